@@ -1,0 +1,81 @@
+#pragma once
+// Text files as the original runtime read and wrote them: Latin-1 bytes
+// (std::string holds the bytes unchanged; the degree sign is 0xB0), lines
+// written with CR LF and read with CR LF or LF.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rtl {
+
+// Line-by-line reader over a whole file read at open. Reading past the end
+// gives empty lines and numbers read as 0, as the runtime's Readln did.
+class TextReader {
+public:
+    TextReader() = default;
+    explicit TextReader(std::string contents);
+
+    // Opens a file (matching its name without regard to case, see
+    // OpenPath). False when it does not exist or cannot be read.
+    bool open(const std::string& path);
+    bool isOpen() const { return open_; }
+
+    bool eof() const;
+    // Next line without its end (CR LF or LF; a lone CR stays in the line).
+    // At the end of the file: false and an empty line.
+    bool readLine(std::string& line);
+    std::string readLine();
+    // Reads a line and parses it; a line that does not parse reads as 0 and
+    // reading goes on with the next line.
+    double readRealLine(bool* ok = nullptr);
+    int64_t readIntLine(bool* ok = nullptr);
+
+private:
+    std::string data_;
+    std::size_t pos_ = 0;
+    bool open_ = false;
+};
+
+// Reads every line of a file. nullopt when the file cannot be opened.
+std::optional<std::vector<std::string>> ReadAllLines(const std::string& path);
+
+// Writes a file whole: the lines go to a temporary file beside it, and commit()
+// renames that over the old file, so a failure never leaves a half-written
+// file. Destroying the writer without commit() removes the temporary file.
+class AtomicTextWriter {
+public:
+    AtomicTextWriter() = default;
+    ~AtomicTextWriter();
+    AtomicTextWriter(const AtomicTextWriter&) = delete;
+    AtomicTextWriter& operator=(const AtomicTextWriter&) = delete;
+
+    // Creates the temporary file for `path` (see CreatePath for the name
+    // used). False when it cannot be created.
+    bool create(const std::string& path);
+    void write(std::string_view text);
+    void writeLine(std::string_view line); // appends CR LF
+    // Flushes, syncs and renames over the target. False on any write error.
+    bool commit();
+    const std::string& targetPath() const { return target_; }
+
+private:
+    std::string target_;
+    std::string temp_;
+    std::FILE* file_ = nullptr;
+    bool failed_ = false;
+};
+
+// Writes a whole file atomically from bytes. False on failure (old file kept).
+bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+// Reads a whole file as bytes. nullopt when it cannot be opened.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
+// Appends lines (CR LF) to a file, creating it when missing. False on failure.
+bool AppendLines(const std::string& path, const std::vector<std::string>& lines);
+
+} // namespace rtl

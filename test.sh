@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test twice: once in an
+# ordinary build and once under AddressSanitizer + UndefinedBehaviorSanitizer.
+# The threaded serial-link tests run a third time under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install-deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+status=0
+
+run_suite() { # <build dir> <label> [ctest args...]
+  local dir=$1 label=$2; shift 2
+  echo "=== tests: $label ==="
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 120 "$@" || status=1
+}
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+run_suite build "ordinary build"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON -DKV_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan "AddressSanitizer + UndefinedBehaviorSanitizer"
+
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKV_TSAN=ON -DKV_BENCH=OFF >/dev/null
+if ninja -C build-tsan -t targets all 2>/dev/null | grep -q "^test_serial:"; then
+  cmake --build build-tsan -j "$jobs" --target test_serial
+fi
+if [ -n "$(ctest --test-dir build-tsan -N -L threads | grep 'Test #' || true)" ]; then
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_suite build-tsan "ThreadSanitizer" -L threads
+fi
+
+if [ $status -ne 0 ]; then
+  echo "SOME TESTS FAILED"
+fi
+exit $status
