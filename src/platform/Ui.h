@@ -7,15 +7,18 @@
 // This header has no Qt dependency so the navigation code can use it.
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QDialog;
 class QWidget;
 
-namespace platform {
+namespace platform
+{
 
 enum class MessageKind { Plain, Warning, Error, Information, Confirmation };
 
@@ -24,12 +27,13 @@ enum class ModalResult { None = 0, Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 struct FileDialogRequest {
     std::string title;
     std::string initialFolder;
-    std::string fileName;     // initial file name
-    std::string filter;       // "Chart files (*.cht)|*.cht|All files (*.*)|*.*"
-    std::string defaultExt;   // without the dot
+    std::string fileName; // initial file name
+    std::string filter; // "Chart files (*.cht)|*.cht|All files (*.*)|*.*"
+    std::string defaultExt; // without the dot
 };
 
-class Ui {
+class Ui
+{
 public:
     virtual ~Ui() = default;
     // A modal box with one OK button. caption empty: the application title.
@@ -55,13 +59,15 @@ public:
 Ui& ui();
 // Installs a seam (not owned); nullptr restores the default.
 void setUi(Ui* seam);
+// The installed seam, nullptr while the default stands.
+Ui* installedUi();
 
 // Short forms used throughout the program.
-void ShowMessage(const std::string& text);                 // plain box, OK
-void MessageWarning(const std::string& text);              // warning, OK
-void MessageError(const std::string& text);                // error, OK
-void MessageInformation(const std::string& text);          // information, OK
-bool AskYesNo(const std::string& text);                    // confirmation, Yes/No
+void ShowMessage(const std::string& text); // plain box, OK
+void MessageWarning(const std::string& text); // warning, OK
+void MessageError(const std::string& text); // error, OK
+void MessageInformation(const std::string& text); // information, OK
+bool AskYesNo(const std::string& text); // confirmation, Yes/No
 void Beep();
 
 // The application title, used as the caption of message boxes.
@@ -72,20 +78,28 @@ void SetApplicationTitle(const std::string& title);
 // interaction with no scripted answer fails the test (it throws
 // UnexpectedDialog), so a test states every dialog it expects.
 struct UnexpectedDialog : std::exception {
-    explicit UnexpectedDialog(std::string what) : text(std::move(what)) {}
+    explicit UnexpectedDialog(std::string what)
+        : text(std::move(what))
+    {
+    }
     const char* what() const noexcept override { return text.c_str(); }
     std::string text;
 };
 
-class ScriptedUi : public Ui {
+class ScriptedUi : public Ui
+{
 public:
     struct Shown {
-        std::string kind;  // "message:warning", "ask", "open", "save", "modal:<class>", "beep" ...
-        std::string text;  // message or question text, dialog title
+        // "message:plain", "message:warning", "message:error", "message:information",
+        // "message:confirmation", "ask" (Yes/No), "askCancel" (Yes/No/Cancel), "open",
+        // "save", "colour", "print", "modal" (or "modal:<name>"), "beep"
+        std::string kind;
+        // message or question text, file dialog title; colour: the start colour as $00BBGGRR
+        std::string text;
     };
 
-    ScriptedUi();  // installs itself
-    ~ScriptedUi() override;  // restores the previous seam
+    ScriptedUi(); // installs itself
+    ~ScriptedUi() override; // restores the previous seam
 
     // Answers, consumed in order.
     void answerYes(int times = 1);
@@ -99,8 +113,13 @@ public:
     void answerModal(std::function<ModalResult(QDialog&)> handler);
     // Message boxes need no answer; set strict to fail on any unexpected one.
     bool strictMessages = false;
+    // ShowModal is recorded as kind "modal"; with a namer set (a Qt test can
+    // use QtDialogClassName from QtUi.h) as "modal:<name>".
+    std::function<std::string(QDialog&)> nameModal;
 
     const std::vector<Shown>& shown() const { return shown_; }
+    // The requests of the open and save dialogs shown, in order.
+    const std::vector<FileDialogRequest>& fileRequests() const { return fileRequests_; }
     // Texts of message boxes only, in order.
     std::vector<std::string> messages() const;
     int beeps() const;
@@ -126,6 +145,8 @@ private:
     std::vector<std::optional<uint32_t>> colours_;
     std::vector<bool> prints_;
     std::vector<std::function<ModalResult(QDialog&)>> modals_;
+    std::vector<FileDialogRequest> fileRequests_;
+    std::size_t nextAnswer_ = 0, nextFile_ = 0, nextColour_ = 0, nextPrint_ = 0, nextModal_ = 0;
 };
 
 } // namespace platform

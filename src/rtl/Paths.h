@@ -29,7 +29,7 @@ std::string ExtractFileName(const std::string& path);
 // Extension including the '.', empty when none.
 std::string ExtractFileExt(const std::string& path);
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
-// Names in a folder (not recursive) whose extension matches `ext` without
+// Names of the files in a folder (not recursive; no sub-folders) whose extension matches `ext` without
 // regard to case (ext like ".cfg"; empty matches all), sorted by name.
 std::vector<std::string> ListFolder(const std::string& folder, const std::string& ext = {});
 // Upper-case of ASCII letters only (Latin-1 bytes above 127 unchanged).

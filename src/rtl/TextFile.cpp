@@ -1,0 +1,223 @@
+#include "rtl/TextFile.h"
+
+#include "rtl/Numbers.h"
+#include "rtl/Paths.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace rtl
+{
+
+TextReader::TextReader(std::string contents)
+    : data_(std::move(contents))
+    , open_(true)
+{
+}
+
+bool TextReader::open(const std::string& path)
+{
+    auto bytes = ReadFileBytes(path);
+    open_ = bytes.has_value();
+    data_ = open_ ? std::move(*bytes) : std::string();
+    pos_ = 0;
+    return open_;
+}
+
+bool TextReader::eof() const
+{
+    return pos_ >= data_.size();
+}
+
+bool TextReader::readLine(std::string& line)
+{
+    if (eof()) {
+        line.clear();
+        return false;
+    }
+    std::size_t end = data_.find('\n', pos_);
+    const std::size_t next = end == std::string::npos ? data_.size() : end + 1;
+    if (end == std::string::npos)
+        end = data_.size();
+    else if (end > pos_ && data_[end - 1] == '\r')
+        --end;
+    line.assign(data_, pos_, end - pos_);
+    pos_ = next;
+    return true;
+}
+
+std::string TextReader::readLine()
+{
+    std::string line;
+    readLine(line);
+    return line;
+}
+
+double TextReader::readRealLine(bool* ok)
+{
+    double value = 0.0;
+    std::string line;
+    const bool parsed = readLine(line) && ParseReal(line, value);
+    if (ok)
+        *ok = parsed;
+    return parsed ? value : 0.0;
+}
+
+int64_t TextReader::readIntLine(bool* ok)
+{
+    int64_t value = 0;
+    std::string line;
+    const bool parsed = readLine(line) && ParseInt(line, value);
+    if (ok)
+        *ok = parsed;
+    return parsed ? value : 0;
+}
+
+std::optional<std::vector<std::string>> ReadAllLines(const std::string& path)
+{
+    TextReader reader;
+    if (!reader.open(path))
+        return std::nullopt;
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.readLine(line))
+        lines.push_back(line);
+    return lines;
+}
+
+AtomicTextWriter::~AtomicTextWriter()
+{
+    if (file_) {
+        std::fclose(file_);
+        ::unlink(temp_.c_str());
+    }
+}
+
+bool AtomicTextWriter::create(const std::string& path)
+{
+    if (file_) {
+        std::fclose(file_);
+        ::unlink(temp_.c_str());
+        file_ = nullptr;
+    }
+    failed_ = false;
+    target_ = CreatePath(path);
+    // A name no other writer uses at the same moment: process id and a counter.
+    static std::atomic<unsigned> counter { 0 };
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp_ = target_ + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        temp_.clear();
+        failed_ = true;
+        return false;
+    }
+    // A replaced file keeps its permissions.
+    struct stat st;
+    if (::stat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ::fchmod(fd, st.st_mode & 07777);
+    file_ = ::fdopen(fd, "wb");
+    if (!file_) {
+        ::close(fd);
+        ::unlink(temp_.c_str());
+        temp_.clear();
+        failed_ = true;
+        return false;
+    }
+    return true;
+}
+
+void AtomicTextWriter::write(std::string_view text)
+{
+    if (!file_) {
+        failed_ = true;
+        return;
+    }
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+        failed_ = true;
+}
+
+void AtomicTextWriter::writeLine(std::string_view line)
+{
+    write(line);
+    write("\r\n");
+}
+
+bool AtomicTextWriter::commit()
+{
+    if (!file_)
+        return false;
+    bool ok = !failed_;
+    ok = std::fflush(file_) == 0 && ok;
+    ok = ::fsync(::fileno(file_)) == 0 && ok;
+    ok = std::fclose(file_) == 0 && ok;
+    file_ = nullptr;
+    if (ok)
+        ok = ::rename(temp_.c_str(), target_.c_str()) == 0;
+    if (!ok)
+        ::unlink(temp_.c_str());
+    temp_.clear();
+    failed_ = !ok;
+    return ok;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes)
+{
+    AtomicTextWriter writer;
+    if (!writer.create(path))
+        return false;
+    writer.write(bytes);
+    return writer.commit();
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path)
+{
+    const std::string resolved = OpenPath(path);
+    const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+bool AppendLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    std::FILE* f = std::fopen(CreatePath(path).c_str(), "ab");
+    if (!f)
+        return false;
+    bool ok = true;
+    for (const std::string& line : lines) {
+        ok = std::fwrite(line.data(), 1, line.size(), f) == line.size() && ok;
+        ok = std::fwrite("\r\n", 1, 2, f) == 2 && ok;
+    }
+    ok = std::fclose(f) == 0 && ok;
+    return ok;
+}
+
+} // namespace rtl
