@@ -1,0 +1,191 @@
+#include "platform/QtUi.h"
+
+#include "platform/QtColour.h"
+#include "platform/QtText.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStringList>
+
+namespace platform
+{
+
+namespace
+{
+
+QWidget* Parent()
+{
+    return QApplication::activeWindow();
+}
+
+QString Caption(const std::string& caption)
+{
+    return qs(caption.empty() ? ApplicationTitle() : caption);
+}
+
+QMessageBox::Icon IconOf(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Plain:
+        return QMessageBox::NoIcon;
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Error:
+        return QMessageBox::Critical;
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The box's texts are shown as given, never taken for markup.
+int RunBox(QMessageBox::Icon icon, const std::string& text, const std::string& caption,
+    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, Caption(caption), qs(text), buttons, Parent());
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
+std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(Parent(), qs(request.title), qs(request.initialFolder), QtFileFilter(request.filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!request.defaultExt.empty())
+        dialog.setDefaultSuffix(qs(request.defaultExt));
+    if (!request.fileName.empty())
+        dialog.selectFile(qs(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return ls(dialog.selectedFiles().first());
+}
+
+} // namespace
+
+QtUi::QtUi() = default;
+QtUi::~QtUi() = default;
+
+void QtUi::message(MessageKind kind, const std::string& text, const std::string& caption)
+{
+    RunBox(IconOf(kind), text, caption, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool QtUi::askYesNo(const std::string& text, const std::string& caption)
+{
+    return RunBox(QMessageBox::Question, text, caption, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+        == QMessageBox::Yes;
+}
+
+ModalResult QtUi::askYesNoCancel(const std::string& text, const std::string& caption)
+{
+    switch (RunBox(QMessageBox::Question, text, caption,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return ModalResult::Yes;
+    case QMessageBox::No:
+        return ModalResult::No;
+    default:
+        return ModalResult::Cancel;
+    }
+}
+
+std::optional<std::string> QtUi::openFile(const FileDialogRequest& request)
+{
+    return RunFileDialog(request, QFileDialog::AcceptOpen);
+}
+
+std::optional<std::string> QtUi::saveFile(const FileDialogRequest& request)
+{
+    return RunFileDialog(request, QFileDialog::AcceptSave);
+}
+
+std::optional<uint32_t> QtUi::chooseColour(uint32_t bgr)
+{
+    const QColor chosen = QColorDialog::getColor(QColorFromBgr(bgr), Parent());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return BgrFromQColor(chosen);
+}
+
+bool QtUi::printDialog()
+{
+    QPrintDialog dialog(&printer(), Parent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+ModalResult QtUi::showModal(QDialog& dialog)
+{
+    return ModalResultFromExec(dialog.exec());
+}
+
+void QtUi::beep()
+{
+    QApplication::beep();
+}
+
+QPrinter& QtUi::printer()
+{
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+QString QtFileFilter(const std::string& filter)
+{
+    const QStringList parts = qs(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        // A description that already names its patterns ("Chart files (*.cht)")
+        // gets them again from the pattern part, in Qt's form.
+        if (description.endsWith(QLatin1Char(')'))) {
+            const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+            if (open >= 0)
+                description = description.left(open).trimmed();
+        }
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString pattern = p.trimmed();
+            if (pattern.isEmpty())
+                continue;
+            patterns << (pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern);
+        }
+        if (patterns.isEmpty())
+            continue;
+        filters << (description.isEmpty() ? QString() : description + QLatin1Char(' ')) + QLatin1Char('(')
+                + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+ModalResult ModalResultFromExec(int execResult)
+{
+    switch (execResult) {
+    case QDialog::Rejected:
+        return ModalResult::Cancel;
+    case QDialog::Accepted:
+        return ModalResult::Ok;
+    case static_cast<int>(ModalResult::Cancel):
+    case static_cast<int>(ModalResult::Yes):
+    case static_cast<int>(ModalResult::No):
+        return static_cast<ModalResult>(execResult);
+    default:
+        return ModalResult::None;
+    }
+}
+
+std::string QtDialogClassName(QDialog& dialog)
+{
+    return dialog.metaObject()->className();
+}
+
+} // namespace platform
