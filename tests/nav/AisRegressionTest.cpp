@@ -1,0 +1,186 @@
+// Decodes every message of the recorded AIS set (tests/data/ais, see its
+// README) and compares every field of the record with the expected values.
+#include "nav/AISDecode.h"
+#include "nav/NmeaField.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <vector>
+
+using namespace nav;
+
+namespace
+{
+
+const std::string kDir = std::string(KV_TEST_DATA_DIR) + "/ais/";
+
+std::vector<std::string> Split(const std::string& line, char sep)
+{
+    std::vector<std::string> cells;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = line.find(sep, start);
+        cells.push_back(line.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            return cells;
+        start = end + 1;
+    }
+}
+
+// Payloads of the messages in a sentence file, the fragments of each message
+// joined (they stand consecutively in the recordings).
+std::vector<std::string> AssembledPayloads(const std::string& file)
+{
+    std::ifstream in(kDir + file, std::ios::binary);
+    EXPECT_TRUE(in) << file;
+    std::vector<std::string> payloads;
+    std::string line, pending;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.rfind("!AIVDM", 0) != 0)
+            continue;
+        pending += GetNmeaField(line, 5);
+        if (GetNmeaField(line, 1) == GetNmeaField(line, 2)) {
+            payloads.push_back(pending);
+            pending.clear();
+        }
+    }
+    EXPECT_TRUE(pending.empty()) << file << " ends inside a message";
+    return payloads;
+}
+
+using Field = std::function<std::string(const AisTargetRecord&)>;
+#define KV_FIELD(name, member)                                                                               \
+    {                                                                                                        \
+        name, [](const AisTargetRecord& r) { return std::string(Text(r.member)); }                           \
+    }
+template <typename T> std::string Text(const T& v)
+{
+    if constexpr (std::is_integral_v<T>)
+        return std::to_string(static_cast<int64_t>(v));
+    else
+        return v.str();
+}
+
+const std::vector<std::pair<std::string, Field>> kFields = {
+    KV_FIELD("message_type", messageType),
+    KV_FIELD("repeat", repeatIndicator),
+    KV_FIELD("mmsi", mmsi),
+    KV_FIELD("nav_status", navStatus),
+    KV_FIELD("rot_byte", rateOfTurn),
+    KV_FIELD("sog", speedOverGround),
+    KV_FIELD("pos_accuracy", positionAccuracy),
+    KV_FIELD("lon", longitude),
+    KV_FIELD("lat", latitude),
+    KV_FIELD("cog", courseOverGround),
+    KV_FIELD("heading", trueHeading),
+    KV_FIELD("timestamp", timeStamp),
+    KV_FIELD("maneuver_and_spare", manoeuvre),
+    KV_FIELD("bit148", spareFlag),
+    KV_FIELD("raim", raimFlag),
+    KV_FIELD("radio", radioStatus),
+    KV_FIELD("utc_year", utcYear),
+    KV_FIELD("utc_month", utcMonth),
+    KV_FIELD("utc_day", utcDay),
+    KV_FIELD("utc_hour", utcHour),
+    KV_FIELD("utc_minute", utcMinute),
+    KV_FIELD("utc_second", utcSecond),
+    KV_FIELD("epfd", epfdType),
+    KV_FIELD("ais_version", aisVersion),
+    KV_FIELD("imo", imoNumber),
+    KV_FIELD("callsign", callSign),
+    KV_FIELD("name", name),
+    KV_FIELD("ship_type", shipType),
+    KV_FIELD("to_bow", toBow),
+    KV_FIELD("to_stern", toStern),
+    KV_FIELD("to_port", toPort),
+    KV_FIELD("to_starboard", toStarboard),
+    KV_FIELD("eta_code", eta),
+    KV_FIELD("draught", draught),
+    KV_FIELD("destination", destination),
+    KV_FIELD("dte", dteFlag),
+};
+
+std::vector<uint8_t> Image(const AisTargetRecord& r)
+{
+    std::vector<uint8_t> bytes(kAisRecordSize);
+    StoreAisRecord(r, bytes.data());
+    return bytes;
+}
+
+} // namespace
+
+TEST(AisRegression, EveryRecordedMessageDecodesToItsExpectedRecord)
+{
+    const std::vector<std::string> payloads = AssembledPayloads("aivdm_sentences.nmea");
+    std::ifstream in(kDir + "ais_expected.tsv", std::ios::binary);
+    std::string line;
+    ASSERT_TRUE(std::getline(in, line));
+    const std::vector<std::string> header = Split(line, '\t');
+    std::map<std::string, std::size_t> column;
+    for (std::size_t i = 0; i < header.size(); ++i)
+        column[header[i]] = i;
+    for (const auto& [name, get] : kFields)
+        ASSERT_TRUE(column.count(name)) << name;
+    ASSERT_EQ(header.size(), kFields.size() + 2) << "a field of the expected set is not compared";
+
+    std::size_t n = 0, wrong = 0;
+    std::map<int, int> perType;
+    for (; std::getline(in, line); ++n) {
+        const std::vector<std::string> cells = Split(line, '\t');
+        ASSERT_EQ(cells.size(), header.size()) << line;
+        ASSERT_LT(n, payloads.size());
+        ASSERT_EQ(payloads[n], cells[column["payload"]]) << "message " << cells[0];
+
+        AisSixBitBuffer bits;
+        ASSERT_TRUE(DearmourPayload(payloads[n], bits));
+        AisTargetRecord rec;
+        ASSERT_TRUE(DecodeAisMessage(bits, rec)) << "message " << cells[0];
+        ++perType[rec.messageType];
+        for (const auto& [name, get] : kFields) {
+            if (get(rec) != cells[column[name]] && ++wrong <= 20)
+                ADD_FAILURE() << "message " << cells[0] << " " << name << ": " << get(rec) << ", expected "
+                              << cells[column[name]];
+        }
+        // Bytes the decoder never sets stay zero.
+        AisTargetRecord cleared = rec;
+        cleared.epfdWord = 0;
+        cleared.reserved108 = {};
+        cleared.reserved143 = 0;
+        cleared.fragmentCount = cleared.fragmentNumber = cleared.sequentialId = "";
+        cleared.reserved162 = {};
+        cleared.lastHeard = 0;
+        cleared.trail = {};
+        cleared.trailCount = 0;
+        EXPECT_EQ(Image(cleared), Image(rec)) << "message " << cells[0];
+    }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(n, 1103u);
+    EXPECT_EQ(payloads.size(), n);
+    EXPECT_EQ(perType,
+        (std::map<int, int> { { 1, 769 }, { 2, 13 }, { 3, 141 }, { 4, 40 }, { 5, 126 }, { 11, 14 } }));
+}
+
+TEST(AisRegression, RecordedMessagesOfOtherTypesChangeNothing)
+{
+    const std::vector<std::string> payloads = AssembledPayloads("other_types.nmea");
+    ASSERT_EQ(payloads.size(), 400u);
+    AisSixBitBuffer bits;
+    AisTargetRecord rec;
+    ASSERT_TRUE(
+        DearmourPayload("55?MbV02;H;s<HtKR20EHE:0@T4@Dn2222222216L961O5Gf0NSQEp6ClRp888888888880", bits));
+    ASSERT_TRUE(DecodeAisMessage(bits, rec));
+    rec.trailCount = 1;
+    rec.trail[1] = { 48.5, -4.25 };
+    const std::vector<uint8_t> before = Image(rec);
+    for (const std::string& payload : payloads) {
+        ASSERT_TRUE(DearmourPayload(payload, bits));
+        EXPECT_FALSE(DecodeAisMessage(bits, rec)) << payload;
+        ASSERT_EQ(Image(rec), before) << payload;
+    }
+}
