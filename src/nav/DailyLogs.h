@@ -1,0 +1,38 @@
+#pragma once
+// The daily logs in the logs folder, named after the day as "dd-mm-yy":
+//   <date>.log  the binary track log (nav/TrackLog.h)
+//   <date>.txt  the text survey log: "Log Date : <date>", the record
+//               template, then one line per record or event
+//   <date>.AIS  the AIS log: "AIS Log Date : <date>", then the received AIS
+//               sentences
+// and the AIS database "KVAIS.ADB" in the application folder (824-byte
+// target records, no header).
+
+#include <string>
+
+// "dd-mm-yy", for example 07-12-26 for 7 December 2026.
+std::string LogDateTextFor(int year, int month, int day);
+// Today's local date as "dd-mm-yy".
+std::string TodayLogDateText();
+
+// Creates a text log with its two header lines: "Log Date : " + baseName and
+// the record template. False when it cannot be written.
+bool CreateTextLog(const std::string& path, const std::string& baseName, const std::string& recordTemplate);
+
+// Reads back an existing text log: its template line becomes
+// NmeaLogTemplatePrev and NmeaLogTemplate (a log without one keeps the
+// configured template), and the lines after it that are not empty and do
+// not begin with '*' are counted into TextLogLineCount and FixNumber. False,
+// changing nothing, when the file cannot be read.
+bool ReadBackTextLog(const std::string& path);
+
+// Opens the day's logs for `dateText` ("dd-mm-yy"): sets LogDateText,
+// LogBaseName and TextLogName; reads the day's track log when there is one
+// (LogDateText is emptied when there is none); reads back the day's text log
+// or creates it; creates the AIS log when missing; counts the records of the
+// AIS database into AisDbRecordCount or creates it empty. Files that cannot
+// be created are skipped without a message; an existing file is never
+// replaced.
+void OpenDailyLogs(const std::string& dateText);
+// The same for today.
+void OpenDailyLogs();

@@ -1,0 +1,191 @@
+#include "nav/NavUpdate.h"
+
+#include "nav/NavMaths.h"
+#include "nav/NavState.h"
+#include "nav/NmeaOutput.h"
+#include "rtl/Numbers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace
+{
+
+constexpr double kDegToRad = std::numbers::pi / 180.0;
+constexpr double kRadToDeg = 180.0 / std::numbers::pi;
+// Cross-track error is reported to at most 9.99 nm either side (the field of
+// the XTE and APB sentences holds x.xx).
+constexpr double kXteLimit = 9.99;
+constexpr const char* kNoFigure = "********";
+
+void SetUnitTexts()
+{
+    switch (DistanceUnitOf(DistanceFactor)) {
+    case DistanceUnit::NauticalMiles:
+        DistanceUnitText = "Nm ";
+        SpeedUnitText = " Kn";
+        break;
+    case DistanceUnit::Kilometres:
+        DistanceUnitText = "Km ";
+        SpeedUnitText = " Kph";
+        break;
+    case DistanceUnit::StatuteMiles:
+        DistanceUnitText = "Mls";
+        SpeedUnitText = " Mph";
+        break;
+    }
+    if (SpeedAlwaysKnots)
+        SpeedUnitText = " Kn";
+}
+
+// Arrival inside the capture radius with automatic advance: step to the next
+// waypoint (the previous one on a reversed route) and take its leg.
+void AdvanceOnArrival()
+{
+    if (!(WaypointDistance < CaptureDistance && AutoWaypoint))
+        return;
+    WpApproachPending = true;
+    OriginWaypointName = DestWaypointName;
+    ActiveWaypoint = static_cast<int16_t>(ActiveWaypoint + (ReverseRoute ? -1 : 1));
+    if (ComputeWaypointLeg()) {
+        WaypointDistance /= DistanceFactor;
+        XteRefCourse = WaypointBearing;
+    }
+}
+
+// Without automatic advance an arrival ends the leg and deselects the waypoint.
+void SetArrivalStatus()
+{
+    if (WaypointDistance >= CaptureDistance || AutoWaypoint) {
+        LegStatusText = ",A";
+        return;
+    }
+    LegStatusText = ",V";
+    ActiveWaypoint = 0;
+    DestWaypointText = "Near " + DestWaypointText + " !";
+}
+
+// The heading that holds the track against the cross component of the
+// stream, the time to go at the speed made good towards the waypoint, and
+// that speed. A stream whose cross component the hull speed cannot match
+// (including a hull speed of 0) has no solution: HoursToWaypoint -2, and
+// Heading and CourseToSteer keep their values.
+double SteerAgainstStream()
+{
+    FindNearestTideStation();
+    const double cross = std::cos((WaypointBearing + 90.0 - TideSet) * kDegToRad) * TideDrift;
+    if (std::abs(cross) >= ManualSpeed) {
+        HoursToWaypoint = -2;
+        return 0.0;
+    }
+    Heading = WaypointBearing
+        - std::atan(cross / std::sqrt(std::abs(ManualSpeed * ManualSpeed - cross * cross))) * kRadToDeg;
+    int course = static_cast<int>(rtl::Round(Heading));
+    if (course < 0)
+        course += 360;
+    else if (course >= 360)
+        course -= 360;
+    CourseToSteer = static_cast<int16_t>(course);
+
+    ComputeLogSpeed();
+    const int madeGood = ComputeLogCourse();
+    const double vmg = std::cos((madeGood - CourseToSteer) * kDegToRad) * LogSpeed;
+    HoursToWaypoint = vmg > 0.01 ? WaypointDistance / vmg : -1;
+    return vmg;
+}
+
+void SetCrossTrackTexts()
+{
+    const double theta = (XteRefCourse - WaypointBearing) * kDegToRad;
+    double e = std::cos(theta) > 0 ? WaypointDistance * std::tan(theta) : WaypointDistance * 1e13;
+    e = std::clamp(e, -kXteLimit, kXteLimit);
+    if (CourseToSteer >= 0 && RouteGuidanceOn) {
+        XteScaleText = std::abs(e) < 1 ? "x 0.1 NM" : "x 1.0 NM";
+        XTE = e;
+    }
+    std::string text = rtl::StrReal(std::abs(e), 4, 2);
+    if (!text.empty() && text.front() == ' ')
+        text.erase(0, 1);
+    // L: steer left to regain the track. The side follows the sign at the
+    // limit too, so an autopilot is never told to steer the wrong way.
+    XteText = text + (e > 0 ? ",L," : ",R,");
+    if (std::abs(e) >= kXteLimit)
+        LegStatusText = ",V";
+}
+
+int FoldDegrees(int degrees)
+{
+    return ((degrees % 360) + 360) % 360;
+}
+
+} // namespace
+
+DistanceUnit DistanceUnitOf(double factor)
+{
+    DistanceUnit unit = DistanceUnit::NauticalMiles;
+    if (factor < 1.1)
+        unit = DistanceUnit::NauticalMiles;
+    if (factor > 1.2)
+        unit = DistanceUnit::Kilometres;
+    if (factor > 1.0 && factor < 1.8)
+        unit = DistanceUnit::StatuteMiles;
+    return unit;
+}
+
+void UpdateNavigationData()
+{
+    SetUnitTexts();
+
+    double vmg = 0.0;
+    if (ActiveWaypoint < 1 || ActiveWaypoint > RouteCount) {
+        CourseToSteer = -1;
+        HoursToWaypoint = 0;
+        ComputeLogSpeed();
+        vmg = LogSpeed;
+        OriginWaypointName.clear();
+    } else {
+        ComputeWaypointLeg();
+        BearingText = rtl::ZeroFilledInt(rtl::Round(WaypointBearing), 3);
+        WaypointDistance /= DistanceFactor; // nautical miles from here on
+        AdvanceOnArrival();
+        SetArrivalStatus();
+        vmg = SteerAgainstStream();
+    }
+
+    CogText.clear();
+    CtsText = rtl::ZeroFilledInt(CourseToSteer, 3);
+    if (CourseToSteer < 0) {
+        CtsText.clear();
+        DestWaypointText = RouteGuidanceOn ? "Select Next Waypoint !" : "";
+        DestWaypointName.clear();
+    }
+
+    TtgText = rtl::StrInt(rtl::Trunc(HoursToWaypoint), 2) + " Hr "
+        + rtl::StrReal(rtl::Frac(HoursToWaypoint) * 60.0, 1, 1) + " Min";
+
+    const int course = ComputeLogCourse();
+    CogText = rtl::ZeroFilledInt(course, 3);
+    CogMagText = rtl::ZeroFilledInt(FoldDegrees(course + MagVariation), 3);
+
+    const double speedFactor = SpeedAlwaysKnots ? 1.0 : DistanceFactor;
+    if (HoursToWaypoint != -1) {
+        VmgText = rtl::StrReal(vmg * speedFactor, 3, 2) + SpeedUnitText;
+    } else {
+        TtgText = kNoFigure;
+        VmgText = kNoFigure;
+    }
+    SogText = rtl::StrReal(MeasuredSpeed * speedFactor, 3, 2);
+    if (HoursToWaypoint == -2) {
+        TtgText = kNoFigure;
+        VmgText = "Speed<Tide! ";
+        CtsText = rtl::StrInt(TideSet, 3);
+    }
+
+    const double range = WaypointDistance * DistanceFactor;
+    RangeText = (range > 1 ? rtl::StrReal(range, 4, 2) : rtl::StrReal(range, 5, 4)) + " " + DistanceUnitText;
+
+    SetCrossTrackTexts();
+    BuildNmeaOutput();
+}

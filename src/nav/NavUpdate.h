@@ -1,0 +1,23 @@
+#pragma once
+// The navigation update run on every fix: the leg to the active waypoint,
+// automatic advance along the route, the course to steer against the tidal
+// stream, time to go, cross-track error, and every text of the navigation
+// panel and the output sentences, ending with the output sentences
+// themselves.
+
+// The distance unit chosen by DistanceFactor (1.0 nm, 1.852 km, 1.15081
+// statute miles). Factors in between fall to the nearest of the three
+// ranges: below 1.1 nautical miles, above 1.2 kilometres, and 1.0 to 1.8
+// exclusive statute miles, checked in that order with the last match winning.
+enum class DistanceUnit { NauticalMiles, Kilometres, StatuteMiles };
+DistanceUnit DistanceUnitOf(double factor);
+
+// Sets, in this order: DistanceUnitText and SpeedUnitText; the leg
+// (BearingText, WaypointDistance in nm, WaypointRangeNm, WaypointBearing,
+// DestWaypointText, DestWaypointName); on arrival inside CaptureDistance the
+// advance to the next waypoint (ActiveWaypoint, OriginWaypointName,
+// XteRefCourse, WpApproachPending) or the end of the leg (LegStatusText ",V",
+// ActiveWaypoint 0); the tidal stream; Heading, CourseToSteer and
+// HoursToWaypoint; CtsText, TtgText, CogText, CogMagText, VmgText, SogText,
+// RangeText, XteText, XteScaleText and XTE; then NmeaOutput.
+void UpdateNavigationData();
