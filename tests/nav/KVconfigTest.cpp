@@ -1,0 +1,485 @@
+#include "nav/KVconfig.h"
+#include "nav/NavState.h"
+#include "platform/Ui.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+const char* const kDefaultTemplate = "@f,@d,@t,@p:4,@q,@c,@s,@v,@x,@y";
+
+std::string CrLf(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+// A state in which every configured variable differs from its default.
+void SetBoatSettings()
+{
+    CurrentChartName = "harbour";
+    ViewCentreLat = 50.8;
+    ViewCentreLon = 1.3;
+    ViewZoom = 0.25;
+    ChartOffsetLat = 0.0001;
+    ChartOffsetLon = -0.0002;
+    UtcHourOffset = -2;
+    DistanceFactor = 1.852;
+    GridDatum = 0;
+    TextLogOn = true;
+    NmeaLogTemplate = "@f,@d";
+    ManualSpeed = 6.5;
+    RouteName = "solent";
+    BackgroundColour = 0x800000;
+    ForegroundColour = 0xFFFFFF;
+    ColourFgIndex = 12;
+    ColourBgIndex = 3;
+    ColourScheme = 2;
+    TextIsFg = true;
+    TrackIsFg = false;
+    TideIsFg = true;
+    NmeaSourceName = "Mux";
+    NmeaPortKind = "NMEA";
+    NmeaMode = "GPS";
+    MultiplexerExe = "./mux.exe";
+    NmeaStartMode = "Manual";
+    DRMode = true;
+    FixIntervalMs = 2000;
+    DRSpeedSource = 1;
+    DRCourseSource = 1;
+    AntennaOffsetLat = 0.00001;
+    AntennaOffsetLon = -0.00002;
+    VesselLength = 12;
+    VesselBeam = 3.5;
+    CaptureDistance = 0.1;
+    XteDeadband = 0.05;
+    UserSentenceTemplate = "$ECXXX,@a";
+    AverageN = 3;
+    LogsFolder = "/data/logs/";
+    NmeaOutputOn = true;
+    TowOffsetA = 2.0;
+    TowOffsetB = 1.5;
+    TowOffsetC = 0.0;
+    TowOffsetD = 25.0;
+    TowOffsetE = -4.0;
+    AutoLoadChart = false;
+    BrowserPath = "";
+    ChartsFolder = "/data/charts/";
+    ComPort = 3;
+    BaudRate = 38400;
+}
+
+const std::vector<std::string> kBoatLines = {
+    "harbour",
+    " 5.08000000000000E+0001",
+    " 1.30000000000000E+0000",
+    " 2.50000000000000E-0001",
+    " 1.00000000000000E-0004-2.00000000000000E-0004",
+    "-2",
+    " 1.85200000000000E+0000",
+    "0",
+    "Keep",
+    "@f,@d",
+    " 6.50000000000000E+0000",
+    "solent",
+    "8388608",
+    "16777215",
+    "12",
+    "3",
+    "2",
+    "101",
+    "Mux",
+    "NMEA",
+    "GPS",
+    "./mux.exe",
+    "Manual",
+    "DR",
+    "2000",
+    "1",
+    "1",
+    " 1.00000000000000E-0005",
+    "-2.00000000000000E-0005",
+    "12",
+    " 3.50000000000000E+0000",
+    " 1.00000000000000E-0001",
+    " 5.00000000000000E-0002",
+    "$ECXXX,@a",
+    "3",
+    "/data/logs/",
+    "AutoON",
+    " 2.00000000000000E+0000",
+    " 1.50000000000000E+0000",
+    " 0.00000000000000E+0000",
+    " 2.50000000000000E+0001",
+    "-4.00000000000000E+0000",
+    "",
+    "",
+    "/data/charts/",
+    "3",
+    "38400",
+};
+
+class ConfigFile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetNavState();
+        AppFolder = dir.path() + "/";
+    }
+
+    // The boat's file with some lines replaced (1-based) or cut short.
+    std::string WriteConfig(std::vector<std::pair<int, std::string>> changes = {}, std::size_t lineCount = 47)
+    {
+        std::vector<std::string> lines = kBoatLines;
+        for (const auto& [line, text] : changes)
+            lines[line - 1] = text;
+        lines.resize(lineCount);
+        return dir.write("boat.cfg", CrLf(lines));
+    }
+
+    kvtest::TempDir dir;
+    platform::ScriptedUi ui;
+};
+
+TEST_F(ConfigFile, SaveWritesTheFortySevenLinesByteForByte)
+{
+    SetBoatSettings();
+    SaveConfigFile(dir.file("zudeve.cfg"));
+    EXPECT_EQ(dir.read("zudeve.cfg"), CrLf(kBoatLines));
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(dir.list(), std::vector<std::string> { "zudeve.cfg" }); // no temporary file left
+}
+
+TEST_F(ConfigFile, SaveWritesSwitchesOffAsEmptyLinesAndTextsOnOneLine)
+{
+    SetBoatSettings();
+    TextLogOn = false;
+    DRMode = false;
+    NmeaOutputOn = false;
+    AutoLoadChart = true;
+    TextIsFg = TideIsFg = false;
+    TrackIsFg = true;
+    CurrentChartName = "two\r\nlines"; // a line break would shift every later line
+    SaveConfigFile(dir.file("zudeve.cfg"));
+
+    std::vector<std::string> expected = kBoatLines;
+    expected[0] = "twolines";
+    expected[8] = "";
+    expected[17] = "010";
+    expected[23] = "";
+    expected[36] = "";
+    expected[42] = "AutoCHT";
+    EXPECT_EQ(dir.read("zudeve.cfg"), CrLf(expected));
+}
+
+TEST_F(ConfigFile, SaveAndLoadRestoreEverySettingButTheListedOnes)
+{
+    SetBoatSettings();
+    const std::string path = dir.file("boat.cfg");
+    SaveConfigFile(path);
+
+    ResetNavState();
+    ChartOffsetLat = 0.5; // the chart datum offsets keep their values
+    ChartOffsetLon = -0.5;
+    ui.strictMessages = true;
+    LoadConfig(path);
+
+    // The view of lines 2-4 arrives as the working position and zoom.
+    EXPECT_DOUBLE_EQ(CurLat, 50.8);
+    EXPECT_DOUBLE_EQ(CurLon, 1.3);
+    EXPECT_DOUBLE_EQ(ChartScale, 0.25);
+    EXPECT_EQ(ChartOffsetLat, 0.5);
+    EXPECT_EQ(ChartOffsetLon, -0.5);
+    EXPECT_EQ(NmeaLogTemplate, kDefaultTemplate);
+    EXPECT_EQ(NmeaLogTemplatePrev, kDefaultTemplate);
+
+    EXPECT_EQ(CurrentChartName, "harbour");
+    EXPECT_EQ(UtcHourOffset, -2);
+    EXPECT_DOUBLE_EQ(DistanceFactor, 1.852);
+    EXPECT_EQ(GridDatum, 0);
+    EXPECT_TRUE(GridDisplay);
+    EXPECT_TRUE(TextLogOn);
+    EXPECT_DOUBLE_EQ(ManualSpeed, 6.5);
+    EXPECT_EQ(RouteName, "solent");
+    EXPECT_EQ(BackgroundColour, 0x800000);
+    EXPECT_EQ(ForegroundColour, 0xFFFFFF);
+    EXPECT_EQ(ColourFgIndex, 12);
+    EXPECT_EQ(ColourBgIndex, 3);
+    EXPECT_EQ(ColourScheme, 2);
+    EXPECT_TRUE(TextIsFg);
+    EXPECT_FALSE(TrackIsFg);
+    EXPECT_TRUE(TideIsFg);
+    EXPECT_EQ(NmeaSourceName.str(), "Mux");
+    EXPECT_EQ(NmeaPortKind.str(), "NMEA");
+    EXPECT_EQ(NmeaMode.str(), "GPS");
+    EXPECT_EQ(MultiplexerExe, "./mux.exe");
+    EXPECT_EQ(NmeaStartMode.str(), "Manual");
+    EXPECT_TRUE(DRMode);
+    EXPECT_EQ(FixIntervalMs, 2000);
+    EXPECT_EQ(DRSpeedSource, 1);
+    EXPECT_EQ(DRCourseSource, 1);
+    EXPECT_DOUBLE_EQ(AntennaOffsetLat, 0.00001);
+    EXPECT_DOUBLE_EQ(AntennaOffsetLon, -0.00002);
+    EXPECT_EQ(VesselLength, 12);
+    EXPECT_DOUBLE_EQ(VesselBeam, 3.5);
+    EXPECT_DOUBLE_EQ(CaptureDistance, 0.1);
+    EXPECT_DOUBLE_EQ(XteDeadband, 0.05);
+    EXPECT_EQ(UserSentenceTemplate, "$ECXXX,@a");
+    EXPECT_TRUE(OutUser);
+    EXPECT_EQ(AverageN, 3);
+    EXPECT_EQ(LogsFolder, "/data/logs/");
+    EXPECT_TRUE(NmeaOutputOn);
+    EXPECT_DOUBLE_EQ(TowOffsetA, 2.0);
+    EXPECT_DOUBLE_EQ(TowOffsetB, 1.5);
+    EXPECT_DOUBLE_EQ(TowOffsetC, 0.0);
+    EXPECT_DOUBLE_EQ(TowOffsetD, 25.0);
+    EXPECT_DOUBLE_EQ(TowOffsetE, -4.0);
+    EXPECT_FALSE(AutoLoadChart);
+    EXPECT_EQ(BrowserPath, "");
+    EXPECT_EQ(ChartsFolder, "/data/charts/");
+    EXPECT_EQ(ComPort, 3);
+    EXPECT_EQ(BaudRate, 38400);
+
+    // Saving what was loaded gives the same file back, but for the lines
+    // that the load does not carry.
+    ViewCentreLat = CurLat;
+    ViewCentreLon = CurLon;
+    ViewZoom = ChartScale;
+    ChartOffsetLat = 0.0001;
+    ChartOffsetLon = -0.0002;
+    SaveConfigFile(dir.file("again.cfg"));
+    std::vector<std::string> expected = kBoatLines;
+    expected[9] = kDefaultTemplate;
+    EXPECT_EQ(dir.read("again.cfg"), CrLf(expected));
+}
+
+TEST_F(ConfigFile, MissingFileGivesTheDefaults)
+{
+    SetBoatSettings();
+    OutUser = true;
+    ChartHomeLat = 60.0;
+    ViewImageHeight = 768;
+    ViewImageWidth = 1024;
+    ui.strictMessages = true;
+    LoadConfig(dir.file("nothing.cfg"));
+
+    EXPECT_EQ(CurrentChartName, "world");
+    EXPECT_DOUBLE_EQ(CurLat, -16.780192674);
+    EXPECT_DOUBLE_EQ(CurLon, -41.779279083);
+    EXPECT_DOUBLE_EQ(ChartScale, 0.03125);
+    EXPECT_EQ(ChartOffsetLat, 0.0);
+    EXPECT_EQ(ChartOffsetLon, 0.0);
+    EXPECT_EQ(UtcHourOffset, 0);
+    EXPECT_EQ(DistanceFactor, 1.0);
+    EXPECT_EQ(GridDatum, -1);
+    EXPECT_FALSE(GridDisplay);
+    EXPECT_TRUE(TextLogOn);
+    EXPECT_EQ(NmeaLogTemplate, kDefaultTemplate);
+    EXPECT_EQ(NmeaLogTemplatePrev, kDefaultTemplate);
+    EXPECT_EQ(ManualSpeed, 10.0);
+    EXPECT_EQ(RouteName, "");
+    EXPECT_EQ(ColourFgIndex, 15);
+    EXPECT_EQ(ColourBgIndex, 4);
+    EXPECT_EQ(ColourScheme, 0);
+    EXPECT_FALSE(TextIsFg || TrackIsFg || TideIsFg);
+    EXPECT_EQ(NmeaSourceName.str(), "Linkmux3");
+    EXPECT_EQ(NmeaPortKind.str(), "NMEA");
+    EXPECT_EQ(NmeaMode.str(), "COMBINED");
+    EXPECT_EQ(MultiplexerExe, "./Linkmux3.exe");
+    EXPECT_EQ(NmeaStartMode.str(), "Manual");
+    EXPECT_FALSE(DRMode);
+    EXPECT_EQ(FixIntervalMs, 10000);
+    EXPECT_EQ(DRSpeedSource, 0);
+    EXPECT_EQ(DRCourseSource, 0);
+    EXPECT_EQ(AntennaOffsetLat, 0.0);
+    EXPECT_EQ(VesselLength, 0);
+    EXPECT_EQ(VesselBeam, 0.0);
+    EXPECT_EQ(CaptureDistance, 0.2);
+    EXPECT_EQ(XteDeadband, 0.05);
+    EXPECT_EQ(UserSentenceTemplate, "");
+    EXPECT_EQ(AverageN, 1);
+    EXPECT_EQ(LogsFolder, AppFolder + "logs/");
+    EXPECT_TRUE(NmeaOutputOn);
+    EXPECT_EQ(TowOffsetA, 1.0);
+    EXPECT_EQ(TowOffsetB, 1.0);
+    EXPECT_EQ(TowOffsetC, 0.0);
+    EXPECT_EQ(TowOffsetD, 10.0);
+    EXPECT_EQ(TowOffsetE, 0.0);
+    EXPECT_TRUE(AutoLoadChart);
+    EXPECT_EQ(BrowserPath, "");
+    EXPECT_EQ(ChartsFolder, AppFolder + "charts/");
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_EQ(BaudRate, 38400);
+    // Kept as they were.
+    EXPECT_EQ(BackgroundColour, 0x800000);
+    EXPECT_EQ(ForegroundColour, 0xFFFFFF);
+    EXPECT_TRUE(OutUser);
+    // Computed in every case: cos 60° = 0.5; 768/200 × 38 × 0.63 / 0.5 =
+    // 183.86; 1024/640 × 55 = 88.
+    EXPECT_NEAR(CosLat, 0.5, 1e-15);
+    EXPECT_EQ(PixelsPerDegLat, 184);
+    EXPECT_EQ(PixelsPerDegLon, 88);
+
+    // A folder in place of the file reads the same way.
+    CurrentChartName = "other";
+    LoadConfig(dir.path());
+    EXPECT_EQ(CurrentChartName, "world");
+}
+
+TEST_F(ConfigFile, ShortFileReadsItsLinesAndTheRestAsZeroOrEmpty)
+{
+    ui.strictMessages = true;
+    LoadConfig(WriteConfig({}, 12));
+    EXPECT_EQ(CurrentChartName, "harbour");
+    EXPECT_DOUBLE_EQ(CurLat, 50.8);
+    EXPECT_DOUBLE_EQ(ManualSpeed, 6.5);
+    EXPECT_EQ(RouteName, "solent");
+    EXPECT_EQ(BackgroundColour, 0);
+    EXPECT_EQ(ColourFgIndex, 0);
+    EXPECT_EQ(NmeaSourceName.str(), "");
+    EXPECT_EQ(FixIntervalMs, 0);
+    EXPECT_EQ(CaptureDistance, 0.0);
+    EXPECT_FALSE(DRMode);
+    EXPECT_FALSE(NmeaOutputOn);
+    EXPECT_FALSE(AutoLoadChart);
+    EXPECT_FALSE(OutUser);
+    EXPECT_EQ(AverageN, 1);
+    EXPECT_EQ(LogsFolder, AppFolder + "logs/");
+    EXPECT_EQ(ChartsFolder, AppFolder + "charts/");
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_EQ(BaudRate, 4800);
+
+    // Without its port and baud lines a file gives port 1 at 4800 baud, not
+    // the 38400 of the missing file.
+    LoadConfig(WriteConfig({}, 45));
+    EXPECT_EQ(ChartsFolder, "/data/charts/");
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_EQ(BaudRate, 4800);
+
+    // Either line at 0 falls back for both.
+    LoadConfig(WriteConfig({ { 47, "0" } }));
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_EQ(BaudRate, 4800);
+
+    LoadConfig(dir.write("empty.cfg", ""));
+    EXPECT_EQ(CurrentChartName, "missing or");
+    EXPECT_EQ(CurLat, 0.0);
+}
+
+TEST_F(ConfigFile, GarbledNumbersReadAsZeroWithoutShiftingLaterLines)
+{
+    ui.strictMessages = true;
+    LoadConfig(WriteConfig({
+        { 2, "fifty" },
+        { 6, "12x" },
+        { 11, "1E999" }, // beyond a double
+        { 13, "99999999999" }, // beyond a 32-bit colour
+        { 25, "2.5" }, // not an integer
+        { 30, "70000" }, // beyond the 16-bit vessel length
+        { 35, "-" },
+    }));
+    EXPECT_EQ(CurLat, 0.0);
+    EXPECT_DOUBLE_EQ(CurLon, 1.3);
+    EXPECT_EQ(UtcHourOffset, 0);
+    EXPECT_DOUBLE_EQ(DistanceFactor, 1.852);
+    EXPECT_EQ(ManualSpeed, 0.0);
+    EXPECT_EQ(RouteName, "solent");
+    EXPECT_EQ(BackgroundColour, 0);
+    EXPECT_EQ(ForegroundColour, 0xFFFFFF);
+    EXPECT_EQ(FixIntervalMs, 0);
+    EXPECT_EQ(DRSpeedSource, 1);
+    EXPECT_EQ(VesselLength, 0);
+    EXPECT_DOUBLE_EQ(VesselBeam, 3.5);
+    EXPECT_EQ(AverageN, 1);
+    EXPECT_EQ(LogsFolder, "/data/logs/");
+    EXPECT_EQ(BaudRate, 38400);
+}
+
+TEST_F(ConfigFile, SwitchWordsMatchTheWholeLineExactly)
+{
+    ui.strictMessages = true;
+    LoadConfig(WriteConfig({ { 9, "keep" }, { 37, "AutoON " }, { 43, "AutoCHT" }, { 18, "1x1" } }));
+    EXPECT_FALSE(TextLogOn);
+    EXPECT_FALSE(NmeaOutputOn);
+    EXPECT_TRUE(AutoLoadChart);
+    EXPECT_TRUE(TextIsFg);
+    EXPECT_FALSE(TrackIsFg);
+    EXPECT_TRUE(TideIsFg);
+
+    // Dead reckoning is never switched on together with the automatic start.
+    LoadConfig(WriteConfig({ { 23, "Auto" }, { 24, "DR" } }));
+    EXPECT_FALSE(DRMode);
+    LoadConfig(WriteConfig({ { 23, "Manual" }, { 24, "DR" } }));
+    EXPECT_TRUE(DRMode);
+    LoadConfig(WriteConfig({ { 23, "Manual" }, { 24, "dr" } }));
+    EXPECT_FALSE(DRMode);
+
+    // "8" is a UTM ellipsoid, so the grid readout goes on; -1 is lat/long.
+    LoadConfig(WriteConfig({ { 8, "8" } }));
+    EXPECT_TRUE(GridDisplay);
+    LoadConfig(WriteConfig({ { 8, "-1" } }));
+    EXPECT_FALSE(GridDisplay);
+}
+
+TEST_F(ConfigFile, TextsKeepTheirCapacityButFoldersAreNotCut)
+{
+    const std::string longName(40, 'n');
+    const std::string longFolder = "/" + std::string(120, 'f') + "/";
+    LoadConfig(WriteConfig({ { 19, longName }, { 23, "Manual and more text beyond 33 chars" },
+        { 36, longFolder }, { 45, longFolder } }));
+    EXPECT_EQ(NmeaSourceName.str(), std::string(33, 'n'));
+    EXPECT_EQ(NmeaStartMode.str(), "Manual and more text beyond 33 ch");
+    EXPECT_EQ(LogsFolder, longFolder);
+    EXPECT_EQ(ChartsFolder, longFolder);
+    EXPECT_EQ(CurrentChartName, "harbour"); // lines after long ones still in place
+    EXPECT_EQ(ComPort, 3);
+}
+
+TEST_F(ConfigFile, PixelScalesRoundHalfToEvenAndSurviveAPolarHomeLatitude)
+{
+    // 192 / 640 × 55 = 16.5, which rounds to the even 16.
+    ViewImageWidth = 192;
+    ViewImageHeight = 600;
+    LoadConfig(dir.file("nothing.cfg"));
+    EXPECT_EQ(PixelsPerDegLon, 16);
+
+    ChartHomeLat = 90.0; // cosine next to 0: the scale is clamped, not undefined
+    LoadConfig(dir.file("nothing.cfg"));
+    EXPECT_GT(PixelsPerDegLat, 1000000);
+}
+
+TEST_F(ConfigFile, FailedWriteKeepsTheOldFileAndSaysSo)
+{
+    SetBoatSettings();
+
+    // A folder that does not exist.
+    SaveConfigFile(dir.file("gone/zudeve.cfg"));
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "Error creating config file !" });
+    EXPECT_FALSE(dir.exists("gone"));
+
+    // The new file cannot be created beside the old one: a name at the
+    // length limit leaves no room for the temporary file's name.
+    const std::string name = std::string(246, 'c') + ".cfg";
+    dir.write(name, "old settings\r\n");
+    ui.clear();
+    SaveConfigFile(dir.file(name));
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "Error creating config file !" });
+    EXPECT_EQ(dir.read(name), "old settings\r\n");
+
+    // The file cannot be replaced (a folder stands in its place).
+    dir.makeFolder("taken.cfg");
+    ui.clear();
+    SaveConfigFile(dir.file("taken.cfg"));
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "Error creating config file !" });
+    EXPECT_EQ(dir.list(), (std::vector<std::string> { name, "taken.cfg" }));
+}
+
+} // namespace

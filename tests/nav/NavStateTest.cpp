@@ -1,0 +1,158 @@
+#include "nav/NavState.h"
+#include "nav/NavTypes.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace
+{
+
+template <std::size_t N> std::vector<uint8_t> Bytes(const std::array<uint8_t, N>& a)
+{
+    return { a.begin(), a.end() };
+}
+
+TEST(NavRecords, ChartPointIsTwoSixByteRealsLatitudeFirst)
+{
+    // 50.5 N on line type 1 is stored as 250.5; 1.25 E is -1.25 (west positive).
+    const ChartPoint p { rtl::Real6(250.5), rtl::Real6(-1.25) };
+    std::array<uint8_t, ChartPoint::storedSize> out {};
+    p.store(out.data());
+    EXPECT_EQ(Bytes(out),
+        (std::vector<uint8_t> { 0x88, 0x00, 0x00, 0x00, 0x80, 0x7A, 0x81, 0x00, 0x00, 0x00, 0x00, 0xA0 }));
+    EXPECT_EQ(ChartPoint::load(out.data()), p);
+
+    PenUpPoint.store(out.data());
+    EXPECT_EQ(Bytes(out),
+        (std::vector<uint8_t> { 0x81, 0x00, 0x00, 0x00, 0x00, 0x80, 0x81, 0x00, 0x00, 0x00, 0x00, 0x80 }));
+}
+
+TEST(NavRecords, LogRecordAndTidePositionRoundTripFieldByField)
+{
+    const LogRecord r { rtl::Real6(50.8), rtl::Real6(1.3), rtl::Real6(600.0) };
+    std::array<uint8_t, LogRecord::storedSize> out {};
+    r.store(out.data());
+    EXPECT_EQ(out[0], 0x86); // 50.8: exponent 5 + 129
+    EXPECT_EQ(out[6], 0x81); // 1.3
+    EXPECT_EQ(out[12], 0x8A); // 600: exponent 9 + 129
+    EXPECT_EQ(LogRecord::load(out.data()), r);
+
+    const TidePosition t { rtl::Real6(-0.5), rtl::Real6(0.0) };
+    std::array<uint8_t, TidePosition::storedSize> tideOut {};
+    tideOut.fill(0xEE);
+    t.store(tideOut.data());
+    EXPECT_EQ(Bytes(tideOut),
+        (std::vector<uint8_t> { 0x80, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00 }));
+    EXPECT_EQ(TidePosition::load(tideOut.data()), t);
+}
+
+TEST(NavRecords, TideFlowIsTwoLittleEndianSixteenBitIntegers)
+{
+    const TideFlow f { 275, -3 };
+    std::array<uint8_t, TideFlow::storedSize> out {};
+    f.store(out.data());
+    EXPECT_EQ(Bytes(out), (std::vector<uint8_t> { 0x13, 0x01, 0xFD, 0xFF }));
+    EXPECT_EQ(TideFlow::load(out.data()), f);
+}
+
+TEST(NavState, ResetRestoresTheStartValues)
+{
+    ResetNavState();
+    // Disturb every group.
+    CurLat = 50.0;
+    FixTimeText = "123456";
+    NmeaFields[0] = "x";
+    LogRecords[98] = LogRecord { rtl::Real6(1.0), rtl::Real6(2.0), rtl::Real6(3.0) };
+    LogCount = 98;
+    ThinStep = 0;
+    RouteNames[40] = "WP";
+    RouteCount = 40;
+    RouteGuidanceOn = false;
+    CaptureDistance = 1.0;
+    BearingText = "090";
+    WaypointDbPoints[600] = TPosition { 1.0, 2.0 };
+    ChartPoints[10800] = PenUpPoint;
+    ChartPointCount = 10800;
+    LayerFlags = "-*********";
+    CosLat = 0.3;
+    TideStreams[100][13] = TideFlow { 1, 2 };
+    StandardPort = "Dover";
+    HWHour = 3;
+    VesselBeam = 4.0;
+    VesselLength = 9;
+    TowLayoutPoints[5].offset = 2.0;
+    OutXTE = false;
+    OutHSC = true;
+    AisSixBits[500] = 63;
+    AisTargets[60].mmsi = 235000000;
+    AisDecodeRecord.mmsi = 1;
+    AisTargetCount = 60;
+    AisPlaySpeed = 1;
+    BackgroundColour = 0;
+    ViewRotationCos = 0.0;
+    SoundEnabled = false;
+    DataTrendStart = 0;
+    AppFolder = "/x/";
+    ComPort = 4;
+
+    ResetNavState();
+
+    EXPECT_EQ(CurLat, 0.0);
+    EXPECT_EQ(FixTimeText.str(), "");
+    EXPECT_EQ(NmeaFields[0].str(), "");
+    EXPECT_EQ(LogRecords[98], LogRecord {});
+    EXPECT_EQ(LogCount, 0);
+    EXPECT_EQ(ThinStep, 2);
+    EXPECT_EQ(ThinIndex, 2);
+    EXPECT_EQ(RouteNames[40].str(), "");
+    EXPECT_EQ(RouteCount, 0);
+    EXPECT_TRUE(RouteGuidanceOn);
+    EXPECT_TRUE(AutoWaypoint);
+    EXPECT_EQ(CaptureDistance, 0.2);
+    EXPECT_EQ(BearingText.str(), "");
+    EXPECT_EQ(WaypointDbPoints[600], TPosition {});
+    EXPECT_EQ(ChartPoints[10800], ChartPoint {});
+    EXPECT_EQ(ChartPointCount, 0);
+    EXPECT_EQ(LayerFlags.str(), "**********");
+    EXPECT_EQ(CosLat, 1.0);
+    EXPECT_EQ(TideStreams[100][13], TideFlow {});
+    EXPECT_EQ(StandardPort, "No tidal atlas !");
+    EXPECT_TRUE(ManualTideOff);
+    EXPECT_EQ(HWHour, 12);
+    EXPECT_EQ(VesselBeam, 20.0);
+    EXPECT_EQ(VesselLength, 100);
+    EXPECT_EQ(TowLayoutPoints[5].offset, 0.0);
+    EXPECT_TRUE(OutXTE);
+    EXPECT_TRUE(OutAPB);
+    EXPECT_FALSE(OutHSC);
+    EXPECT_FALSE(OutBOD);
+    EXPECT_EQ(AisSixBits[500], 0);
+    EXPECT_EQ(AisTargets[60].mmsi, 0);
+    EXPECT_EQ(AisDecodeRecord.mmsi, 0);
+    EXPECT_EQ(AisTargetCount, 0);
+    EXPECT_EQ(AisPlaySpeed, 10);
+    EXPECT_EQ(BackgroundColour, 0x800000);
+    EXPECT_EQ(ForegroundColour, 0xFFFFFF);
+    EXPECT_EQ(ViewRotation, 0.0);
+    EXPECT_EQ(ViewRotationCos, 1.0);
+    EXPECT_TRUE(SoundEnabled);
+    EXPECT_TRUE(AltPositionFormat);
+    EXPECT_TRUE(SpeedAlwaysKnots);
+    EXPECT_TRUE(AutoCentre);
+    EXPECT_TRUE(LabelsOn && SymbolsOn && ShowVesselOutline);
+    EXPECT_FALSE(GridDisplay);
+    EXPECT_EQ(GridDatum, 0);
+    EXPECT_EQ(DistanceFactor, 1.0);
+    EXPECT_EQ(ShapeScale, 1.0);
+    EXPECT_EQ(AverageN, 6);
+    EXPECT_EQ(DrawEveryN, 1);
+    EXPECT_EQ(DataTrendStart, -6);
+    EXPECT_EQ(AppFolder, "");
+    EXPECT_EQ(ComPort, 0);
+    EXPECT_EQ(EmptyAisRecord.mmsi, 0);
+}
+
+} // namespace
