@@ -71,6 +71,10 @@ public:
 
     friend bool operator==(const ShortString& a, const ShortString& b) { return a.text_ == b.text_; }
     friend bool operator==(const ShortString& a, std::string_view b) { return a.text_ == b; }
+    // Exact overloads, else comparing with a literal or std::string would be
+    // ambiguous between the two above.
+    friend bool operator==(const ShortString& a, const char* b) { return a.text_ == b; }
+    friend bool operator==(const ShortString& a, const std::string& b) { return a.text_ == b; }
 
 private:
     std::string text_;

@@ -1,0 +1,170 @@
+#include "rtl/TextFile.h"
+
+#include "rtl/Paths.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace rtl;
+using kvtest::TempDir;
+
+namespace
+{
+
+std::vector<std::string> AllLines(std::string contents)
+{
+    TextReader reader(std::move(contents));
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.readLine(line))
+        lines.push_back(line);
+    return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+} // namespace
+
+TEST(TextFileTest, ReaderTakesCrLfAndLfLineEnds)
+{
+    EXPECT_EQ(AllLines("a\r\nb\nc\r\n"), (Lines { "a", "b", "c" }));
+    EXPECT_EQ(AllLines("last line has no end"), (Lines { "last line has no end" }));
+    EXPECT_EQ(AllLines("\r\n\r\nx"), (Lines { "", "", "x" }));
+    // A lone CR is not a line end.
+    EXPECT_EQ(AllLines("a\rb\n"), (Lines { "a\rb" }));
+    EXPECT_EQ(AllLines(""), Lines {});
+    // Latin-1 bytes come through unchanged.
+    EXPECT_EQ(AllLines("51\xB0 30'\r\n"), (Lines { "51\xB0 30'" }));
+}
+
+TEST(TextFileTest, ReadingPastTheEndGivesEmptyLinesAndZeros)
+{
+    TextReader reader("only\r\n");
+    EXPECT_FALSE(reader.eof());
+    EXPECT_EQ(reader.readLine(), "only");
+    EXPECT_TRUE(reader.eof());
+    std::string line = "stale";
+    EXPECT_FALSE(reader.readLine(line));
+    EXPECT_EQ(line, "");
+    bool ok = true;
+    EXPECT_EQ(reader.readRealLine(&ok), 0.0);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(reader.readIntLine(&ok), 0);
+    EXPECT_FALSE(ok);
+}
+
+TEST(TextFileTest, UnparsableNumberLineReadsZeroAndKeepsTheNextLine)
+{
+    TextReader reader("12\r\nabc\r\n 3.50000000000000E+0000\r\n4800 baud\nname\n");
+    bool ok = false;
+    EXPECT_EQ(reader.readIntLine(&ok), 12);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(reader.readRealLine(&ok), 0.0);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(reader.readRealLine(&ok), 3.5);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(reader.readIntLine(&ok), 0);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(reader.readLine(), "name");
+}
+
+TEST(TextFileTest, OpenFindsFilesWhateverTheirCase)
+{
+    TempDir dir;
+    dir.write("ZUDEVE.CFG", "1\r\n2\r\n");
+    TextReader reader;
+    ASSERT_TRUE(reader.open(dir.file("zudeve.cfg")));
+    EXPECT_TRUE(reader.isOpen());
+    EXPECT_EQ(reader.readIntLine(), 1);
+
+    EXPECT_FALSE(reader.open(dir.file("missing.cfg")));
+    EXPECT_FALSE(reader.isOpen());
+    EXPECT_EQ(reader.readLine(), "");
+    EXPECT_FALSE(ReadAllLines(dir.file("missing.cfg")).has_value());
+    EXPECT_FALSE(ReadFileBytes(dir.path()).has_value()) << "a folder is not a file";
+    EXPECT_EQ(ReadAllLines(dir.file("Zudeve.cfg")), (Lines { "1", "2" }));
+}
+
+TEST(TextFileTest, AtomicWriterWritesCrLfAndLeavesNoTemporaryFile)
+{
+    TempDir dir;
+    dir.write("zudeve.cfg", "old contents\r\n");
+    AtomicTextWriter writer;
+    ASSERT_TRUE(writer.create(dir.file("zudeve.cfg")));
+    writer.writeLine("first");
+    writer.write("no end ");
+    writer.writeLine("\xB0");
+    writer.writeLine("");
+    EXPECT_EQ(dir.read("zudeve.cfg"), "old contents\r\n") << "old file stays until commit";
+    ASSERT_TRUE(writer.commit());
+    EXPECT_EQ(dir.read("zudeve.cfg"), "first\r\nno end \xB0\r\n\r\n");
+    EXPECT_EQ(dir.list(), (Lines { "zudeve.cfg" }));
+    EXPECT_EQ(writer.targetPath(), dir.file("zudeve.cfg"));
+}
+
+TEST(TextFileTest, AtomicWriterReplacesAnExistingFileOfAnotherCase)
+{
+    TempDir dir;
+    dir.write("KVAIS.ADB", "old");
+    ::chmod(dir.file("KVAIS.ADB").c_str(), 0640);
+    ASSERT_TRUE(WriteFileAtomic(dir.file("kvais.adb"), "new"));
+    EXPECT_EQ(dir.list(), (Lines { "KVAIS.ADB" }));
+    EXPECT_EQ(dir.read("KVAIS.ADB"), "new");
+    struct stat st;
+    ASSERT_EQ(::stat(dir.file("KVAIS.ADB").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u) << "permissions of the replaced file are kept";
+}
+
+TEST(TextFileTest, FailedCreateOrCommitKeepsTheOldFile)
+{
+    TempDir dir;
+    AtomicTextWriter missingFolder;
+    EXPECT_FALSE(missingFolder.create(dir.file("nofolder/zudeve.cfg")));
+    missingFolder.writeLine("ignored");
+    EXPECT_FALSE(missingFolder.commit());
+    EXPECT_TRUE(dir.list().empty());
+
+    // The target is a folder: the rename fails and the temporary file goes.
+    dir.makeFolder("charts");
+    dir.write("charts/keep.cht", "chart");
+    EXPECT_FALSE(WriteFileAtomic(dir.file("charts"), "x"));
+    EXPECT_EQ(dir.list(), (Lines { "charts" }));
+    EXPECT_EQ(dir.read("charts/keep.cht"), "chart");
+
+    // Abandoned without commit.
+    dir.write("route.rte", "old route");
+    {
+        AtomicTextWriter writer;
+        ASSERT_TRUE(writer.create(dir.file("route.rte")));
+        writer.writeLine("half");
+    }
+    EXPECT_EQ(dir.read("route.rte"), "old route");
+    EXPECT_EQ(dir.list(), (Lines { "charts", "route.rte" }));
+}
+
+TEST(TextFileTest, ReadOnlyFolderKeepsTheOldFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    TempDir dir;
+    const std::string ro = dir.makeFolder("ro");
+    dir.write("ro/zudeve.cfg", "old\r\n");
+    ::chmod(ro.c_str(), 0555);
+    EXPECT_FALSE(WriteFileAtomic(ro + "/zudeve.cfg", "new\r\n"));
+    ::chmod(ro.c_str(), 0755);
+    EXPECT_EQ(dir.read("ro/zudeve.cfg"), "old\r\n");
+    EXPECT_EQ(ListFolder(ro), (Lines { "zudeve.cfg" }));
+}
+
+TEST(TextFileTest, AppendLinesCreatesThenAppends)
+{
+    TempDir dir;
+    ASSERT_TRUE(AppendLines(dir.file("12-05-24.txt"), { "Log Date : 12-05-24" }));
+    ASSERT_TRUE(AppendLines(dir.file("12-05-24.TXT"), { "a", "" }));
+    EXPECT_EQ(dir.list(), (Lines { "12-05-24.txt" }));
+    EXPECT_EQ(dir.read("12-05-24.txt"), "Log Date : 12-05-24\r\na\r\n\r\n");
+    EXPECT_FALSE(AppendLines(dir.file("missing/x.txt"), { "a" }));
+}
