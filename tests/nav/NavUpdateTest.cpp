@@ -1,0 +1,292 @@
+#include "nav/NavUpdate.h"
+#include "nav/NavState.h"
+#include "rtl/Numbers.h"
+#include "support/ShortStringPrint.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace
+{
+
+constexpr double kDeg = std::numbers::pi / 180.0;
+
+void AddRecord(double lat, double lon, double minutes)
+{
+    ++LogCount;
+    LogRecords[LogCount] = LogRecord { rtl::Real6(lat), rtl::Real6(lon), rtl::Real6(minutes) };
+}
+
+void SetWaypoint(int index, double lat, double lon, const std::string& label)
+{
+    RoutePoints[index] = { lat, lon };
+    std::string name = label;
+    name.resize(24, ' ');
+    RouteNames[index] = name + "19   ";
+}
+
+// A boat at 50°N 1°W that has made 6 knots due north for the last hour, with
+// hull speed 6, on a chart whose degree of longitude is drawn as a degree of
+// latitude. Waypoint 1 lies 3 nm due north; 2 and 3 beyond it.
+class NavUpdateTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetNavState();
+        CosLat = 1.0;
+        ManualSpeed = 6.0;
+        AddRecord(49.9, 1.0, 600);
+        AddRecord(50.0, 1.0, 660);
+        CurLat = 50.0;
+        CurLon = 1.0;
+        SetWaypoint(1, 50.05, 1.0, "Outer Spit");
+        SetWaypoint(2, 50.1, 1.05, "Bar Buoy");
+        SetWaypoint(3, 50.15, 1.05, "Harbour Mouth");
+        RouteCount = 3;
+        ActiveWaypoint = 1;
+        XteRefCourse = 0.0;
+    }
+    void TearDown() override { ResetNavState(); }
+
+    // One tidal diamond at the boat with the given stream at every hour.
+    static void SetStream(int16_t set, double knots)
+    {
+        TideStations[1] = { rtl::Real6(50.0), rtl::Real6(1.0) };
+        for (int hour = 1; hour <= kTideHours; ++hour)
+            TideStreams[1][hour] = TideFlow { set, static_cast<int16_t>(std::lround(knots * 10)) };
+        TideStationCount = 1;
+    }
+};
+
+TEST_F(NavUpdateTest, UnitTextsFollowTheDistanceFactor)
+{
+    SpeedAlwaysKnots = false;
+    const struct {
+        double factor;
+        const char* distance;
+        const char* speed;
+    } cases[] = { { 1.0, "Nm ", " Kn" }, { 1.852, "Km ", " Kph" }, { 1.15081, "Mls", " Mph" } };
+    for (const auto& c : cases) {
+        DistanceFactor = c.factor;
+        UpdateNavigationData();
+        EXPECT_EQ(DistanceUnitText, c.distance) << c.factor;
+        EXPECT_EQ(SpeedUnitText, c.speed) << c.factor;
+    }
+    SpeedAlwaysKnots = true;
+    UpdateNavigationData();
+    EXPECT_EQ(SpeedUnitText, " Kn");
+}
+
+TEST_F(NavUpdateTest, LegStraightAlongTheTrack)
+{
+    UpdateNavigationData();
+    EXPECT_EQ(BearingText, "000");
+    EXPECT_NEAR(WaypointDistance, 3.0, 1e-6); // nm after the update
+    EXPECT_NEAR(WaypointRangeNm, 3.0, 1e-6);
+    EXPECT_EQ(CourseToSteer, 0);
+    EXPECT_EQ(CtsText, "000");
+    EXPECT_NEAR(HoursToWaypoint, 0.5, 1e-6);
+    EXPECT_EQ(TtgText, " 0 Hr 30.0 Min");
+    EXPECT_EQ(VmgText, "6.00 Kn");
+    EXPECT_EQ(SogText, "6.00");
+    EXPECT_EQ(CogText, "000");
+    EXPECT_EQ(RangeText, "3.00 Nm ");
+    EXPECT_EQ(LegStatusText, ",A");
+    EXPECT_EQ(XteText, "0.00,R,");
+    EXPECT_EQ(XteScaleText, "x 0.1 NM");
+    EXPECT_NEAR(XTE, 0.0, 1e-6);
+    EXPECT_EQ(DestWaypointText, "Outer Spit          ");
+    EXPECT_EQ(ActiveWaypoint, 1);
+}
+
+TEST_F(NavUpdateTest, TimeToGoInHoursAndMinutes)
+{
+    SetWaypoint(1, 50.225, 1.0, "Far"); // 13.5 nm at 6 knots
+    UpdateNavigationData();
+    EXPECT_EQ(TtgText, " 2 Hr 15.0 Min");
+}
+
+TEST_F(NavUpdateTest, CourseTextsAreZeroFilledAndMagneticIsFolded)
+{
+    MagVariation = -5;
+    UpdateNavigationData();
+    EXPECT_EQ(CogText, "000");
+    EXPECT_EQ(CogMagText, "355");
+
+    // A track of 5° east of north.
+    LogRecords[1]
+        = LogRecord { rtl::Real6(49.9), rtl::Real6(1.0 + 0.1 * std::tan(5 * kDeg)), rtl::Real6(600) };
+    MagVariation = 0;
+    UpdateNavigationData();
+    EXPECT_EQ(CogText, "005");
+
+    // Due west with 95° of variation comes to 365, shown as 005.
+    LogRecords[1] = LogRecord { rtl::Real6(50.0), rtl::Real6(0.9), rtl::Real6(600) };
+    MagVariation = 95;
+    UpdateNavigationData();
+    EXPECT_EQ(CogText, "270");
+    EXPECT_EQ(CogMagText, "005");
+}
+
+TEST_F(NavUpdateTest, CourseToSteerAgainstACrossStream)
+{
+    // A 3-knot stream setting east across a northward leg at 6 knots hull
+    // speed... scaled to the 3-4-5 triangle with hull speed 5.
+    ManualSpeed = 5.0;
+    SetStream(90, 3.0);
+    UpdateNavigationData();
+    EXPECT_EQ(NearestTideStation, 1);
+    EXPECT_NEAR(Heading, -std::atan(3.0 / 4.0) / kDeg, 1e-4);
+    EXPECT_EQ(CourseToSteer, 323);
+    EXPECT_EQ(CtsText, "323");
+    EXPECT_GT(HoursToWaypoint, 0);
+}
+
+TEST_F(NavUpdateTest, StreamStrongerThanTheBoatHasNoCourseToSteer)
+{
+    CourseToSteer = 12;
+    Heading = 12.3;
+    for (int16_t set : { int16_t(90), int16_t(270) }) { // from either side
+        SetStream(set, 8.0);
+        UpdateNavigationData();
+        EXPECT_DOUBLE_EQ(HoursToWaypoint, -2) << set;
+        EXPECT_EQ(VmgText, "Speed<Tide! ");
+        EXPECT_EQ(TtgText, "********");
+        EXPECT_EQ(CtsText, rtl::StrInt(set, 3));
+        EXPECT_EQ(CourseToSteer, 12);
+        EXPECT_DOUBLE_EQ(Heading, 12.3);
+    }
+}
+
+TEST_F(NavUpdateTest, HullSpeedZeroIsNoSolutionNotADivision)
+{
+    ManualSpeed = 0.0;
+    CourseToSteer = 12;
+    UpdateNavigationData();
+    EXPECT_DOUBLE_EQ(HoursToWaypoint, -2);
+    EXPECT_EQ(VmgText, "Speed<Tide! ");
+    EXPECT_TRUE(std::isfinite(Heading));
+
+    // A cross stream exactly as strong as the boat is no solution either
+    // (a leg due east, the stream setting south).
+    SetWaypoint(1, 50.0, 0.95, "East");
+    ManualSpeed = 3.0;
+    SetStream(180, 3.0);
+    UpdateNavigationData();
+    EXPECT_DOUBLE_EQ(HoursToWaypoint, -2);
+    EXPECT_TRUE(std::isfinite(Heading));
+}
+
+TEST_F(NavUpdateTest, SailingAwayFromTheWaypointShowsNoTimeToGo)
+{
+    LogRecords[1] = LogRecord { rtl::Real6(50.1), rtl::Real6(1.0), rtl::Real6(600) }; // going south
+    UpdateNavigationData();
+    EXPECT_DOUBLE_EQ(HoursToWaypoint, -1);
+    EXPECT_EQ(TtgText, "********");
+    EXPECT_EQ(VmgText, "********");
+    EXPECT_EQ(SogText, "6.00");
+}
+
+TEST_F(NavUpdateTest, ArrivalWithAutomaticAdvanceTakesTheNextLeg)
+{
+    CurLat = 50.049; // 0.06 nm short of waypoint 1
+    UpdateNavigationData();
+    EXPECT_EQ(ActiveWaypoint, 2);
+    EXPECT_TRUE(WpApproachPending);
+    EXPECT_EQ(OriginWaypointName, "Outer Spit          ");
+    EXPECT_EQ(DestWaypointText, "Bar Buoy            ");
+    EXPECT_EQ(LegStatusText, ",A");
+    const double dLat = 50.1 - 50.049;
+    const double dLon = 0.05;
+    EXPECT_NEAR(WaypointDistance, 60 * std::hypot(dLat, dLon), 1e-6);
+    EXPECT_NEAR(XteRefCourse, 360 - std::atan(dLon / dLat) / kDeg, 1e-6);
+    EXPECT_DOUBLE_EQ(XteRefCourse, WaypointBearing);
+}
+
+TEST_F(NavUpdateTest, ArrivalWithoutAutomaticAdvanceEndsTheLeg)
+{
+    AutoWaypoint = false;
+    CurLat = 50.049;
+    UpdateNavigationData();
+    EXPECT_EQ(LegStatusText, ",V");
+    EXPECT_EQ(ActiveWaypoint, 0);
+    EXPECT_EQ(DestWaypointText, "Near Outer Spit           !");
+    EXPECT_FALSE(WpApproachPending);
+
+    UpdateNavigationData();
+    EXPECT_EQ(CourseToSteer, -1);
+    EXPECT_EQ(CtsText, "");
+    EXPECT_EQ(DestWaypointText, "Select Next Waypoint !");
+    EXPECT_EQ(DestWaypointName, "");
+
+    RouteGuidanceOn = false;
+    UpdateNavigationData();
+    EXPECT_EQ(DestWaypointText, "");
+}
+
+TEST_F(NavUpdateTest, ReverseRouteWalksBackwardsAndEndsAtTheFirstWaypoint)
+{
+    ReverseRoute = true;
+    ActiveWaypoint = 2;
+    CurLat = 50.1;
+    CurLon = 1.049;
+    UpdateNavigationData();
+    EXPECT_EQ(ActiveWaypoint, 1);
+    EXPECT_EQ(DestWaypointText, "Outer Spit          ");
+
+    CurLat = 50.0505; // on the leg, 0.04 nm short of waypoint 1
+    CurLon = 1.0005;
+    UpdateNavigationData();
+    EXPECT_EQ(ActiveWaypoint, 0);
+    EXPECT_EQ(LegStatusText, ",A");
+
+    UpdateNavigationData();
+    EXPECT_EQ(CourseToSteer, -1);
+    EXPECT_EQ(DestWaypointText, "Select Next Waypoint !");
+}
+
+TEST_F(NavUpdateTest, CrossTrackErrorIsHeldAtTheLimitOnItsOwnSide)
+{
+    SetWaypoint(1, 50.2, 1.0, "Twelve North"); // 12 nm due north
+    XteRefCourse = 45.0; // 12 × tan 45° = 12 nm to the right of the leg
+    UpdateNavigationData();
+    EXPECT_DOUBLE_EQ(XTE, 9.99);
+    EXPECT_EQ(XteText, "9.99,L,");
+    EXPECT_EQ(XteScaleText, "x 1.0 NM");
+    EXPECT_EQ(LegStatusText, ",V");
+
+    XteRefCourse = 315.0;
+    UpdateNavigationData();
+    EXPECT_DOUBLE_EQ(XTE, -9.99);
+    EXPECT_EQ(XteText, "9.99,R,");
+    EXPECT_EQ(LegStatusText, ",V");
+}
+
+TEST_F(NavUpdateTest, SmallCrossTrackErrorOnTheFineScale)
+{
+    XteRefCourse = std::atan(0.5 / 3.0) / kDeg; // half a mile off over 3 nm
+    UpdateNavigationData();
+    EXPECT_NEAR(XTE, 0.5, 1e-6);
+    EXPECT_EQ(XteText, "0.50,L,");
+    EXPECT_EQ(XteScaleText, "x 0.1 NM");
+    EXPECT_EQ(LegStatusText, ",A");
+}
+
+TEST_F(NavUpdateTest, RangeFormatFollowsTheDisplayedValue)
+{
+    SetWaypoint(1, 50.0 + 0.7 / 60, 1.0, "Close");
+    DistanceFactor = 1.852; // 0.7 nm shows as 1.30 km
+    UpdateNavigationData();
+    EXPECT_EQ(RangeText, "1.30 Km ");
+
+    SetWaypoint(1, 50.0 + 0.5 / 60, 1.0, "Closer");
+    DistanceFactor = 1.0;
+    UpdateNavigationData();
+    EXPECT_EQ(RangeText, "0.5000 Nm ");
+}
+
+} // namespace
