@@ -4,9 +4,10 @@
 // ring of bytes that drops its oldest entries when full; written to a text
 // file on request.
 //
-// An entry is a 16-byte header (type, subtype, 32-bit milliseconds since the
-// port opened, 32-bit data, 32-bit data length, little-endian, two bytes
-// reserved) followed by its data bytes; an entry is stored whole or not at all.
+// An entry is a 16-byte header (type, subtype, two reserved bytes, then
+// little-endian 32-bit milliseconds since the port opened, data, and length
+// of the data bytes) followed by its data bytes; an entry is stored whole or
+// not at all.
 
 #include <cstdint>
 #include <mutex>

@@ -187,6 +187,8 @@ public:
     // output buffer; a second call does nothing.
     virtual void ReleaseBuffers();
     virtual void StartDispatcher() = 0;
+    // Returns at once when the threads do not run; called without any engine
+    // lock held.
     virtual void StopDispatcher() = 0;
     // Opens the device: a handle >= 0, -8 when out of memory, otherwise the
     // negated system error number (2 not found, 5 access denied, ...).
@@ -252,7 +254,8 @@ public:
 
     // --- evaluation passes (dispatch thread) --------------------------------
     // One wake of the dispatch thread for a comm event (mask of Ev* bits; the
-    // last mask again after a timed-out wait) and for the timer triggers.
+    // last mask again after a timed-out wait) and for the timer triggers. The
+    // back end checks ClosePending() after each.
     void ProcessCommEvent(uint32_t eventMask);
     void ProcessTimers();
     bool ReadInput();
@@ -327,6 +330,7 @@ private:
     int NextTriggerHandle();
     bool MatchDataTrigger(TDataTrigger& trigger, uint8_t byte);
     uint32_t UnreadCount() const; // lock C held
+    void Consume(uint32_t count); // lock C held: moves the read position
     void DrainOutput(const TLineSettings& settings);
     int ApplyLine(TLineSettings& settings);
     uint32_t LogTime();
@@ -373,8 +377,9 @@ private:
     std::vector<uint8_t> ring_;
     uint32_t ringWrite_ = 0, ringRead_ = 0;
     bool ringFull_ = false;
-    uint32_t scanPos_ = 0;
-    uint32_t notifyPos_ = 0;
+    uint32_t scanned_ = 0; // unread bytes already scanned for data triggers
+    uint64_t consumed_ = 0; // bytes consumed since open (read position moves)
+    uint32_t notifyPos_ = 0; // ring position of the last available-data notice
     bool inEvent_ = false;
     uint32_t handlerReadCount_ = 0;
     uint32_t largestReadCount_ = 0;
@@ -386,7 +391,7 @@ private:
 
     TByteTrace trace_;
     TDispatchLog log_;
-    uint64_t logBase_ = 0;
+    std::atomic<uint64_t> logBase_ { 0 };
 };
 
 } // namespace serial
