@@ -54,6 +54,26 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
+// Drops surrounding blanks and steps `i` past a leading sign; true for '-'.
+bool TrimAndTakeSign(std::string_view& text, std::size_t& i)
+{
+    text = TrimBlanks(text);
+    i = 0;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        i = 1;
+        return text[0] == '-';
+    }
+    return false;
+}
+
+std::string BlanksToZeros(std::string text)
+{
+    for (char& c : text)
+        if (c == ' ')
+            c = '0';
+    return text;
+}
+
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -154,29 +174,18 @@ std::string RealText(double value)
 
 std::string ZeroFilledReal(double value, int width, int decimals)
 {
-    std::string text = StrReal(value, width, decimals);
-    for (char& c : text)
-        if (c == ' ')
-            c = '0';
-    return text;
+    return BlanksToZeros(StrReal(value, width, decimals));
 }
 
 std::string ZeroFilledInt(int64_t value, int width)
 {
-    std::string text = StrInt(value, width);
-    for (char& c : text)
-        if (c == ' ')
-            c = '0';
-    return text;
+    return BlanksToZeros(StrInt(value, width));
 }
 
 bool ParseReal(std::string_view text, double& out)
 {
-    text = TrimBlanks(text);
     std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
+    const bool negative = TrimAndTakeSign(text, i);
     const std::size_t numberStart = i;
     std::size_t intDigits = 0, fracDigits = 0;
     long leadingPlace = 0; // decimal place of the first non-zero digit, for range checks
@@ -242,11 +251,8 @@ bool ParseReal(std::string_view text, double& out)
 
 bool ParseInt(std::string_view text, int64_t& out)
 {
-    text = TrimBlanks(text);
     std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
+    const bool negative = TrimAndTakeSign(text, i);
     int base = 10;
     if (i < text.size() && text[i] == '$') {
         base = 16;

@@ -56,24 +56,30 @@ std::string TextReader::readLine()
     return line;
 }
 
-double TextReader::readRealLine(bool* ok)
+namespace
 {
-    double value = 0.0;
+
+// One line as a number; 0 when it does not parse or the file has ended.
+template <typename T> T ReadNumberLine(TextReader& reader, bool* ok, bool (*parse)(std::string_view, T&))
+{
+    T value {};
     std::string line;
-    const bool parsed = readLine(line) && ParseReal(line, value);
+    const bool parsed = reader.readLine(line) && parse(line, value);
     if (ok)
         *ok = parsed;
-    return parsed ? value : 0.0;
+    return parsed ? value : T {};
+}
+
+} // namespace
+
+double TextReader::readRealLine(bool* ok)
+{
+    return ReadNumberLine<double>(*this, ok, ParseReal);
 }
 
 int64_t TextReader::readIntLine(bool* ok)
 {
-    int64_t value = 0;
-    std::string line;
-    const bool parsed = readLine(line) && ParseInt(line, value);
-    if (ok)
-        *ok = parsed;
-    return parsed ? value : 0;
+    return ReadNumberLine<int64_t>(*this, ok, ParseInt);
 }
 
 std::optional<std::vector<std::string>> ReadAllLines(const std::string& path)
