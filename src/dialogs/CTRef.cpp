@@ -1,0 +1,10 @@
+#include "dialogs/CTRef.h"
+
+TCTRef* CTRef = nullptr;
+
+TCTRef::TCTRef(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName("CTRef");
+    setWindowTitle("Image Reference Information");
+}

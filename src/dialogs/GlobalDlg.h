@@ -1,0 +1,25 @@
+#pragma once
+// Preferences dialog: colours, units, navigation and voice behaviour, tides,
+// chart offsets, logging, dead reckoning, NMEA output and the serial port.
+// Created at start-up with the other forms; lives until exit. Some of its
+// controls are read directly where they are used (the chart painters read
+// the three colour check boxes).
+
+#include <QDialog>
+
+class QCheckBox;
+
+class TGlobalDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TGlobalDlg(QWidget* parent = nullptr);
+
+    // Colour page: text, track and tidal streams drawn in the foreground colour.
+    QCheckBox* TextColourFG;
+    QCheckBox* TrackColourFG;
+    QCheckBox* TideColourFG;
+};
+
+extern TGlobalDlg* GlobalDlg;

@@ -1,0 +1,587 @@
+// The main window's creation, its one-second clock with the deferred start,
+// the two configuration commands and the shutdown.
+//
+// Start phases: the constructor builds the window and runs FormCreate
+// (start values, folders, first configuration read, daily logs, chart
+// list); the first SecsTimer tick, one second later, finishes the start
+// (configuration, route and chart, tow layout, the NMEA interface in "Auto"
+// mode, the about box); from then on every tick keeps the clock, the route
+// list and the text-log button up to date.
+
+#include "mainwin/Main.h"
+#include "mainwin/MainPending.h"
+
+#include "dialogs/AboutBox.h"
+#include "dialogs/GlobalDlg.h"
+#include "nav/KVconfig.h"
+#include "nav/NavState.h"
+#include "platform/Guarded.h"
+#include "platform/QtText.h"
+#include "platform/QtTimer.h"
+#include "rtl/Numbers.h"
+#include "rtl/Paths.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPixmap>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStatusTipEvent>
+#include <QTime>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+TMainForm* MainForm = nullptr;
+
+namespace
+{
+
+const char* const kDefaultConfig = "zudeve.cfg";
+
+} // namespace
+
+TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
+    : QMainWindow(parent)
+    , options_(options)
+{
+    setObjectName("MainForm");
+    setWindowTitle("KV AIS Velta");
+    MainForm = this;
+
+    FixTimer = new TTimer(this, 0, false);
+    SecsTimer = new TTimer(this, 1000, true);
+    AISplayTime = new TTimer(this, 500, false);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildPanels();
+
+    OpenChtDialog.title = "Open a chart file";
+    OpenChtDialog.defaultExt = "cht";
+    OpenChtDialog.filter = "KV Chart files (*.cht)|*.cht|KV Layer Files (*.00?)|*.00?";
+    SaveDialog1.title = "Save current chart as...";
+    SaveDialog1.defaultExt = "cht";
+    SaveDialog1.filter = "Chart Files (*.cht)|*.cht|Layer Files 000|*.000|Layer Files 001|*.001|"
+                         "Layer Files 002|*.002|Layer Files 003|*.003|Layer Files 004|*.004|"
+                         "Layer Files 005|*.005|Layer Files 006|*.006|Layer Files 007|*.007|"
+                         "Layer Files 008|*.008|Layer Files 009|*.009";
+    OpenConfigDlg.title = "Open Config File";
+    OpenConfigDlg.defaultExt = "cfg";
+    OpenConfigDlg.filter = "Config files (*.cfg)|*.cfg|All files (*.*)|*.*";
+    SaveConfig.title = "Save Config As";
+    SaveConfig.defaultExt = "cfg";
+    SaveConfig.filter = OpenConfigDlg.filter;
+    SaveLogDlg.title = "Save log as...";
+    SaveLogDlg.defaultExt = "log";
+    SaveLogDlg.filter = "KV Log files (*.log)|*.log|All Files (*.*)|*.*";
+    OpenAISdlg.defaultExt = "AIS";
+    OpenAISdlg.filter = "AIS Log Files|*.AIS|All Files|*.*";
+
+    Bind(SecsTimer, &TMainForm::SecsTimerTimer);
+    Bind(Config1, &TMainForm::Config1Click);
+    Bind(SaveConfigAs1, &TMainForm::SaveConfigAs1Click);
+    Bind(FileExitItem, &TMainForm::FileExitItemClick);
+    Bind(HelpAboutItem, &TMainForm::HelpAboutItemClick);
+    Bind(ShowToolbar1, &TMainForm::ShowToolbar1Click);
+    connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
+
+    platform::guarded([this] { FormCreate(); });
+}
+
+TMainForm::~TMainForm()
+{
+    platform::guarded([this] { FormDestroy(); });
+    if (MainForm == this)
+        MainForm = nullptr;
+}
+
+std::string TMainForm::StartConfigPath() const
+{
+    // The argument is always taken relative to the application folder.
+    return AppFolder + (options_.args.empty() ? std::string(kDefaultConfig) : options_.args.front());
+}
+
+void TMainForm::TakeScreenSize()
+{
+    QSize screen = options_.screenSize;
+    if (screen.isEmpty() && QGuiApplication::primaryScreen())
+        screen = QGuiApplication::primaryScreen()->geometry().size();
+    if (screen.isEmpty())
+        screen = QSize(800, 600); // no screen at all: a VGA-sized view
+    const double width = screen.width();
+    const double height = screen.height();
+    ViewImageHeight = static_cast<int16_t>(screen.height());
+    ViewImageWidth = static_cast<int16_t>(screen.width());
+    // The area scale comes from the full screen height, before the view is
+    // cut to a 4:3 shape.
+    AreaPixelScale = (600.0 / height) * (600.0 / height);
+    if (width / height > 1.3333335)
+        ViewImageHeight = static_cast<int16_t>(rtl::Round(width / 1.3333333));
+}
+
+void TMainForm::FormCreate()
+{
+    ViewRotation = 0;
+    ViewRotationCos = 1.0;
+    ViewRotationSin = 0;
+    // The hint of the control under the mouse reaches event() as a status
+    // tip; a change of the active window or view updates the menus.
+    auto update = [this] { platform::guarded([this] { UpdateMenuItems(); }); };
+    activeFormHooks_.push_back(connect(qApp, &QGuiApplication::focusWindowChanged, this, update));
+    activeFormHooks_.push_back(connect(MdiArea, &QMdiArea::subWindowActivated, this, update));
+
+    // The chart store is a fixed table of the navigation state, held for the
+    // whole run; it starts empty.
+    TakeScreenSize();
+
+    SoundEnabled = true;
+    GridDisplay = false;
+    AltPositionFormat = true;
+    SpeedAlwaysKnots = true;
+    AutoCentre = true;
+    LabelsOn = true;
+    SymbolsOn = true;
+    ShowVesselOutline = true;
+    TextIsFg = false;
+    LogCount = 0;
+    ChartPointCount = 0;
+    WaypointDbCount = 0;
+    GridDatum = 0;
+    OutputCounter = 0;
+    FixNumber = 0;
+    EventNumber = 0;
+    NmeaOpen = false;
+    ComTimeZero = false;
+    ChartEditable = false;
+    RouteChanged = false;
+    SnapToWaypoint = false;
+    WpApproachPending = false;
+    ReverseRoute = false;
+    BackgroundColour = 0x800000; // navy
+    ForegroundColour = 0xFFFFFF; // white
+    LayerFlags = "**********";
+    OutXTE = true;
+    OutAPB = true;
+    OutBOD = false;
+    ThinStep = 2;
+    ThinIndex = 2;
+    ShapeScale = 1.0;
+    DistanceFactor = 1.0;
+
+    AppFolder = std::filesystem::current_path().string();
+    if (AppFolder.empty() || AppFolder.back() != '/')
+        AppFolder += '/';
+    ChartsFolder = AppFolder + "charts/";
+    OpenChtDialog.initialFolder = ChartsFolder;
+    SaveDialog1.initialFolder = ChartsFolder;
+    OpenRteDialog.initialFolder = AppFolder + "routes/";
+    SaveRouteDlg.initialFolder = AppFolder + "routes/";
+    OpenTideDlg.initialFolder = AppFolder + "tides/";
+    OpenConfigDlg.initialFolder = AppFolder;
+    SaveConfig.initialFolder = AppFolder;
+
+    CreateHelpHook(AppFolder + "KVAIS6.chm");
+
+    FixTimer->setEnabled(false);
+    FixTimer->setInterval(0);
+    StandardPort = "No tidal atlas !";
+    ManualTideOff = true;
+    HWHour = 12;
+    RouteGuidanceOn = true;
+    CaptureDistance = 0.2;
+    AutoWaypoint = true;
+    DRCourseSource = 0;
+    DRSpeedSource = 0;
+    AisPlaySpeed = 10;
+    AISplayTime->setInterval(static_cast<int>(rtl::Round(5000.0 / AisPlaySpeed)));
+    AverageN = 6;
+    DrawEveryN = 1;
+    TripTotal = 0;
+    TripLeg = 0;
+    Trip->setText("0.00 Nm");
+
+    if (options_.args.empty()) {
+        ConfigName = "";
+    } else {
+        const std::string& arg = options_.args.front();
+        const std::size_t dot = arg.find('.');
+        ConfigName = dot == std::string::npos ? std::string() : arg.substr(0, dot);
+    }
+
+    LoadConfig(StartConfigPath());
+
+    OpenLogDialog.initialFolder = LogsFolder;
+    SaveLogDlg.initialFolder = LogsFolder;
+    OpenAISdlg.initialFolder = LogsFolder;
+    if (!ChartsFolder.empty()) {
+        OpenChtDialog.initialFolder = ChartsFolder;
+        SaveDialog1.initialFolder = ChartsFolder;
+    }
+
+    if (NmeaStartMode == "Auto") {
+        // Marked open now; the first tick opens the port itself.
+        Nserver->setChecked(true);
+        NmeaOpen = true;
+        SetHint(NMEAServerOnOff, "Close NMEA iterface|");
+        DRMode = false;
+        DRMode1->setChecked(false);
+    }
+
+    CloseComPort();
+    SerialLineBuffer.clear();
+
+    if (DRMode) {
+        FixTimer->setInterval(FixIntervalMs);
+        FixTimer->setEnabled(true);
+        StatusLine->setText("Dead Reckoning Mode !");
+    }
+    DRMode1->setChecked(DRMode);
+
+    pending::OpenDailyLogs();
+
+    NavSpeed = ManualSpeed;
+    FirstTickPending = true;
+    UpdateMenuItems();
+
+    // Set after the configuration, which they override.
+    VesselBeam = 20.0;
+    VesselLength = 100;
+    ShowVesselOutline = true;
+    ReverseRoute = false;
+
+    rtl::ShortString<40> unused;
+    pending::ListChartsOrFindNearest(pending::ChartSearchMode::List, unused);
+
+    setWindowState(windowState() | Qt::WindowMaximized);
+    DataTrendStart = -6;
+}
+
+void TMainForm::ShowHint(const QString& hint)
+{
+    StatusLine->setText(hint);
+}
+
+bool TMainForm::event(QEvent* e)
+{
+    if (e->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(e)->tip();
+        platform::guarded([&] { ShowHint(tip); });
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TMainForm::SetTowLayout()
+{
+    // metres to degrees of latitude: 8.999e-6
+    LayoutOffsetLon = AntennaOffsetLon;
+    LayoutOffsetLat = AntennaOffsetLat - TowOffsetD * 8.999e-6;
+    TowLayoutPoints[5].offset = -(TowOffsetA + TowOffsetB) / 2;
+}
+
+void TMainForm::SecsTimerTimer()
+{
+    if (FirstTickPending) {
+        // Cleared first: ticks that arrive while the boxes of the deferred
+        // start are shown do only the per-tick duties below.
+        FirstTickPending = false;
+        LoadStartupState();
+        SetTowLayout();
+        if (RouteCount == 0) {
+            DRMode1->setChecked(false);
+            StatusLine->clear();
+            DRMode = false;
+            FixTimer->setInterval(0);
+            FixTimer->setEnabled(false);
+        }
+        RefreshAllViews();
+        if (NmeaStartMode == "Auto")
+            OpenNmeaInterfaceAtStart();
+        HelpAboutItemClick();
+    }
+
+    TimePanel->setText(QTime::currentTime().toString("HH:mm:ss"));
+    if (RouteChanged) {
+        RouteChanged = false;
+        RefillRouteList();
+    }
+    ShowTextLogGlyph();
+}
+
+void TMainForm::OpenNmeaInterfaceAtStart()
+{
+    if (ComPort > 0) {
+        try {
+            OpenComPort();
+            NmeaDataSeen = true;
+            PlayAISlog->setEnabled(false);
+        } catch (const platform::UnexpectedDialog&) {
+            throw;
+        } catch (...) {
+            // A port left half open (open, but without its triggers) would
+            // take data that nothing reads: close it again.
+            try {
+                CloseComPort();
+            } catch (...) {
+            }
+            platform::MessageWarning("COM Port not availible or does not exist! Click OK and try Again");
+        }
+    }
+    // Marked open also without a port: each fix tick then reports the
+    // missing data.
+    NMEAServerOnOff->setChecked(true);
+    SetHint(NMEAServerOnOff, "Close NMEA interface|");
+    Nserver->setChecked(true);
+    FixTimer->setInterval(FixIntervalMs);
+    FixTimer->setEnabled(true);
+    NmeaOpen = true;
+    UpdateMenuItems();
+    DRMode = false;
+    StatusLine->clear();
+    DRMode1->setChecked(false);
+    PlayAISlog->setEnabled(false);
+}
+
+void TMainForm::RefillRouteList()
+{
+    const int count = std::clamp<int>(RouteCount, 0, kMaxRoutePoints);
+    {
+        // Filling the list is not a choice of the user: no change event.
+        const QSignalBlocker quiet(WPName);
+        WPName->clear();
+        for (int i = 1; i <= count; ++i)
+            WPName->addItem(qs(RouteNames[i].str().substr(0, 24)));
+        if (KeepRouteSelection) {
+            WPName->setCurrentIndex(ActiveWaypoint - 1);
+        } else {
+            ActiveWaypoint = static_cast<int16_t>(count);
+            WPName->setCurrentIndex(count - 1);
+        }
+    }
+    SaveBtn->setEnabled(count > 0);
+    SaveRouteAs1->setEnabled(count > 0);
+    UpdateMenuItems();
+}
+
+void TMainForm::ShowTextLogGlyph()
+{
+    std::string glyph = "TLG.bmp";
+    if (TxtLogOnOff->isChecked()) {
+        if (TextLogBlink)
+            glyph = "TLG2.bmp";
+        TextLogBlink = !TextLogBlink;
+    }
+    QPixmap picture;
+    if (picture.load(qs(rtl::OpenPath(AppFolder + glyph))))
+        TxtLogOnOff->setIcon(picture);
+}
+
+void TMainForm::LoadStartupState()
+{
+    LoadConfig(StartConfigPath());
+    if (CurrentChartName.empty())
+        return;
+    if (!RouteName.empty())
+        LoadRouteFile(AppFolder + "routes/" + RouteName + ".rte");
+    OpenChtDialog.fileName = ChartsFolder + CurrentChartName + ".cht";
+    SaveDialog1.fileName = OpenChtDialog.fileName;
+    LoadLayers = true;
+    LayerFlags = "**********";
+    LoadStartupChart();
+    // The chart load sets position and zoom from the chart; the configured
+    // ones come back with a third read.
+    LoadConfig(StartConfigPath());
+    if (MDIChildCount() > 0)
+        SetFirstViewZoom(ChartScale);
+    if (GlobalDlg) {
+        GlobalDlg->TextColourFG->setChecked(TextIsFg);
+        GlobalDlg->TrackColourFG->setChecked(TrackIsFg);
+        GlobalDlg->TideColourFG->setChecked(TideIsFg);
+    }
+}
+
+void TMainForm::Config1Click()
+{
+    if (NmeaOpen) {
+        platform::MessageWarning(
+            "You cannot load a config file while logging in progress or a Chart Portfolio is open!");
+        return;
+    }
+    if (!ExecuteOpen(OpenConfigDlg))
+        return;
+    const std::string chosen = OpenConfigDlg.fileName;
+    const std::string previousChart = CurrentChartName;
+    LoadConfig(chosen);
+    rtl::ShortString<40> unused;
+    pending::ListChartsOrFindNearest(pending::ChartSearchMode::List, unused);
+    OpenChtDialog.initialFolder = ChartsFolder;
+    SaveDialog1.initialFolder = ChartsFolder;
+    const double configuredScale = ChartScale;
+    const double configuredLat = CurLat;
+    const double configuredLon = CurLon;
+    SetTowLayout();
+    ConfigName = pending::ExtractFileBaseName(chosen);
+    if (!RouteName.empty())
+        LoadRouteFile(AppFolder + "routes/" + RouteName + ".rte");
+    if (!pending::LoadChartConfig(ChartsFolder + CurrentChartName + ".cfg")) {
+        platform::MessageWarning("Chart Config File Missing!");
+        return;
+    }
+    // The nearest chart to the configured chart's home replaces the one shown
+    // (the old name lets the loader see that the chart changes).
+    CurLat = ChartHomeLat;
+    CurLon = ChartHomeLon;
+    CurrentChartName = previousChart;
+    AutoChartClick();
+    ChartScale = configuredScale;
+    CurLat = configuredLat;
+    CurLon = configuredLon;
+    CentreActiveView(CurLat, CurLon, ChartScale);
+}
+
+void TMainForm::SaveConfigAs1Click()
+{
+    if (!ExecuteSave(SaveConfig))
+        return;
+    SaveConfigFile(SaveConfig.fileName);
+    ConfigName = pending::ExtractFileBaseName(SaveConfig.fileName);
+    SetViewCaptions();
+}
+
+void TMainForm::SetViewCaptions()
+{
+    const QString caption = qs(CurrentChartName + " (" + ConfigName.str() + ")");
+    for (int i = MDIChildCount() - 1; i >= 0; --i)
+        MDIChildren(i)->setWindowTitle(caption);
+}
+
+void TMainForm::FormCloseQuery(bool& CanClose)
+{
+    if (!platform::AskYesNo("Quit Korvane - Are you sure?")) {
+        CanClose = false;
+        return;
+    }
+    if (NmeaOpen) {
+        StatusLine->clear();
+        Nserver->setChecked(false);
+        FixTimer->setInterval(0);
+        FixTimer->setEnabled(false);
+        CloseComPort();
+        NmeaOpen = false;
+        ClearNavPanel();
+    }
+    if (AisPlayback) {
+        AISplayTime->setEnabled(false);
+        CloseAisLogFile();
+    }
+    if (ChartEdit1->isChecked() && MDIChildCount() > 0
+        && platform::AskYesNo("Save the modified chart before exit ?"))
+        SaveBtnClick();
+    // Always the default file, also when another one was named at start or
+    // loaded since.
+    SaveConfigFile(AppFolder + kDefaultConfig);
+    // The chart store is a fixed table: nothing to free.
+    CanClose = true;
+}
+
+void TMainForm::closeEvent(QCloseEvent* e)
+{
+    bool canClose = false;
+    platform::guarded([&] { FormCloseQuery(canClose); });
+    if (!canClose) {
+        e->ignore();
+        return;
+    }
+    // Nothing ticks between the close and the window's destruction.
+    SecsTimer->setEnabled(false);
+    FixTimer->setEnabled(false);
+    AISplayTime->setEnabled(false);
+    e->accept();
+    // Closing the main window ends the program, also while tool windows
+    // (raster viewer, AIS target data) are open.
+    QCoreApplication::quit();
+}
+
+void TMainForm::FormDestroy()
+{
+    for (const QMetaObject::Connection& hook : activeFormHooks_)
+        disconnect(hook);
+    activeFormHooks_.clear();
+    DestroyHelpHook();
+}
+
+void TMainForm::FileExitItemClick()
+{
+    close();
+}
+
+void TMainForm::HelpAboutItemClick()
+{
+    if (AboutBox)
+        platform::ui().showModal(*AboutBox);
+}
+
+void TMainForm::ShowToolbar1Click()
+{
+    ShowToolbar1->setChecked(!ShowToolbar1->isChecked());
+    SpeedPanel->setVisible(ShowToolbar1->isChecked());
+}
+
+void TMainForm::Edit1Click()
+{
+    UpdateMenuItems();
+}
+
+void TMainForm::ClearNavPanel()
+{
+    RngToWp->clear();
+    BearingToWP->clear();
+    SpeedMG->clear();
+    TimeToWP->clear();
+    CourseOG->clear();
+    SpeedOG->clear();
+    GPSIndicator->clear();
+}
+
+int TMainForm::MDIChildCount() const
+{
+    return static_cast<int>(MdiArea->subWindowList().size());
+}
+
+QMdiSubWindow* TMainForm::MDIChildren(int index) const
+{
+    // Most recently active first.
+    const QList<QMdiSubWindow*> stack = MdiArea->subWindowList(QMdiArea::StackingOrder);
+    if (index < 0 || index >= stack.size())
+        return nullptr;
+    return stack[stack.size() - 1 - index];
+}
+
+bool ExecuteOpen(platform::FileDialogRequest& dialog)
+{
+    const std::optional<std::string> chosen = platform::ui().openFile(dialog);
+    if (!chosen)
+        return false;
+    dialog.fileName = *chosen;
+    return true;
+}
+
+bool ExecuteSave(platform::FileDialogRequest& dialog)
+{
+    const std::optional<std::string> chosen = platform::ui().saveFile(dialog);
+    if (!chosen)
+        return false;
+    dialog.fileName = *chosen;
+    return true;
+}

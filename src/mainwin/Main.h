@@ -1,0 +1,227 @@
+#pragma once
+// The main window of korvex: an MDI frame that holds the chart views, with
+// the menu bar, the tool bar `SpeedPanel`, the navigation panel and the
+// status panels. Menu items, buttons and panels are named members, because
+// the other windows and the commands refer to them by name.
+//
+// The implementation is split by area, one file each:
+//   Main.cpp           creation, the one-second clock with the deferred start,
+//                      the configuration commands, shutdown
+//   MainMenus.cpp      the menu bar, tool bar and panels
+//   MainMenuState.cpp  UpdateMenuItems: enabled states from the data
+//   MainPending.cpp    calls into commands and components still to come
+// Later areas add their own file (MainNmea.cpp, MainFix.cpp ...) and their
+// handlers to the matching section below.
+
+#include "platform/Ui.h"
+
+#include <QMainWindow>
+#include <QMetaObject>
+#include <QSize>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+class QToolBar;
+class QToolButton;
+class TNeedleGauge;
+class TTimer;
+
+// What the program was started with.
+struct TStartOptions {
+    // Command-line arguments after the program name; the first one, when
+    // present, names the configuration file relative to the application folder.
+    std::vector<std::string> args;
+    // Screen size in pixels; empty: the primary screen's.
+    QSize screenSize;
+};
+
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TMainForm(const TStartOptions& options, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // ---- Start-up, one-second clock and shutdown (Main.cpp)
+    void FormCreate();
+    // Shows the long part of a hint (the text after '|') on the status line.
+    void ShowHint(const QString& hint);
+    void SecsTimerTimer();
+    void LoadStartupState();
+    void FormCloseQuery(bool& CanClose);
+    void FormDestroy();
+    void Config1Click();
+    void SaveConfigAs1Click();
+    void FileExitItemClick();
+    // The configuration file named at start: "zudeve.cfg" in the application
+    // folder, or the first command-line argument taken relative to it.
+    std::string StartConfigPath() const;
+
+    // ---- Menus, tool bar and views (MainMenuState.cpp, Main.cpp)
+    void UpdateMenuItems();
+    void HelpAboutItemClick();
+    void ShowToolbar1Click();
+    void Edit1Click();
+    // Chart views: the MDI children, index 0 the active one.
+    int MDIChildCount() const;
+    QMdiSubWindow* MDIChildren(int index) const;
+
+    // ---- Navigation panel
+    void ClearNavPanel();
+
+    // ---- Placeholders until their commands and components land (MainPending.cpp)
+    void LoadRouteFile(const std::string& path);
+    void LoadStartupChart();
+    void AutoChartClick();
+    void SaveBtnClick();
+    void RefreshAllViews();
+    // The first view's zoom := zoom (with its rounded copy) and its route
+    // display on; nothing without a view.
+    void SetFirstViewZoom(double zoom);
+    // The active view's centre and zoom, then its re-centre; nothing
+    // without a view.
+    void CentreActiveView(double lat, double lon, double zoom);
+    // ComPort2: opens the configured port (ComNumber, Baud, Open, AvailLength
+    // 1, the CR data trigger and the 15-second no-data timer trigger);
+    // throws when the port cannot be opened.
+    void OpenComPort();
+    // ComPort2: Open := false, RemoveAllTriggers, AvailLength := 0.
+    void CloseComPort();
+    void CloseAisLogFile();
+    void CreateHelpHook(const std::string& helpFile);
+    void DestroyHelpHook();
+
+    // ---- State of the main window
+    bool FirstTickPending = false;
+    bool TextLogBlink = false; // text-log glyph shows its second picture
+    bool LoadLayers = false; // layer files are read after the base chart
+    bool NmeaDataSeen = false; // a line arrived since the no-data timer was armed
+
+    // ---- File dialogs: their state (folder, file name) lives between uses
+    platform::FileDialogRequest OpenChtDialog, SaveDialog1, OpenRteDialog, SaveRouteDlg, OpenTideDlg,
+        OpenConfigDlg, SaveConfig, OpenLogDialog, SaveLogDlg, OpenAISdlg;
+
+    // ---- Timers
+    TTimer* FixTimer; // fix interval; runs while the interface is open or in DR mode
+    TTimer* SecsTimer; // 1000 ms, from creation to exit
+    TTimer* AISplayTime; // AIS log playback, round(5000 / AisPlaySpeed) ms
+
+    // ---- Menu bar
+    QMenu* File1;
+    QMenu* OpenFile1;
+    QAction *Charts1, *Logs1, *Routes1, *Tides1, *Config1;
+    QAction *FileNewItem, *CopyView1, *AvailableCharts, *NearestChart1, *LoadNearestChart1, *OpenPortfolio1;
+    QAction *ChartSaveAsItem, *SaveLogAs1, *SaveRouteAs1, *SaveConfigAs1, *Print1, *PrinterSetUp1,
+        *FileExitItem;
+
+    QMenu* Edit1;
+    QAction *AddChartWaypoint1, *EditChartWaypoint1, *WaypointSnapMode1, *DeleteChartWaypoint1, *StartNew;
+    QAction* AddChartPoint1;
+    QMenu* SetLineType1;
+    QAction *PenUp1, *LineT0, *LineT1, *LineT2, *LineT3, *LineT4, *LineT5, *LineT6;
+    QAction *SnaptoChart1, *EditPoint1, *DeletePoint1;
+
+    QMenu* Options1;
+    QAction *ShowToolbar1, *Alarms1, *Global1, *Nserver, *ShowNMEA;
+    QAction *ProcAis, *UpdateAISDatabase, *SearchAISDatabase, *AISMonitor;
+    QAction *DRMode1, *ChartAppendMode, *ChartEdit1, *DOSWPTformat;
+    // Hidden items: not shown in the menu, their shortcuts work.
+    QAction *AutoFix1, *ResetXTE1, *SelectWaypoint1, *TideStep1, *AccumulativeMeasure1;
+
+    QMenu* Purge1;
+    QAction *Log1, *Route1, *SurveyTrack1, *Chart1, *Layers1, *Tides2, *All1;
+
+    QMenu* Window1;
+    QAction *WindowCascadeItem, *WindowTileItem, *TileHoriz1, *InsetView, *WindowMinimizeItem,
+        *WindowArrangeItem, *Next1, *Previous1;
+
+    QMenu* Tools1;
+    QAction *NavigationData1, *DataPlot1, *ChartletViewer1, *ViewTextLog1, *AISTracklooker1,
+        *AISDatabaseViewer1, *TidalAtlasEditor1, *WaypointEditor1, *GPSfileconvertor1, *SendWaypoints1;
+    QAction* Measure1; // hidden
+
+    QMenu* Help1;
+    QAction *KVHelp1, *ReleaseNotes1, *HelpAboutItem;
+
+    // ---- Tool bar, left to right
+    QToolBar* SpeedPanel;
+    QToolButton *OpenBtn, *OpenPF, *SaveBtn, *AutoChart, *ShowNearest, *GlobalView, *TimeBtn, *FixBtn,
+        *IncTide;
+    QLabel* Trip;
+    // The measure button; the program-wide flag of the same name is ::MeasureMode.
+    QToolButton* MeasureModeBtn;
+    QToolButton *ExMeasure, *SendWPS, *NMEAServerOnOff, *TxtLogOnOff, *PlayAISlog, *HelpIndexBtn;
+
+    // ---- Navigation panel
+    QFrame* NavPanel;
+    QLabel *SpeedOG, *SpeedMG, *CourseOG, *RngToWp, *TimeToWP, *BearingToWP;
+    QComboBox* WPName;
+    TNeedleGauge* XTerror;
+    QLabel* XTEScale;
+    QPushButton* ResetXTEBtn;
+    // Data-trend plot, hidden until switched on.
+    QFrame* Data_Panel;
+    QLabel *Data_Plot, *Data_Label, *Gain_Label;
+    QSpinBox* Data_Gain;
+    QCheckBox* Data_Rev;
+    QPushButton* PlotAll;
+
+    // ---- Status panels
+    QLabel *StatusLine, *GPSIndicator, *PosnPanel, *TimePanel;
+
+    QMdiArea* MdiArea;
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    // MainMenus.cpp
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildPanels();
+    // Runs a command from a menu item, button or timer inside the handler edge.
+    void Bind(QAction* item, void (TMainForm::*handler)());
+    void Bind(QToolButton* button, void (TMainForm::*handler)());
+    void Bind(TTimer* timer, void (TMainForm::*handler)());
+    void ResolveAmbiguousShortcut(QAction* item);
+
+    // Main.cpp
+    void TakeScreenSize();
+    void SetTowLayout();
+    void OpenNmeaInterfaceAtStart();
+    void RefillRouteList();
+    void ShowTextLogGlyph();
+    void SetViewCaptions();
+
+    TStartOptions options_;
+    std::vector<QMetaObject::Connection> activeFormHooks_;
+    bool hadView_ = false; // a chart view was open at the last menu update
+};
+
+extern TMainForm* MainForm;
+
+// The hint of a control or menu item, in the original form "short|long": the
+// short part becomes the tool tip, the long part is shown on the status line.
+// The whole text is kept as the property "hint".
+void SetHint(QWidget* control, const QString& hint);
+void SetHint(QAction* item, const QString& hint);
+QString Hint(const QObject* control);
+
+// Runs a file dialog on its request and keeps the chosen file as the
+// dialog's file name. False on Cancel.
+bool ExecuteOpen(platform::FileDialogRequest& dialog);
+bool ExecuteSave(platform::FileDialogRequest& dialog);

@@ -1,0 +1,31 @@
+#pragma once
+// The edge of every event handler. A menu command, button, timer tick or
+// window event runs inside guarded(): an error that escapes the handler is
+// shown in an error box with its text and the program keeps running, with
+// the state the handler left.
+//
+// A test's unexpected dialog (ScriptedUi) is passed on, so the test fails
+// instead of the failure turning into one more message box.
+
+#include "platform/Ui.h"
+
+#include <exception>
+#include <utility>
+
+namespace platform
+{
+
+template <typename Handler> void guarded(Handler&& handler)
+{
+    try {
+        std::forward<Handler>(handler)();
+    } catch (const UnexpectedDialog&) {
+        throw;
+    } catch (const std::exception& e) {
+        MessageError(e.what());
+    } catch (...) {
+        MessageError("Unknown error");
+    }
+}
+
+} // namespace platform
