@@ -48,15 +48,14 @@ int32_t RoundToInt32(double x)
 }
 
 // A text field is one line of the file: a line break inside it would shift
-// every line after it, so line breaks are left out.
-std::string OneLine(const std::string& text)
+// every line after it, so each CR or LF is written as a blank (a text never
+// turns empty on the way, which would read back as something else).
+std::string OneLine(std::string text)
 {
-    std::string line;
-    line.reserve(text.size());
-    for (char c : text)
-        if (c != '\r' && c != '\n')
-            line += c;
-    return line;
+    for (char& c : text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return text;
 }
 
 std::string Marker(bool on, const char* word)

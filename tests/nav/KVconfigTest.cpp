@@ -171,7 +171,7 @@ TEST_F(ConfigFile, SaveWritesSwitchesOffAsEmptyLinesAndTextsOnOneLine)
     SaveConfigFile(dir.file("zudeve.cfg"));
 
     std::vector<std::string> expected = kBoatLines;
-    expected[0] = "twolines";
+    expected[0] = "two  lines";
     expected[8] = "";
     expected[17] = "010";
     expected[23] = "";
