@@ -357,8 +357,11 @@ bool TPortDispatcher::CheckDataTriggers()
         const uint64_t consumedBefore = consumed_;
         bool result = true;
         const uint32_t upToHere = offset + 1 - std::min(inEventRead, offset + 1);
-        if (availThreshold_ != 0 && pos != notifyPos_ && upToHere >= longest + availThreshold_) {
-            notifyPos_ = pos;
+        const uint32_t next = (pos + 1) % InputRingSize;
+        if (availThreshold_ != 0 && next != notifyPos_ && upToHere >= longest + availThreshold_) {
+            // Noted as past this byte: the matched text is not announced again
+            // until more bytes arrive behind it.
+            notifyPos_ = next;
             c.unlock();
             a.unlock();
             result = NotifyHandlers(TriggerAvailMsg, upToHere - longest, 0);
