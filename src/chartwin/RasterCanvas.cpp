@@ -6,6 +6,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 namespace chartwin
@@ -65,6 +66,8 @@ bool PatternOn(TPenStyle style, int s)
 TRasterCanvas::TRasterCanvas(QImage& image)
     : image_(&image)
 {
+    static std::atomic<uint64_t> lastSerial { 0 };
+    serial_ = ++lastSerial;
     if (image_->format() != QImage::Format_RGB32)
         *image_ = image_->convertToFormat(QImage::Format_RGB32);
     width_ = image_->width();

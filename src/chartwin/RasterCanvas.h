@@ -66,6 +66,9 @@ public:
     // Draws on `image` (not owned), which is converted to RGB32 if needed.
     explicit TRasterCanvas(QImage& image);
 
+    // A number no other canvas of this run has: caches of pen state key on it.
+    uint64_t Serial() const { return serial_; }
+
     int Width() const { return width_; }
     int Height() const { return height_; }
     QImage& Image() { return *image_; }
@@ -119,6 +122,7 @@ private:
     QFont CurrentFont() const;
 
     QImage* image_;
+    uint64_t serial_ = 0;
     int width_;
     int height_;
 
