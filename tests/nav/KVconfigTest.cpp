@@ -482,4 +482,30 @@ TEST_F(ConfigFile, FailedWriteKeepsTheOldFileAndSaysSo)
     EXPECT_EQ(dir.list(), (std::vector<std::string> { name, "taken.cfg" }));
 }
 
+// The shipped demo folder's configuration is exactly what SaveConfigFile
+// writes for it, so the program rewrites it unchanged at exit.
+TEST_F(ConfigFile, DemoConfigurationSavesBackByteForByte)
+{
+    const std::string demo = std::string(KV_SOURCE_DIR) + "/demo/zudeve.cfg";
+    AppFolder = std::string(KV_SOURCE_DIR) + "/demo/";
+    ui.strictMessages = true;
+    LoadConfig(demo);
+    EXPECT_EQ(CurrentChartName, "harbour");
+    EXPECT_EQ(NmeaStartMode.str(), "Manual");
+    EXPECT_DOUBLE_EQ(CurLat, 50.8);
+    EXPECT_DOUBLE_EQ(CurLon, 1.3); // west
+    EXPECT_EQ(ChartsFolder, AppFolder + "charts/"); // empty folder lines: beside the configuration
+    EXPECT_EQ(LogsFolder, AppFolder + "logs/");
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_EQ(BaudRate, 4800);
+
+    ViewCentreLat = CurLat;
+    ViewCentreLon = CurLon;
+    ViewZoom = ChartScale;
+    LogsFolder.clear();
+    ChartsFolder.clear();
+    SaveConfigFile(dir.file("zudeve.cfg"));
+    EXPECT_EQ(dir.read("zudeve.cfg"), kvtest::ReadBytes(demo));
+}
+
 } // namespace
