@@ -128,33 +128,6 @@ TEST_F(PlotToTest, RotationTurnsThePictureAboutTheBitmapCentre)
     EXPECT_EQ(y, 30);
 }
 
-TEST_F(PlotToTest, PenTypesSelectTheirStyleAndColour)
-{
-    struct Case {
-        int type;
-        TPenStyle style;
-        TColour colour;
-    };
-    ForegroundColour = 0x123456;
-    for (const Case& c : { Case { 2, TPenStyle::Dot, kLime }, Case { 4, TPenStyle::Dot, kBlue },
-             Case { 6, TPenStyle::Dot, kAqua }, Case { 7, TPenStyle::DashDot, kGrey },
-             Case { 10, TPenStyle::Solid, kBlue }, Case { 500, TPenStyle::Solid, 0x123456 },
-             Case { 600, TPenStyle::Solid, kRed }, Case { 800, TPenStyle::Solid, kSilver },
-             Case { 910, TPenStyle::Solid, kMagenta } }) {
-        view.SetPen(c.type);
-        EXPECT_EQ(canvas->PenStyle(), c.style) << c.type;
-        EXPECT_EQ(canvas->PenColour(), c.colour) << c.type;
-    }
-    // Types without a colour of their own keep the pen's colour.
-    view.SetPen(600);
-    view.SetPen(5);
-    EXPECT_EQ(canvas->PenStyle(), TPenStyle::Dash);
-    EXPECT_EQ(canvas->PenColour(), kRed);
-    view.SetPen(11);
-    EXPECT_EQ(canvas->PenStyle(), TPenStyle::Solid);
-    EXPECT_EQ(canvas->PenColour(), kRed);
-}
-
 TEST(ClipMargin, GrowsWithTheZoomAboveTenUpToItsCap)
 {
     EXPECT_EQ(ClipMarginForZoom(0.03125), 600);

@@ -187,15 +187,6 @@ TEST(RasterPenMode, InvertingPensEraseThemselves)
     EXPECT_EQ(c.Pixel(0, 0), kAqua);
 }
 
-TEST(RasterPenMode, SinglePixelsIgnoreThePenMode)
-{
-    QImage image = MakeImage(2, 1, kWhite);
-    TRasterCanvas c(image);
-    c.SetPenMode(TPenMode::Not);
-    c.SetPixel(0, 0, kRed);
-    EXPECT_EQ(c.Pixel(0, 0), kRed);
-}
-
 TEST(RasterLine, WideLinesAreSolidAndCoverTheirWidth)
 {
     QImage image = MakeImage(20, 9, kWhite);
