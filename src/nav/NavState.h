@@ -193,7 +193,7 @@ extern bool AutoCentre;
 extern bool SoundEnabled;
 extern std::string CursorPositionText;
 extern int16_t DataTrendStart, DataTrendEndX, DataTrendOffset;
-extern std::string AppFolder, LogsFolder, ChartsFolder; // each ends with '/'
+extern std::string AppFolder, LogsFolder, ChartsFolder; // used as prefixes: AppFolder ends with '/'
 extern rtl::ShortString<33> ConfigName;
 extern int32_t ComPort, BaudRate;
 extern rtl::ShortString<33> NmeaStartMode, NmeaSourceName, NmeaPortKind, NmeaMode;
