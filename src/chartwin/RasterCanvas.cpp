@@ -74,32 +74,29 @@ TRasterCanvas::TRasterCanvas(QImage& image)
     height_ = image_->height();
 }
 
+// A pen that really changes starts its pattern afresh.
+template <typename T> void TRasterCanvas::ChangePen(T& field, T value)
+{
+    if (field != value)
+        patternStep_ = 0;
+    field = value;
+}
+
 void TRasterCanvas::SetPenColour(TColour colour)
 {
-    if (colour != penColour_)
-        patternStep_ = 0;
-    penColour_ = colour;
+    ChangePen(penColour_, colour);
 }
-
 void TRasterCanvas::SetPenWidth(int width)
 {
-    if (width != penWidth_)
-        patternStep_ = 0;
-    penWidth_ = width;
+    ChangePen(penWidth_, width);
 }
-
 void TRasterCanvas::SetPenStyle(TPenStyle style)
 {
-    if (style != penStyle_)
-        patternStep_ = 0;
-    penStyle_ = style;
+    ChangePen(penStyle_, style);
 }
-
 void TRasterCanvas::SetPenMode(TPenMode mode)
 {
-    if (mode != penMode_)
-        patternStep_ = 0;
-    penMode_ = mode;
+    ChangePen(penMode_, mode);
 }
 
 void TRasterCanvas::MoveTo(int x, int y)

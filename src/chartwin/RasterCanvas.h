@@ -116,6 +116,7 @@ public:
     int TextHeight(const std::string& latin1) const;
 
 private:
+    template <typename T> void ChangePen(T& field, T value);
     void PlotPen(int x, int y, TColour colour);
     void ThinLine(int x0, int y0, int x1, int y1);
     void WideLine(int x0, int y0, int x1, int y1);

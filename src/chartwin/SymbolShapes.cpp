@@ -75,6 +75,13 @@ public:
         for (int dy = dy0; dy <= dy1; ++dy)
             Row(dx0, dx1, dy);
     }
+    // A triangle of rows 7, 5, 3 and 1 pixels wide, the widest at dy
+    // `base`, the next ones `step` (+1 or -1) further each.
+    void Triangle(int base, int step)
+    {
+        for (int i = 0; i < 4; ++i)
+            Centred(7 - 2 * i, base + i * step);
+    }
     // Pixels with |dx| = |dy| for dx in -reach..reach.
     void Diagonals(int reach)
     {
@@ -119,12 +126,8 @@ void DrawShapePixels(TRasterCanvas& canvas, int x, int y, int code, double shape
         s.Px(0, 0);
         break;
     case 3: // diamond with an empty centre row
-        for (int side : { -1, 1 }) {
-            s.Centred(7, side);
-            s.Centred(5, 2 * side);
-            s.Centred(3, 3 * side);
-            s.Px(0, 4 * side);
-        }
+        s.Triangle(1, 1);
+        s.Triangle(-1, -1);
         break;
     case 4: // beacon
         for (int dy : { -4, -3, 0, 1 })
@@ -136,14 +139,8 @@ void DrawShapePixels(TRasterCanvas& canvas, int x, int y, int code, double shape
             { -2, -2 }, { 0, -2 }, { 2, -2 }, { -2, 2 }, { 0, 2 }, { 2, 2 }, { 0, -3 }, { 0, 3 } });
         break;
     case 6: // two triangles pointing down
-        s.Centred(7, 1);
-        s.Centred(5, 2);
-        s.Centred(3, 3);
-        s.Px(0, 4);
-        s.Centred(7, -4);
-        s.Centred(5, -3);
-        s.Centred(3, -2);
-        s.Px(0, -1);
+        s.Triangle(1, 1);
+        s.Triangle(-4, 1);
         break;
     case 7: // house
         s.Colour(kLime);
@@ -158,12 +155,8 @@ void DrawShapePixels(TRasterCanvas& canvas, int x, int y, int code, double shape
         s.Block(-3, 3, -3, 3);
         break;
     case 9: // two triangles meeting at the centre
-        for (int side : { -1, 1 }) {
-            s.Centred(7, 4 * side);
-            s.Centred(5, 3 * side);
-            s.Centred(3, 2 * side);
-            s.Px(0, side);
-        }
+        s.Triangle(4, -1);
+        s.Triangle(-4, 1);
         break;
     case 10:
         s.Diagonals(3);
@@ -172,14 +165,8 @@ void DrawShapePixels(TRasterCanvas& canvas, int x, int y, int code, double shape
         s.Block(-1, 1, -4, 4);
         break;
     case 12: // two triangles pointing up
-        s.Centred(7, 4);
-        s.Centred(5, 3);
-        s.Centred(3, 2);
-        s.Px(0, 1);
-        s.Centred(7, -1);
-        s.Centred(5, -2);
-        s.Centred(3, -3);
-        s.Px(0, -4);
+        s.Triangle(4, -1);
+        s.Triangle(-1, -1);
         break;
     case 13:
         s.Col(-2, 2, 0);
