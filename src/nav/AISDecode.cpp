@@ -8,8 +8,8 @@ namespace nav
 uint8_t SixBitValue(uint8_t c)
 {
     // The armour skips the eight characters 'X'..'_' between 'W' (39) and
-    // '`' (40). Bytes above 215 wrap round with the lower branch, as the
-    // character arithmetic always did.
+    // '`' (40). A byte that is no armour character still gives some value
+    // 0..63: a garbled payload decodes to wrong fields, never out of range.
     if (c < 'Y' || c > 215)
         return static_cast<uint8_t>((c + 80) % 64);
     return static_cast<uint8_t>((c + 72) % 64);
