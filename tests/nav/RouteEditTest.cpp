@@ -217,18 +217,4 @@ TEST_F(RouteEditTest, MeasureReadoutDueEast)
     EXPECT_NEAR(WaypointDistance, 11.112, 1e-9);
 }
 
-TEST_F(RouteEditTest, MeasureReadoutDueNorthAndWest)
-{
-    MeasureMode = true;
-    MeasureStartLat = 50.0;
-    MeasureStartLon = 1.0;
-    CurLat = 50.1;
-    CurLon = 1.0;
-    DistanceFactor = 1.15081;
-    EXPECT_EQ(FormatRouteDistance(), "6.9049 Mls Bearing 180\xB0T To   0\xB0T From");
-    CurLat = 50.0;
-    CurLon = 1.1;
-    EXPECT_EQ(FormatRouteDistance(), "6.9049 Mls Bearing  90\xB0T To 270\xB0T From");
-}
-
 } // namespace
