@@ -1,0 +1,155 @@
+// The engine with its passes on a dispatch thread and the handlers on this
+// thread, as with the real back end: the dispatch thread hands each delivery
+// over and waits for it, while this thread also changes triggers and writes
+// output between deliveries. Run under ThreadSanitizer as well.
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <optional>
+#include <thread>
+
+#include "FakePort.h"
+
+namespace serial::test
+{
+namespace
+{
+
+// Hands deliveries from the dispatch thread to the thread that serves them.
+class HandOverWindow : public TTriggerWindow
+{
+public:
+    void SendTrigger(uint32_t message, uint32_t wParam, uint32_t lParam) override
+    {
+        std::unique_lock lock(mutex_);
+        if (closing_)
+            return;
+        pending_ = Delivery { message, wParam, lParam };
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !pending_ || closing_; });
+    }
+    // Waits for the next delivery and runs `handle` on it.
+    template <class F> void ServeOne(F handle)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return pending_.has_value(); });
+        Delivery d = *pending_;
+        lock.unlock();
+        handle(d);
+        lock.lock();
+        pending_.reset();
+        changed_.notify_all();
+    }
+    void Close()
+    {
+        std::lock_guard lock(mutex_);
+        closing_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::optional<Delivery> pending_;
+    bool closing_ = false;
+};
+
+TEST(PortDispatcherThreads, LinesArriveWhileTheGuiThreadChangesTriggers)
+{
+    ClockScope scope;
+    FakePort port;
+    HandOverWindow window;
+    ASSERT_EQ(port.OpenPort("/dev/fake", 4800, 3, 4096, 4096, 8, 1, 0), 0);
+    port.RegisterWndHandler(&window);
+    port.UpdateHandlerState(1);
+    port.SetAvailTrigger(1);
+    int cr = port.AddDataTrigger("\r", false);
+    const int noData = port.AddTimerTrigger();
+    port.StartTracing(1000);
+    port.StartLogging(4096);
+
+    std::atomic<bool> stop { false };
+    std::thread dispatch([&] {
+        while (!stop) {
+            port.RunPasses();
+            scope.clock.Advance(10);
+        }
+    });
+
+    const int lines = 200;
+    std::string fed, received;
+    int fedLines = 0, dataEvents = 0, timerEvents = 0;
+    while (dataEvents < lines) {
+        if (fedLines < lines && fedLines - dataEvents < 3) {
+            std::string line = "$GPRMC," + std::to_string(fedLines++) + "\r";
+            fed += line;
+            port.Feed(line);
+        }
+        // Trigger work outside any handler, racing the passes.
+        const int t = port.AddTimerTrigger();
+        port.SetTimerTrigger(t, 1, true);
+        const int q = port.AddDataTrigger("Q", false);
+        port.RemoveTrigger(q);
+        port.RemoveTrigger(t);
+        const uint8_t out[] = "$ECXTE";
+        port.PutBlock(out, 6);
+        port.SendAll();
+
+        window.ServeOne([&](const Delivery& d) {
+            if (d.Message == TriggerAvailMsg) {
+                received += ReadBytes(port, static_cast<int>(d.WParam));
+            } else if (d.Message == TriggerDataMsg) {
+                ++dataEvents;
+                // Re-arm as the main window does on every line.
+                port.RemoveTrigger(cr);
+                cr = port.AddDataTrigger("\r", false);
+                port.SetTimerTrigger(noData, 273, true);
+            } else if (d.Message == TriggerTimerMsg) {
+                ++timerEvents;
+            }
+        });
+    }
+    window.Close();
+    stop = true;
+    dispatch.join();
+
+    EXPECT_EQ(received, fed.substr(0, fed.size() - 1)); // the last CR waits
+    EXPECT_EQ(dataEvents, lines);
+    port.ClosePort();
+}
+
+TEST(PortDispatcherThreads, TriggerChangesOutsideHandlersDoNotRaceThePasses)
+{
+    ClockScope scope;
+    FakePort port;
+    RecordingWindow window;
+    OpenWithWindow(port, window);
+    port.SetAvailTrigger(1);
+    port.AddDataTrigger("\r", false);
+    std::atomic<bool> stop { false };
+    std::thread dispatch([&] {
+        while (!stop) {
+            port.Feed("$GPGGA\r");
+            port.RunPasses();
+            scope.clock.Advance(55);
+        }
+    });
+    // Nothing reads the bytes, so the ring fills and the passes keep scanning.
+    for (int i = 0; i < 3000; ++i) {
+        const int t = port.AddTimerTrigger();
+        port.SetTimerTrigger(t, 1, true);
+        const int d = port.AddDataTrigger("GGA", i % 2 == 0);
+        port.SetAvailTrigger(i % 3);
+        port.RemoveTrigger(d);
+        if (i % 7 == 0)
+            port.FlushInBuffer();
+        port.RemoveTrigger(t);
+    }
+    stop = true;
+    dispatch.join();
+    EXPECT_FALSE(window.Deliveries().empty());
+    port.ClosePort();
+}
+
+} // namespace
+} // namespace serial::test
