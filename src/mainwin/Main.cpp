@@ -13,6 +13,7 @@
 
 #include "dialogs/AboutBox.h"
 #include "dialogs/GlobalDlg.h"
+#include "nav/DailyLogs.h"
 #include "nav/KVconfig.h"
 #include "nav/NavState.h"
 #include "platform/Guarded.h"
@@ -94,6 +95,7 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     Bind(FileExitItem, &TMainForm::FileExitItemClick);
     Bind(HelpAboutItem, &TMainForm::HelpAboutItemClick);
     Bind(ShowToolbar1, &TMainForm::ShowToolbar1Click);
+    BindViewCommands();
     connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
 
     platform::guarded([this] { FormCreate(); });
@@ -248,7 +250,7 @@ void TMainForm::FormCreate()
     }
     DRMode1->setChecked(DRMode);
 
-    pending::OpenDailyLogs();
+    OpenDailyLogs();
 
     NavSpeed = ManualSpeed;
     FirstTickPending = true;

@@ -10,6 +10,8 @@
 //   MainMenus.cpp      the menu bar, tool bar and panels
 //   MainMenuState.cpp  UpdateMenuItems: enabled states from the data
 //   MainPending.cpp    calls into commands and components still to come
+//   MainViews.cpp      chart views: creation, arrangement, refresh of all
+//   MainPrograms.cpp   printing, copying, help and the outside programs
 // Later areas add their own file (MainNmea.cpp, MainFix.cpp ...) and their
 // handlers to the matching section below.
 
@@ -33,6 +35,7 @@ class QPushButton;
 class QSpinBox;
 class QToolBar;
 class QToolButton;
+class TMDIChild;
 class TNeedleGauge;
 class TTimer;
 
@@ -80,11 +83,20 @@ public:
     // ---- Navigation panel
     void ClearNavPanel();
 
-    // ---- Placeholders until their commands and components land (MainPending.cpp)
-    void LoadRouteFile(const std::string& path);
-    void LoadStartupChart();
-    void AutoChartClick();
-    void SaveBtnClick();
+    // ---- Chart views (MainViews.cpp); index 0 is the active view
+    // (chartwin/ViewList.h)
+    TMDIChild* CreateChartView(const std::string& name);
+    void FileNewItemClick();
+    void WindowCascadeItemClick();
+    void WindowTileItemClick(); // side by side
+    void TileHoriz1Click(); // one above the other
+    void WindowArrangeItemClick();
+    void WindowMinimizeItemClick();
+    void InsetViewClick();
+    void Next1Click();
+    void Previous1Click();
+    // Every view re-centred on the present position and redrawn; the first
+    // shown at 1:1 instead when ZoomHomeOnRefresh is set (then cleared).
     void RefreshAllViews();
     // The first view's zoom := zoom (with its rounded copy) and its route
     // display on; nothing without a view.
@@ -92,6 +104,31 @@ public:
     // The active view's centre and zoom, then its re-centre; nothing
     // without a view.
     void CentreActiveView(double lat, double lon, double zoom);
+    // Set by a chart load: the next RefreshAllViews shows the chart at 1:1.
+    bool ZoomHomeOnRefresh = false;
+
+    // ---- Printing, help and outside programs (MainPrograms.cpp)
+    void Print1Click();
+    void PrinterSetUp1Click();
+    void CopyViewClick();
+    void Contents1Click();
+    void KVHelp1Click();
+    void ChartletViewer1Click();
+    void TidalAtlasEditor1Click();
+    void WaypointEditor1Click();
+    void GPSfileconvertor1Click();
+    void AISDatabaseViewer1Click();
+    void ReleaseNotes1Click();
+
+    // ---- Placeholders until their commands and components land (MainPending.cpp)
+    void LoadRouteFile(const std::string& path);
+    void LoadStartupChart();
+    void AutoChartClick();
+    void SaveBtnClick();
+    // The data-trend plot cleared (a fresh bitmap with its zero line).
+    void InitDataPlot();
+    // Opens the help file at a help context.
+    void ShowHelpContext(int context);
     // ComPort2: opens the configured port (ComNumber, Baud, Open, AvailLength
     // 1, the CR data trigger and the 15-second no-data timer trigger);
     // throws when the port cannot be opened.
@@ -198,6 +235,8 @@ private:
     void Bind(QToolButton* button, void (TMainForm::*handler)());
     void Bind(TTimer* timer, void (TMainForm::*handler)());
     void ResolveAmbiguousShortcut(QAction* item);
+    // MainViews.cpp
+    void BindViewCommands();
 
     // Main.cpp
     void TakeScreenSize();

@@ -28,11 +28,13 @@ void TMainForm::UpdateMenuItems()
     const bool editing = ChartEditable;
     const bool fullZoom = ViewZoom >= 1;
 
-    for (QObject* item : std::initializer_list<QObject*> { Data_Plot, FileNewItem, Print1, WindowCascadeItem,
-             WindowTileItem, TileHoriz1, WindowArrangeItem, WindowMinimizeItem, ResetXTEBtn, MeasureModeBtn,
-             All1, Tides1, Logs1, Routes1, Edit1->menuAction(), AvailableCharts, NearestChart1, ShowNearest,
-             LoadNearestChart1, Config1 })
+    for (QObject* item : std::initializer_list<QObject*> { Data_Plot, DataPlot1, FileNewItem, Print1,
+             WindowCascadeItem, WindowTileItem, TileHoriz1, WindowArrangeItem, WindowMinimizeItem,
+             ResetXTEBtn, MeasureModeBtn, All1, Tides1, Logs1, Routes1, Edit1->menuAction(), AvailableCharts,
+             NearestChart1, ShowNearest, LoadNearestChart1, Config1 })
         item->setProperty("enabled", view);
+
+    InsetView->setEnabled(views == 2);
 
     FixBtn->setEnabled(view && !DRMode);
     AutoFix1->setEnabled(view && !DRMode);

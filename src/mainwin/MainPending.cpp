@@ -1,8 +1,8 @@
 // Placeholders for commands and components that other areas of the program
 // bring: the route and chart loaders, the chart views, the serial component
-// ComPort2, AIS log playback, the help hook and the navigation unit's daily
-// logs and chart list. Each keeps its final name and signature, so the area
-// that lands replaces the body here (or deletes it and its declaration).
+// ComPort2, AIS log playback, the help hook, the chart list and chart
+// configurations. Each keeps its final name and signature, so the area that
+// lands replaces the body here (or deletes it and its declaration).
 
 #include "mainwin/MainPending.h"
 #include "mainwin/Main.h"
@@ -13,11 +13,6 @@
 
 namespace pending
 {
-
-void OpenDailyLogs()
-{
-    // placeholder until the daily logs land
-}
 
 void ListChartsOrFindNearest(ChartSearchMode, rtl::ShortString<40>&)
 {
@@ -64,20 +59,16 @@ void TMainForm::SaveBtnClick()
     // SaveDialog1's file
 }
 
-void TMainForm::RefreshAllViews()
+void TMainForm::InitDataPlot()
 {
-    // placeholder until the chart views land: re-centres every view on the
-    // present position and redraws it
+    // placeholder until the data-trend plot lands: gives Data_Plot a fresh
+    // bitmap in BackgroundColour with its zero line
 }
 
-void TMainForm::SetFirstViewZoom(double)
+void TMainForm::ShowHelpContext(int)
 {
-    // placeholder until the chart views land
-}
-
-void TMainForm::CentreActiveView(double, double, double)
-{
-    // placeholder until the chart views land
+    // placeholder until the help system lands: shows the help file's page
+    // of the help context
 }
 
 void TMainForm::OpenComPort()

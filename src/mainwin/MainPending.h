@@ -10,10 +10,6 @@
 namespace pending
 {
 
-// Placeholder until the daily logs land: sets the log names, reads today's
-// track log, opens or creates today's text and AIS logs and the AIS database.
-void OpenDailyLogs();
-
 enum class ChartSearchMode { List, Nearest };
 // Placeholder until the chart list lands: in list mode fills ChartList from
 // the charts folder; in search mode returns the chart nearest to the present
