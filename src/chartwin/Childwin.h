@@ -1,0 +1,185 @@
+#pragma once
+// A chart view: an MDI child of the main window ("Drawing Chart",
+// maximised) that shows the vector chart and every other layer on an
+// off-screen bitmap. The view keeps no picture between changes: every change
+// of centre, zoom or option ends in a fresh bitmap and a full redraw from the
+// program-wide data. At most two views are open; the first one opened is the
+// AIS view, which cannot be closed while the program runs.
+//
+// Projection: a position (degrees, longitude west positive) is placed
+// relative to the draw centre at FScaleLat pixels per degree of latitude and
+// FScaleLon per degree of longitude, north up and east right, then rotated
+// by ViewRotation (heading up) about the bitmap centre. The forward
+// projection with its culling is TChartPlotter::Project; InverseProject
+// turns a pixel back into a position.
+//
+// The implementation is split: Childwin.cpp (components, creation,
+// closing), ChildwinView.cpp (projection, zoom and re-centre commands).
+
+#include "chartwin/ChartPlotter.h"
+#include "chartwin/RasterCanvas.h"
+
+#include <QImage>
+#include <QMdiSubWindow>
+#include <array>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QFrame;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QPlainTextEdit;
+class QScrollArea;
+class QToolButton;
+class TSpinButton;
+class TTimer;
+
+// AIS target age-out limit in days (After 5, 10 or 15 minutes); every new
+// view sets 15 minutes.
+extern double AisAgeLimit;
+
+// Image1: shows the view's bitmap at its own size.
+class TChartImage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TChartImage(QWidget* parent = nullptr);
+    void SetPicture(const QImage* picture);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    const QImage* picture_ = nullptr;
+};
+
+class TMDIChild : public QMdiSubWindow, public chartwin::TChartPlotter
+{
+    Q_OBJECT
+
+public:
+    // Zoom limits. The buttons stop at kButtonZoomLimit, the mouse wheel at
+    // kMaxZoom; no zoom ever leaves kMinZoom..kMaxZoom.
+    static constexpr double kMinZoom = 0.03125;
+    static constexpr double kButtonZoomLimit = 12000;
+    static constexpr double kMaxZoom = 36000;
+
+    enum class TCloseAction { None, Hide, Free, Minimize };
+
+    // Creates the view's components in `area` (none in tests) and runs
+    // FormCreate. The creator sets caption, centre and zoom and redraws.
+    explicit TMDIChild(QMdiArea* area = nullptr);
+    ~TMDIChild() override;
+
+    // ---- Creation and closing (Childwin.cpp)
+    void FormCreate();
+    // The AIS view refuses while another view is open; closing the only view
+    // asks first and then clears all chart, waypoint and route data.
+    void FormClose(TCloseAction& Action);
+    void ShowToolBar1Click();
+    void CopyView1Click();
+
+    // ---- Projection, zoom and re-centre (ChildwinView.cpp)
+    // A fresh bitmap of ViewImageWidth x ViewImageHeight in BackgroundColour,
+    // pen in ForegroundColour; pixels per degree at zoom 1 from the chart.
+    void NewChartBitmap();
+    void SetClipMargin();
+    // Start of every redraw: cursor clamped to latitude -80..84 and wrapped
+    // into longitude -180..180, scales for the cursor latitude and zoom,
+    // draw centre (the cursor, or the followed AIS target).
+    void SetUpProjection();
+    // The position (degrees, longitude west positive) of pixel (x, y):
+    // latitude clamped to -80..84, longitude wrapped into -180..180.
+    void InverseProject(int x, int y, double& lat, double& lon) const;
+    // FZoom := zoom kept within kMinZoom..kMaxZoom (anything else, a zero
+    // or undefined zoom included, takes the nearer limit; NaN the lower),
+    // FIntZoom := its rounded copy.
+    void SetZoom(double zoom);
+
+    void ZoomInClick();
+    void ZoomOutClick();
+    // Wheel: a positive delta zooms in by 1.1, zero or negative out by 0.9.
+    void FormMouseWheel(int wheelDelta);
+    void Zoom1_1Click();
+    // Re-centre about the cursor position: the program's redraw entry point.
+    void CentreButton1Click();
+    // FZoom from WaypointRangeNm: the zoom of the smallest table range still
+    // above it.
+    void ZoomForRange();
+    // The common tail of the zoom and re-centre commands.
+    void RedrawAndStoreView();
+
+    // ---- Placeholders until the redraw, cursor and view options land
+    void RedrawView();
+    void DrawFixCross(int X, int Y);
+    void ViewBtnClick();
+    void ShowChtsClick();
+
+    // ---- State
+    int32_t FPixPerDegLat = 0, FPixPerDegLon = 0; // pixels per degree at zoom 1
+    double FCosCentreLat = 1.0;
+    double FDegreesHigh = 0.0, FDegreesWide = 0.0; // degrees covered at zoom 1
+    bool FMouseDown = false;
+    bool FAutoRecentre = false; // the fix cycle re-centres this view
+    bool FIsAisView = false;
+    bool FShowWaypoints = true, FShowRoute = true, FShowTides = true, FShowTrack = true;
+    std::array<bool, 7> FLineTypeShown {}; // chart line types 0..6 drawn
+    bool FPlotSurveyLog = true, FShowSurveyTrack = true, FShowLastN = true;
+    bool FEventTextOnly = false, FColourBlobs = false;
+    bool FAutoZoom = false; // zoom follows the range to the active waypoint
+    bool FShowGraticule = false;
+    bool FShowVessel = true;
+    bool FKeepOnTop = false;
+    double FPlotRange = 10.0;
+    int32_t FShowCount = 100;
+    int32_t FTextThreshold = 100, FTidalThreshold = 20; // least FIntZoom for texts
+    char FTrendField = '-';
+    double FHighlightLimit = 0.0;
+    int32_t FRingCount = 0;
+
+    // The bitmap and its drawing surface.
+    QImage Bitmap;
+    std::unique_ptr<chartwin::TRasterCanvas> BitmapCanvas;
+
+    // ---- Components
+    QWidget* Form; // the client area: side tool bar and scroll box
+    QFrame* Panel1; // side tool bar, 30 px, right
+    QToolButton *ZoomIn, *ZoomOut, *Zoom1_1, *CentreButton1, *ViewBtn;
+    TSpinButton *UpDown, *LeftRight;
+    QToolButton *ShowAIS, *AISrepeat;
+    TSpinButton* RR;
+    QLabel* RangeR;
+    QScrollArea* ScrollBox1;
+    TChartImage* Image1;
+    QPlainTextEdit* Memo1; // chart information panel
+    TTimer* Delay; // track playback, 100 ms
+    TTimer* RefRate; // AIS refresh, 5000 ms
+
+    QMenu* PopupMenu1;
+    QAction *AddRouteWaypoint1, *InsertWaypoint1, *EditRoute1, *DeleteSelectedWaypoint1, *WaypointSnapMode;
+    QAction *ShowToolBar1, *Information1, *ViewProperties1, *Area1, *CopyView1;
+    QAction *ReCentre1, *ZoomOut1, *ZoomIn1, *Zoom1_11, *PlaybackLog1, *ShowChts;
+    QAction* AisSeparatorBefore;
+    QAction *HighlightNearest1, *ShowMMSI1, *LargeLollipop1, *AISFollowSelectedTarget1, *AISZoom, *AISShape;
+    QMenu *ShowNameMMSI1, *AutoRemove1, *AISVesselOrientation1;
+    QAction *OnAll1, *OnSelected1, *Never1, *After15Mins1, *After10Mins1, *After5Mins1, *AISCOG1,
+        *AISTrueHead1;
+    QAction* AisSeparatorAfter;
+    QAction* ClearAllTargets1;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void BuildToolPanel();
+    void BuildPopupMenu();
+    void CentreScrollBox();
+    // The view follows the selected AIS target: AIS view, follow item
+    // checked, ShowAIS down and a valid selection.
+    bool FollowsAisTarget() const;
+};

@@ -1,0 +1,260 @@
+// A chart view's projection between positions and bitmap pixels, and its
+// zoom and re-centre commands. Every command ends in the same tail: a fresh
+// bitmap, a full redraw about the cursor position, the bitmap centre
+// scrolled into the window and the view stored as the last view (which the
+// configuration saves).
+
+#include "chartwin/Childwin.h"
+
+#include "nav/NavState.h"
+#include "platform/Ui.h"
+#include "rtl/Numbers.h"
+
+#include <QAction>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace
+{
+
+// Zoom for the range to a waypoint or target: the zoom of the smallest
+// range (nautical miles) still above it.
+struct RangeZoom {
+    double range;
+    double zoom;
+};
+constexpr std::array<RangeZoom, 14> kZoomRangeTable { { { 0.02, 6000 }, { 0.05, 2400 }, { 0.1, 1200 },
+    { 0.3, 400 }, { 0.6, 200 }, { 1.25, 100 }, { 2.5, 50 }, { 5, 25 }, { 10, 12 }, { 20, 6 }, { 40, 3 },
+    { 50, 2 }, { 100, 1 }, { 200, 0.5 } } };
+// Ranges beyond the table get its widest zoom.
+constexpr double kBeyondTableZoom = 0.5;
+
+// The drawable latitudes: the projection is flat and stretches towards the
+// poles.
+constexpr double kNorthLimit = 84;
+constexpr double kSouthLimit = -80;
+
+double ClampLatitude(double lat)
+{
+    if (!(lat <= kNorthLimit))
+        return std::isnan(lat) ? 0.0 : kNorthLimit;
+    return std::max(lat, kSouthLimit);
+}
+
+// Into -180..180 (west positive): 190 is -170, -185 is 175.
+double WrapLongitude(double lon)
+{
+    if (!std::isfinite(lon))
+        return 0.0;
+    lon = std::fmod(lon, 720.0);
+    while (lon > 180)
+        lon -= 360;
+    while (lon < -180)
+        lon += 360;
+    return lon;
+}
+
+// Pixels per degree are whole numbers; a scale of 0 (a tiny bitmap at the
+// smallest zoom) would make every position one pixel and the inverse
+// projection divide by zero.
+int32_t AtLeastOne(int64_t pixels)
+{
+    return static_cast<int32_t>(std::max<int64_t>(1, pixels));
+}
+
+} // namespace
+
+void TMDIChild::NewChartBitmap()
+{
+    const int width = std::max<int>(1, ViewImageWidth);
+    const int height = std::max<int>(1, ViewImageHeight);
+    const auto background = static_cast<chartwin::TColour>(BackgroundColour) & 0xFFFFFF;
+    const auto foreground = static_cast<chartwin::TColour>(ForegroundColour) & 0xFFFFFF;
+    Bitmap = QImage(width, height, QImage::Format_RGB32);
+    Bitmap.fill(chartwin::BgrToRgb(background));
+    BitmapCanvas = std::make_unique<chartwin::TRasterCanvas>(Bitmap);
+    BitmapCanvas->SetBrushColour(background);
+    BitmapCanvas->SetPenColour(foreground);
+    Canvas = BitmapCanvas.get();
+    FPixPerDegLat = PixelsPerDegLat;
+    FPixPerDegLon = PixelsPerDegLon;
+    Image1->SetPicture(&Bitmap);
+}
+
+void TMDIChild::SetClipMargin()
+{
+    ClipMargin = chartwin::ClipMarginForZoom(FZoom);
+}
+
+void TMDIChild::SetUpProjection()
+{
+    FCursorLat = ClampLatitude(FCursorLat);
+    FCursorLon = WrapLongitude(FCursorLon);
+    FCosCentreLat = std::cos(FCursorLat * 2 * M_PI / 360);
+    // 38 x 0.63 pixels per degree of latitude for every 200 pixels of bitmap
+    // height, stretched by 1 / cos(latitude) to keep the chart's shape.
+    FPixPerDegLat = static_cast<int32_t>(rtl::Round(ViewImageHeight / 200.0 * 38 * 0.63 / FCosCentreLat));
+    FDegreesHigh = ViewImageHeight / static_cast<double>(AtLeastOne(FPixPerDegLat));
+    FDegreesWide = ViewImageWidth / static_cast<double>(AtLeastOne(FPixPerDegLon));
+    FScaleLat = AtLeastOne(rtl::Round(FPixPerDegLat * FZoom));
+    FScaleLon = AtLeastOne(rtl::Round(FPixPerDegLon * FZoom));
+    if (FollowsAisTarget()) {
+        // The record holds 1/10000 minute, east positive.
+        const AisTargetRecord& target = AisTargets[SelectedAisTarget];
+        FDrawCentreLat = target.latitude / 600000.0 + ChartOffsetLat;
+        FDrawCentreLon = -target.longitude / 600000.0 - ChartOffsetLon;
+    } else {
+        FDrawCentreLat = FCursorLat;
+        FDrawCentreLon = FCursorLon;
+    }
+}
+
+void TMDIChild::InverseProject(int x, int y, double& lat, double& lon) const
+{
+    const double rowFromCentre = y - ViewImageHeight / 2;
+    const double columnFromCentre = x - ViewImageWidth / 2;
+    lat = FDrawCentreLat
+        - (rowFromCentre * ViewRotationCos - columnFromCentre * ViewRotationSin) / AtLeastOne(FScaleLat);
+    lon = FDrawCentreLon
+        - (columnFromCentre * ViewRotationCos + rowFromCentre * ViewRotationSin) / AtLeastOne(FScaleLon);
+    lat = ClampLatitude(lat);
+    lon = WrapLongitude(lon);
+}
+
+bool TMDIChild::FollowsAisTarget() const
+{
+    return FIsAisView && AISFollowSelectedTarget1->isChecked() && ShowAIS->isChecked()
+        && SelectedAisTarget >= 1 && SelectedAisTarget <= AisTargetCount;
+}
+
+void TMDIChild::SetZoom(double zoom)
+{
+    if (!(zoom >= kMinZoom))
+        zoom = kMinZoom;
+    else if (zoom > kMaxZoom)
+        zoom = kMaxZoom;
+    FZoom = zoom;
+    FIntZoom = static_cast<int32_t>(rtl::Round(zoom));
+}
+
+void TMDIChild::ZoomInClick()
+{
+    const double doubled = FZoom * 2;
+    if (doubled > kButtonZoomLimit) {
+        // At the button limit the zoom stops; a deeper zoom reached with the
+        // wheel is kept rather than lowered.
+        platform::Beep();
+        SetZoom(std::max(FZoom, kButtonZoomLimit));
+    } else {
+        SetZoom(doubled);
+    }
+    RedrawAndStoreView();
+}
+
+void TMDIChild::ZoomOutClick()
+{
+    double halved = FZoom * 0.5;
+    if (halved < kMinZoom) {
+        halved = kMinZoom;
+        platform::Beep();
+    }
+    SetZoom(halved);
+    RedrawAndStoreView();
+}
+
+void TMDIChild::FormMouseWheel(int wheelDelta)
+{
+    double zoom = FZoom * (wheelDelta > 0 ? 1.1 : 0.9);
+    if (zoom < kMinZoom) {
+        zoom = kMinZoom;
+        platform::Beep();
+    } else if (zoom > kMaxZoom) {
+        zoom = kMaxZoom;
+        platform::Beep();
+    }
+    SetZoom(zoom);
+    RedrawAndStoreView();
+}
+
+void TMDIChild::Zoom1_1Click()
+{
+    SetZoom(ChartHomeZoom);
+    FCursorLat = ChartHomeLat;
+    FCursorLon = ChartHomeLon;
+    RedrawAndStoreView();
+}
+
+void TMDIChild::CentreButton1Click()
+{
+    if (FAutoZoom && RouteCount > 0 && ActiveWaypoint <= RouteCount)
+        ZoomForRange();
+    const bool validSelection = SelectedAisTarget >= 1 && SelectedAisTarget <= AisTargetCount;
+    if (AISZoom->isChecked() && AisTargetCount > 0 && validSelection && FIsAisView
+        && HighlightNearest1->isChecked()) {
+        const double waypointRange = WaypointRangeNm;
+        WaypointRangeNm = NearestTargetRange;
+        ZoomForRange();
+        WaypointRangeNm = waypointRange;
+    }
+    RedrawAndStoreView();
+    if (MarkMeasureOrigin) {
+        DrawFixCross(FCursorX, FCursorY);
+        MarkMeasureOrigin = false;
+    }
+}
+
+void TMDIChild::ZoomForRange()
+{
+    double zoom = kBeyondTableZoom;
+    for (auto entry = kZoomRangeTable.rbegin(); entry != kZoomRangeTable.rend(); ++entry)
+        if (WaypointRangeNm < entry->range)
+            zoom = entry->zoom;
+    SetZoom(zoom);
+}
+
+void TMDIChild::RedrawAndStoreView()
+{
+    SetClipMargin();
+    NewChartBitmap();
+    RedrawView();
+    CentreScrollBox();
+    ViewCentreLat = FCursorLat;
+    ViewCentreLon = FCursorLon;
+    ViewZoom = FZoom;
+}
+
+void TMDIChild::CentreScrollBox()
+{
+    for (QScrollBar* bar : { ScrollBox1->horizontalScrollBar(), ScrollBox1->verticalScrollBar() })
+        bar->setValue(bar->maximum() / 2 + 1);
+}
+
+void TMDIChild::RedrawView()
+{
+    // placeholder until the full redraw lands: the projection is set up and
+    // the view shows its background
+    SetUpProjection();
+    Image1->update();
+}
+
+void TMDIChild::DrawFixCross(int, int)
+{
+    // placeholder until the layer painters land: a fix cross at the pixel
+}
+
+void TMDIChild::ViewBtnClick()
+{
+    // placeholder until the view and zoom properties dialog lands: fills the
+    // dialog from this view, shows it and on OK copies it back, then
+    // CentreButton1Click and ViewZoom := FZoom
+}
+
+void TMDIChild::ShowChtsClick()
+{
+    // placeholder until the layer painters land: the outlines of the charts
+    // of the chart list, with the cursor drawn again
+}
