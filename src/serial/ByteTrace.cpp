@@ -20,6 +20,21 @@ std::string DumpByteText(uint8_t byte, bool hex, bool allHex)
     return "[" + std::to_string(byte) + "]";
 }
 
+int WriteDumpFile(const std::string& path, bool append, const std::string& text, bool* opened)
+{
+    std::FILE* file = std::fopen(path.c_str(), append && ExistFile(path) ? "ab" : "wb");
+    if (opened)
+        *opened = file != nullptr;
+    if (!file)
+        return -platform::SerialErrorNumber(errno);
+    int result = 0;
+    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
+        result = -platform::SerialErrorNumber(errno);
+    if (std::fclose(file) != 0 && result == 0)
+        result = -platform::SerialErrorNumber(errno);
+    return result;
+}
+
 int TByteTrace::Start(uint32_t entries)
 {
     std::lock_guard guard(lock_);
@@ -145,18 +160,7 @@ int TByteTrace::Dump(const std::string& path, bool append, bool hex, bool allHex
         Stop();
         return 0;
     }
-    const bool add = append && ExistFile(path);
-    std::FILE* file = std::fopen(path.c_str(), add ? "ab" : "wb");
-    if (!file) {
-        const int error = platform::SerialErrorNumber(errno);
-        Stop();
-        return -error;
-    }
-    int result = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
-        result = -platform::SerialErrorNumber(errno);
-    if (std::fclose(file) != 0 && result == 0)
-        result = -platform::SerialErrorNumber(errno);
+    const int result = WriteDumpFile(path, append, text);
     Stop();
     return result;
 }

@@ -20,6 +20,11 @@ namespace serial
 // (otherwise bytes below ' ' in decimal); allHex: every byte in hex.
 std::string DumpByteText(uint8_t byte, bool hex, bool allHex);
 
+// Writes a dump's text to a new file, or appends it when asked and the file
+// exists. Returns 0 or the negated error number; *opened tells whether the
+// file could be opened at all.
+int WriteDumpFile(const std::string& path, bool append, const std::string& text, bool* opened = nullptr);
+
 class TByteTrace
 {
 public:

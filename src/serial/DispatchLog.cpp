@@ -2,12 +2,10 @@
 
 #include <sys/utsname.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 
-#include "platform/SerialError.h"
 #include "serial/ByteTrace.h"
 #include "serial/SerMisc.h"
 
@@ -273,17 +271,10 @@ int TDispatchLog::Dump(const std::string& path, bool append, bool hex, bool allH
         return 0;
     }
     Pause();
-    const bool add = append && ExistFile(path);
-    std::FILE* file = std::fopen(path.c_str(), add ? "ab" : "wb");
-    if (!file)
-        return -platform::SerialErrorNumber(errno);
-    const std::string text = Text(info, hex, allHex);
-    int result = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file) != text.size())
-        result = -platform::SerialErrorNumber(errno);
-    if (std::fclose(file) != 0 && result == 0)
-        result = -platform::SerialErrorNumber(errno);
-    Stop();
+    bool opened = false;
+    const int result = WriteDumpFile(path, append, Text(info, hex, allHex), &opened);
+    if (opened) // a file that could not be opened leaves the log kept
+        Stop();
     return result;
 }
 

@@ -135,7 +135,9 @@ TEST(PortDispatcherThreads, TriggerChangesOutsideHandlersDoNotRaceThePasses)
         }
     });
     // Nothing reads the bytes, so the ring fills and the passes keep scanning.
-    for (int i = 0; i < 3000; ++i) {
+    // Goes on until the passes have delivered a few times, however the two
+    // threads are scheduled.
+    for (int i = 0; i < 3000 || window.Deliveries().size() < 20; ++i) {
         const int t = port.AddTimerTrigger();
         port.SetTimerTrigger(t, 1, true);
         const int d = port.AddDataTrigger("GGA", i % 2 == 0);
@@ -147,7 +149,6 @@ TEST(PortDispatcherThreads, TriggerChangesOutsideHandlersDoNotRaceThePasses)
     }
     stop = true;
     dispatch.join();
-    EXPECT_FALSE(window.Deliveries().empty());
     port.ClosePort();
 }
 
