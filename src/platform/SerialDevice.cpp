@@ -1,0 +1,489 @@
+#include "platform/SerialDevice.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <iterator>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/epoll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/SerialError.h"
+
+namespace platform
+{
+
+std::string SerialDeviceName(int portNumber)
+{
+    const std::string variable = "KORVEX_COM" + std::to_string(portNumber);
+    if (const char* device = std::getenv(variable.c_str()); device && *device)
+        return device;
+    return "/dev/ttyS" + std::to_string(portNumber - 1);
+}
+
+namespace
+{
+
+struct Rate {
+    uint32_t Baud;
+    speed_t Code;
+};
+
+constexpr std::array<Rate, 31> Rates { { { 50, B50 }, { 75, B75 }, { 110, B110 }, { 134, B134 },
+    { 150, B150 }, { 200, B200 }, { 300, B300 }, { 600, B600 }, { 1200, B1200 }, { 1800, B1800 },
+    { 2400, B2400 }, { 4800, B4800 }, { 9600, B9600 }, { 19200, B19200 }, { 38400, B38400 },
+    { 57600, B57600 }, { 115200, B115200 }, { 230400, B230400 }, { 460800, B460800 }, { 500000, B500000 },
+    { 576000, B576000 }, { 921600, B921600 }, { 1000000, B1000000 }, { 1152000, B1152000 },
+    { 1500000, B1500000 }, { 2000000, B2000000 }, { 2500000, B2500000 }, { 3000000, B3000000 },
+    { 3500000, B3500000 }, { 4000000, B4000000 }, { 0, B0 } } };
+
+bool RateCode(uint32_t baud, speed_t& code)
+{
+    for (const Rate& rate : Rates) {
+        if (rate.Baud == baud && baud != 0) {
+            code = rate.Code;
+            return true;
+        }
+    }
+    return false;
+}
+
+uint32_t RateBaud(speed_t code)
+{
+    for (const Rate& rate : Rates)
+        if (rate.Code == code)
+            return rate.Baud;
+    return 0;
+}
+
+// A node without hardware behind it (a /dev/ttyS<n> with no UART) answers
+// with EIO: for the program that port does not exist.
+int OpenErrorNumber(int error)
+{
+    return error == EIO ? 2 : SerialErrorNumber(error);
+}
+
+// Opens, locks and checks that the path is a terminal; the descriptor, or
+// -(error number).
+int OpenLocked(const std::string& path, termios& settings)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -OpenErrorNumber(errno);
+    // flock holds against every other open of the device, also by root and
+    // by this program; TIOCEXCL keeps other users' programs out as well.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd, &settings) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return -OpenErrorNumber(error);
+    }
+    return fd;
+}
+
+void CloseLocked(int fd)
+{
+    // An exclusive terminal stays exclusive after its last close while the
+    // other end of a pseudo-terminal is open.
+    ioctl(fd, TIOCNXCL);
+    ::close(fd);
+}
+
+bool NoModemLines(int error)
+{
+    return error == ENOTTY || error == EINVAL || error == ENOTSUP || error == EIO;
+}
+
+} // namespace
+
+// --- SerialDevice -------------------------------------------------------------
+
+SerialDevice::~SerialDevice()
+{
+    Close();
+}
+
+int SerialDevice::Probe(const std::string& path)
+{
+    termios settings {};
+    const int fd = OpenLocked(path, settings);
+    if (fd < 0)
+        return -fd;
+    CloseLocked(fd);
+    return 0;
+}
+
+int SerialDevice::Open(const std::string& path)
+{
+    Close();
+    termios t {};
+    const int fd = OpenLocked(path, t);
+    if (fd < 0)
+        return -fd;
+    ioctl(fd, TIOCEXCL);
+
+    // Raw whatever the device was left in: no break or parity marking, no
+    // CR/LF translation, no software flow, no output processing, no echo,
+    // no line editing, no signals; 8 data bits; ignore the carrier; reads
+    // return at once with what is there.
+    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON
+        | IXOFF | IXANY | INPCK | IUCLC | IMAXBEL);
+    t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ECHOE | ECHOK | ICANON | ISIG | IEXTEN);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CRTSCTS);
+    t.c_cflag |= CS8 | CLOCAL | CREAD;
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    if (tcsetattr(fd, TCSANOW, &t) != 0) {
+        const int error = errno;
+        CloseLocked(fd);
+        return SerialErrorNumber(error);
+    }
+    {
+        std::lock_guard guard(countLock_);
+        countsKnown_ = false;
+    }
+    fd_ = fd;
+    TakeErrors(); // counts before the open are not this program's errors
+    return 0;
+}
+
+void SerialDevice::Close()
+{
+    const int fd = fd_.exchange(-1);
+    if (fd >= 0)
+        CloseLocked(fd);
+}
+
+int SerialDevice::GetLine(SerialLine& line)
+{
+    termios t {};
+    if (tcgetattr(fd_, &t) != 0)
+        return SerialErrorNumber(errno);
+    line.Baud = RateBaud(cfgetospeed(&t));
+    switch (t.c_cflag & CSIZE) {
+    case CS5:
+        line.DataBits = 5;
+        break;
+    case CS6:
+        line.DataBits = 6;
+        break;
+    case CS7:
+        line.DataBits = 7;
+        break;
+    default:
+        line.DataBits = 8;
+        break;
+    }
+    if (!(t.c_cflag & PARENB))
+        line.Parity = 0;
+    else if (t.c_cflag & CMSPAR)
+        line.Parity = (t.c_cflag & PARODD) ? 3 : 4;
+    else
+        line.Parity = (t.c_cflag & PARODD) ? 1 : 2;
+    line.StopBits = (t.c_cflag & CSTOPB) ? 2 : 1;
+    line.RtsCts = (t.c_cflag & CRTSCTS) != 0;
+    line.XonOutput = (t.c_iflag & IXON) != 0;
+    line.XonInput = (t.c_iflag & IXOFF) != 0;
+    line.XonChar = t.c_cc[VSTART];
+    line.XoffChar = t.c_cc[VSTOP];
+    return 0;
+}
+
+int SerialDevice::SetLine(const SerialLine& line)
+{
+    termios t {};
+    if (tcgetattr(fd_, &t) != 0)
+        return SerialErrorNumber(errno);
+    speed_t code;
+    if (!RateCode(line.Baud, code))
+        return EINVAL;
+    cfsetispeed(&t, code);
+    cfsetospeed(&t, code);
+    static const tcflag_t sizes[] = { CS5, CS6, CS7, CS8 };
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    t.c_cflag |= sizes[line.DataBits >= 5 && line.DataBits <= 8 ? line.DataBits - 5 : 3];
+    switch (line.Parity) {
+    case 1:
+        t.c_cflag |= PARENB | PARODD;
+        break;
+    case 2:
+        t.c_cflag |= PARENB;
+        break;
+    case 3:
+        t.c_cflag |= PARENB | CMSPAR | PARODD;
+        break;
+    case 4:
+        t.c_cflag |= PARENB | CMSPAR;
+        break;
+    default:
+        break;
+    }
+    if (line.StopBits >= 2)
+        t.c_cflag |= CSTOPB;
+    if (line.RtsCts)
+        t.c_cflag |= CRTSCTS;
+    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF);
+    if (line.XonOutput)
+        t.c_iflag |= IXON;
+    if (line.XonInput)
+        t.c_iflag |= IXOFF;
+    t.c_cc[VSTART] = line.XonChar;
+    t.c_cc[VSTOP] = line.XoffChar;
+    if (tcsetattr(fd_, TCSANOW, &t) != 0)
+        return SerialErrorNumber(errno);
+    return 0;
+}
+
+int SerialDevice::Read(uint8_t* buffer, int count)
+{
+    if (count <= 0)
+        return 0;
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer, static_cast<std::size_t>(count));
+        if (n >= 0)
+            return static_cast<int>(n);
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN)
+            return 0;
+        return -SerialErrorNumber(errno);
+    }
+}
+
+uint32_t SerialDevice::InQueue()
+{
+    int count = 0;
+    if (ioctl(fd_, FIONREAD, &count) != 0 || count < 0)
+        return 0;
+    return static_cast<uint32_t>(count);
+}
+
+SerialWrite SerialDevice::Write(const uint8_t* data, std::size_t count, std::size_t& written,
+    std::initializer_list<SerialEvent*> cancels, int& cancelledBy)
+{
+    written = 0;
+    cancelledBy = -1;
+    std::vector<pollfd> fds { pollfd { fd_, POLLOUT, 0 } };
+    for (SerialEvent* event : cancels)
+        fds.push_back(pollfd { event->Fd(), POLLIN, 0 });
+    while (written < count) {
+        const ssize_t n = ::write(fd_, data + written, count - written);
+        if (n > 0) {
+            written += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || errno != EAGAIN)
+            return SerialWrite::Failed;
+        // The driver's queue is full: wait for room or a cancel.
+        for (;;) {
+            if (poll(fds.data(), fds.size(), -1) < 0) {
+                if (errno == EINTR)
+                    continue;
+                return SerialWrite::Failed;
+            }
+            int index = 0;
+            for (SerialEvent* event : cancels) {
+                if ((fds[static_cast<std::size_t>(index) + 1].revents & POLLIN) && event->TryTake()) {
+                    cancelledBy = index;
+                    return SerialWrite::Cancelled;
+                }
+                ++index;
+            }
+            if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL))
+                return SerialWrite::Failed;
+            if (fds[0].revents & POLLOUT)
+                break;
+        }
+    }
+    return SerialWrite::Done;
+}
+
+int SerialDevice::Purge(bool input, bool output)
+{
+    if (!input && !output)
+        return 0;
+    const int queue = input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH);
+    if (tcflush(fd_, queue) != 0)
+        return SerialErrorNumber(errno);
+    return 0;
+}
+
+uint32_t SerialDevice::TakeErrors()
+{
+    serial_icounter_struct now {};
+    if (ioctl(fd_, TIOCGICOUNT, &now) != 0)
+        return 0;
+    std::lock_guard guard(countLock_);
+    uint32_t bits = 0;
+    if (countsKnown_) {
+        if (now.buf_overrun != bufOverrun_)
+            bits |= SerialErrRxOverflow;
+        if (now.overrun != overrun_)
+            bits |= SerialErrOverrun;
+        if (now.parity != parity_)
+            bits |= SerialErrParity;
+        if (now.frame != frame_)
+            bits |= SerialErrFrame;
+        if (now.brk != brk_)
+            bits |= SerialErrBreak;
+    }
+    countsKnown_ = true;
+    frame_ = now.frame;
+    overrun_ = now.overrun;
+    parity_ = now.parity;
+    brk_ = now.brk;
+    bufOverrun_ = now.buf_overrun;
+    return bits;
+}
+
+uint8_t SerialDevice::ModemLines()
+{
+    int bits = 0;
+    if (ioctl(fd_, TIOCMGET, &bits) != 0)
+        return 0;
+    uint8_t lines = 0;
+    if (bits & TIOCM_CTS)
+        lines |= SerialLineCts;
+    if (bits & TIOCM_DSR)
+        lines |= SerialLineDsr;
+    if (bits & TIOCM_RNG)
+        lines |= SerialLineRing;
+    if (bits & TIOCM_CAR)
+        lines |= SerialLineDcd;
+    return lines;
+}
+
+bool SerialDevice::HasModemLines()
+{
+    int bits = 0;
+    return ioctl(fd_, TIOCMGET, &bits) == 0;
+}
+
+int SerialDevice::SetModemBit(int bit, bool on)
+{
+    if (ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bit) == 0)
+        return 0;
+    return NoModemLines(errno) ? 0 : SerialErrorNumber(errno);
+}
+
+int SerialDevice::SetDtr(bool on)
+{
+    return SetModemBit(TIOCM_DTR, on);
+}
+
+int SerialDevice::SetRts(bool on)
+{
+    return SetModemBit(TIOCM_RTS, on);
+}
+
+int SerialDevice::SetBreak(bool on)
+{
+    if (ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) == 0)
+        return 0;
+    return NoModemLines(errno) ? 0 : SerialErrorNumber(errno);
+}
+
+// --- SerialEventWaiter -------------------------------------------------------
+
+SerialEventWaiter::SerialEventWaiter(SerialDevice& device, SerialEvent& cancel)
+    : device_(device)
+    , cancel_(cancel)
+    , epoll_(epoll_create1(EPOLL_CLOEXEC))
+{
+    if (epoll_ < 0)
+        return;
+    // Edge-triggered: one report per arrival, so bytes left unread (a full
+    // input ring) do not wake the waiter again and again.
+    epoll_event deviceEvent {};
+    deviceEvent.events = EPOLLIN | EPOLLPRI | EPOLLET;
+    deviceEvent.data.u32 = 0;
+    epoll_event cancelEvent {};
+    cancelEvent.events = EPOLLIN;
+    cancelEvent.data.u32 = 1;
+    if (epoll_ctl(epoll_, EPOLL_CTL_ADD, device_.Fd(), &deviceEvent) != 0
+        || epoll_ctl(epoll_, EPOLL_CTL_ADD, cancel_.Fd(), &cancelEvent) != 0) {
+        ::close(epoll_);
+        epoll_ = -1;
+        return;
+    }
+    watchLines_ = device_.HasModemLines();
+    Changes();
+}
+
+SerialEventWaiter::~SerialEventWaiter()
+{
+    if (epoll_ >= 0)
+        ::close(epoll_);
+}
+
+// Modem line and error counter changes since the last look.
+uint32_t SerialEventWaiter::Changes()
+{
+    if (!watchLines_)
+        return 0;
+    uint32_t events = 0;
+    const uint8_t lines = device_.ModemLines();
+    const uint8_t flipped = lines ^ lines_;
+    if (flipped & SerialLineCts)
+        events |= SerialCtsChanged;
+    if (flipped & SerialLineDsr)
+        events |= SerialDsrChanged;
+    if (flipped & SerialLineDcd)
+        events |= SerialDcdChanged;
+    if (flipped & SerialLineRing)
+        events |= SerialRingSeen;
+    lines_ = lines;
+
+    serial_icounter_struct now {};
+    if (ioctl(device_.Fd(), TIOCGICOUNT, &now) == 0) {
+        const int counts[5] = { now.frame, now.overrun, now.parity, now.buf_overrun, now.brk };
+        for (int i = 0; i < 4; ++i)
+            if (counts[i] != counts_[i])
+                events |= SerialErrorSeen;
+        if (counts[4] != counts_[4])
+            events |= SerialBreakSeen;
+        std::copy(std::begin(counts), std::end(counts), counts_);
+    }
+    return events;
+}
+
+SerialEventWaiter::Result SerialEventWaiter::Wait(uint32_t& events)
+{
+    events = 0;
+    if (epoll_ < 0)
+        return Result::Failed;
+    for (;;) {
+        epoll_event ready[2];
+        const int n = epoll_wait(epoll_, ready, 2, watchLines_ ? 100 : -1);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return Result::Failed;
+        }
+        bool vanished = false;
+        for (int i = 0; i < n; ++i) {
+            if (ready[i].data.u32 == 1)
+                return Result::Cancelled;
+            if (ready[i].events & (EPOLLHUP | EPOLLERR))
+                vanished = true;
+            else if (ready[i].events & (EPOLLIN | EPOLLPRI))
+                events |= SerialRxChar;
+        }
+        if (vanished)
+            return Result::Vanished;
+        events |= Changes();
+        if (events != 0)
+            return Result::Events;
+    }
+}
+
+} // namespace platform
