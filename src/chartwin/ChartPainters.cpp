@@ -1,0 +1,552 @@
+#include "chartwin/ChartPainters.h"
+
+#include "chartwin/Childwin.h"
+#include "chartwin/SymbolLibrary.h"
+#include "dialogs/GlobalDlg.h"
+#include "mainwin/Main.h"
+#include "nav/NavState.h"
+#include "rtl/Numbers.h"
+#include "rtl/Paths.h"
+#include "rtl/TextFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QToolButton>
+
+#include <cmath>
+#include <vector>
+
+namespace chartwin
+{
+
+namespace
+{
+
+constexpr double kDegToRad = 0.01745329; // the tidal arrow's own factor
+
+TColour Foreground()
+{
+    return TColour(ForegroundColour) & 0xFFFFFF;
+}
+
+bool Checked(const QCheckBox* box)
+{
+    return box && box->isChecked();
+}
+
+bool ValidAisSelection()
+{
+    return SelectedAisTarget >= 1 && SelectedAisTarget <= AisTargetCount;
+}
+
+bool AisFollowChecked(const TMDIChild& view)
+{
+    return view.AISFollowSelectedTarget1->isChecked() && view.ShowAIS->isChecked();
+}
+
+// The view is centred on the selected AIS target.
+bool FollowsAisTarget(const TMDIChild& view)
+{
+    return view.FIsAisView && AisFollowChecked(view) && ValidAisSelection();
+}
+
+// Lifts the pen and moves it to a position; true when it is on the bitmap.
+bool MoveTo(TMDIChild& view, double lat, double lon)
+{
+    PenIsUp = true;
+    view.PlotTo(lat, lon, 500);
+    return !PenIsUp;
+}
+
+// The marker `code` at the cursor position.
+void MarkerAtCursor(TMDIChild& view, int code)
+{
+    MoveTo(view, view.FCursorLat, view.FCursorLon);
+    DrawSymbol(view, view.FCursorX, view.FCursorY, view.FCursorLon, view.FCursorLat, 0, code);
+}
+
+// ---- Operations of parts of the view not built yet.
+
+// placeholder until the view and zoom properties dialog lands: its "Show
+// Graticule" box; until then the view keeps its own setting
+bool OptionsShowGraticule(const TMDIChild& view)
+{
+    return view.FShowGraticule;
+}
+
+// placeholder until the view and zoom properties dialog lands: its "Show EPE"
+// box
+bool OptionsShowEpe()
+{
+    return false;
+}
+
+// placeholder until the cursor and position readout land: the cursor cross
+// at FCursorX/FCursorY and, in measure mode, the measure line
+void DrawCursorAndMeasure(TMDIChild&) { }
+
+// placeholder until the cursor and position readout land: an inverted cross
+// of arms 3 x size around (X, Y)
+void DrawCursorCross(TMDIChild&, int /*X*/, int /*Y*/, int /*size*/) { }
+
+// placeholder until the AIS presentation lands: index of the target nearest
+// the vessel (0 none)
+int FindNearestAisTarget(TMDIChild&)
+{
+    return SelectedAisTarget;
+}
+
+// placeholders until the AIS presentation lands: a target's symbol and
+// labels, its trail, the target data window and age-out, the range rings
+void DrawAisTarget(TMDIChild&, int /*i*/) { }
+void DrawAisTargetTrail(TMDIChild&, int /*i*/) { }
+void UpdateAisTargets(TMDIChild&) { }
+void DrawRangeRings(TMDIChild&) { }
+
+// placeholder until the survey log plot lands: the text survey log
+// `LogBaseName` with the trend field FTrendField
+void PlotSurveyLog(TMDIChild&) { }
+
+// ---- Tidal streams
+
+TColour TideColour()
+{
+    return Checked(GlobalDlg ? GlobalDlg->TideColourFG : nullptr) ? Foreground() : kAqua;
+}
+
+void DrawTideDiamond(TMDIChild& view, int Y, int X, int zoom, TColour colour)
+{
+    static const int big[][2] = { { -3, 0 }, { 3, 0 }, { -1, -2 }, { -1, 2 }, { 1, -2 }, { 1, 2 }, { 2, 1 },
+        { 2, -1 }, { -2, -1 }, { -2, 1 }, { 0, -3 }, { 0, 3 } };
+    static const int small[][2] = { { -1, 0 }, { 1, 0 }, { 0, -1 }, { 0, 1 } };
+    if (zoom >= 3) {
+        for (auto& d : big)
+            view.Canvas->SetPixel(X + d[0], Y + d[1], colour);
+    } else {
+        for (auto& d : small)
+            view.Canvas->SetPixel(X + d[0], Y + d[1], colour);
+    }
+}
+
+// `rate` in tenths of a knot, `direction` in degrees true.
+void DrawTideArrow(TMDIChild& view, int Y, int X, int rate, int direction, TColour colour)
+{
+    TRasterCanvas& c = *view.Canvas;
+    const double a = (direction - 90) * kDegToRad + ViewRotation;
+    c.SetPenStyle(TPenStyle::Solid);
+    c.SetPenColour(colour);
+    c.MoveTo(X, Y);
+    c.LineTo(X + int(rtl::Round(2 * rate * std::cos(a))), Y + int(rtl::Round(2 * rate * std::sin(a))));
+    c.MoveTo(X, Y);
+    InvalidatePenCache();
+}
+
+// ---- Waypoints
+
+// Label, symbol code and parameter of a waypoint name: characters 1-24 with
+// trailing blanks and '@' removed, the numbers in 25-26 and 27-28.
+struct WaypointFields {
+    std::string label;
+    int code;
+    int parameter;
+    std::string parameterText;
+};
+
+WaypointFields SplitName(const WaypointNameField& name)
+{
+    const std::string& text = name.str();
+    WaypointFields f;
+    f.label = text.substr(0, 24);
+    while (!f.label.empty() && (f.label.back() == ' ' || f.label.back() == '@'))
+        f.label.pop_back();
+    f.code = int(rtl::IntOr(text.size() > 24 ? text.substr(24, 2) : std::string(), 0));
+    f.parameterText = text.size() > 26 ? text.substr(26, 2) : std::string();
+    f.parameter = int(rtl::IntOr(f.parameterText, 0));
+    return f;
+}
+
+void Label(TMDIChild& view, const std::string& text, TColour colour)
+{
+    view.Canvas->SetFontColour(colour);
+    view.Canvas->TextOut(view.FCursorX + 5, view.FCursorY + 4, text);
+}
+
+// ---- Graticule
+
+struct GraticuleStep {
+    double limit; // largest bitmap height in display units for this step
+    double step;
+    const char* label;
+};
+constexpr GraticuleStep kGraticuleSteps[]
+    = { { 0.1, 0.01, "Grat. 0.01" }, { 1, 0.1, "Grat. 0.1" }, { 10, 1, "Grat. 1.0" }, { 100, 10, "Grat. 10" },
+          { 1000, 100, "Grat. 100" }, { 10000, 1000, "Grat. 1000" } };
+
+const char* UnitText()
+{
+    const char* unit = "";
+    if (DistanceFactor < 1.1)
+        unit = "Nm ";
+    if (DistanceFactor > 1.2)
+        unit = "Km ";
+    if (DistanceFactor > 1.0 && DistanceFactor < 1.8)
+        unit = "Mls ";
+    return unit;
+}
+
+void SetPanelHint(TMDIChild& view, const std::string& hint)
+{
+    SetHint(view.Panel1, QString::fromLatin1(hint.data(), qsizetype(hint.size())));
+}
+
+// ---- Chart outlines
+
+// The first three values of a chart configuration file: centre latitude,
+// centre longitude (west positive) and zoom. False when it cannot be read.
+// placeholder until the chart configuration reader lands
+bool ReadChartHomeView(const std::string& path, double& lat, double& lon, double& zoom)
+{
+    rtl::TextReader reader;
+    if (!reader.open(path))
+        return false;
+    lat = reader.readRealLine();
+    lon = reader.readRealLine();
+    zoom = reader.readRealLine();
+    return true;
+}
+
+std::vector<std::string> ChartConfigNames(const std::string& name)
+{
+    if (!name.empty())
+        return { name + ".cfg" };
+    std::vector<std::string> names;
+    for (const std::string& file : rtl::ListFolder(ChartsFolder, ".cfg")) {
+        if (names.size() == kMaxChartList)
+            break;
+        if (file == "zudeve.cfg" || rtl::UpperCase(file) == "PORTFOLIO.CFG")
+            continue;
+        names.push_back(file.substr(0, 40));
+        ChartList[names.size()] = names.back();
+    }
+    return names;
+}
+
+} // namespace
+
+void RedrawView(TMDIChild& view)
+{
+    if (view.FKeepOnTop)
+        view.raise();
+    view.FShowGraticule = view.FZoom < 0.5 ? true : OptionsShowGraticule(view);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    view.SetUpProjection();
+    view.TrackColourFG = Checked(GlobalDlg ? GlobalDlg->TrackColourFG : nullptr);
+    if (!view.AisMonitorMode)
+        view.AisMonitorMode
+            = [] { return MainForm && MainForm->AISMonitor && MainForm->AISMonitor->isChecked(); };
+
+    DrawChartPoints(view);
+    DrawTidalStreams(view);
+    if (view.FShowTrack)
+        DrawTrack(view);
+    DrawGraticule(view);
+    DrawWaypointsAndRoute(view);
+
+    // AIS targets, in the AIS view only.
+    if (AisTargetCount == 1)
+        SelectedAisTarget = 1;
+    else if (AisTargetCount > 1 && view.HighlightNearest1->isChecked())
+        SelectedAisTarget = uint16_t(FindNearestAisTarget(view));
+    const bool aisShown = view.FIsAisView && view.ShowAIS->isChecked();
+    if (AisTargetCount > 0 && ValidAisSelection() && aisShown)
+        for (int i = 1; i <= AisTargetCount && i <= kMaxAisTargets; ++i) {
+            DrawAisTarget(view, i);
+            DrawAisTargetTrail(view, i);
+        }
+    if (aisShown)
+        UpdateAisTargets(view);
+
+    if (TextLogName.str() != "NoFile" && view.FPlotSurveyLog)
+        PlotSurveyLog(view);
+
+    // Cursor and markers.
+    const bool following = FollowsAisTarget(view);
+    if (LogCount == 0 && AisTargetCount == 0 && !view.ShowAIS->isChecked() && view.FIsAisView) {
+        view.FCursorX = ViewImageWidth / 2;
+        view.FCursorY = ViewImageHeight / 2;
+        view.InverseProject(view.FCursorX, view.FCursorY, view.FCursorLat, view.FCursorLon);
+        DrawCursorAndMeasure(view);
+    } else {
+        if (view.FShowTrack && LogCount > 0 && !following) {
+            const LogRecord& newest = LogRecords[std::min<int>(LogCount, kMaxLogRecords)];
+            view.FCursorLat = newest.lat + ChartOffsetLat;
+            view.FCursorLon = newest.lon - ChartOffsetLon;
+            if (OptionsShowEpe())
+                MarkerAtCursor(view, 101);
+            if (ViewRotation != 0)
+                MarkerAtCursor(view, 102);
+        }
+        if (AisFollowChecked(view)) {
+            if (ValidAisSelection()) {
+                const AisTargetRecord& target = AisTargets[SelectedAisTarget];
+                view.FCursorLat = target.latitude / 600000.0 + ChartOffsetLat;
+                view.FCursorLon = -target.longitude / 600000.0 - ChartOffsetLon;
+            } else {
+                view.FCursorX = ViewImageWidth / 2;
+                view.FCursorY = ViewImageHeight / 2;
+                view.InverseProject(view.FCursorX, view.FCursorY, view.FCursorLat, view.FCursorLon);
+            }
+        }
+        DrawCursorAndMeasure(view);
+        if (AisFollowChecked(view) && view.FIsAisView)
+            MarkerAtCursor(view, 104);
+    }
+    QApplication::restoreOverrideCursor();
+
+    if (view.FShowTrack && view.FShowVessel && view.FRingCount > 0 && !following) {
+        MarkerAtCursor(view, 106);
+        DrawRangeRings(view);
+    }
+    if (rtl::UpperCase(CurrentChartName).find("PORTFOLIO") != std::string::npos && MainForm
+        && MainForm->AvailableCharts)
+        MainForm->AvailableCharts->trigger();
+    view.Image1->update();
+}
+
+void DrawChartPoints(TMDIChild& view)
+{
+    static const double thresholds[] = { 100, 300, 500, 700, 900, 1100 };
+    PenIsUp = true;
+    const int count = std::min<int>(ChartPointCount, kMaxChartPoints);
+    for (int i = 1; i <= count; ++i) {
+        const double stored = ChartPoints[i].lat;
+        const double lon = ChartPoints[i].lon;
+        if (stored == -1.0 && lon == -1.0) {
+            // Pen-up pairs end a polyline even when line type 0, whose
+            // threshold they fall under, is hidden.
+            PenIsUp = true;
+            continue;
+        }
+        int k = 0;
+        for (double t : thresholds)
+            k += stored > t;
+        if (view.FLineTypeShown[k])
+            view.PlotTo(stored - 200.0 * k, lon, k == 0 ? 500 : 2 * k);
+    }
+}
+
+void DrawTidalStreams(TMDIChild& view)
+{
+    if (!view.FShowTides || TideStationCount <= 0 || TideHour < -6 || TideHour > 6)
+        return;
+    const TColour colour = TideColour();
+    const int count = std::min<int>(TideStationCount, kMaxTideStations);
+    for (int i = 1; i <= count; ++i) {
+        if (!MoveTo(view, TideStations[i].lat, TideStations[i].lon))
+            continue;
+        const int X = view.FCursorX, Y = view.FCursorY;
+        DrawTideDiamond(view, Y, X, view.FIntZoom, colour);
+        const TideFlow& flow = TideStreams[i][TideHour + 7];
+        DrawTideArrow(view, Y, X, flow.rate, flow.set, colour);
+        if (view.FIntZoom >= view.FTidalThreshold && LabelsOn) {
+            std::string label = rtl::StrReal(flow.rate / 10.0, 3, 1);
+            if (view.FIntZoom >= 2 * view.FTidalThreshold)
+                label += "k" + std::to_string(flow.set) + "\xB0T";
+            view.Canvas->SetFontColour(colour);
+            view.Canvas->TextOut(X + 2, Y + 2, label);
+        }
+    }
+}
+
+void DrawTrack(TMDIChild& view)
+{
+    view.PlotTo(-1, -1, 3);
+    view.Canvas->SetPenMode(TPenMode::Copy);
+    const int count = std::min<int>(LogCount, kMaxLogRecords);
+    for (int i = 1; i <= count; ++i) {
+        const double lat = LogRecords[i].lat + ChartOffsetLat;
+        const double lon = LogRecords[i].lon - ChartOffsetLon;
+        PlotTrackPoint(view, lat, lon);
+        if (i == count && !PenIsUp && AisFollowChecked(view) && view.FIsAisView) {
+            const int X = view.FCursorX, Y = view.FCursorY;
+            DrawCursorCross(view, X, Y, 5);
+            if (view.FRingCount > 0) {
+                DrawSymbol(view, X, Y, lon, lat, 0, 106);
+                DrawRangeRings(view);
+            }
+        }
+    }
+}
+
+void PlotTrackPoint(TMDIChild& view, double lat, double lon)
+{
+    view.PlotTo(lat, lon, 3);
+    if (!PenIsUp && view.FZoom > 50)
+        DrawFixCross(view, view.FCursorX, view.FCursorY);
+}
+
+void DrawFixCross(TChartPlotter& view, int X, int Y)
+{
+    TRasterCanvas& c = *view.Canvas;
+    c.SetPenStyle(TPenStyle::Solid);
+    c.MoveTo(X - 2, Y - 2);
+    c.LineTo(X + 3, Y + 3);
+    c.MoveTo(X - 2, Y + 2);
+    c.LineTo(X + 3, Y - 3);
+    c.MoveTo(X, Y);
+    c.SetPenStyle(TPenStyle::Dot);
+    c.SetPenMode(TPenMode::Copy);
+    InvalidatePenCache();
+}
+
+void DrawGraticule(TMDIChild& view)
+{
+    if (view.FShowGraticule && view.FZoom >= 0.2) {
+        ClipMargin = 30000;
+        const double top = view.FDegreesHigh / (2 * view.FZoom) + view.FDrawCentreLat;
+        const double left = view.FDegreesWide / (2 * view.FZoom) + view.FDrawCentreLon; // the west edge
+        const double h = view.FDegreesHigh / view.FZoom;
+        const double w = view.FDegreesWide / view.FZoom;
+        const double q = DistanceFactor * view.FDegreesHigh * 60 / view.FZoom; // bitmap height, display units
+        const double qw = DistanceFactor * view.FDegreesWide * 60 / view.FZoom / view.FCosCentreLat;
+        const GraticuleStep* step = nullptr;
+        if (q > 0)
+            for (const GraticuleStep& candidate : kGraticuleSteps)
+                if (q <= candidate.limit) {
+                    step = &candidate;
+                    break;
+                }
+        // A bitmap taller than 10000 units has no step; it cannot happen at
+        // zoom 0.2 or more, and an endless loop must not either.
+        if (step) {
+            const double s = step->step / 60 / DistanceFactor; // degrees of latitude
+            for (int n = 0;; ++n) {
+                const double lat = top + s - n * s;
+                if (!(lat > top - q / 60))
+                    break;
+                view.PlotTo(-1, -1, 800);
+                view.PlotTo(lat, left - w, 800);
+                view.PlotTo(lat, left, 800);
+            }
+            const double sw = s / view.FCosCentreLat;
+            for (int n = 0;; ++n) {
+                const double lon = left + sw - n * sw;
+                if (!(lon > left - qw / 60))
+                    break;
+                view.PlotTo(-1, -1, 800);
+                view.PlotTo(top - h, lon, 800);
+                view.PlotTo(top, lon, 800);
+            }
+            SetPanelHint(view, std::string(step->label) + UnitText() + "|");
+        }
+    }
+    view.SetClipMargin();
+    DrawWorldGrid(view);
+}
+
+void DrawWorldGrid(TMDIChild& view)
+{
+    if (!(view.FZoom <= 0.5 && view.FShowGraticule))
+        return;
+    if (view.FZoom < 0.2)
+        SetPanelHint(view, "");
+    auto latitude = [](int j) { return j == 20 ? 84.0 : -80.0 + 8 * j; };
+    for (int j = 0; j <= 20; ++j) {
+        view.PlotTo(-1, -1, 700);
+        for (int m = 0; m <= 60; ++m)
+            view.PlotTo(latitude(j), -180.0 + 6 * m, j == 10 ? 7 : 700);
+    }
+    for (int m = 0; m <= 60; ++m) {
+        view.PlotTo(-1, -1, 700);
+        for (int j = 0; j <= 20; ++j)
+            view.PlotTo(latitude(j), -180.0 + 6 * m, m == 30 ? 7 : 700);
+    }
+}
+
+void DrawWaypointsAndRoute(TMDIChild& view)
+{
+    const bool textIsFg = Checked(GlobalDlg ? GlobalDlg->TextColourFG : nullptr);
+    if (view.FShowWaypoints) {
+        const int count = std::min<int>(WaypointDbCount, kMaxWaypoints);
+        for (int i = 1; i <= count; ++i) {
+            const TPosition& p = WaypointDbPoints[i];
+            if (!MoveTo(view, p.lat, p.lon))
+                continue;
+            const WaypointFields f = SplitName(WaypointDbNames[i]);
+            const bool labelZoom = view.FIntZoom >= view.FTextThreshold
+                || (f.code == 23 && view.FIntZoom >= f.parameter && f.parameterText != "  "
+                    && f.parameterText.size() == 2);
+            if (LabelsOn && labelZoom)
+                Label(view, f.label, textIsFg ? Foreground() : kSilver);
+            DrawSymbol(
+                view, view.FCursorX, view.FCursorY, p.lon, p.lat, f.parameter, f.code, f.parameterText);
+        }
+        MoveTo(view, view.FCursorLat, view.FCursorLon);
+    }
+
+    const int count = std::min<int>(RouteCount, kMaxRoutePoints);
+    PenIsUp = true;
+    if (count > 0)
+        view.PlotTo(RoutePoints[1].lat, RoutePoints[1].lon, 500);
+    for (int i = 1; i <= count; ++i) {
+        const TPosition& p = RoutePoints[i];
+        if (!view.FShowRoute)
+            PenIsUp = true;
+        view.PlotTo(p.lat, p.lon, 600);
+        if (PenIsUp)
+            continue;
+        WaypointFields f = SplitName(RouteNames[i]);
+        if (i == ActiveWaypoint && f.code == 19)
+            f.code = 34;
+        if (LabelsOn && view.FIntZoom >= view.FTextThreshold)
+            Label(view, f.label, textIsFg ? Foreground() : kWhite);
+        DrawSymbol(view, view.FCursorX, view.FCursorY, p.lon, p.lat, f.parameter, f.code, f.parameterText);
+    }
+    MoveTo(view, view.FCursorLat, view.FCursorLon);
+}
+
+void DrawChartOutlines(TMDIChild& view, const std::string& name)
+{
+    const std::vector<std::string> names = ChartConfigNames(name);
+    for (const std::string& entry : names) {
+        double lat = 0, lon = 0, zoom = 0;
+        if (!ReadChartHomeView(rtl::JoinPath(ChartsFolder, entry), lat, lon, zoom))
+            continue;
+        if (names.size() == 1) {
+            ChartHomeLat = lat;
+            ChartHomeLon = lon;
+            ChartHomeZoom = zoom;
+        }
+        // A zoom of 0 (or a value that did not parse) has no rectangle.
+        if (!(zoom > 0) || view.FPixPerDegLat == 0 || view.FPixPerDegLon == 0)
+            continue;
+        const double halfHeight = (double(ViewImageHeight) / view.FPixPerDegLat) / (2 * zoom);
+        const double halfWidth = (double(ViewImageWidth) / view.FPixPerDegLon) / (2 * zoom);
+        const double north = lat + halfHeight, south = lat - halfHeight;
+        const double east = lon - halfWidth, west = lon + halfWidth; // west positive
+        const int32_t margin = ClipMargin;
+        ClipMargin = margin * 5;
+        PenIsUp = true;
+        view.PlotTo(north, east, 500);
+        view.PlotTo(south, east, 500);
+        view.PlotTo(south, west, 500);
+        view.PlotTo(north, west, 500);
+        view.PlotTo(north, east, 500);
+        ClipMargin = margin;
+        if (MoveTo(view, north, west))
+            Label(view, entry.substr(0, entry.size() >= 4 ? entry.size() - 4 : 0), kSilver);
+        view.PlotTo(-1, -1, 500);
+    }
+}
+
+void ShowCharts(TMDIChild& view)
+{
+    DrawCursorCross(view, view.FCursorX, view.FCursorY, 10);
+    DrawChartOutlines(view, "");
+    DrawCursorAndMeasure(view);
+    view.Image1->update();
+}
+
+} // namespace chartwin
