@@ -6,6 +6,7 @@
 
 #include "chartwin/Childwin.h"
 
+#include "chartwin/ChartPainters.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
 #include "rtl/Numbers.h"
@@ -235,15 +236,12 @@ void TMDIChild::CentreScrollBox()
 
 void TMDIChild::RedrawView()
 {
-    // placeholder until the full redraw lands: the projection is set up and
-    // the view shows its background
-    SetUpProjection();
-    Image1->update();
+    chartwin::RedrawView(*this);
 }
 
-void TMDIChild::DrawFixCross(int, int)
+void TMDIChild::DrawFixCross(int X, int Y)
 {
-    // placeholder until the layer painters land: a fix cross at the pixel
+    chartwin::DrawFixCross(*this, X, Y);
 }
 
 void TMDIChild::ViewBtnClick()
@@ -255,6 +253,5 @@ void TMDIChild::ViewBtnClick()
 
 void TMDIChild::ShowChtsClick()
 {
-    // placeholder until the layer painters land: the outlines of the charts
-    // of the chart list, with the cursor drawn again
+    chartwin::ShowCharts(*this);
 }
