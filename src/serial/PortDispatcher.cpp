@@ -355,13 +355,11 @@ void TPortDispatcher::SetRS485Mode(bool on)
 
 void TPortDispatcher::SetOptionFlags(uint32_t flags)
 {
-    std::lock_guard a(lockA_);
     optionFlags_ = flags;
 }
 
 uint32_t TPortDispatcher::OptionFlags() const
 {
-    std::lock_guard a(const_cast<std::recursive_mutex&>(lockA_));
     return optionFlags_;
 }
 

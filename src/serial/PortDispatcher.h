@@ -356,7 +356,7 @@ private:
     bool rtsState_ = false, rtsHandshake_ = false;
     std::atomic<bool> rs485_ { false };
     std::atomic<uint8_t> boost_ { 0 };
-    uint32_t optionFlags_ = 0;
+    std::atomic<uint32_t> optionFlags_ { 0 };
     int inSize_ = 0, outSize_ = 0;
     std::string portName_;
 

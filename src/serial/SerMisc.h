@@ -45,8 +45,8 @@ struct TickTimer {
 uint64_t NowTicks();
 void NewTimer(TickTimer& timer, uint64_t ticks);
 // Expired once the tick after the expiry tick has begun: a timer of n ticks
-// expires between n + 1 and n + 2 ticks after it was set (273 ticks: 15016
-// to 15070 ms, depending on where in its tick it was set).
+// expires n + 1 ticks after the start of the tick in which it was set (273
+// ticks: 15016 to 15070 ms, depending on where in its tick it was set).
 bool TimerExpired(const TickTimer& timer);
 
 inline bool FlagIsSet(uint32_t value, uint32_t mask)
