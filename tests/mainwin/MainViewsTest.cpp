@@ -1,0 +1,319 @@
+// The main window's side of the chart views: creating them, the refresh of
+// all views, their arrangement, printing and copying, the menus that follow
+// them, and the outside programs started from the menus.
+
+#include "MainFormFixture.h"
+
+#include "chartwin/Childwin.h"
+#include "chartwin/ViewList.h"
+#include "mainwin/MainPrograms.h"
+#include "platform/QtText.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QToolButton>
+#include <filesystem>
+
+namespace
+{
+
+class MainViewsTest : public MainFormTest
+{
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        Start();
+        ChartHomeLat = 50.5;
+        ChartHomeLon = 1.25;
+        ChartHomeZoom = 4;
+        PixelsPerDegLat = 72;
+        PixelsPerDegLon = 88;
+        CurrentChartName = "harbour";
+        ConfigName = "boat";
+    }
+
+    void TearDown() override
+    {
+        mainwin::SetProcessStarter({});
+        mainwin::SetPrinter(nullptr);
+        MainFormTest::TearDown();
+    }
+
+    // The main window on the screen, so the views have their sizes.
+    void Show()
+    {
+        MainForm->resize(1000, 800);
+        MainForm->show();
+        QCoreApplication::processEvents();
+    }
+
+    struct Started {
+        std::string program;
+        std::vector<std::string> arguments;
+        std::string folder;
+    };
+    // Records every program start instead of starting it; `result` is what
+    // the start reports.
+    void CaptureStarts(bool result = true)
+    {
+        mainwin::SetProcessStarter([this, result](const std::string& program,
+                                       const std::vector<std::string>& arguments, const std::string& folder) {
+            started.push_back({ program, arguments, folder });
+            return result;
+        });
+    }
+
+    std::vector<Started> started;
+};
+
+TEST_F(MainViewsTest, NewViewIsNumberedAndCaptionedAfterTheChartAndAThirdIsRefused)
+{
+    TMDIChild* first = MainForm->CreateChartView("harbour");
+    EXPECT_EQ(first->windowTitle(), "harbour (boat)");
+    EXPECT_EQ(first->FCursorLat, 50.5);
+    EXPECT_EQ(first->FCursorLon, 1.25);
+    EXPECT_EQ(first->FZoom, 4);
+    EXPECT_TRUE(first->FIsAisView);
+
+    MainForm->FileNewItemClick();
+    ASSERT_EQ(chartwin::ViewCount(), 2);
+    TMDIChild* second = chartwin::View(0);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->windowTitle(), "harbour.2 (boat)");
+    EXPECT_FALSE(second->FIsAisView);
+    EXPECT_EQ(MainForm->MDIChildCount(), 2);
+
+    MainForm->FileNewItemClick();
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "Two views maximum - close one first..." });
+    EXPECT_EQ(chartwin::ViewCount(), 2);
+}
+
+TEST_F(MainViewsTest, RefreshShowsOnlyTheActiveViewAtFullChartWhenAChartWasLoaded)
+{
+    TMDIChild* back = MainForm->CreateChartView("harbour");
+    TMDIChild* front = MainForm->CreateChartView("harbour.2");
+    ASSERT_EQ(chartwin::View(0), front);
+    back->SetZoom(50);
+    front->SetZoom(60);
+    CurLat = 49.1;
+    CurLon = 2.2;
+
+    MainForm->ZoomHomeOnRefresh = true;
+    MainForm->RefreshAllViews();
+    EXPECT_FALSE(MainForm->ZoomHomeOnRefresh);
+    EXPECT_EQ(front->FZoom, 4);
+    EXPECT_EQ(front->FCursorLat, 50.5);
+    EXPECT_EQ(front->FCursorLon, 1.25);
+    EXPECT_EQ(back->FZoom, 50);
+    EXPECT_EQ(back->FCursorLat, 49.1);
+    EXPECT_EQ(back->FCursorLon, 2.2);
+    // The last view stored is the one redrawn last.
+    EXPECT_EQ(ViewZoom, 50);
+
+    CurLat = 48;
+    MainForm->RefreshAllViews();
+    EXPECT_EQ(front->FZoom, 4);
+    EXPECT_EQ(front->FCursorLat, 48);
+    EXPECT_EQ(back->FCursorLat, 48);
+}
+
+TEST_F(MainViewsTest, StartUpZoomAndCentreReachTheActiveView)
+{
+    MainForm->SetFirstViewZoom(7); // no view: nothing
+    MainForm->CentreActiveView(1, 2, 3);
+    TMDIChild* view = MainForm->CreateChartView("harbour");
+    view->FShowRoute = false;
+    MainForm->SetFirstViewZoom(7.6);
+    EXPECT_EQ(view->FZoom, 7.6);
+    EXPECT_EQ(view->FIntZoom, 8);
+    EXPECT_TRUE(view->FShowRoute);
+    MainForm->CentreActiveView(49, -2, 30);
+    EXPECT_EQ(view->FZoom, 30);
+    EXPECT_EQ(ViewCentreLat, 49);
+    EXPECT_EQ(ViewCentreLon, -2);
+}
+
+TEST_F(MainViewsTest, MenusFollowTheOpenViews)
+{
+    MainForm->UpdateMenuItems();
+    EXPECT_FALSE(MainForm->DataPlot1->isEnabled());
+    EXPECT_FALSE(MainForm->InsetView->isEnabled());
+    MainForm->CreateChartView("harbour");
+    EXPECT_TRUE(MainForm->DataPlot1->isEnabled());
+    EXPECT_TRUE(MainForm->Print1->isEnabled());
+    EXPECT_FALSE(MainForm->InsetView->isEnabled());
+    MainForm->FileNewItemClick();
+    EXPECT_TRUE(MainForm->InsetView->isEnabled());
+    chartwin::View(0)->close();
+    EXPECT_FALSE(MainForm->InsetView->isEnabled());
+    EXPECT_TRUE(MainForm->Print1->isEnabled());
+}
+
+TEST_F(MainViewsTest, ClosingTheOnlyViewClearsTheDataButALaterLoadKeepsItsChart)
+{
+    TMDIChild* ais = MainForm->CreateChartView("harbour");
+    TMDIChild* other = MainForm->CreateChartView("harbour.2");
+    delete ais; // leaves a view that is not the AIS view on its own
+    MainForm->WPName->addItem("A");
+    ChartPointCount = 8;
+    WaypointDbCount = 3;
+    RouteCount = 2;
+
+    ui.answerYes();
+    ASSERT_TRUE(other->close());
+    EXPECT_EQ(MainForm->MDIChildCount(), 0);
+    EXPECT_EQ(ChartPointCount, 0);
+    EXPECT_EQ(RouteCount, 0);
+    EXPECT_EQ(MainForm->WPName->count(), 0);
+    EXPECT_FALSE(MainForm->Print1->isEnabled());
+
+    // A chart loads before its view opens; a window change meanwhile
+    // leaves the store alone.
+    ChartPointCount = 40;
+    CurrentChartName = "estuary";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    MainForm->UpdateMenuItems();
+    EXPECT_EQ(ChartPointCount, 40);
+    EXPECT_EQ(CurrentChartName, "estuary");
+}
+
+TEST_F(MainViewsTest, TilingSharesTheAreaSideBySideOrStacked)
+{
+    Show();
+    MainForm->CreateChartView("harbour");
+    MainForm->FileNewItemClick();
+    TMDIChild* a = chartwin::View(0);
+    TMDIChild* b = chartwin::View(1);
+    const QSize area = MainForm->MdiArea->viewport()->size();
+
+    MainForm->WindowTileItemClick();
+    EXPECT_EQ(a->geometry(), QRect(0, 0, area.width() / 2, area.height()));
+    EXPECT_EQ(b->geometry().left(), area.width() / 2);
+    EXPECT_EQ(b->geometry().height(), area.height());
+
+    MainForm->TileHoriz1Click();
+    EXPECT_EQ(a->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+    EXPECT_EQ(b->geometry().top(), area.height() / 2);
+    EXPECT_EQ(b->geometry().width(), area.width());
+
+    MainForm->InsetViewClick();
+    EXPECT_EQ(chartwin::View(0)->size(), QSize(300, 225));
+    EXPECT_FALSE(chartwin::View(0)->isMaximized());
+
+    MainForm->WindowMinimizeItemClick();
+    EXPECT_TRUE(a->isMinimized());
+    EXPECT_TRUE(b->isMinimized());
+}
+
+TEST_F(MainViewsTest, PrintingPutsTheViewImageOnOnePageAndACancelPrintsNothing)
+{
+    Show();
+    MainForm->CreateChartView("harbour");
+    const std::string pdf = dir.file("view.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(qs(pdf));
+    mainwin::SetPrinter(&printer);
+
+    ui.answerPrint(false);
+    MainForm->Print1Click();
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+
+    ui.answerPrint(true);
+    MainForm->Print1Click();
+    const std::string bytes = kvtest::ReadBytes(pdf);
+    EXPECT_EQ(bytes.rfind("%PDF", 0), 0u);
+    std::size_t pages = 0;
+    for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos;
+         at = bytes.find("/Type /Page", at + 1))
+        pages += bytes.compare(at, 12, "/Type /Pages") != 0;
+    EXPECT_EQ(pages, 1u);
+    const QSize shown = chartwin::View(0)->Form->size();
+    EXPECT_NE(bytes.find("/Subtype /Image"), std::string::npos);
+    EXPECT_NE(bytes.find("/Width " + std::to_string(shown.width())), std::string::npos);
+    EXPECT_NE(bytes.find("/Height " + std::to_string(shown.height())), std::string::npos);
+}
+
+TEST_F(MainViewsTest, CopyPutsTheShownViewOnTheClipboard)
+{
+    Show();
+    QGuiApplication::clipboard()->clear();
+    MainForm->CopyViewClick(); // no view: nothing
+    EXPECT_TRUE(QGuiApplication::clipboard()->image().isNull());
+
+    TMDIChild* view = MainForm->CreateChartView("harbour");
+    view->CopyView1->trigger();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    ASSERT_EQ(copied.size(), view->Form->size());
+    // The chart's navy background shows in the middle of the bitmap part.
+    const QPoint middle = view->ScrollBox1->geometry().center();
+    EXPECT_EQ(copied.pixelColor(middle), QColor(0, 0, 128));
+}
+
+TEST_F(MainViewsTest, SiblingProgramsStartFromTheApplicationFolderWithTheirArguments)
+{
+    CaptureStarts();
+    dir.write("gridmerk", "#!/bin/sh\n");
+    std::filesystem::permissions(dir.file("gridmerk"), std::filesystem::perms::owner_all);
+    MainForm->TidalAtlasEditor1->trigger();
+    MainForm->WaypointEditor1->trigger();
+    MainForm->GPSfileconvertor1->trigger();
+    MainForm->AISDatabaseViewer1->trigger();
+    MainForm->ReleaseNotes1->trigger();
+    BrowserPath = "/usr/bin/my viewer";
+    MainForm->ReleaseNotes1Click();
+
+    ASSERT_EQ(started.size(), 6u);
+    EXPECT_EQ(started[0].program, "Ebbtab4");
+    EXPECT_TRUE(started[0].arguments.empty());
+    EXPECT_EQ(started[0].folder, app);
+    EXPECT_EQ(started[1].program, app + "gridmerk"); // found in the application folder
+    EXPECT_TRUE(started[1].arguments.empty());
+    EXPECT_EQ(started[1].folder, app);
+    EXPECT_EQ(started[2].program, "Wptdump");
+    EXPECT_EQ(started[3].program, "Targetbook.exe");
+    EXPECT_EQ(started[3].arguments, std::vector<std::string> { app });
+    EXPECT_EQ(started[3].folder, "");
+    EXPECT_EQ(started[4].program, "Tracklook.exe");
+    EXPECT_EQ(started[4].arguments, std::vector<std::string> { app + "Release 500.txt" });
+    EXPECT_EQ(started[5].program, "/usr/bin/my viewer");
+    EXPECT_EQ(started[5].arguments, std::vector<std::string> { app + "Release 500.txt" });
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(MainViewsTest, ProgramThatDoesNotStartIsReported)
+{
+    CaptureStarts(false);
+    MainForm->TidalAtlasEditor1Click();
+    MainForm->AISDatabaseViewer1Click();
+    MainForm->ReleaseNotes1Click();
+    EXPECT_EQ(ui.messages(),
+        (std::vector<std::string> {
+            "Application Not Available !", "Application Not Available", "Application Not Available" }));
+}
+
+TEST_F(MainViewsTest, RealStartOfAMissingProgramFails)
+{
+    EXPECT_FALSE(mainwin::StartProcess(app + "no such program", { "x" }, ""));
+    MainForm->GPSfileconvertor1Click(); // "Wptdump" is nowhere on this machine
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "Application Not Available !" });
+}
+
+TEST_F(MainViewsTest, MissingApplicationFolderStopsTheStart)
+{
+    CaptureStarts();
+    AppFolder = app + "gone/";
+    MainForm->WaypointEditor1->trigger(); // the error is shown at the handler's edge
+    EXPECT_TRUE(started.empty());
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_NE(ui.messages()[0].find("gone"), std::string::npos);
+}
+
+} // namespace
