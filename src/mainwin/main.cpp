@@ -6,6 +6,7 @@
 #include "platform/Ui.h"
 
 #include <QApplication>
+#include <QScreen>
 
 // The program body: application title "KV AIS Velta", the Qt dialog seam,
 // the forms, the message loop. Returns the exit code.
@@ -21,6 +22,9 @@ int ProgramMain(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         options.args.emplace_back(argv[i]);
     CreateProgramForms(options);
+    // Also fills the screen where no window manager maximises windows.
+    if (QGuiApplication::primaryScreen())
+        MainForm->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     MainForm->showMaximized();
     const int exitCode = QApplication::exec();
     FreeProgramForms();
