@@ -1,0 +1,118 @@
+#include "nav/ChartConfig.h"
+
+#include "nav/FileNameParts.h"
+#include "nav/NavState.h"
+#include "platform/Ui.h"
+#include "rtl/Numbers.h"
+#include "rtl/TextFile.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace
+{
+
+constexpr double kDefaultZoom = 0.04;
+
+int32_t ClampToInt32(double value)
+{
+    const int64_t r = rtl::Round(value);
+    if (r > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    if (r < std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(r);
+}
+
+struct ChartView {
+    double lat = 0.0, lon = 0.0, zoom = kDefaultZoom;
+    int16_t kind = 0;
+    bool hasOffsets = false;
+    double offsetLat = 0.0, offsetLon = 0.0;
+};
+
+// The file's values; false when it cannot be read or its view cannot be
+// projected. Lines that do not read as numbers count as 0, as the program
+// configuration reads them.
+bool ReadChartView(const std::string& path, ChartView& view)
+{
+    rtl::TextReader file;
+    if (!file.open(path))
+        return false;
+    view.lat = file.readRealLine();
+    view.lon = file.readRealLine();
+    view.zoom = file.readRealLine();
+    const int64_t kind = file.readIntLine();
+    view.kind = kind >= std::numeric_limits<int16_t>::min() && kind <= std::numeric_limits<int16_t>::max()
+        ? static_cast<int16_t>(kind)
+        : 0;
+    if (!file.eof()) {
+        view.hasOffsets = true;
+        view.offsetLat = file.readRealLine();
+        view.offsetLon = file.readRealLine();
+    }
+    return std::isfinite(view.lat) && std::fabs(view.lat) < 90.0 && std::isfinite(view.lon)
+        && std::isfinite(view.zoom) && view.zoom > 0.0 && std::isfinite(view.offsetLat)
+        && std::isfinite(view.offsetLon);
+}
+
+} // namespace
+
+std::string ChartConfigPath(const std::string& chartPath)
+{
+    return ExtractFileDir(chartPath) + ExtractFileBaseName(chartPath) + ".cfg";
+}
+
+bool LoadChartConfig(const std::string& chartPath)
+{
+    ChartView view;
+    const bool read = ReadChartView(ChartConfigPath(chartPath), view);
+    if (read) {
+        CurLat = view.lat;
+        CurLon = view.lon;
+        ChartScale = view.zoom;
+        ChartKind = view.kind;
+        if (view.hasOffsets) {
+            ChartOffsetLat = view.offsetLat;
+            ChartOffsetLon = view.offsetLon;
+        }
+        ViewCentreLat = ChartHomeLat = CurLat;
+        ViewCentreLon = ChartHomeLon = CurLon;
+        ViewZoom = ChartHomeZoom = ChartScale;
+    } else {
+        CurLat = 0.0;
+        CurLon = 0.0;
+        ChartScale = kDefaultZoom;
+        ChartKind = 0;
+        ChartHomeLat = 0.0;
+        ChartHomeLon = 0.0;
+        ChartHomeZoom = kDefaultZoom;
+        ChartOffsetLat = 0.0;
+        ChartOffsetLon = 0.0;
+    }
+    CosLat = std::cos(CurLat * std::numbers::pi / 180.0);
+    // 38 pixels per degree of latitude on a 200-pixel-high image at the
+    // equator, 55 per degree of longitude on a 640-pixel-wide one.
+    PixelsPerDegLat = ClampToInt32(ViewImageHeight / 200.0 * 38 * 0.63 / CosLat);
+    PixelsPerDegLon = ClampToInt32(ViewImageWidth / 640.0 * 55);
+    return read;
+}
+
+bool SaveChartConfig(const std::string& chartPath)
+{
+    rtl::AtomicTextWriter file;
+    bool ok = file.create(ChartConfigPath(chartPath));
+    if (ok) {
+        file.writeLine(rtl::RealText(ViewCentreLat));
+        file.writeLine(rtl::RealText(ViewCentreLon));
+        file.writeLine(rtl::RealText(ViewZoom));
+        file.writeLine(rtl::StrInt(ChartKind));
+        file.writeLine(rtl::RealText(ChartOffsetLat));
+        file.writeLine(rtl::RealText(ChartOffsetLon));
+        ok = file.commit();
+    }
+    if (!ok)
+        platform::MessageWarning("Error Writing Chart Config File");
+    return ok;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The chart configuration file "<chart>.cfg" beside each chart file: the
+// chart's home view and its datum offsets, six text lines ended by CR LF.
+//   1  home view centre latitude, degrees north positive     23-character real
+//   2  home view centre longitude, degrees west positive     23-character real
+//   3  home view zoom (1 is the chart's 1:1 scale), above 0  23-character real
+//   4  chart value, an integer carried through               plain decimal
+//   5  chart datum offset latitude, degrees                  23-character real
+//   6  chart datum offset longitude, degrees                 23-character real
+// Lines 5 and 6 may be missing on reading. gridmerk writes the same files.
+
+#include <string>
+
+// Reads "<folder><base name>.cfg" of the chart file `chartPath` into CurLat,
+// CurLon, ChartScale, ChartKind and (when present) the datum offsets, and
+// makes that view both the home view (ChartHome*) and the last view
+// (ViewCentre*, ViewZoom). Returns false when the file cannot be opened, or
+// cannot be used: a zoom that is not above 0 (or does not read as a number)
+// or a latitude at or beyond a pole would divide by zero in the projection.
+// Then the working position and the home view are (0, 0) at zoom 0.04,
+// ChartKind 0 and both offsets 0. Either way CosLat and the pixels per degree
+// at zoom 1 (PixelsPerDegLat, PixelsPerDegLon) follow from the latitude and
+// the view image size. Shows no message.
+bool LoadChartConfig(const std::string& chartPath);
+
+// Writes "<folder><base name>.cfg" of `chartPath` from the last view
+// (ViewCentreLat, ViewCentreLon, ViewZoom), ChartKind and the datum offsets,
+// replacing the file whole. When it cannot be written, shows "Error Writing
+// Chart Config File" and leaves any old file as it was; returns false.
+bool SaveChartConfig(const std::string& chartPath);
+
+// The configuration file of a chart file: "<folder><base name>.cfg".
+std::string ChartConfigPath(const std::string& chartPath);

@@ -1,0 +1,67 @@
+#include "nav/ChartList.h"
+
+#include "nav/FileNameParts.h"
+#include "nav/NavMaths.h"
+#include "nav/NavState.h"
+#include "rtl/Paths.h"
+#include "rtl/TextFile.h"
+
+#include <algorithm>
+
+rtl::Array1<ChartListCentre, 100> ChartListCentres;
+
+static_assert(kMaxChartList == 100, "ChartListCentres runs parallel to ChartList");
+
+namespace
+{
+
+constexpr double kPortfolioDistanceNm = 100000.0; // farther than any chart
+
+void ListCharts()
+{
+    ChartListCount = 0;
+    for (const std::string& name : rtl::ListFolder(ChartsFolder, ".cfg")) {
+        if (ChartListCount >= kMaxChartList)
+            break;
+        if (rtl::UpperCase(name) == "PORTFOLIO.CFG" || name.size() > rtl::ShortString<40>::capacity)
+            continue;
+        ChartList[++ChartListCount] = name;
+    }
+    for (int i = 1; i <= ChartListCount; ++i) {
+        rtl::TextReader file;
+        if (!file.open(rtl::JoinPath(ChartsFolder, ChartList[i].str())))
+            continue;
+        ChartListCentre& centre = ChartListCentres[i];
+        centre.lat = file.readRealLine();
+        centre.lon = file.readRealLine();
+        centre.zoom = file.readRealLine();
+    }
+}
+
+std::string NearestChart()
+{
+    double best = rtl::UpperCase(CurrentChartName) == "PORTFOLIO"
+        ? kPortfolioDistanceNm
+        : FlatDistanceNm(CurLat, CurLon, ChartHomeLat, ChartHomeLon);
+    int nearest = 0;
+    const int count = std::clamp<int>(ChartListCount, 0, kMaxChartList);
+    for (int i = 1; i <= count; ++i) {
+        const double distance
+            = FlatDistanceNm(CurLat, CurLon, ChartListCentres[i].lat, ChartListCentres[i].lon);
+        if (distance <= best) {
+            best = distance;
+            nearest = i;
+        }
+    }
+    return nearest > 0 ? ExtractFileBaseName(ChartList[nearest].str()) : CurrentChartName;
+}
+
+} // namespace
+
+void ListChartsOrFindNearest(ChartSearchMode mode, rtl::ShortString<40>& result)
+{
+    if (mode == ChartSearchMode::List)
+        ListCharts();
+    else
+        result = NearestChart();
+}

@@ -1,0 +1,63 @@
+#pragma once
+// Chart and layer files and the chart store (ChartPoints, ChartPointCount).
+//
+// A chart file "<chart>.cht" and its layer files "<chart>.000" to
+// "<chart>.009" (beside it, same base name) have no header: they are a
+// sequence of 12-byte ChartPoint records, latitude + 200 × line type (0..6)
+// then longitude (west positive), each a 6-byte real. The pair (-1, -1)
+// lifts the pen between polylines. Every writer ends the file with one extra
+// pen-up record, the end marker, which readers drop.
+//
+// Files of the old DOS program may lack the end marker or end in a part of a
+// record: such a file is read whole (every complete record is a point, the
+// incomplete tail is ignored) and the reader says so.
+//
+// The store holds at most 10800 points for the base chart and its layers
+// together, in load order; slots above ChartPointCount hold pen-ups after
+// every emptying.
+
+#include "nav/NavTypes.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The point count as it stood after the last chart or layer file was read:
+// points added by editing come after it.
+extern int16_t LoadedPointCount;
+
+// True for the (-1, -1) pen-up pair.
+bool IsPenUp(const ChartPoint& point);
+
+// No points: ChartPointCount and LoadedPointCount 0, ChartKind 0, every slot
+// a pen-up.
+void ClearChartStore();
+
+struct ChartFileContents {
+    std::vector<ChartPoint> points;
+    bool dosFile = false; // no end marker, or an incomplete last record
+};
+// The points of a chart or layer file's bytes: the end marker dropped, or
+// every complete record for a DOS file.
+ChartFileContents DecodeChartFile(std::string_view bytes);
+
+// Appends points after ChartPointCount. When the store would pass 10800
+// points the rest are dropped and the result is false. ChartPointCount and
+// LoadedPointCount become the new total.
+bool AppendToChartStore(const std::vector<ChartPoint>& points);
+
+// Reads the layer files "<folder><chartName>.000" to ".009" whose LayerFlags
+// character is not '-' and appends them in order. The flag of each layer
+// becomes '*' when its file was read and '-' when it could not be opened.
+struct LayerLoadResult {
+    bool storeFull = false; // some layer did not fit
+    bool dosFile = false; // some layer was a DOS file
+};
+LayerLoadResult AppendChartLayers(const std::string& folder, const std::string& chartName);
+
+// The file image of store points first..ChartPointCount followed by the end
+// marker. A pen-up followed by another pen-up is left out and counted in
+// `removed`; the point after the last one counts as a pen-up (the end marker
+// follows it), so no two pen-ups ever follow each other in the file.
+std::string EncodeChartFile(int first, int& removed);

@@ -1,0 +1,37 @@
+#pragma once
+// Latitude/longitude as degrees and decimal minutes, the one text form every
+// window shows and reads positions in:
+//   latitude   12 characters  "50\xB030.00000N"   2 degree digits, the degree
+//                                              sign (Latin-1 byte 0xB0),
+//                                              minutes MM.MMMMM, N or S
+//   longitude  13 characters  "001\xB015.00000W"  3 degree digits, W or E
+// Blanks are written as '0'. Latitudes are held to -80..84, the range the
+// chart views can show; longitudes are not limited.
+// Positions are degrees, latitude north positive, longitude WEST positive.
+
+#include <cstdint>
+#include <string>
+
+// Whole degrees and the minutes text of |value|: the minutes right-aligned in
+// `width` characters with `decimals` places, blanks left as they are. Minutes
+// that round up to 60 carry into the degrees (59.999996' at 5 places gives
+// one more degree and "00.00000"), so no text ever shows 60 minutes.
+struct DegreesMinutesText {
+    int64_t degrees;
+    std::string minutes;
+};
+DegreesMinutesText SplitDegreesMinutes(double value, int width, int decimals);
+
+// The latitude and longitude texts of a position. A latitude above 84 is
+// shown as 84, one below -80 (or not a number) as -80; a longitude that is
+// not a finite number is shown as 0.
+void FormatLatLonDM(double latitude, double longitude, std::string& latitudeText, std::string& longitudeText);
+
+// The position of two texts in the form above, read at fixed places:
+// latitude degrees in characters 1-2, minutes in 4-11, south when character
+// 12 is "S" or "s" (anything else is north); longitude degrees in 1-3,
+// minutes in 5-12, east when character 13 is "E" or "e". A field that does
+// not read as a number counts as 0; the result is false when any did not.
+// The latitude is held to -80..84.
+bool ParseLatLonDM(
+    const std::string& latitudeText, const std::string& longitudeText, double& latitude, double& longitude);

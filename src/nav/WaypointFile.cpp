@@ -1,0 +1,143 @@
+#include "nav/WaypointFile.h"
+
+#include "nav/LatLonText.h"
+#include "nav/NavState.h"
+#include "platform/Ui.h"
+#include "rtl/Numbers.h"
+#include "rtl/Paths.h"
+#include "rtl/TextFile.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+constexpr std::size_t kNameLength = WaypointNameField::capacity; // 29
+
+// Column layout of one file format, 1-based columns as in the header.
+struct WaypointColumns {
+    int minutesWidth; // 8 or 5
+    int decimals; // 5 or 2
+    std::size_t latMinutes; // first column of the latitude minutes
+    std::size_t lonHemisphere;
+    std::size_t lonDegrees;
+    std::size_t lonMinutes;
+};
+
+constexpr WaypointColumns kWptColumns { 8, 5, 35, 45, 46, 50 };
+constexpr WaypointColumns kDosColumns { 5, 2, 35, 42, 43, 47 };
+
+std::string ZeroFilled(std::string text)
+{
+    std::replace(text.begin(), text.end(), ' ', '0');
+    return text;
+}
+
+std::string Line(const WaypointNameField& name, const TPosition& position, const WaypointColumns& columns)
+{
+    std::string line = name.str();
+    line.resize(kNameLength, ' ');
+    const DegreesMinutesText lat = SplitDegreesMinutes(position.lat, columns.minutesWidth, columns.decimals);
+    const DegreesMinutesText lon = SplitDegreesMinutes(position.lon, columns.minutesWidth, columns.decimals);
+    line += position.lat >= 0 ? 'N' : 'S';
+    line += ' ' + ZeroFilled(rtl::StrInt(lat.degrees, 2)) + '.' + ZeroFilled(lat.minutes);
+    line += "  ";
+    line += position.lon >= 0 ? 'W' : 'E';
+    line += ZeroFilled(rtl::StrInt(lon.degrees, 3)) + '.' + ZeroFilled(lon.minutes);
+    return line;
+}
+
+bool WriteLines(const std::string& path, std::string (*format)(const WaypointNameField&, const TPosition&))
+{
+    rtl::AtomicTextWriter file;
+    bool ok = file.create(path);
+    if (ok) {
+        const int count = std::clamp<int>(WaypointDbCount, 0, kMaxWaypoints);
+        for (int i = 1; i <= count; ++i)
+            file.writeLine(format(WaypointDbNames[i], WaypointDbPoints[i]));
+        ok = file.commit();
+    }
+    if (!ok)
+        platform::MessageError("Error writing WP database file!");
+    return ok;
+}
+
+// The number in columns [first, first + count) of a line (1-based); 0 and
+// ok := false when they do not read as one.
+double NumberAt(const std::string& line, std::size_t first, std::size_t count, bool& ok)
+{
+    const std::string field = first - 1 < line.size() ? line.substr(first - 1, count) : std::string();
+    double value = 0.0;
+    if (!rtl::ParseReal(field, value) || !std::isfinite(value)) {
+        ok = false;
+        return 0.0;
+    }
+    return value;
+}
+
+bool IsAt(const std::string& line, std::size_t column, char c)
+{
+    return column - 1 < line.size() && line[column - 1] == c;
+}
+
+// One line into a database entry; false when a number field did not read.
+bool ReadEntry(
+    const std::string& line, const WaypointColumns& columns, WaypointNameField& name, TPosition& position)
+{
+    bool ok = true;
+    const auto width = static_cast<std::size_t>(columns.minutesWidth);
+    name = line.substr(0, kNameLength);
+    position.lat = NumberAt(line, 31, 3, ok) + NumberAt(line, columns.latMinutes, width, ok) / 60.0;
+    if (IsAt(line, 30, 'S'))
+        position.lat = -position.lat;
+    position.lon
+        = NumberAt(line, columns.lonDegrees, 3, ok) + NumberAt(line, columns.lonMinutes, width, ok) / 60.0;
+    if (IsAt(line, columns.lonHemisphere, 'E'))
+        position.lon = -position.lon;
+    return ok;
+}
+
+} // namespace
+
+std::string WaypointFileLine(const WaypointNameField& name, const TPosition& position)
+{
+    return Line(name, position, kWptColumns);
+}
+
+std::string DosWaypointFileLine(const WaypointNameField& name, const TPosition& position)
+{
+    return Line(name, position, kDosColumns);
+}
+
+bool WriteWaypointFile(const std::string& path)
+{
+    return WriteLines(path, WaypointFileLine);
+}
+
+bool WriteDosWaypointFile(const std::string& path)
+{
+    return WriteLines(path, DosWaypointFileLine);
+}
+
+void LoadWaypointDatabase(const std::string& chartName)
+{
+    rtl::TextReader file;
+    const WaypointColumns* columns = &kWptColumns;
+    if (!file.open(rtl::JoinPath(ChartsFolder, chartName + ".wpt"))) {
+        if (!file.open(rtl::JoinPath(ChartsFolder, chartName + ".WPS")))
+            return;
+        columns = &kDosColumns;
+    }
+    int count = std::clamp<int>(WaypointDbCount, 0, kMaxWaypoints);
+    bool formatError = false;
+    std::string line;
+    while (count < kMaxWaypoints && file.readLine(line)) {
+        ++count;
+        if (!ReadEntry(line, *columns, WaypointDbNames[count], WaypointDbPoints[count]))
+            formatError = true;
+    }
+    WaypointDbCount = static_cast<int16_t>(count);
+    if (formatError)
+        platform::MessageWarning("Format errors detected in Waypoint database file!");
+}
