@@ -1,5 +1,51 @@
 #include "nav/NmeaOutput.h"
 
-// Placeholder until the output sentences and their template language land:
-// builds nothing, so NmeaOutput keeps its value.
-void BuildNmeaOutput() { }
+#include "nav/NavState.h"
+#include "nav/NmeaTemplate.h"
+#include "rtl/Numbers.h"
+
+#include <cmath>
+#include <string>
+
+namespace
+{
+
+// A heading for the HSC sentence: folded into 0 to 359.9 and written with
+// one decimal in a field 5 wide, less one leading blank ("47.5", " 5.0").
+std::string HeadingField(double degrees)
+{
+    double folded = std::fmod(degrees, 360.0);
+    if (folded < 0)
+        folded += 360.0;
+    std::string text = rtl::StrReal(folded, 5, 1);
+    if (text == "360.0") // 359.95 and above round up to a full turn
+        text = rtl::StrReal(0.0, 5, 1);
+    if (!text.empty() && text.front() == ' ')
+        text.erase(0, 1);
+    return text;
+}
+
+} // namespace
+
+void BuildNmeaOutput()
+{
+    NmeaOutput.clear();
+    if (!NmeaOpen || RouteCount < 1 || ActiveWaypoint < 1 || ActiveWaypoint > RouteCount || !NmeaOutputOn)
+        return;
+
+    const std::string legStatus = LegStatusText.str() + LegStatusText.str();
+    if (OutXTE)
+        NmeaOutput += ExpandNmeaTemplate("$ECXTE" + legStatus + "," + XteText + "N,A@e@l");
+    if (OutAPB)
+        NmeaOutput += ExpandNmeaTemplate("$ECAPB" + legStatus + "," + XteText + "N,,,,,@w,@b,T,@h,T,A@e@l");
+    if (OutHSC) {
+        NmeaOutput += ExpandNmeaTemplate(
+            "$ECHSC," + HeadingField(Heading) + ",T," + HeadingField(Heading + MagVariation) + ",M@e@l");
+    }
+    if (OutBOD)
+        NmeaOutput += ExpandNmeaTemplate("$ECBOD,@b,T,@^,M,@w,@<@e@l");
+    // The line end is added after the expansion: a user template ending in a
+    // stray '@' must not swallow it and run into the next fix's output.
+    if (OutUser)
+        NmeaOutput += ExpandNmeaTemplate(UserSentenceTemplate) + "\r\n";
+}

@@ -1,6 +1,19 @@
 #pragma once
-// The output sentences sent to an autopilot or other listener after every
-// navigation update.
+// The sentences sent to an autopilot or other listener after every
+// navigation update, talker "EC", each ended by CR LF:
+//
+//   $ECXTE,A,A,0.12,L,N,A*hh                    cross-track error
+//   $ECAPB,A,A,0.12,L,N,,,,,DEST,045,T,047,T,A*hh
+//                                               autopilot: XTE, destination,
+//                                               bearing and heading to steer
+//   $ECHSC,47.5,T,43.5,M*hh                     heading to steer, true and
+//                                               magnetic
+//   $ECBOD,045,T,041,M,DEST,ORIGIN*hh           bearing origin to destination
+//   (the user sentence)                         UserSentenceTemplate
+//
+// Built from the output templates of nav/NmeaTemplate.h.
 
-// Rebuilds NmeaOutput from the enabled sentences.
+// Rebuilds NmeaOutput: empty unless the NMEA interface is open, output is on
+// and ActiveWaypoint names an entry of the route; otherwise the enabled
+// sentences (OutXTE, OutAPB, OutHSC, OutBOD, OutUser) in the order above.
 void BuildNmeaOutput();

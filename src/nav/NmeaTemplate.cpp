@@ -1,0 +1,327 @@
+#include "nav/NmeaTemplate.h"
+
+#include "nav/LocalClock.h"
+#include "nav/NavState.h"
+#include "nav/RouteEdit.h"
+#include "rtl/Numbers.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace
+{
+
+// The whole degrees and the minutes of an angle, both without sign:
+// dd (width) then mm.mm (decimals + 3 wide).
+std::string DegreesAndMinutes(double value, int degreeWidth, int minuteWidth, int decimals)
+{
+    const double magnitude = std::abs(value);
+    const double degrees = static_cast<double>(rtl::Trunc(magnitude));
+    return rtl::StrInt(static_cast<int64_t>(degrees), degreeWidth)
+        + rtl::StrReal((magnitude - degrees) * 60.0, minuteWidth, decimals);
+}
+
+// Course fields hold 000 to 359: a course text that reads 360 or more (a
+// rounded bearing of 359.6) or below 0 is folded into that range. Any other
+// text, including one that is not a number, is kept as it stands.
+std::string FoldedCourseText(const std::string& text)
+{
+    int64_t value = 0;
+    if (!rtl::ParseInt(text, value) || (value >= 0 && value < 360))
+        return text;
+    return rtl::ZeroFilledInt(((value % 360) + 360) % 360, 3);
+}
+
+// The six-character form of a waypoint name for the destination and origin
+// fields: blanks, points and apostrophes become '_'. The kept name takes the
+// short form; the field is its upper-case copy.
+std::string ShortWaypointName(rtl::ShortString<33>& kept)
+{
+    std::string name = TrimNameField(kept.view(), 1, 6);
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return c == ' ' || c == '.' || c == '\''; }, '_');
+    kept = name;
+    for (char& c : name) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return name;
+}
+
+std::string UpToFirstBlank(const std::string& text)
+{
+    return text.substr(0, text.find(' '));
+}
+
+std::string TwoDigits(int value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value % 100);
+    return text;
+}
+
+// Every character of `output` from `start` (0-based) as it will be sent:
+// a blank goes out as '0' and '|' as a blank.
+std::string SentChecksum(const std::string& output, std::size_t start)
+{
+    std::string sent = output.substr(std::min(start, output.size()));
+    for (char& c : sent) {
+        if (c == ' ')
+            c = '0';
+        else if (c == '|')
+            c = ' ';
+    }
+    return NmeaChecksum(sent, 1);
+}
+
+// Reads the walk of one template: the position, the suffixes a code may take,
+// and the output so far with the start of its checksum.
+class TemplateWalk
+{
+public:
+    explicit TemplateWalk(std::string_view pattern)
+        : pattern_(pattern)
+    {
+        // The present position of '@P' and '@Y': the newest track record
+        // brought to the chart datum, or the present position itself while
+        // the track log is empty.
+        const int count = std::clamp<int>(LogCount, 0, kMaxLogRecords);
+        if (count > 0) {
+            presentLat_ = static_cast<double>(LogRecords[count].lat) + ChartOffsetLat;
+            presentLon_ = static_cast<double>(LogRecords[count].lon) - ChartOffsetLon;
+        } else {
+            presentLat_ = CurLat;
+            presentLon_ = CurLon;
+        }
+    }
+
+    std::string Run()
+    {
+        while (pos_ < pattern_.size()) {
+            const char c = pattern_[pos_++];
+            if (c != '@') {
+                if (c == '$')
+                    checksumStart_ = output_.size() + 1;
+                output_ += c;
+                continue;
+            }
+            if (pos_ < pattern_.size())
+                Insert(pattern_[pos_++]);
+        }
+        for (char& c : output_) {
+            if (c == ' ')
+                c = '0';
+        }
+        std::replace(output_.begin(), output_.end(), '|', ' ');
+        return std::move(output_);
+    }
+
+private:
+    // Consumes `suffix` when it comes next.
+    bool Takes(char suffix)
+    {
+        if (pos_ < pattern_.size() && pattern_[pos_] == suffix) {
+            ++pos_;
+            return true;
+        }
+        return false;
+    }
+
+    // The ":n" of the position codes: the decimals of the minutes, or -1
+    // (two decimals, five wide) without it. Any character after the ':' is
+    // consumed; one that is not a digit counts as 0.
+    int Decimals()
+    {
+        if (!Takes(':'))
+            return -1;
+        if (pos_ >= pattern_.size())
+            return 0;
+        const char n = pattern_[pos_++];
+        return std::isdigit(static_cast<unsigned char>(n)) ? n - '0' : 0;
+    }
+
+    void Insert(char code)
+    {
+        switch (std::toupper(static_cast<unsigned char>(code))) {
+        case '#':
+            output_ += rtl::StrInt(ActiveWaypoint);
+            break;
+        case '$':
+            output_ += FixStatus.str();
+            break;
+        case '0':
+        case '1':
+        case '2':
+        case '3':
+        case '4':
+        case '5':
+        case '6':
+        case '7':
+        case '8':
+        case '9':
+            output_ += NmeaFields[static_cast<std::size_t>(code - '0')].str();
+            break;
+        case 'A':
+            output_ += rtl::StrInt(std::abs(static_cast<int>(MagVariation)), 3)
+                + (MagVariation < 0 ? ",W" : ",E");
+            break;
+        case 'B':
+            output_ += FoldedCourseText(BearingText);
+            break;
+        case 'C':
+            output_ += FoldedCourseText(Takes('^') ? CogMagText : CogText);
+            break;
+        case 'D': {
+            const LocalDateTime now = LocalNow();
+            if (Takes(':'))
+                output_ += TwoDigits(now.day) + "," + TwoDigits(now.month) + "," + rtl::StrInt(now.year);
+            else if (Takes('/'))
+                output_ += TwoDigits(now.day) + "/" + TwoDigits(now.month) + "/" + TwoDigits(now.year);
+            else
+                output_ += TwoDigits(now.day) + TwoDigits(now.month) + TwoDigits(now.year);
+            break;
+        }
+        case 'E':
+            output_ += SentChecksum(output_, checksumStart_);
+            break;
+        case 'F':
+            output_ += rtl::ZeroFilledInt(FixNumber, 5);
+            break;
+        case 'G':
+            output_ += TtgText.str();
+            break;
+        case 'H':
+            output_ += FoldedCourseText(CtsText);
+            break;
+        case 'L':
+            output_ += "\r\n";
+            break;
+        case 'M':
+            output_ += FormatRouteDistance();
+            break;
+        case 'O':
+        case 'U':
+            output_ += CursorPositionText;
+            break;
+        case 'P':
+            output_ += DegreeMinuteText(presentLat_, presentLon_, Decimals());
+            break;
+        case 'Q':
+            output_ += FixQuality + "-" + SatCount.str();
+            break;
+        case 'R':
+            output_ += UpToFirstBlank(RangeText);
+            break;
+        case 'S':
+            output_ += SogText.str();
+            break;
+        case 'T':
+            if (Takes(':')) {
+                const LocalDateTime now = LocalNow();
+                output_ += TwoDigits(now.hour) + ":" + TwoDigits(now.minute) + ":" + TwoDigits(now.second);
+            } else {
+                output_ += FixTimeText.str();
+            }
+            break;
+        case 'V':
+            output_ += UpToFirstBlank(VmgText);
+            break;
+        case 'W':
+            output_ += ShortWaypointName(DestWaypointName);
+            break;
+        case 'X':
+            output_ += XteText + "N";
+            break;
+        case 'Y':
+            output_ += rtl::StrReal(presentLat_, 0, 8) + "," + rtl::StrReal(0.0 - presentLon_, 0, 8);
+            break;
+        case '<':
+            output_ += ShortWaypointName(OriginWaypointName);
+            break;
+        case '>': {
+            const int decimals = Decimals();
+            TowLat = TowLayoutPoints[5].lat;
+            TowLon = TowLayoutPoints[5].lon;
+            output_ += DegreeMinuteText(TowLat - ChartOffsetLat, TowLon + ChartOffsetLon, decimals);
+            break;
+        }
+        case '~': {
+            const int decimals = Decimals();
+            // No active waypoint, no position.
+            if (ActiveWaypoint >= 1 && ActiveWaypoint <= std::min<int>(RouteCount, kMaxRoutePoints)) {
+                const TPosition& waypoint = RoutePoints[ActiveWaypoint];
+                output_ += DegreeMinuteText(waypoint.lat, waypoint.lon, decimals);
+            }
+            break;
+        }
+        case '^': {
+            double magnetic = MagVariation + WaypointBearing;
+            if (magnetic >= 360)
+                magnetic -= 360;
+            const int64_t rounded = rtl::Round(magnetic);
+            output_ += rtl::StrInt(((rounded % 360) + 360) % 360, 3);
+            break;
+        }
+        case '+':
+            output_ += "T:" + TowLayoutTexts[1] + ":" + TowLayoutTexts[2].str();
+            break;
+        case '[':
+            output_ += "L:" + TowLayoutTexts[3] + ":" + TowLayoutTexts[4].str();
+            break;
+        case ']':
+            output_ += "R:" + TowLayoutTexts[5] + ":" + TowLayoutTexts[6].str();
+            break;
+        default:
+            break; // not a code: dropped with its '@'
+        }
+    }
+
+    std::string_view pattern_;
+    std::size_t pos_ = 0;
+    std::string output_;
+    std::size_t checksumStart_ = 0; // 0-based, into output_
+    double presentLat_ = 0.0;
+    double presentLon_ = 0.0;
+};
+
+} // namespace
+
+std::string NmeaChecksum(std::string_view text, int start)
+{
+    unsigned sum = 0;
+    for (std::size_t i = static_cast<std::size_t>(std::max(start, 1)) - 1; i < text.size(); ++i)
+        sum ^= static_cast<unsigned char>(text[i]);
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "*%02X", sum & 0xFF);
+    return hex;
+}
+
+std::string TrimNameField(std::string_view name, int first, int count)
+{
+    const std::string_view head = name.substr(0, 33);
+    const std::size_t from = static_cast<std::size_t>(std::max(first, 1)) - 1;
+    if (from >= head.size() || count <= 0)
+        return {};
+    std::string field(head.substr(from, static_cast<std::size_t>(count)));
+    while (!field.empty() && (field.back() == ' ' || field.back() == '@'))
+        field.pop_back();
+    return field;
+}
+
+std::string DegreeMinuteText(double lat, double lon, int decimals)
+{
+    const int minuteWidth = decimals < 0 ? 5 : decimals + 3;
+    const int minuteDecimals = decimals < 0 ? 2 : decimals;
+    std::string text = DegreesAndMinutes(lat, 2, minuteWidth, minuteDecimals) + (lat >= 0 ? ",N," : ",S,")
+        + DegreesAndMinutes(lon, 3, minuteWidth, minuteDecimals) + (lon >= 0 ? ",W" : ",E");
+    std::replace(text.begin(), text.end(), ' ', '0');
+    return text;
+}
+
+std::string ExpandNmeaTemplate(std::string_view pattern)
+{
+    return TemplateWalk(pattern).Run();
+}

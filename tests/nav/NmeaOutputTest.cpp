@@ -1,0 +1,162 @@
+#include "nav/NmeaOutput.h"
+#include "nav/LocalClock.h"
+#include "nav/NavState.h"
+#include "nav/NavUpdate.h"
+#include "support/ShortStringPrint.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+// Steering for waypoint 2 "Bar Buoy" from "Outer Spit": 0.12 nm left of the
+// track, bearing 045 (041 magnetic with 4° west variation), heading to steer
+// 47.46 true.
+class NmeaOutputTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetNavState();
+        NmeaOpen = true;
+        NmeaOutputOn = true;
+        OutXTE = OutAPB = OutHSC = OutBOD = OutUser = false;
+        RouteCount = 3;
+        ActiveWaypoint = 2;
+        LegStatusText = ",A";
+        XteText = "0.12,L,";
+        BearingText = "045";
+        CtsText = "047";
+        WaypointBearing = 45.3;
+        MagVariation = -4;
+        Heading = 47.46;
+        DestWaypointName = "Bar Buoy";
+        OriginWaypointName = "Outer Spit";
+        FixTimeText = "123456";
+    }
+    void TearDown() override { ResetNavState(); }
+};
+
+TEST_F(NmeaOutputTest, EachSentenceCharacterForCharacter)
+{
+    OutXTE = true;
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$ECXTE,A,A,0.12,L,N,A*11\r\n");
+
+    OutXTE = false;
+    OutAPB = true;
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$ECAPB,A,A,0.12,L,N,,,,,BAR_BU,045,T,047,T,A*3C\r\n");
+
+    OutAPB = false;
+    OutHSC = true;
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$ECHSC,47.5,T,43.5,M*43\r\n");
+
+    // Six fields, as the sentence has: no empty one before the checksum.
+    OutHSC = false;
+    OutBOD = true;
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$ECBOD,045,T,041,M,BAR_BU,OUTER*12\r\n");
+
+    OutBOD = false;
+    OutUser = true;
+    UserSentenceTemplate = "$PKVU,@t,A|B,@x@e";
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$PKVU,123456,A B,0.12,L,N*0F\r\n");
+    // A user template without "@e" goes out without a checksum.
+    UserSentenceTemplate = "TEXT 1";
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "TEXT01\r\n");
+    // A stray '@' at the end does not take the line end with it.
+    UserSentenceTemplate = "TEXT@";
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "TEXT\r\n");
+}
+
+TEST_F(NmeaOutputTest, EnabledSentencesFollowEachOtherInTheirOrder)
+{
+    OutXTE = OutAPB = OutHSC = OutBOD = OutUser = true;
+    UserSentenceTemplate = "$PKVU,@t,A|B,@x@e";
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput,
+        "$ECXTE,A,A,0.12,L,N,A*11\r\n"
+        "$ECAPB,A,A,0.12,L,N,,,,,BAR_BU,045,T,047,T,A*3C\r\n"
+        "$ECHSC,47.5,T,43.5,M*43\r\n"
+        "$ECBOD,045,T,041,M,BAR_BU,OUTER*12\r\n"
+        "$PKVU,123456,A B,0.12,L,N*0F\r\n");
+    // The destination name keeps its short form for later sentences.
+    EXPECT_EQ(DestWaypointName, "Bar_Bu");
+}
+
+TEST_F(NmeaOutputTest, LeadingBlanksGoOutAsZerosAndAreCountedSo)
+{
+    OutXTE = true;
+    XteText = " 0.12,L,";
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$ECXTE,A,A,00.12,L,N,A*21\r\n");
+}
+
+TEST_F(NmeaOutputTest, HeadingsStayWithinAFullTurn)
+{
+    OutHSC = true;
+    Heading = -2.0;
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$ECHSC,358.0,T,354.0,M*4B\r\n");
+    // 359.97 rounds to a full turn: 0.0, written 00.0 like any heading under 10.
+    Heading = 359.97;
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$ECHSC,00.0,T,356.0,M*77\r\n");
+}
+
+TEST_F(NmeaOutputTest, NothingWithoutAnActiveLegOrWithOutputOff)
+{
+    OutXTE = OutAPB = OutHSC = OutBOD = true;
+    auto built = [] {
+        NmeaOutput = "stale";
+        BuildNmeaOutput();
+        return NmeaOutput;
+    };
+    ActiveWaypoint = 0;
+    EXPECT_EQ(built(), "");
+    ActiveWaypoint = 4;
+    EXPECT_EQ(built(), "");
+    ActiveWaypoint = 2;
+    NmeaOutputOn = false;
+    EXPECT_EQ(built(), "");
+    NmeaOutputOn = true;
+    NmeaOpen = false;
+    EXPECT_EQ(built(), "");
+    NmeaOpen = true;
+    RouteCount = 0;
+    EXPECT_EQ(built(), "");
+}
+
+TEST_F(NmeaOutputTest, TheNavigationUpdateBuildsTheSentencesForItsLeg)
+{
+    // Due north of the boat, 3 nm away, heading straight for it.
+    CosLat = 1.0;
+    ManualSpeed = 6.0;
+    LogCount = 2;
+    LogRecords[1] = LogRecord { rtl::Real6(49.9), rtl::Real6(1.0), rtl::Real6(600.0) };
+    LogRecords[2] = LogRecord { rtl::Real6(50.0), rtl::Real6(1.0), rtl::Real6(660.0) };
+    CurLat = 50.0;
+    CurLon = 1.0;
+    RoutePoints[1] = { 50.05, 1.0 };
+    RouteNames[1] = "North Cardinal          19   ";
+    RouteCount = 1;
+    ActiveWaypoint = 1;
+    XteRefCourse = 0.0;
+    MagVariation = 0;
+    RouteGuidanceOn = true;
+    OutXTE = OutBOD = true;
+    OriginWaypointName = "";
+    UpdateNavigationData();
+    EXPECT_EQ(NmeaOutput,
+        "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
+        "$ECBOD,000,T,000,M,NORTH,*19\r\n");
+}
+
+} // namespace
