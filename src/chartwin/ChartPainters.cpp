@@ -2,6 +2,7 @@
 
 #include "chartwin/Childwin.h"
 #include "chartwin/SymbolLibrary.h"
+#include "chartwin/VesselLayout.h"
 #include "dialogs/GlobalDlg.h"
 #include "mainwin/Main.h"
 #include "nav/NavState.h"
@@ -243,6 +244,8 @@ void RedrawView(TMDIChild& view)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     view.SetUpProjection();
     view.TrackColourFG = Checked(GlobalDlg ? GlobalDlg->TrackColourFG : nullptr);
+    if (!view.DrawOwnVessel)
+        view.DrawOwnVessel = [&view] { chartwin::DrawOwnVessel(view, view.FShowVessel); };
     if (!view.AisMonitorMode)
         view.AisMonitorMode
             = [] { return MainForm && MainForm->AISMonitor && MainForm->AISMonitor->isChecked(); };
@@ -305,9 +308,15 @@ void RedrawView(TMDIChild& view)
     }
     QApplication::restoreOverrideCursor();
 
-    if (view.FShowTrack && view.FShowVessel && view.FRingCount > 0 && !following) {
-        MarkerAtCursor(view, 106);
-        DrawRangeRings(view);
+    if (view.FShowTrack && view.FShowVessel && !following) {
+        // The vessel to scale at the newest fix, which also lays out the tow
+        // positions the output templates read.
+        if (ShowVesselOutline && LogCount > 0)
+            MarkerAtCursor(view, 100);
+        if (view.FRingCount > 0) {
+            MarkerAtCursor(view, 106);
+            DrawRangeRings(view);
+        }
     }
     if (rtl::UpperCase(CurrentChartName).find("PORTFOLIO") != std::string::npos && MainForm
         && MainForm->AvailableCharts)
