@@ -1,0 +1,86 @@
+// One full redraw of a 1920 x 1440 chart view with every store full: 10800
+// chart points, 600 waypoints, a 40-waypoint route, 98 track records and 100
+// tidal stations. Aim: under 5 ms.
+
+#include "chartwin/ChartPainters.h"
+#include "chartwin/Childwin.h"
+#include "nav/NavState.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+namespace
+{
+
+void FillStores()
+{
+    ResetNavState();
+    ViewImageWidth = 1920;
+    ViewImageHeight = 1440;
+    PixelsPerDegLat = 137;
+    PixelsPerDegLon = 165;
+    ChartHomeZoom = 20;
+    // A coastline of polylines of 100 points in all seven line types, within
+    // about half a degree of 50 N 1 W.
+    ChartPointCount = kMaxChartPoints;
+    for (int i = 1; i <= kMaxChartPoints; ++i) {
+        if (i % 100 == 0) {
+            ChartPoints[i] = PenUpPoint;
+            continue;
+        }
+        const int type = (i / 100) % 7;
+        const double t = i * 0.01;
+        ChartPoints[i] = ChartPoint { rtl::Real6(50 + 0.4 * std::sin(t) + 200.0 * type),
+            rtl::Real6(1 + 0.5 * std::cos(t * 1.3)) };
+    }
+    WaypointDbCount = kMaxWaypoints;
+    for (int i = 1; i <= kMaxWaypoints; ++i) {
+        WaypointDbPoints[i] = TPosition { 50 + 0.3 * std::sin(i * 0.7), 1 + 0.4 * std::cos(i * 0.3) };
+        char name[32];
+        std::snprintf(name, sizeof name, "WP%-22d%02d%02d ", i, i % 37, 50);
+        WaypointDbNames[i] = name;
+    }
+    RouteCount = kMaxRoutePoints;
+    for (int i = 1; i <= kMaxRoutePoints; ++i) {
+        RoutePoints[i] = TPosition { 49.8 + i * 0.01, 0.8 + i * 0.01 };
+        RouteNames[i] = "ROUTE                   19   ";
+    }
+    ActiveWaypoint = 3;
+    LogCount = kMaxLogRecords;
+    for (int i = 1; i <= kMaxLogRecords; ++i)
+        LogRecords[i] = LogRecord { rtl::Real6(50 + i * 0.001), rtl::Real6(1 - i * 0.001), rtl::Real6(i) };
+    TideStationCount = kMaxTideStations;
+    for (int i = 1; i <= kMaxTideStations; ++i) {
+        TideStations[i]
+            = TidePosition { rtl::Real6(49.7 + (i % 10) * 0.06), rtl::Real6(0.7 + (i / 10) * 0.06) };
+        for (int h = 1; h <= kTideHours; ++h)
+            TideStreams[i][h] = TideFlow { int16_t(h * 27 % 360), int16_t(h * 3) };
+    }
+}
+
+void BM_FullRedraw(benchmark::State& state)
+{
+    static int argc = 1;
+    static char name[] = "bench_redraw";
+    static char* argv[] = { name, nullptr };
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    FillStores();
+    auto view = std::make_unique<TMDIChild>();
+    view->FCursorLat = 50;
+    view->FCursorLon = 1;
+    view->SetZoom(double(state.range(0)));
+    for (auto _ : state) {
+        view->NewChartBitmap();
+        chartwin::RedrawView(*view);
+    }
+}
+// Zoom 3: the whole chart on the bitmap, symbols as small plusses; zoom 20:
+// a part of it with every symbol drawn whole.
+BENCHMARK(BM_FullRedraw)->Arg(3)->Arg(20)->Unit(benchmark::kMillisecond);
+
+} // namespace
