@@ -27,6 +27,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -134,52 +135,20 @@ void TMainForm::TakeScreenSize()
 
 void TMainForm::FormCreate()
 {
-    ViewRotation = 0;
-    ViewRotationCos = 1.0;
-    ViewRotationSin = 0;
     // The hint of the control under the mouse reaches event() as a status
     // tip; a change of the active window or view updates the menus.
     auto update = [this] { platform::guarded([this] { UpdateMenuItems(); }); };
     activeFormHooks_.push_back(connect(qApp, &QGuiApplication::focusWindowChanged, this, update));
     activeFormHooks_.push_back(connect(MdiArea, &QMdiArea::subWindowActivated, this, update));
 
-    // The chart store is a fixed table of the navigation state, held for the
-    // whole run; it starts empty.
+    // Every navigation variable to zero, then to its start value: north up,
+    // display switches on, navy and white, all layers, XTE and APB output,
+    // track thinning, no tidal atlas, route guidance, AIS playback speed 10,
+    // averaging, trip 0, vessel 100 m by 20 m. The chart store is a fixed
+    // table held for the whole run; it starts empty.
+    ResetNavState();
     TakeScreenSize();
-
-    SoundEnabled = true;
-    GridDisplay = false;
-    AltPositionFormat = true;
-    SpeedAlwaysKnots = true;
-    AutoCentre = true;
-    LabelsOn = true;
-    SymbolsOn = true;
-    ShowVesselOutline = true;
-    TextIsFg = false;
-    LogCount = 0;
-    ChartPointCount = 0;
-    WaypointDbCount = 0;
-    GridDatum = 0;
-    OutputCounter = 0;
-    FixNumber = 0;
-    EventNumber = 0;
-    NmeaOpen = false;
-    ComTimeZero = false;
-    ChartEditable = false;
-    RouteChanged = false;
-    SnapToWaypoint = false;
-    WpApproachPending = false;
-    ReverseRoute = false;
-    BackgroundColour = 0x800000; // navy
-    ForegroundColour = 0xFFFFFF; // white
-    LayerFlags = "**********";
-    OutXTE = true;
-    OutAPB = true;
-    OutBOD = false;
-    ThinStep = 2;
-    ThinIndex = 2;
-    ShapeScale = 1.0;
-    DistanceFactor = 1.0;
+    CurrentYear = static_cast<uint16_t>(QDate::currentDate().year()); // for AIS ETAs
 
     AppFolder = std::filesystem::current_path().string();
     if (AppFolder.empty() || AppFolder.back() != '/')
@@ -197,20 +166,7 @@ void TMainForm::FormCreate()
 
     FixTimer->setEnabled(false);
     FixTimer->setInterval(0);
-    StandardPort = "No tidal atlas !";
-    ManualTideOff = true;
-    HWHour = 12;
-    RouteGuidanceOn = true;
-    CaptureDistance = 0.2;
-    AutoWaypoint = true;
-    DRCourseSource = 0;
-    DRSpeedSource = 0;
-    AisPlaySpeed = 10;
     AISplayTime->setInterval(static_cast<int>(rtl::Round(5000.0 / AisPlaySpeed)));
-    AverageN = 6;
-    DrawEveryN = 1;
-    TripTotal = 0;
-    TripLeg = 0;
     Trip->setText("0.00 Nm");
 
     if (options_.args.empty()) {

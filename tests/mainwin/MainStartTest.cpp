@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QImage>
 #include <QLabel>
 #include <QToolButton>
@@ -111,6 +112,7 @@ TEST_F(MainFormTest, StartValuesAndFolders)
     EXPECT_FALSE(ChartEditable);
     EXPECT_FALSE(NmeaOpen);
     EXPECT_EQ(NavSpeed, ManualSpeed);
+    EXPECT_EQ(CurrentYear, QDate::currentDate().year());
     EXPECT_EQ(MainForm->Trip->text(), "0.00 Nm");
 
     EXPECT_EQ(AisPlaySpeed, 10);
