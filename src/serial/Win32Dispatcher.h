@@ -1,0 +1,101 @@
+#pragma once
+// TWin32Dispatcher: the port engine over a real serial device (the POSIX
+// device layer of platform/SerialDevice.h; the class keeps its historical
+// name), with three worker threads per open port:
+//
+//   comm thread      waits for device events (bytes arriving, modem line and
+//                    error changes) and hands each to the dispatch thread,
+//                    then waits until that pass is done;
+//   dispatch thread  reads input and evaluates the triggers after each
+//                    event and at least every 50 ms without one, so timer
+//                    triggers fire within 50 ms of expiry; it alone delivers
+//                    events to the handler windows;
+//   output thread    writes the output buffer to the device, all unsent
+//                    bytes as one block, oldest first.
+//
+// Stopping sets the kill flag and a stop signal every thread waits on, then
+// joins the threads; on the GUI thread it serves the pending deliveries of
+// the dispatch thread while it waits. The device is closed only after the
+// threads have ended. A device that goes away (adapter unplugged, the other
+// end of a pseudo-terminal closed) ends the comm thread; the dispatch thread
+// goes on with its 50-ms passes, so timer triggers keep firing.
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "platform/SerialDevice.h"
+#include "platform/SerialEvent.h"
+#include "serial/PortDispatcher.h"
+
+namespace serial
+{
+
+class TWin32Dispatcher : public TPortDispatcher
+{
+public:
+    // The dispatch thread's longest wait between passes.
+    static constexpr int DispatchWakeMs = 50;
+
+    explicit TWin32Dispatcher(TCustomSerialPort* owner);
+    ~TWin32Dispatcher() override;
+
+    int EscapeCom(int function) override;
+    int FlushCom(ComSide side) override;
+    uint32_t GetComError(TComStat& status) override;
+    int ReportComError() override;
+    int GetComState(TLineSettings& settings) override;
+    int ReadCom(uint8_t* buffer, int count) override;
+    int SetComState(const TLineSettings& settings) override;
+    int WriteCom(const uint8_t* buffer, int count) override;
+    bool WaitComEvent(uint32_t& eventMask) override;
+    int SetupCom(int inSize, int outSize) override;
+    void StartDispatcher() override;
+    void StopDispatcher() override;
+    int OpenCom(const std::string& deviceName, int inSize, int outSize) override;
+    int CloseCom() override;
+    int ProcessCommunications() override;
+    uint8_t GetModemStatus() override;
+
+    // State for tests and the benchmark.
+    bool ThreadsRunning() const { return running_.load(); }
+    int LiveThreads() const { return live_.load(); }
+    bool CommThreadEnded() const { return commEnded_.load(); }
+    bool DeviceVanished() const { return vanished_.load(); }
+    // Passes of the dispatch thread since the threads started.
+    uint64_t Passes() const { return passes_.load(); }
+
+private:
+    void CommThreadBody();
+    void DispThreadBody();
+    void OutThreadBody();
+    void RunThread(void (TWin32Dispatcher::*body)(), uint32_t kind);
+    void WriteOutput();
+    void JoinThreads();
+
+    platform::SerialDevice device_;
+    TLineSettings shadow_; // what termios does not hold is kept as last set
+
+    // Signals between the threads (see the header comment).
+    platform::SerialEvent commEvent_; // comm thread -> dispatch thread
+    platform::SerialEvent ready_; // dispatch thread -> comm thread: pass done
+    platform::SerialEvent started_; // each thread once it runs
+    platform::SerialEvent outputReady_; // WriteCom -> output thread
+    platform::SerialEvent flush_; // FlushCom -> output thread
+    platform::SerialEvent flushAck_; // output thread -> FlushCom
+    platform::SerialEvent outEnded_ { true }; // the output thread has ended
+    platform::SerialEvent stop_ { true }; // every thread: leave now
+
+    std::mutex startStop_; // StartDispatcher and StopDispatcher; no thread takes it
+    std::thread commThread_, dispThread_, outThread_;
+    std::atomic<bool> running_ { false };
+    std::atomic<bool> kill_ { false };
+    std::atomic<bool> closeRequested_ { false };
+    std::atomic<int> live_ { 0 };
+    std::atomic<bool> commEnded_ { false };
+    std::atomic<bool> vanished_ { false };
+    std::atomic<uint32_t> pendingMask_ { 0 };
+    std::atomic<uint64_t> passes_ { 0 };
+};
+
+} // namespace serial

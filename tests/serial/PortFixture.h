@@ -1,0 +1,104 @@
+#pragma once
+// A com-port component on a pseudo-terminal mapped as COM3, with the helpers
+// the threaded tests share: waiting while the GUI thread serves events, the
+// process's thread count, and ports mapped away from the machine's devices.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Ui.h"
+#include "serial/SerPort.h"
+#include "serial/Win32Dispatcher.h"
+#include "support/PtyPair.h"
+
+namespace serial::test
+{
+
+// Serves the GUI thread's events until pred() holds or waitMs passed.
+template <class Pred> bool WaitFor(Pred pred, int waitMs = 3000)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// Threads of this process (from /proc/self/status).
+inline int ThreadCount()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("Threads:", 0) == 0)
+            return std::stoi(line.substr(8));
+    return -1;
+}
+
+// Maps COM1 to COM50 to devices that do not exist, so that the machine's
+// own serial ports stay out of a test; a test maps the ports it uses after.
+class IsolatedPorts
+{
+public:
+    IsolatedPorts()
+    {
+        for (int n = 1; n <= 50; ++n)
+            scopes_.push_back(std::make_unique<kvtest::EnvScope>(
+                "KORVEX_COM" + std::to_string(n), "/nonexistent/korvex-com" + std::to_string(n)));
+    }
+
+private:
+    std::vector<std::unique_ptr<kvtest::EnvScope>> scopes_;
+};
+
+class PortFixture : public ::testing::Test
+{
+protected:
+    PortFixture()
+    {
+        pty.MapAs(3);
+        port.SetComNumber(3);
+        port.SetBaud(38400);
+        port.SetAutoOpen(false);
+    }
+
+    void TearDown() override
+    {
+        port.SetOpen(false);
+        WaitFor([&] { return port.Engine() == nullptr; });
+    }
+
+    TWin32Dispatcher* Engine() { return dynamic_cast<TWin32Dispatcher*>(port.Engine()); }
+
+    // The main window's way: the line assembly on available data and the
+    // routing on the carriage-return trigger, recorded here.
+    void RecordLines()
+    {
+        port.SetOnTriggerAvail([this](TCustomSerialPort& cp, uint16_t count) {
+            events.push_back("avail " + std::to_string(count));
+            for (int i = 0; i < count; ++i)
+                received += static_cast<char>(cp.ReadChar());
+        });
+        port.SetOnTriggerData([this](TCustomSerialPort&, uint16_t handle) {
+            events.push_back("data " + std::to_string(handle));
+        });
+    }
+
+    platform::ScriptedUi ui;
+    kvtest::PtyPair pty;
+    TSerialPort port;
+    std::vector<std::string> events;
+    std::string received;
+};
+
+} // namespace serial::test

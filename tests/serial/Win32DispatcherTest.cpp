@@ -1,0 +1,191 @@
+// The worker threads of an open port: their start and end, the 50-ms passes
+// that fire timer triggers, the device going away, slow and stalled event
+// handlers, and output that wraps around its buffer.
+#include "PortFixture.h"
+
+#include <atomic>
+#include <random>
+
+#include "FakePort.h"
+#include "serial/GuiDelivery.h"
+#include "serial/SerExcept.h"
+
+using namespace serial;
+using namespace serial::test;
+
+TEST_F(PortFixture, ThreeThreadsRunWhileOpenAndCloseEndsThemAndFreesTheDevice)
+{
+    const int before = ThreadCount();
+    port.SetOpen(true);
+    ASSERT_NE(Engine(), nullptr);
+    EXPECT_TRUE(Engine()->ThreadsRunning());
+    EXPECT_EQ(Engine()->LiveThreads(), 3);
+    EXPECT_EQ(ThreadCount(), before + 3);
+    EXPECT_THROW(Engine()->StartDispatcher(), std::runtime_error);
+
+    port.SetOpen(false);
+    EXPECT_EQ(port.Engine(), nullptr);
+    EXPECT_EQ(ThreadCount(), before);
+    TSerialPort again;
+    again.SetComNumber(3);
+    again.SetOpen(true);
+    EXPECT_TRUE(again.Open());
+}
+
+TEST_F(PortFixture, TimerTriggerFiresAtTheFirstPassAfterExpiry)
+{
+    ClockScope time;
+    port.SetOpen(true);
+    const uint16_t timer = port.AddTimerTrigger();
+    std::vector<uint64_t> firedAt;
+    port.SetOnTriggerTimer([&](TCustomSerialPort&, uint16_t handle) {
+        EXPECT_EQ(handle, timer);
+        firedAt.push_back(Engine()->Passes());
+    });
+    port.ArmTimerTrigger(timer, 10, true);
+
+    // Passes go on without input, and the timer keeps quiet until it expires.
+    uint64_t passes = Engine()->Passes();
+    ASSERT_TRUE(WaitFor([&] { return Engine()->Passes() >= passes + 3; }));
+    EXPECT_TRUE(firedAt.empty());
+
+    time.clock.Advance(12 * TickMs);
+    passes = Engine()->Passes();
+    ASSERT_TRUE(WaitFor([&] { return !firedAt.empty(); }));
+    EXPECT_LE(firedAt[0], passes + 1);
+    // Fired once: the trigger is inactive until armed again.
+    const uint64_t later = Engine()->Passes();
+    ASSERT_TRUE(WaitFor([&] { return Engine()->Passes() >= later + 3; }));
+    EXPECT_EQ(firedAt.size(), 1u);
+}
+
+TEST_F(PortFixture, OtherEndClosedWhileDataFlowsEndsTheCommThreadOnly)
+{
+    ClockScope time;
+    RecordLines();
+    std::atomic<int> lines { 0 };
+    port.SetOnTriggerData([&](TCustomSerialPort&, uint16_t) { ++lines; });
+    bool noData = false;
+    port.SetOnTriggerTimer([&](TCustomSerialPort&, uint16_t) { noData = true; });
+    port.SetOpen(true);
+    port.AddDataTrigger("\r", false);
+    port.ArmTimerTrigger(port.AddTimerTrigger(), 273, true);
+
+    const std::string line = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
+    // The instrument goes away in the middle of its stream.
+    std::thread instrument([&] {
+        for (int i = 0; i < 1000 && lines < 20; ++i)
+            pty.Write(line);
+        pty.Write(line.substr(0, 30));
+        pty.CloseMaster();
+    });
+    ASSERT_TRUE(WaitFor([&] { return Engine()->DeviceVanished(); }));
+    instrument.join();
+    EXPECT_TRUE(Engine()->CommThreadEnded());
+    EXPECT_EQ(Engine()->LiveThreads(), 2);
+    // What arrived arrived whole and in order.
+    ASSERT_FALSE(received.empty());
+    for (std::size_t at = 0; at + line.size() <= received.size(); at += line.size())
+        ASSERT_EQ(received.compare(at, line.size(), line), 0) << at;
+
+    // The dispatch thread still runs: the no-data timer fires.
+    time.clock.Advance(275 * TickMs);
+    ASSERT_TRUE(WaitFor([&] { return noData; }));
+    // Output to the vanished device is dropped, not kept for ever.
+    port.WriteString("$ECXTE,A,A,0.01,L,N*7A\r\n");
+    ASSERT_TRUE(WaitFor([&] { return port.OutputFree() == 4096; }));
+    port.SetOpen(false);
+    EXPECT_EQ(port.Engine(), nullptr);
+}
+
+TEST_F(PortFixture, SlowHandlerIsWaitedForBeyondTheWaitLimit)
+{
+    RecordLines();
+    port.SetOnTriggerAvail([&](TCustomSerialPort& cp, uint16_t count) {
+        events.push_back("avail " + std::to_string(count));
+        if (events.size() == 1)
+            std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+        for (int i = 0; i < count; ++i)
+            received += static_cast<char>(cp.ReadChar());
+    });
+    port.SetOpen(true);
+    port.AddDataTrigger("\r", false);
+    const uint64_t dropped = TGuiDelivery::Instance().Dropped();
+    pty.Write("ABC\r");
+    ASSERT_TRUE(WaitFor([&] { return events.size() == 2; }, 6000));
+    EXPECT_EQ(events, (std::vector<std::string> { "avail 3", "data 8" }));
+    EXPECT_EQ(received, "ABC");
+    EXPECT_EQ(TGuiDelivery::Instance().Dropped(), dropped);
+    pty.Write("D\r");
+    ASSERT_TRUE(WaitFor([&] { return events.size() == 4; }));
+    EXPECT_EQ(received, "ABC\rD");
+}
+
+TEST_F(PortFixture, DeliveryNotStartedInTimeIsDroppedAndItsBytesKept)
+{
+    struct Limit {
+        Limit() { TGuiDelivery::Instance().SetWaitLimitMs(100); }
+        ~Limit() { TGuiDelivery::Instance().SetWaitLimitMs(0); }
+    } limit;
+    RecordLines();
+    port.SetOpen(true);
+    port.AddDataTrigger("\r", false);
+    const uint64_t dropped = TGuiDelivery::Instance().Dropped();
+    // The GUI thread is busy (serves no events) while the line comes in.
+    pty.Write("ABC\r");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (TGuiDelivery::Instance().Dropped() < dropped + 2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_EQ(TGuiDelivery::Instance().Dropped(), dropped + 2); // available data and the trigger
+    // Dropped deliveries never run later.
+    const uint64_t passes = Engine()->Passes();
+    ASSERT_TRUE(WaitFor([&] { return Engine()->Passes() >= passes + 3; }));
+    EXPECT_TRUE(events.empty());
+    // The bytes were not consumed: the next line brings them along.
+    pty.Write("DEF\r");
+    ASSERT_TRUE(WaitFor([&] { return events.size() == 2; }));
+    EXPECT_EQ(events[0], "avail 7");
+    EXPECT_EQ(received, "ABC\rDEF");
+}
+
+TEST_F(PortFixture, OutputWrappingItsBufferArrivesInOrder)
+{
+    port.SetOutSize(1000);
+    port.SetOpen(true);
+    std::mt19937 random(7);
+    std::string sent;
+    while (sent.size() < 200000)
+        sent += static_cast<char>(random() & 0xFF);
+
+    std::string got;
+    std::thread instrument([&] { got = pty.Read(sent.size()); });
+    std::size_t at = 0;
+    while (at < sent.size()) {
+        const std::size_t want = std::min<std::size_t>(1 + random() % 700, sent.size() - at);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (port.OutputFree() < want && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        ASSERT_GE(port.OutputFree(), want);
+        port.WriteString(sent.substr(at, want));
+        at += want;
+    }
+    instrument.join();
+    EXPECT_EQ(got.size(), sent.size());
+    EXPECT_TRUE(got == sent);
+}
+
+TEST_F(PortFixture, CloseWhileTheHandlerWindowIsBusyDoesNotHang)
+{
+    // Deliveries queue up while the test holds the GUI thread; closing
+    // serves them (they are dropped: the port is closing) and ends.
+    int calls = 0;
+    port.SetOnTriggerAvail([&](TCustomSerialPort&, uint16_t) { ++calls; });
+    port.SetOpen(true);
+    pty.Write("$GPGGA");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (port.Engine()->InBuffUsed() == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    port.SetOpen(false);
+    EXPECT_EQ(port.Engine(), nullptr);
+    EXPECT_EQ(calls, 0);
+}
