@@ -39,6 +39,20 @@ double LocalDateTime::MinutesOfDay() const
     return hour * 60.0 + minute + second / 60.0 + millisecond / 60000.0;
 }
 
+double LocalDateTime::DateTimeValue() const
+{
+    // Days from 1 January 1970 in the proleptic Gregorian calendar
+    // (the era-based count, valid for any year), then moved to the epoch of
+    // 30 December 1899, 25569 days earlier.
+    const int y = year - (month <= 2 ? 1 : 0);
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yearOfEra = y - era * 400;
+    const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const double daysSince1970 = era * 146097.0 + dayOfEra - 719468.0;
+    return daysSince1970 + 25569.0 + MinutesOfDay() / 1440.0;
+}
+
 LocalDateTime LocalNow()
 {
     const std::function<LocalDateTime()>& clock = InstalledClock();

@@ -17,6 +17,9 @@ struct LocalDateTime {
     // Minutes since local midnight, with the seconds and milliseconds as a
     // fraction (0 <= value < 1440).
     double MinutesOfDay() const;
+    // The date-time value the target table stamps with: days since
+    // 30 December 1899, the time of day as the fraction.
+    double DateTimeValue() const;
 };
 
 // The installed clock, or the system's local time while none is installed.

@@ -129,6 +129,8 @@ int16_t OutputCounter;
 std::string AisPayload;
 rtl::Array1<uint8_t, kAisSixBitsLength> AisSixBits;
 AisTargetRecord AisDecodeRecord;
+bool AisDecodeFresh;
+rtl::ShortString<5> AisFragmentSeqId;
 const AisTargetRecord EmptyAisRecord {};
 rtl::Array1<AisTargetRecord, kMaxAisTargets> AisTargets;
 int32_t AisTargetCount;
@@ -217,9 +219,10 @@ void ResetNavState()
         TowLayoutTexts, TowLat, TowLon);
     Clear(NmeaOutputOn, OutXTE, OutAPB, OutHSC, OutBOD, OutUser, UserSentenceTemplate, NmeaOutput,
         OutputCounter);
-    Clear(AisPayload, AisSixBits, AisDecodeRecord, AisTargets, AisTargetCount, SelectedAisTarget,
-        NearestTargetRange, AisDbRecordCount, AisSentence, AisLogGpsSentence, AisLastLogged, AisLogTime,
-        AisPlayback, AisPlaySpeed, LastAnnouncedName, CurrentYear);
+    Clear(AisPayload, AisSixBits, AisDecodeRecord, AisDecodeFresh, AisFragmentSeqId, AisTargets,
+        AisTargetCount, SelectedAisTarget, NearestTargetRange, AisDbRecordCount, AisSentence,
+        AisLogGpsSentence, AisLastLogged, AisLogTime, AisPlayback, AisPlaySpeed, LastAnnouncedName,
+        CurrentYear);
     Clear(DistanceFactor, SpeedAlwaysKnots, ManualSpeed, DRSpeedSource, DRCourseSource, GridDatum,
         GridDisplay, AltPositionFormat, UtcHourOffset, FixIntervalMs, BackgroundColour, ForegroundColour,
         ColourFgIndex, ColourBgIndex, ColourScheme, TextIsFg, TrackIsFg, TideIsFg, ViewRotation,

@@ -162,6 +162,11 @@ extern int16_t OutputCounter; // fixes since the last output
 extern std::string AisPayload; // armoured payload of the assembled message
 extern rtl::Array1<uint8_t, kAisSixBitsLength> AisSixBits; // de-armoured payload
 extern AisTargetRecord AisDecodeRecord;
+// AisDecodeRecord holds a message decoded since the last merge into the
+// target table; a sentence that completes no message leaves it false.
+extern bool AisDecodeFresh;
+// Sequential message id of the last first fragment of a multi-sentence message.
+extern rtl::ShortString<5> AisFragmentSeqId;
 extern const AisTargetRecord EmptyAisRecord; // all zero
 extern rtl::Array1<AisTargetRecord, kMaxAisTargets> AisTargets;
 extern int32_t AisTargetCount;

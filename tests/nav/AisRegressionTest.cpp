@@ -1,6 +1,9 @@
 // Decodes every message of the recorded AIS set (tests/data/ais, see its
 // README) and compares every field of the record with the expected values.
 #include "nav/AISDecode.h"
+#include "nav/AisAssembly.h"
+#include "nav/AisTargets.h"
+#include "nav/NavState.h"
 #include "nav/NmeaField.h"
 
 #include <gtest/gtest.h>
@@ -102,51 +105,102 @@ std::vector<uint8_t> Image(const AisTargetRecord& r)
     return bytes;
 }
 
-} // namespace
+// One message of the expected set: its id, its assembled payload and the
+// whole record it must decode to.
+struct Expected {
+    std::string id, payload;
+    AisTargetRecord record;
+};
 
-TEST(AisRegression, EveryRecordedMessageDecodesToItsExpectedRecord)
+std::vector<Expected> ExpectedRecords()
 {
-    const std::vector<std::string> payloads = AssembledPayloads("aivdm_sentences.nmea");
+    std::vector<Expected> expected;
     std::ifstream in(kDir + "ais_expected.tsv", std::ios::binary);
     std::string line;
-    ASSERT_TRUE(std::getline(in, line));
+    EXPECT_TRUE(std::getline(in, line));
     const std::vector<std::string> header = Split(line, '\t');
     std::map<std::string, std::size_t> column;
     for (std::size_t i = 0; i < header.size(); ++i)
         column[header[i]] = i;
     for (const Field& f : kFields)
-        ASSERT_TRUE(column.count(f.name)) << f.name;
-    ASSERT_EQ(header.size(), kFields.size() + 2) << "a field of the expected set is not compared";
-
-    std::size_t n = 0, wrong = 0;
-    std::map<int, int> perType;
-    for (; std::getline(in, line); ++n) {
+        EXPECT_TRUE(column.count(f.name)) << f.name;
+    EXPECT_EQ(header.size(), kFields.size() + 2) << "a field of the expected set is not compared";
+    while (std::getline(in, line)) {
         const std::vector<std::string> cells = Split(line, '\t');
-        ASSERT_EQ(cells.size(), header.size()) << line;
-        ASSERT_LT(n, payloads.size());
-        ASSERT_EQ(payloads[n], cells[column["payload"]]) << "message " << cells[0];
+        EXPECT_EQ(cells.size(), header.size()) << line;
+        if (cells.size() != header.size())
+            break;
+        Expected e { cells[0], cells[column["payload"]], {} };
+        for (const Field& f : kFields)
+            f.set(e.record, cells[column[f.name]]);
+        expected.push_back(e);
+    }
+    return expected;
+}
 
+// Every field, then the whole stored record (so bytes the decoder never sets
+// stay zero). Counts the differing fields into `wrong`, showing the first 20.
+void ExpectRecord(const AisTargetRecord& got, const Expected& want, std::size_t& wrong)
+{
+    for (const Field& f : kFields) {
+        if (f.get(got) != f.get(want.record) && ++wrong <= 20)
+            ADD_FAILURE() << "message " << want.id << " " << f.name << ": " << f.get(got) << ", expected "
+                          << f.get(want.record);
+    }
+    EXPECT_EQ(Image(got), Image(want.record)) << "message " << want.id;
+}
+
+} // namespace
+
+TEST(AisRegression, EveryRecordedMessageDecodesToItsExpectedRecord)
+{
+    const std::vector<std::string> payloads = AssembledPayloads("aivdm_sentences.nmea");
+    const std::vector<Expected> expected = ExpectedRecords();
+    ASSERT_EQ(expected.size(), 1103u);
+    ASSERT_EQ(payloads.size(), expected.size());
+    std::size_t wrong = 0;
+    std::map<int, int> perType;
+    for (std::size_t n = 0; n < expected.size(); ++n) {
+        ASSERT_EQ(payloads[n], expected[n].payload) << "message " << expected[n].id;
         AisSixBitBuffer bits;
         ASSERT_TRUE(DearmourPayload(payloads[n], bits));
         AisTargetRecord rec;
-        ASSERT_TRUE(DecodeAisMessage(bits, rec)) << "message " << cells[0];
+        ASSERT_TRUE(DecodeAisMessage(bits, rec)) << "message " << expected[n].id;
         ++perType[rec.messageType];
-        AisTargetRecord expected;
-        for (const Field& f : kFields) {
-            const std::string& want = cells[column[f.name]];
-            f.set(expected, want);
-            if (f.get(rec) != want && ++wrong <= 20)
-                ADD_FAILURE() << "message " << cells[0] << " " << f.name << ": " << f.get(rec)
-                              << ", expected " << want;
-        }
-        // The whole stored record, so bytes the decoder never sets stay zero.
-        EXPECT_EQ(Image(rec), Image(expected)) << "message " << cells[0];
+        ExpectRecord(rec, expected[n], wrong);
     }
     EXPECT_EQ(wrong, 0u);
-    EXPECT_EQ(n, 1103u);
-    EXPECT_EQ(payloads.size(), n);
     EXPECT_EQ(perType,
         (std::map<int, int> { { 1, 769 }, { 2, 13 }, { 3, 141 }, { 4, 40 }, { 5, 126 }, { 11, 14 } }));
+}
+
+// The same set fed line by line through the sentence assembly, as the serial
+// input and log playback feed it: each message is decoded exactly once, on
+// its last sentence, and the two-sentence ones carry their fragment fields.
+TEST(AisRegression, RecordedSentencesAssembledLineByLineDecodeToTheExpectedRecords)
+{
+    const std::vector<Expected> expected = ExpectedRecords();
+    ResetNavState();
+    std::ifstream in(kDir + "aivdm_sentences.nmea", std::ios::binary);
+    std::string line;
+    std::size_t n = 0, wrong = 0;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!AssembleAivdm(line))
+            continue;
+        ASSERT_LT(n, expected.size()) << line;
+        EXPECT_EQ(AisPayload, expected[n].payload) << line;
+        Expected want = expected[n++];
+        if (GetNmeaField(line, 1) != "1") {
+            want.record.fragmentCount = GetNmeaField(line, 1);
+            want.record.fragmentNumber = GetNmeaField(line, 2);
+            want.record.sequentialId = GetNmeaField(line, 3);
+        }
+        ExpectRecord(AisDecodeRecord, want, wrong);
+    }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(n, expected.size());
 }
 
 TEST(AisRegression, RecordedMessagesOfOtherTypesChangeNothing)
@@ -166,4 +220,25 @@ TEST(AisRegression, RecordedMessagesOfOtherTypesChangeNothing)
         EXPECT_FALSE(DecodeAisMessage(bits, rec)) << payload;
         ASSERT_EQ(Image(rec), before) << payload;
     }
+}
+
+TEST(AisRegression, RecordedSentencesOfOtherTypesAssembledAndMergedChangeNoTarget)
+{
+    ResetNavState();
+    ASSERT_TRUE(AssembleAivdm("!AIVDM,1,1,,A,15RTgt0PAso;90TKcjM8h6g208CQ,0*4A"));
+    ASSERT_EQ(UpdateAisTargets({ 45000.5 }).slot, 1);
+    const std::vector<uint8_t> before = Image(AisTargets[1]);
+
+    std::ifstream in(kDir + "other_types.nmea", std::ios::binary);
+    std::string line;
+    int completed = 0;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        completed += AssembleAivdm(line);
+        EXPECT_EQ(UpdateAisTargets({ 45001.0 }).slot, 0) << line;
+    }
+    EXPECT_EQ(completed, 400);
+    EXPECT_EQ(AisTargetCount, 1);
+    EXPECT_EQ(Image(AisTargets[1]), before);
 }

@@ -1,0 +1,116 @@
+#include "nav/AisDatabase.h"
+
+#include "nav/NavState.h"
+#include "rtl/Paths.h"
+
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <stdexcept>
+
+namespace nav
+{
+
+namespace
+{
+
+constexpr const char* kDatabaseName = "KVAIS.ADB";
+// Records read per block while scanning.
+constexpr std::size_t kScanBlock = 64;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+int32_t MmsiOf(const uint8_t* image)
+{
+    // Offset 4, 32-bit little-endian.
+    const uint32_t v
+        = uint32_t(image[4]) | uint32_t(image[5]) << 8 | uint32_t(image[6]) << 16 | uint32_t(image[7]) << 24;
+    return static_cast<int32_t>(v);
+}
+
+} // namespace
+
+std::string AisDatabasePath()
+{
+    return rtl::OpenPath(rtl::JoinPath(AppFolder, kDatabaseName));
+}
+
+AisDatabaseLookup SearchAisDatabase(const std::string& path, int32_t mmsi)
+{
+    AisDatabaseLookup result;
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return result;
+    result.opened = true;
+    std::unique_ptr<uint8_t[]> block(new uint8_t[kScanBlock * kAisRecordSize]);
+    for (;;) {
+        const std::size_t records = std::fread(block.get(), kAisRecordSize, kScanBlock, file.get());
+        for (std::size_t i = 0; i < records; ++i) {
+            const uint8_t* image = block.get() + i * kAisRecordSize;
+            // A later record of the same vessel overrides an earlier one.
+            if (MmsiOf(image) == mmsi) {
+                result.found = true;
+                result.record = LoadAisRecord(image);
+            }
+        }
+        if (records < kScanBlock)
+            break;
+    }
+    if (std::ferror(file.get()))
+        throw std::runtime_error("Error reading AIS database file " + path);
+    return result;
+}
+
+AisTargetRecord AisDatabaseRecordFor(const AisTargetRecord& target)
+{
+    AisTargetRecord record;
+    record.mmsi = target.mmsi;
+    record.imoNumber = target.imoNumber;
+    record.name = target.name;
+    record.callSign = target.callSign;
+    record.shipType = target.shipType;
+    record.toBow = target.toBow;
+    record.toStern = target.toStern;
+    record.toPort = target.toPort;
+    record.toStarboard = target.toStarboard;
+    record.draught = target.draught;
+    return record;
+}
+
+void TakeAisDatabaseData(const AisTargetRecord& dbRecord, AisTargetRecord& target)
+{
+    target.imoNumber = dbRecord.imoNumber;
+    target.name = dbRecord.name;
+    target.callSign = dbRecord.callSign;
+    target.shipType = dbRecord.shipType;
+    target.toBow = dbRecord.toBow;
+    target.toStern = dbRecord.toStern;
+    target.toPort = dbRecord.toPort;
+    target.toStarboard = dbRecord.toStarboard;
+}
+
+int32_t AppendAisDatabase(const std::string& path, const AisTargetRecord& record)
+{
+    File file(std::fopen(path.c_str(), "r+b"));
+    if (!file)
+        return -1;
+    if (std::fseek(file.get(), 0, SEEK_END) != 0)
+        throw std::runtime_error("Error writing AIS database file " + path);
+    const long size = std::ftell(file.get());
+    if (size < 0)
+        throw std::runtime_error("Error writing AIS database file " + path);
+    const long whole = size / static_cast<long>(kAisRecordSize);
+    uint8_t image[kAisRecordSize];
+    StoreAisRecord(record, image);
+    if (std::fseek(file.get(), whole * static_cast<long>(kAisRecordSize), SEEK_SET) != 0
+        || std::fwrite(image, kAisRecordSize, 1, file.get()) != 1 || std::fflush(file.get()) != 0)
+        throw std::runtime_error("Error writing AIS database file " + path);
+    const long count = whole + 1;
+    return count > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                       : static_cast<int32_t>(count);
+}
+
+} // namespace nav
