@@ -1,6 +1,7 @@
 #include "dialogs/GlobalDlg.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QVBoxLayout>
 
 TGlobalDlg* GlobalDlg = nullptr;
@@ -21,4 +22,9 @@ TGlobalDlg::TGlobalDlg(QWidget* parent)
     layout->addWidget(TextColourFG);
     layout->addWidget(TrackColourFG);
     layout->addWidget(TideColourFG);
+    Sent = new QComboBox(this);
+    Sent->setObjectName("Sent");
+    Sent->addItems({ "GGA", "RMC" });
+    Sent->setCurrentIndex(0);
+    layout->addWidget(Sent);
 }

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 
 class TGlobalDlg : public QDialog
 {
@@ -20,6 +21,9 @@ public:
     QCheckBox* TextColourFG;
     QCheckBox* TrackColourFG;
     QCheckBox* TideColourFG;
+    // NMEA page: "NMEA Sentence", the GPS sentence that gives the fix (item 0
+    // "GGA", item 1 "RMC"); read by the serial line handler.
+    QComboBox* Sent;
 };
 
 extern TGlobalDlg* GlobalDlg;

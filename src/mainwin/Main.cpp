@@ -97,6 +97,7 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     Bind(HelpAboutItem, &TMainForm::HelpAboutItemClick);
     Bind(ShowToolbar1, &TMainForm::ShowToolbar1Click);
     BindViewCommands();
+    SetUpNmeaInput();
     connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
 
     platform::guarded([this] { FormCreate(); });
@@ -279,23 +280,7 @@ void TMainForm::SecsTimerTimer()
 
 void TMainForm::OpenNmeaInterfaceAtStart()
 {
-    if (ComPort > 0) {
-        try {
-            OpenComPort();
-            NmeaDataSeen = true;
-            PlayAISlog->setEnabled(false);
-        } catch (const platform::UnexpectedDialog&) {
-            throw;
-        } catch (...) {
-            // A port left half open (open, but without its triggers) would
-            // take data that nothing reads: close it again.
-            try {
-                CloseComPort();
-            } catch (...) {
-            }
-            platform::MessageWarning("COM Port not availible or does not exist! Click OK and try Again");
-        }
-    }
+    TryOpenComPort();
     // Marked open also without a port: each fix tick then reports the
     // missing data.
     NMEAServerOnOff->setChecked(true);

@@ -20,6 +20,7 @@
 #include <QMainWindow>
 #include <QMetaObject>
 #include <QSize>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ class QPushButton;
 class QSpinBox;
 class QToolBar;
 class QToolButton;
+class TComPortLink;
 class TMDIChild;
 class TNeedleGauge;
 class TTimer;
@@ -83,6 +85,45 @@ public:
     // ---- Navigation panel
     void ClearNavPanel();
 
+    // ---- NMEA input, the NMEA interface and the fix tick (MainNmea.cpp)
+    // The serial component ComPort2 as the NMEA input drives it (not owned);
+    // null while the program has no serial component.
+    TComPortLink* ComPortLink = nullptr;
+    // Handlers of the serial component's available-data, data-trigger and
+    // timer-trigger events: line assembly, line routing with the re-arming
+    // of the triggers, and the no-data warning.
+    void ComPort2TriggerAvail(uint16_t Count);
+    void ComPort2TriggerData(uint16_t TriggerHandle);
+    void ComPort2TriggerTimer(uint16_t TriggerHandle);
+    // ComPort2: ComNumber := ComPort, Baud := BaudRate, Open, AvailLength 1,
+    // the CR data trigger and the 15-second no-data timer trigger; throws
+    // when the port cannot be opened (also without a serial component).
+    void OpenComPort();
+    // ComPort2: Open := false, RemoveAllTriggers, AvailLength := 0.
+    void CloseComPort();
+    // With a port configured (ComPort > 0): OpenComPort; a failure is shown
+    // and the port closed again.
+    void TryOpenComPort();
+    // The port is open with its triggers (AvailLength not 0).
+    bool ComPortOpen() const;
+    void NMEAServerOnOffClick();
+    void FixTimerTimer();
+    void ManualFix();
+    // Decodes CurrentSentence into the present position and runs the fix
+    // cycle: live while the interface is open, otherwise for AIS log
+    // playback. Live, a sentence that cannot be decoded throws (the fix tick
+    // reports it); in playback it counts as an invalid fix.
+    void ProcessNmeaSentence();
+    // Field n of CurrentSentence (0: the identifier).
+    std::string GetSentenceField(int n) const;
+    // The GPS indicator's font colour, BGR.
+    void SetGpsIndicatorColour(uint32_t bgr);
+    std::string CurrentSentence; // the sentence the fix tick hands to the decoder
+    std::string SentenceTimeText; // field 1 of the last decoded sentence
+    bool FixValid = false; // the last decoded sentence gave a valid fix
+    uint16_t DataTriggerHandle = 0; // the CR data trigger
+    uint16_t TimerTriggerHandle = 0; // the no-data timer trigger
+
     // ---- Chart views (MainViews.cpp); index 0 is the active view
     // (chartwin/ViewList.h)
     TMDIChild* CreateChartView(const std::string& name);
@@ -129,12 +170,16 @@ public:
     void InitDataPlot();
     // Opens the help file at a help context.
     void ShowHelpContext(int context);
-    // ComPort2: opens the configured port (ComNumber, Baud, Open, AvailLength
-    // 1, the CR data trigger and the 15-second no-data timer trigger);
-    // throws when the port cannot be opened.
-    void OpenComPort();
-    // ComPort2: Open := false, RemoveAllTriggers, AvailLength := 0.
-    void CloseComPort();
+    // The fix cycle.
+    void FixBtnClick();
+    // The main window's '@' template expander.
+    std::string ExpandTemplate(const std::string& text);
+    // AIS fragment assembly and decoding of one "!AIVDM" sentence, then the
+    // merge of the decoded record into the target table.
+    void AssembleAivdm(const std::string& sentence);
+    void UpdateAisTargets();
+    // Adds a chart point at the working position.
+    void AddChartPoint1Click();
     void CloseAisLogFile();
     void CreateHelpHook(const std::string& helpFile);
     void DestroyHelpHook();
@@ -237,6 +282,15 @@ private:
     void ResolveAmbiguousShortcut(QAction* item);
     // MainViews.cpp
     void BindViewCommands();
+    // MainNmea.cpp: binds the NMEA commands and the fix timer, GPS indicator
+    // at its start state.
+    void SetUpNmeaInput();
+    bool DecodeNmeaSentence();
+    void RouteNmeaLine(const std::string& line);
+    void LogAisSentence(const std::string& sentence);
+    void ShowInvalidFix();
+    void ShowNoPositionData();
+    TComPortLink& Port() const;
 
     // Main.cpp
     void TakeScreenSize();

@@ -1,15 +1,14 @@
 // Placeholders for commands and components that other areas of the program
-// bring: the route and chart loaders, the chart views, the serial component
-// ComPort2, AIS log playback, the help hook, the chart list and chart
-// configurations. Each keeps its final name and signature, so the area that
-// lands replaces the body here (or deletes it and its declaration).
+// bring: the route and chart loaders, the chart views, the fix cycle, the
+// template expander, AIS assembly, playback and target table, chart point
+// editing, the help hook, the chart list and chart configurations. Each
+// keeps its final name and signature, so the area that lands replaces the
+// body here (or deletes it and its declaration).
 
 #include "mainwin/MainPending.h"
 #include "mainwin/Main.h"
 
 #include "rtl/Paths.h"
-
-#include <stdexcept>
 
 namespace pending
 {
@@ -71,20 +70,35 @@ void TMainForm::ShowHelpContext(int)
     // of the help context
 }
 
-void TMainForm::OpenComPort()
+void TMainForm::FixBtnClick()
 {
-    // placeholder until the serial component ComPort2 lands: ComNumber :=
-    // ComPort, Baud := BaudRate, Open := true, AvailLength := 1,
-    // DataTriggerHandle := AddDataTrigger("\r"), TimerTriggerHandle :=
-    // AddTimerTrigger, ArmTimerTrigger(TimerTriggerHandle, 273 ticks, on).
-    // No port can be opened before then.
-    throw std::runtime_error("no serial port support");
+    // placeholder until the fix cycle lands: speed and course, track store,
+    // views, daily track log, navigation update, output
 }
 
-void TMainForm::CloseComPort()
+std::string TMainForm::ExpandTemplate(const std::string& text)
 {
-    // placeholder until the serial component ComPort2 lands: Open := false,
-    // RemoveAllTriggers, AvailLength := 0
+    // placeholder until the main window's template expander lands: the
+    // template comes back unexpanded
+    return text;
+}
+
+void TMainForm::AssembleAivdm(const std::string&)
+{
+    // placeholder until AIS sentence assembly lands: joins the fragments and
+    // decodes the payload into AisDecodeRecord
+}
+
+void TMainForm::UpdateAisTargets()
+{
+    // placeholder until the AIS target table lands: merges AisDecodeRecord
+    // into AisTargets
+}
+
+void TMainForm::AddChartPoint1Click()
+{
+    // placeholder until chart point editing lands: adds a chart point at the
+    // working position
 }
 
 void TMainForm::CloseAisLogFile()

@@ -1,0 +1,408 @@
+// NMEA input: the bytes of the serial port become lines, the latest line of
+// the selected GPS sentence ("$GPGGA" or "$GPRMC") waits for the next fix
+// tick, "!AIVDM" lines are logged and handed to the AIS path, and silence on
+// the port is reported. Also the NMEA interface command, the fix tick, the
+// manual fix and the decoding of a sentence into the present position.
+//
+// The serial component delivers, for each line, an available-data event
+// with the bytes before the carriage return and then a data-trigger event
+// for the carriage return itself; the line feed of a CR LF pair arrives at
+// the head of the next line's bytes and is dropped there.
+
+#include "mainwin/ComPortLink.h"
+#include "mainwin/Main.h"
+
+#include "dialogs/GlobalDlg.h"
+#include "nav/NavState.h"
+#include "nav/NmeaDecode.h"
+#include "nav/NmeaField.h"
+#include "platform/Guarded.h"
+#include "platform/QtColour.h"
+#include "platform/QtText.h"
+#include "platform/QtTimer.h"
+#include "rtl/Paths.h"
+#include "rtl/TextFile.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QTime>
+#include <QToolButton>
+#include <exception>
+#include <filesystem>
+#include <stdexcept>
+
+namespace
+{
+
+// A line longer than this is no NMEA sentence (at most 82 characters): it is
+// thrown away.
+constexpr std::size_t kMaxLineLength = 99;
+// No-data timer periods in ticks of 55 ms: 15 s after each line, then the
+// warning repeats every 10 s.
+constexpr int32_t kNoDataTicks = 273;
+constexpr int32_t kNoDataRepeatTicks = 182;
+
+// The GPS sentence of the AIS monitor mode: a GGA with quality 5 at the
+// present position and time.
+const char* const kMonitorSentence = "$KVGGA,@t,@p:3,5,07,0.0,0.0,M,,0000*MON";
+
+// The GPS sentence the preferences' "NMEA Sentence" selects: item 0 "GGA",
+// item 1 "RMC".
+std::string SelectedGpsSentence()
+{
+    const int item = GlobalDlg ? GlobalDlg->Sent->currentIndex() : 0;
+    return item == 1 ? "$GPRMC" : item == 0 ? "$GPGGA" : "";
+}
+
+} // namespace
+
+void TMainForm::SetUpNmeaInput()
+{
+    Bind(NMEAServerOnOff, &TMainForm::NMEAServerOnOffClick);
+    Bind(Nserver, &TMainForm::NMEAServerOnOffClick);
+    Bind(FixBtn, &TMainForm::ManualFix);
+    Bind(AutoFix1, &TMainForm::ManualFix);
+    Bind(FixTimer, &TMainForm::FixTimerTimer);
+    GPSIndicator->setText("GPS ?");
+    SetGpsIndicatorColour(nav::kIndicatorSilver);
+    SetHint(GPSIndicator, "GPS and position data status|");
+}
+
+TComPortLink& TMainForm::Port() const
+{
+    if (!ComPortLink)
+        throw std::logic_error("no serial component");
+    return *ComPortLink;
+}
+
+void TMainForm::SetGpsIndicatorColour(uint32_t bgr)
+{
+    QPalette palette = GPSIndicator->palette();
+    palette.setColor(QPalette::WindowText, platform::QColorFromBgr(bgr));
+    GPSIndicator->setPalette(palette);
+}
+
+// ---- The serial port -------------------------------------------------------
+
+void TMainForm::OpenComPort()
+{
+    TComPortLink& port = Port();
+    port.SetComNumber(static_cast<uint16_t>(ComPort));
+    port.SetBaud(BaudRate);
+    port.SetOpen(true);
+    port.SetAvailLength(1);
+    DataTriggerHandle = port.AddDataTrigger("\r", false);
+    TimerTriggerHandle = port.AddTimerTrigger();
+    port.ArmTimerTrigger(TimerTriggerHandle, kNoDataTicks, true);
+}
+
+void TMainForm::CloseComPort()
+{
+    if (!ComPortLink)
+        return;
+    ComPortLink->SetOpen(false);
+    ComPortLink->RemoveAllTriggers();
+    ComPortLink->SetAvailLength(0);
+}
+
+void TMainForm::TryOpenComPort()
+{
+    if (ComPort <= 0)
+        return;
+    try {
+        OpenComPort();
+        NmeaDataSeen = true;
+    } catch (const platform::UnexpectedDialog&) {
+        throw;
+    } catch (...) {
+        // A port left half open (open, but without its triggers) would take
+        // data that nothing reads: close it again.
+        try {
+            CloseComPort();
+        } catch (...) {
+        }
+        platform::MessageWarning("COM Port not availible or does not exist! Click OK and try Again");
+    }
+}
+
+bool TMainForm::ComPortOpen() const
+{
+    return ComPortLink && ComPortLink->AvailLength() != 0;
+}
+
+void TMainForm::ComPort2TriggerAvail(uint16_t Count)
+{
+    TComPortLink& port = Port();
+    for (uint16_t i = 0; i < Count; ++i) {
+        const char c = static_cast<char>(port.ReadChar());
+        if (c != '\r' && c != '\n')
+            SerialLineBuffer += c;
+    }
+    if (SerialLineBuffer.size() > kMaxLineLength) {
+        SerialLineBuffer.clear();
+        port.ArmTimerTrigger(TimerTriggerHandle, kNoDataTicks, true);
+        NmeaDataSeen = true;
+    }
+}
+
+void TMainForm::ComPort2TriggerData(uint16_t TriggerHandle)
+{
+    if (TriggerHandle != DataTriggerHandle)
+        return;
+    const std::string line = SerialLineBuffer;
+    SerialLineBuffer.clear();
+    // A line whose checksum does not match was corrupted on the wire: it is
+    // dropped as if it had not come, so it neither moves the vessel nor
+    // counts as data for the no-data warning.
+    const bool intact = nav::NmeaChecksumOk(line);
+    std::exception_ptr failure;
+    if (intact) {
+        try {
+            RouteNmeaLine(line);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    // The triggers are re-armed whatever became of the line: without them no
+    // further line would ever be read.
+    TComPortLink& port = Port();
+    port.RemoveTrigger(TriggerHandle);
+    DataTriggerHandle = port.AddDataTrigger("\r", false);
+    if (intact) {
+        port.ArmTimerTrigger(TimerTriggerHandle, kNoDataTicks, true);
+        NmeaDataSeen = true;
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void TMainForm::RouteNmeaLine(const std::string& line)
+{
+    const std::string kind = line.substr(0, 6);
+    const std::string gps = SelectedGpsSentence();
+    if (!gps.empty() && kind == gps) {
+        LastSentence = line;
+        AisSentence.clear();
+    } else if (kind == "!AIVDM") {
+        AisSentence = line;
+    }
+    if (!ProcAis->isChecked() || !AisSentence.starts_with("!AIVDM"))
+        return;
+    // Each AIS line is processed once, on its own arrival; it does not wait
+    // to be handed on again with the lines that follow it.
+    const std::string sentence = AisSentence;
+    try {
+        if (ShowNMEA->isChecked())
+            StatusLine->setText(qs(sentence));
+        LogAisSentence(sentence);
+        AssembleAivdm(sentence);
+        UpdateAisTargets();
+    } catch (...) {
+        AisSentence.clear();
+        throw;
+    }
+    AisSentence.clear();
+}
+
+void TMainForm::LogAisSentence(const std::string& sentence)
+{
+    // The day's AIS log, created at start with its header; a log that is
+    // missing or cannot be written is skipped and the line still processed.
+    const std::string path = rtl::JoinPath(LogsFolder, LogBaseName.str() + ".AIS");
+    if (!rtl::FileExists(path))
+        return;
+    AisLogGpsSentence = LastSentence;
+    std::vector<std::string> lines;
+    const bool newAis = sentence != AisLastLogged;
+    if (newAis)
+        lines.push_back(sentence);
+    // The GPS sentence follows when its time has changed; there is none
+    // after a no-data warning, and an empty line is never written.
+    const std::string gpsTime = nav::GetNmeaField(AisLogGpsSentence, 1);
+    const bool newGps = !AisLogGpsSentence.empty() && gpsTime != AisLogTime;
+    if (newGps)
+        lines.push_back(AisLogGpsSentence);
+    if (lines.empty() || !rtl::AppendLines(path, lines))
+        return;
+    if (newAis)
+        AisLastLogged = sentence;
+    if (newGps)
+        AisLogTime = gpsTime;
+}
+
+void TMainForm::ComPort2TriggerTimer(uint16_t TriggerHandle)
+{
+    if (TriggerHandle != TimerTriggerHandle)
+        return;
+    TComPortLink& port = Port();
+    StatusLine->setText(qs("No NMEA data on COM" + std::to_string(port.ComNumber())));
+    LastSentence.clear();
+    // One beep when the data stops, not one every 10 s.
+    if (NmeaDataSeen)
+        platform::Beep();
+    port.ArmTimerTrigger(TimerTriggerHandle, kNoDataRepeatTicks, true);
+    NmeaDataSeen = false;
+}
+
+// ---- The NMEA interface command ----------------------------------------------
+
+void TMainForm::NMEAServerOnOffClick()
+{
+    if (!NmeaOpen) {
+        // Relative paths of the serial component's trace files are taken in
+        // the application folder; a folder that is gone changes nothing.
+        std::error_code ignored;
+        std::filesystem::current_path(AppFolder, ignored);
+        TryOpenComPort();
+        if (ComPortOpen()) {
+            SetHint(NMEAServerOnOff, "Close NMEA interface|");
+            Nserver->setChecked(true);
+            FixTimer->setInterval(FixIntervalMs);
+            FixTimer->setEnabled(true);
+            NmeaOpen = true;
+            UpdateMenuItems();
+            DRMode = false;
+            StatusLine->clear();
+            DRMode1->setChecked(false);
+            PlayAISlog->setEnabled(false);
+            platform::MessageInformation("NMEA Interface Open!");
+        }
+    } else if (platform::AskYesNo("Close NMEA interface! - Are you sure?")) {
+        SetHint(NMEAServerOnOff, "Open NMEA interface|");
+        StatusLine->clear();
+        Nserver->setChecked(false);
+        FixTimer->setInterval(0);
+        FixTimer->setEnabled(false);
+        CloseComPort();
+        NmeaOpen = false;
+        ClearNavPanel();
+        platform::Beep();
+        PlayAISlog->setEnabled(true);
+        platform::MessageInformation("NMEA Interface Closed!");
+        GPSIndicator->setText("GPS ?");
+        SetGpsIndicatorColour(nav::kIndicatorSilver);
+    }
+    // The button shows the state, also when the command changed nothing.
+    NMEAServerOnOff->setChecked(NmeaOpen);
+}
+
+// ---- Fix tick, manual fix and decoding --------------------------------------------
+
+void TMainForm::FixTimerTimer()
+{
+    TimePanel->setText(QTime::currentTime().toString("HH:mm:ss"));
+    if (!NmeaOpen || DRMode) {
+        FixBtnClick();
+        return;
+    }
+    try {
+        CurrentSentence = AISMonitor->isChecked() ? ExpandTemplate(kMonitorSentence) : LastSentence;
+        if (ShowNMEA->isChecked())
+            StatusLine->setText(qs(CurrentSentence));
+        else
+            StatusLine->clear();
+        if (CurrentSentence.empty())
+            ShowNoPositionData();
+        else
+            ProcessNmeaSentence();
+    } catch (const platform::UnexpectedDialog&) {
+        throw;
+    } catch (...) {
+        ShowNoPositionData();
+    }
+}
+
+void TMainForm::ShowNoPositionData()
+{
+    platform::Beep();
+    StatusLine->setText("No Position Data!");
+    SetGpsIndicatorColour(nav::kIndicatorRed);
+}
+
+void TMainForm::ManualFix()
+{
+    FixStatus = "MAN";
+    ManualFixFlag = true;
+    try {
+        FixTimerTimer();
+    } catch (...) {
+        ManualFixFlag = false;
+        throw;
+    }
+    ManualFixFlag = false;
+}
+
+std::string TMainForm::GetSentenceField(int n) const
+{
+    return nav::GetNmeaField(CurrentSentence, n);
+}
+
+bool TMainForm::DecodeNmeaSentence()
+{
+    SentenceTimeText.clear();
+    FixQuality.clear();
+    GPSIndicator->clear();
+    FixValid = false;
+    const nav::NmeaDecodeResult decode = nav::DecodeNmeaSentence(CurrentSentence, AisPlayback);
+    if (decode.failed)
+        return false;
+    nav::ApplyNmeaDecode(decode);
+    SentenceTimeText = decode.timeText;
+    FixValid = decode.fixValid;
+    GPSIndicator->setText(qs(decode.caption));
+    if (decode.colour)
+        SetGpsIndicatorColour(*decode.colour);
+    if (decode.hint)
+        SetHint(GPSIndicator, qs(*decode.hint));
+    if (decode.monitorLog)
+        AISMonitor->setChecked(true);
+    return true;
+}
+
+void TMainForm::ShowInvalidFix()
+{
+    ClearNavPanel();
+    GPSIndicator->setText("GPS");
+    platform::Beep();
+    SetGpsIndicatorColour(nav::kIndicatorRed);
+}
+
+void TMainForm::ProcessNmeaSentence()
+{
+    // Played-back lines come from files: a corrupted one is skipped as the
+    // live input skips it.
+    if (!nav::NmeaChecksumOk(CurrentSentence))
+        return;
+    FixStatus = CurrentSentence.substr(0, 6);
+    if (!DecodeNmeaSentence() && NmeaOpen)
+        throw std::runtime_error("Unreadable sentence: " + CurrentSentence);
+    if (FixValid) {
+        CurLat = GpsLat;
+        CurLon = GpsLon;
+    }
+    if (MDIChildCount() == 0)
+        return;
+    if (!NmeaOpen) {
+        // AIS log playback
+        if (FixValid)
+            FixBtnClick();
+        else
+            ShowInvalidFix();
+        return;
+    }
+    if (!ComTimeZero && FixValid)
+        FixBtnClick();
+    if (!FixValid)
+        ShowInvalidFix();
+    if (ComTimeZero && FixValid && CurrentSentence != PrevSentence) {
+        // Chart-point capture: each new captured point once.
+        FixBtnClick();
+        PrevSentence = CurrentSentence;
+        LogCount = 0;
+        if (AddChartPoint1->isEnabled()) {
+            AddChartPoint1Click();
+            platform::Beep();
+        }
+    }
+}
