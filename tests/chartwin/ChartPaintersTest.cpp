@@ -52,6 +52,17 @@ protected:
         view->FIntZoom = 20;
     }
 
+    // Route waypoints at pixels (50, 60) and (110, 60), both of symbol `code`.
+    void TwoWaypointRoute(const std::string& code)
+    {
+        Frame(0, 0, 60);
+        RouteCount = 2;
+        RoutePoints[1] = TPosition { 0, 0.5 };
+        RoutePoints[2] = TPosition { 0, -0.5 };
+        RouteNames[1] = Name("ONE", code);
+        RouteNames[2] = Name("TWO", code);
+    }
+
     const TRasterCanvas& Canvas() const { return *view->Canvas; }
     TColour At(int x, int y) const { return Canvas().Pixel(x, y); }
 
@@ -113,12 +124,7 @@ TEST_F(PainterTest, PenUpPairsSeparatePolylinesWhileLineTypeZeroIsHidden)
 
 TEST_F(PainterTest, HiddenRouteKeepsItsSymbolsButDrawsNoLegs)
 {
-    Frame(0, 0, 60);
-    RouteCount = 2;
-    RoutePoints[1] = TPosition { 0, 0.5 };
-    RoutePoints[2] = TPosition { 0, -0.5 };
-    RouteNames[1] = Name("ONE", "01");
-    RouteNames[2] = Name("TWO", "01");
+    TwoWaypointRoute("01");
     view->FShowRoute = false;
     DrawWaypointsAndRoute(*view);
     EXPECT_EQ(Count(Canvas(), kRed), 0);
@@ -135,12 +141,7 @@ TEST_F(PainterTest, HiddenRouteKeepsItsSymbolsButDrawsNoLegs)
 TEST_F(PainterTest, ActiveWaypointOfCode19IsDrawnAsAWhiteDisc)
 {
     Fresh(0x800000); // navy: the ring of code 19 is white too, but hollow
-    Frame(0, 0, 60);
-    RouteCount = 2;
-    RoutePoints[1] = TPosition { 0, 0.5 };
-    RoutePoints[2] = TPosition { 0, -0.5 };
-    RouteNames[1] = Name("ONE", "19");
-    RouteNames[2] = Name("TWO", "19");
+    TwoWaypointRoute("19");
     ActiveWaypoint = 2;
     view->FShowRoute = false;
     DrawWaypointsAndRoute(*view);
