@@ -205,8 +205,9 @@ void SetPanelHint(TMDIChild& view, const std::string& hint)
 // ---- Chart outlines
 
 // The first three values of a chart configuration file: centre latitude,
-// centre longitude (west positive) and zoom. False when it cannot be read.
-// placeholder until the chart configuration reader lands
+// centre longitude (west positive) and zoom; a line that does not read as a
+// number gives 0. False when the file cannot be opened. Unlike loading a
+// chart's configuration, this changes no position or view.
 bool ReadChartHomeView(const std::string& path, double& lat, double& lon, double& zoom)
 {
     rtl::TextReader reader;
