@@ -69,4 +69,13 @@ bool AssembleAivdm(std::string_view sentence)
     return false;
 }
 
+AisLogLine ClassifyAisLogLine(std::string_view line)
+{
+    if (line.starts_with('$'))
+        return AisLogLine::Gps;
+    if (line.starts_with("!AIVDM"))
+        return AisLogLine::Ais;
+    return AisLogLine::Other;
+}
+
 } // namespace nav

@@ -34,4 +34,12 @@ namespace nav
 // the next merge takes it once.
 bool AssembleAivdm(std::string_view sentence);
 
+// Lines of the daily AIS log "<dd-mm-yy>.AIS": the header "AIS Log Date :
+// dd-mm-yy", then the "!AIVDM" sentences as received, each followed by the
+// current GPS sentence ("$GPRMC" or "$GPGGA") whenever its time changed.
+// Readers take lines beginning with '$' as GPS sentences, lines beginning
+// with "!AIVDM" as AIS sentences, and skip every other line.
+enum class AisLogLine { Gps, Ais, Other };
+AisLogLine ClassifyAisLogLine(std::string_view line);
+
 } // namespace nav

@@ -104,3 +104,20 @@ TEST_F(AisAssemblyTest, JoinedPayloadBeyondTheSixBitBufferDecodesToNothing)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(AisLog, LinesAreGpsOrAisSentencesAndEverythingElseIsSkipped)
+{
+    EXPECT_EQ(ClassifyAisLogLine("AIS Log Date : 08-12-25"), AisLogLine::Other);
+    EXPECT_EQ(ClassifyAisLogLine("$GPGGA,101530,5047.1,N,00118.4,W,1,08,1.0,,,,,,"), AisLogLine::Gps);
+    EXPECT_EQ(ClassifyAisLogLine("$"), AisLogLine::Gps);
+    EXPECT_EQ(ClassifyAisLogLine("!AIVDM,1,1,,A,15RT,0*00"), AisLogLine::Ais);
+    EXPECT_EQ(ClassifyAisLogLine("!AIVDO,1,1,,A,15RT,0*00"), AisLogLine::Other)
+        << "own-ship reports are not logged";
+    EXPECT_EQ(ClassifyAisLogLine(" !AIVDM"), AisLogLine::Other);
+    EXPECT_EQ(ClassifyAisLogLine(""), AisLogLine::Other);
+}
+
+} // namespace
