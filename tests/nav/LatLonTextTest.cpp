@@ -9,6 +9,14 @@
 namespace
 {
 
+// Test texts are written with "°"; the program holds the Latin-1 byte 0xB0.
+std::string L(std::string utf8)
+{
+    for (std::size_t at; (at = utf8.find("\xC2\xB0")) != std::string::npos;)
+        utf8.replace(at, 2, "\xB0");
+    return utf8;
+}
+
 struct Texts {
     std::string lat, lon;
 };
@@ -24,34 +32,14 @@ TEST(LatLonTextTest, FormatsDegreesAndMinutesWithHemispheres)
 {
     struct Case {
         double lat, lon;
-        const char *latText, *lonText;
+        std::string latText, lonText;
     };
     const Case cases[] = {
-        { 50.5, 1.25,
-            "50\xB0"
-            "30.00000N",
-            "001\xB0"
-            "15.00000W" },
-        { -0.5, -0.5,
-            "00\xB0"
-            "30.00000S",
-            "000\xB0"
-            "30.00000E" },
-        { 0.0, 0.0,
-            "00\xB0"
-            "00.00000N",
-            "000\xB0"
-            "00.00000W" },
-        { 5.1, 179.999,
-            "05\xB0"
-            "06.00000N",
-            "179\xB0"
-            "59.94000W" },
-        { -33.856, -151.215,
-            "33\xB0"
-            "51.36000S",
-            "151\xB0"
-            "12.90000E" },
+        { 50.5, 1.25, L("50°30.00000N"), L("001°15.00000W") },
+        { -0.5, -0.5, L("00°30.00000S"), L("000°30.00000E") },
+        { 0.0, 0.0, L("00°00.00000N"), L("000°00.00000W") },
+        { 5.1, 179.999, L("05°06.00000N"), L("179°59.94000W") },
+        { -33.856, -151.215, L("33°51.36000S"), L("151°12.90000E") },
     };
     for (const Case& c : cases) {
         const Texts t = Format(c.lat, c.lon);
@@ -64,65 +52,35 @@ TEST(LatLonTextTest, FormatsDegreesAndMinutesWithHemispheres)
 
 TEST(LatLonTextTest, LatitudeIsHeldToTheChartRangeButLongitudeIsNot)
 {
-    EXPECT_EQ(Format(90, 0).lat,
-        "84\xB0"
-        "00.00000N");
-    EXPECT_EQ(Format(84, 0).lat,
-        "84\xB0"
-        "00.00000N");
-    EXPECT_EQ(Format(-85, 0).lat,
-        "80\xB0"
-        "00.00000S");
-    EXPECT_EQ(Format(std::nan(""), 0).lat,
-        "80\xB0"
-        "00.00000S");
-    EXPECT_EQ(Format(0, 200.5).lon,
-        "200\xB0"
-        "30.00000W");
-    EXPECT_EQ(Format(0, std::numeric_limits<double>::infinity()).lon,
-        "000\xB0"
-        "00.00000W");
+    EXPECT_EQ(Format(90, 0).lat, L("84°00.00000N"));
+    EXPECT_EQ(Format(84, 0).lat, L("84°00.00000N"));
+    EXPECT_EQ(Format(-85, 0).lat, L("80°00.00000S"));
+    EXPECT_EQ(Format(std::nan(""), 0).lat, L("80°00.00000S"));
+    EXPECT_EQ(Format(0, 200.5).lon, L("200°30.00000W"));
+    EXPECT_EQ(Format(0, std::numeric_limits<double>::infinity()).lon, L("000°00.00000W"));
 }
 
 TEST(LatLonTextTest, MinutesRoundingUpToSixtyCarryIntoTheDegrees)
 {
     const double justBelow = 59.999996 / 60.0;
     const Texts t = Format(50 + justBelow, -(1 + justBelow));
-    EXPECT_EQ(t.lat,
-        "51\xB0"
-        "00.00000N");
-    EXPECT_EQ(t.lon,
-        "002\xB0"
-        "00.00000E");
+    EXPECT_EQ(t.lat, L("51°00.00000N"));
+    EXPECT_EQ(t.lon, L("002°00.00000E"));
     // Just below the rounding point the minutes stay.
-    EXPECT_EQ(Format(50 + 59.999994 / 60.0, 0).lat,
-        "50\xB0"
-        "59.99999N");
+    EXPECT_EQ(Format(50 + 59.999994 / 60.0, 0).lat, L("50°59.99999N"));
 }
 
 TEST(LatLonTextTest, ParsesAtFixedPlacesWithHemisphereLettersInEitherCase)
 {
     double lat = 0, lon = 0;
-    EXPECT_TRUE(ParseLatLonDM("50\xB0"
-                              "30.00000n",
-        "001\xB0"
-        "15.00000w",
-        lat, lon));
+    EXPECT_TRUE(ParseLatLonDM(L("50°30.00000n"), L("001°15.00000w"), lat, lon));
     EXPECT_DOUBLE_EQ(lat, 50.5);
     EXPECT_DOUBLE_EQ(lon, 1.25);
-    EXPECT_TRUE(ParseLatLonDM("00\xB0"
-                              "30.00000s",
-        "000\xB0"
-        "30.00000e",
-        lat, lon));
+    EXPECT_TRUE(ParseLatLonDM(L("00°30.00000s"), L("000°30.00000e"), lat, lon));
     EXPECT_DOUBLE_EQ(lat, -0.5);
     EXPECT_DOUBLE_EQ(lon, -0.5);
     // Anything but S is north, anything but E is west.
-    EXPECT_TRUE(ParseLatLonDM("10\xB0"
-                              "00.00000X",
-        "010\xB0"
-        "00.00000?",
-        lat, lon));
+    EXPECT_TRUE(ParseLatLonDM(L("10°00.00000X"), L("010°00.00000?"), lat, lon));
     EXPECT_DOUBLE_EQ(lat, 10);
     EXPECT_DOUBLE_EQ(lon, 10);
     // The degree sign's place is not read: any character will do.
@@ -133,37 +91,23 @@ TEST(LatLonTextTest, ParsesAtFixedPlacesWithHemisphereLettersInEitherCase)
 TEST(LatLonTextTest, ParsedLatitudeIsHeldToTheChartRange)
 {
     double lat = 0, lon = 0;
-    ParseLatLonDM("89\xB0"
-                  "00.00000N",
-        "000\xB0"
-        "00.00000W",
-        lat, lon);
+    ParseLatLonDM(L("89°00.00000N"), L("000°00.00000W"), lat, lon);
     EXPECT_EQ(lat, 84);
-    ParseLatLonDM("85\xB0"
-                  "00.00000S",
-        "000\xB0"
-        "00.00000W",
-        lat, lon);
+    ParseLatLonDM(L("85°00.00000S"), L("000°00.00000W"), lat, lon);
     EXPECT_EQ(lat, -80);
 }
 
 TEST(LatLonTextTest, UnreadableFieldsCountAsZeroAndAreReported)
 {
     double lat = 1, lon = 1;
-    EXPECT_FALSE(ParseLatLonDM("5x\xB0"
-                               "30.00000N",
-        "001\xB0"
-        "15.00000W",
-        lat, lon));
+    EXPECT_FALSE(ParseLatLonDM(L("5x°30.00000N"), L("001°15.00000W"), lat, lon));
     EXPECT_DOUBLE_EQ(lat, 0.5);
     EXPECT_DOUBLE_EQ(lon, 1.25);
     EXPECT_FALSE(ParseLatLonDM("", "", lat, lon));
     EXPECT_EQ(lat, 0);
     EXPECT_EQ(lon, 0);
     // A cut text reads what is there.
-    EXPECT_FALSE(ParseLatLonDM("50\xB0"
-                               "07.",
-        "001", lat, lon));
+    EXPECT_FALSE(ParseLatLonDM(L("50°07."), "001", lat, lon));
     EXPECT_DOUBLE_EQ(lat, 50 + 7.0 / 60);
     EXPECT_DOUBLE_EQ(lon, 1);
 }
