@@ -9,6 +9,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QRadioButton;
+class QSpinBox;
 
 class TGlobalDlg : public QDialog
 {
@@ -24,6 +26,21 @@ public:
     // NMEA page: "NMEA Sentence", the GPS sentence that gives the fix (item 0
     // "GGA", item 1 "RMC"); read by the serial line handler.
     QComboBox* Sent;
+    // Nav page, read by the fix cycle: "On Completion of route ..." (one of
+    // the three), the spoken cues and the reversed-route box the fix cycle
+    // sets when it turns the route round.
+    QRadioButton* NormalMode;
+    QRadioButton* Reverse;
+    QRadioButton* RepRoute;
+    QCheckBox* Voice;
+    QCheckBox* Vfreq;
+    QCheckBox* WPVoice;
+    QCheckBox* RevRoute;
+    // Chart page, read by the fix cycle: heading up and its dead band in degrees.
+    QCheckBox* HeadUp;
+    QSpinBox* HUPdeadB;
+    // Log page, read by the fix cycle: a text-log record every RepRate fixes.
+    QSpinBox* RepRate;
 };
 
 extern TGlobalDlg* GlobalDlg;
