@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <pthread.h>
 #include <sched.h>
 #include <stdexcept>
 
@@ -219,7 +220,7 @@ void TWin32Dispatcher::StartDispatcher()
     passes_ = 0;
     pendingMask_ = 0;
     for (platform::SerialEvent* event :
-        { &commEvent_, &ready_, &started_, &outputReady_, &flush_, &flushAck_, &outEnded_, &stop_ })
+        { &commEvent_, &started_, &outputReady_, &flush_, &flushAck_, &outEnded_, &stop_ })
         event->Reset();
     commThread_
         = std::thread(&TWin32Dispatcher::RunThread, this, &TWin32Dispatcher::CommThreadBody, CommThreadKind);
@@ -263,6 +264,8 @@ void TWin32Dispatcher::JoinThreads()
 void TWin32Dispatcher::RunThread(void (TWin32Dispatcher::*body)(), uint32_t kind)
 {
     ++live_;
+    static const char* const names[] = { "", "serial comm", "serial dispatch", "serial output" };
+    pthread_setname_np(pthread_self(), names[kind]);
     AddDispatchEntry(LogThread, LsStart, kind);
     try {
         (this->*body)();
@@ -299,10 +302,11 @@ void TWin32Dispatcher::CommThreadBody()
             break;
         if (events & EvRing)
             NoteRingSeen();
+        // Events that come before the dispatch thread has taken the last
+        // ones are merged into its next pass. The waiter reports each
+        // arrival once, so there is no need to wait for that pass here.
         pendingMask_ |= events;
         commEvent_.Set();
-        if (platform::WaitAny({ &ready_, &stop_ }, -1) != 0)
-            break;
     }
     commEnded_ = true;
 }
@@ -323,8 +327,6 @@ void TWin32Dispatcher::DispThreadBody()
         if (!ClosePending())
             ProcessTimers();
         ++passes_;
-        if (woke == 0)
-            ready_.Set();
     }
 }
 

@@ -4,8 +4,7 @@
 // name), with three worker threads per open port:
 //
 //   comm thread      waits for device events (bytes arriving, modem line and
-//                    error changes) and hands each to the dispatch thread,
-//                    then waits until that pass is done;
+//                    error changes) and hands them to the dispatch thread;
 //   dispatch thread  reads input and evaluates the triggers after each
 //                    event and at least every 50 ms without one, so timer
 //                    triggers fire within 50 ms of expiry; it alone delivers
@@ -78,7 +77,6 @@ private:
 
     // Signals between the threads (see the header comment).
     platform::SerialEvent commEvent_; // comm thread -> dispatch thread
-    platform::SerialEvent ready_; // dispatch thread -> comm thread: pass done
     platform::SerialEvent started_; // each thread once it runs
     platform::SerialEvent outputReady_; // WriteCom -> output thread
     platform::SerialEvent flush_; // FlushCom -> output thread
