@@ -9,11 +9,13 @@
 // list and the text-log button up to date.
 
 #include "mainwin/Main.h"
-#include "mainwin/MainPending.h"
 
 #include "dialogs/AboutBox.h"
 #include "dialogs/GlobalDlg.h"
+#include "nav/ChartConfig.h"
+#include "nav/ChartList.h"
 #include "nav/DailyLogs.h"
+#include "nav/FileNameParts.h"
 #include "nav/KVconfig.h"
 #include "nav/NavState.h"
 #include "platform/Guarded.h"
@@ -97,6 +99,7 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     Bind(HelpAboutItem, &TMainForm::HelpAboutItemClick);
     Bind(ShowToolbar1, &TMainForm::ShowToolbar1Click);
     BindViewCommands();
+    BindChartCommands();
     SetUpNmeaInput();
     connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
 
@@ -220,7 +223,7 @@ void TMainForm::FormCreate()
     ReverseRoute = false;
 
     rtl::ShortString<40> unused;
-    pending::ListChartsOrFindNearest(pending::ChartSearchMode::List, unused);
+    ListChartsOrFindNearest(ChartSearchMode::List, unused);
 
     setWindowState(windowState() | Qt::WindowMaximized);
     DataTrendStart = -6;
@@ -367,17 +370,17 @@ void TMainForm::Config1Click()
     const std::string previousChart = CurrentChartName;
     LoadConfig(chosen);
     rtl::ShortString<40> unused;
-    pending::ListChartsOrFindNearest(pending::ChartSearchMode::List, unused);
+    ListChartsOrFindNearest(ChartSearchMode::List, unused);
     OpenChtDialog.initialFolder = ChartsFolder;
     SaveDialog1.initialFolder = ChartsFolder;
     const double configuredScale = ChartScale;
     const double configuredLat = CurLat;
     const double configuredLon = CurLon;
     SetTowLayout();
-    ConfigName = pending::ExtractFileBaseName(chosen);
+    ConfigName = ExtractFileBaseName(chosen);
     if (!RouteName.empty())
         LoadRouteFile(AppFolder + "routes/" + RouteName + ".rte");
-    if (!pending::LoadChartConfig(ChartsFolder + CurrentChartName + ".cfg")) {
+    if (!LoadChartConfig(ChartsFolder + CurrentChartName + ".cfg")) {
         platform::MessageWarning("Chart Config File Missing!");
         return;
     }
@@ -398,7 +401,7 @@ void TMainForm::SaveConfigAs1Click()
     if (!ExecuteSave(SaveConfig))
         return;
     SaveConfigFile(SaveConfig.fileName);
-    ConfigName = pending::ExtractFileBaseName(SaveConfig.fileName);
+    ConfigName = ExtractFileBaseName(SaveConfig.fileName);
     SetViewCaptions();
 }
 

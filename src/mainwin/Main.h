@@ -21,6 +21,7 @@
 #include <QMetaObject>
 #include <QSize>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ class TComPortLink;
 class TMDIChild;
 class TNeedleGauge;
 class TTimer;
+namespace serial
+{
+class TSerialPort;
+}
 
 // What the program was started with.
 struct TStartOptions {
@@ -86,8 +91,10 @@ public:
     void ClearNavPanel();
 
     // ---- NMEA input, the NMEA interface and the fix tick (MainNmea.cpp)
-    // The serial component ComPort2 as the NMEA input drives it (not owned);
-    // null while the program has no serial component.
+    // The serial component; its events run the three handlers below.
+    serial::TSerialPort* ComPort2 = nullptr;
+    // ComPort2 as the NMEA input drives it (not owned); tests put a
+    // scripted port here.
     TComPortLink* ComPortLink = nullptr;
     // Handlers of the serial component's available-data, data-trigger and
     // timer-trigger events: line assembly, line routing with the re-arming
@@ -303,6 +310,10 @@ private:
     TStartOptions options_;
     std::vector<QMetaObject::Connection> activeFormHooks_;
     bool hadView_ = false; // a chart view was open at the last menu update
+    // Own ComPort2 and its link. Declared last, so the port is closed first
+    // when the window goes, while everything its events touch still exists.
+    std::shared_ptr<serial::TSerialPort> comPort2_;
+    std::shared_ptr<TComPortLink> comPort2Link_;
 };
 
 extern TMainForm* MainForm;

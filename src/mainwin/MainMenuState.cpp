@@ -4,6 +4,7 @@
 
 #include "mainwin/Main.h"
 
+#include "nav/ChartStore.h"
 #include "nav/NavState.h"
 #include "platform/QtTimer.h"
 
@@ -80,8 +81,7 @@ void TMainForm::UpdateMenuItems()
     // The last view was closed: the data it showed go with it. A start or a
     // chart load that has not opened a view yet keeps the data it has.
     if (!view && hadView_) {
-        ChartPointCount = 0;
-        ChartKind = 0;
+        ClearChartStore();
         WaypointDbCount = 0;
         LayerFlags = "**********";
         CurrentChartName.clear();

@@ -22,6 +22,7 @@
 #include "platform/QtTimer.h"
 #include "rtl/Paths.h"
 #include "rtl/TextFile.h"
+#include "serial/SerPort.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -59,6 +60,20 @@ std::string SelectedGpsSentence()
 
 void TMainForm::SetUpNmeaInput()
 {
+    comPort2_ = std::make_shared<serial::TSerialPort>();
+    ComPort2 = comPort2_.get();
+    // Only the commands here open the port, always with its triggers: an
+    // operation on a closed port never opens it behind the window's back.
+    ComPort2->SetAutoOpen(false);
+    ComPort2->SetOnTriggerAvail(
+        [this](serial::TCustomSerialPort&, uint16_t count) { ComPort2TriggerAvail(count); });
+    ComPort2->SetOnTriggerData(
+        [this](serial::TCustomSerialPort&, uint16_t handle) { ComPort2TriggerData(handle); });
+    ComPort2->SetOnTriggerTimer(
+        [this](serial::TCustomSerialPort&, uint16_t handle) { ComPort2TriggerTimer(handle); });
+    comPort2Link_ = std::make_shared<TComPortAdapter<serial::TSerialPort>>(*ComPort2);
+    ComPortLink = comPort2Link_.get();
+
     Bind(NMEAServerOnOff, &TMainForm::NMEAServerOnOffClick);
     Bind(Nserver, &TMainForm::NMEAServerOnOffClick);
     Bind(FixBtn, &TMainForm::ManualFix);

@@ -1,61 +1,23 @@
 // Placeholders for commands and components that other areas of the program
-// bring: the route and chart loaders, the chart views, the fix cycle, the
-// template expander, AIS assembly, playback and target table, chart point
-// editing, the help hook, the chart list and chart configurations. Each
+// bring: the route loader, the survey track, the chart views, the fix cycle,
+// the template expander, AIS assembly, playback and target table, chart
+// point editing and the help hook. Each
 // keeps its final name and signature, so the area that lands replaces the
 // body here (or deletes it and its declaration).
 
-#include "mainwin/MainPending.h"
 #include "mainwin/Main.h"
-
-#include "rtl/Paths.h"
-
-namespace pending
-{
-
-void ListChartsOrFindNearest(ChartSearchMode, rtl::ShortString<40>&)
-{
-    // placeholder until the chart list lands
-}
-
-bool LoadChartConfig(const std::string&)
-{
-    // placeholder until chart configurations land: no chart configuration
-    // can be read yet
-    return false;
-}
-
-std::string ExtractFileBaseName(const std::string& path)
-{
-    // placeholder until the path helpers land
-    const std::string name = rtl::ExtractFileName(path);
-    return name.substr(0, name.find('.'));
-}
-
-} // namespace pending
 
 void TMainForm::LoadRouteFile(const std::string&)
 {
     // placeholder until route files land
 }
 
-void TMainForm::LoadStartupChart()
+void TMainForm::SurveyTrack1Click()
 {
-    // placeholder until chart files land: loads the chart named by
-    // OpenChtDialog's file name with its layers and waypoints, and opens the
-    // first chart view
-}
-
-void TMainForm::AutoChartClick()
-{
-    // placeholder until chart files land: loads the chart nearest to the
-    // present position
-}
-
-void TMainForm::SaveBtnClick()
-{
-    // placeholder until chart files land: writes the chart store to
-    // SaveDialog1's file
+    // placeholder until the survey log lands: empties the survey track, then
+    // re-centres the views and updates the menus
+    RefreshAllViews();
+    UpdateMenuItems();
 }
 
 void TMainForm::InitDataPlot()

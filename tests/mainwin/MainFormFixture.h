@@ -8,6 +8,7 @@
 #include "nav/KVconfig.h"
 #include "nav/NavState.h"
 #include "platform/QtUi.h"
+#include "support/PtyPair.h"
 #include "support/ShortStringPrint.h"
 #include "support/TempDir.h"
 
@@ -75,6 +76,8 @@ protected:
         return kinds;
     }
 
+    // The machine's serial ports stay out of the tests.
+    kvtest::IsolatedPorts isolatedPorts;
     kvtest::TempDir dir;
     std::string app; // the application folder, with its trailing '/'
     platform::ScriptedUi ui;

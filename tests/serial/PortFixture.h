@@ -45,21 +45,7 @@ inline int ThreadCount()
     return -1;
 }
 
-// Maps COM1 to COM50 to devices that do not exist, so that the machine's
-// own serial ports stay out of a test; a test maps the ports it uses after.
-class IsolatedPorts
-{
-public:
-    IsolatedPorts()
-    {
-        for (int n = 1; n <= 50; ++n)
-            scopes_.push_back(std::make_unique<kvtest::EnvScope>(
-                "KORVEX_COM" + std::to_string(n), "/nonexistent/korvex-com" + std::to_string(n)));
-    }
-
-private:
-    std::vector<std::unique_ptr<kvtest::EnvScope>> scopes_;
-};
+using kvtest::IsolatedPorts;
 
 class PortFixture : public ::testing::Test
 {

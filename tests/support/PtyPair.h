@@ -3,6 +3,7 @@
 // its other end: the program opens the slave side (mapped to a port number
 // through KORVEX_COM<n>), the test reads and writes the master side.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,22 @@ public:
 private:
     std::string name_;
     std::optional<std::string> old_;
+};
+
+// Maps COM1 to COM50 to devices that do not exist, so that the machine's own
+// serial ports stay out of a test; a test maps the ports it uses after.
+class IsolatedPorts
+{
+public:
+    IsolatedPorts()
+    {
+        for (int n = 1; n <= 50; ++n)
+            scopes_.push_back(std::make_unique<EnvScope>(
+                "KORVEX_COM" + std::to_string(n), "/nonexistent/korvex-com" + std::to_string(n)));
+    }
+
+private:
+    std::vector<std::unique_ptr<EnvScope>> scopes_;
 };
 
 } // namespace kvtest
