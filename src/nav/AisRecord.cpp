@@ -1,7 +1,8 @@
 #include "nav/AisRecord.h"
 
+#include "rtl/LittleEndian.h"
+
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 namespace nav
@@ -9,43 +10,6 @@ namespace nav
 
 namespace
 {
-
-// Little-endian field writers and readers over the 824-byte image.
-void PutU16(uint8_t* p, uint16_t v)
-{
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-void PutI32(uint8_t* p, int32_t value)
-{
-    const auto v = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void PutF64(uint8_t* p, double value)
-{
-    const auto v = std::bit_cast<uint64_t>(value);
-    for (int i = 0; i < 8; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-uint16_t GetU16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-int32_t GetI32(const uint8_t* p)
-{
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | p[i];
-    return static_cast<int32_t>(v);
-}
-double GetF64(const uint8_t* p)
-{
-    uint64_t v = 0;
-    for (int i = 7; i >= 0; --i)
-        v = (v << 8) | p[i];
-    return std::bit_cast<double>(v);
-}
 
 // Byte offsets of the fields in the stored record.
 enum Offset : std::size_t {
@@ -102,35 +66,35 @@ void StoreAisRecord(const AisTargetRecord& r, uint8_t* out)
     std::memset(out, 0, kAisRecordSize);
     out[kType] = r.messageType;
     out[kRepeat] = r.repeatIndicator;
-    PutI32(out + kMmsi, r.mmsi);
+    rtl::StoreLE<int32_t>(out + kMmsi, r.mmsi);
     out[kNavStatus] = r.navStatus;
     out[kRateOfTurn] = r.rateOfTurn;
-    PutU16(out + kSog, r.speedOverGround);
+    rtl::StoreLE<uint16_t>(out + kSog, r.speedOverGround);
     out[kAccuracy] = r.positionAccuracy;
-    PutI32(out + kLongitude, r.longitude);
-    PutI32(out + kLatitude, r.latitude);
-    PutU16(out + kCog, r.courseOverGround);
-    PutU16(out + kHeading, r.trueHeading);
+    rtl::StoreLE<int32_t>(out + kLongitude, r.longitude);
+    rtl::StoreLE<int32_t>(out + kLatitude, r.latitude);
+    rtl::StoreLE<uint16_t>(out + kCog, r.courseOverGround);
+    rtl::StoreLE<uint16_t>(out + kHeading, r.trueHeading);
     out[kTimeStamp] = r.timeStamp;
     out[kManoeuvre] = r.manoeuvre;
     out[kSpareFlag] = r.spareFlag;
     out[kRaim] = r.raimFlag;
-    PutI32(out + kRadio, r.radioStatus);
+    rtl::StoreLE<int32_t>(out + kRadio, r.radioStatus);
     const uint16_t utc[6] = { r.utcYear, r.utcMonth, r.utcDay, r.utcHour, r.utcMinute, r.utcSecond };
     for (int i = 0; i < 6; ++i)
-        PutU16(out + kUtcYear + 2 * i, utc[i]);
+        rtl::StoreLE<uint16_t>(out + kUtcYear + 2 * i, utc[i]);
     out[kEpfd] = r.epfdType;
-    PutI32(out + kEpfdWord, r.epfdWord);
+    rtl::StoreLE<int32_t>(out + kEpfdWord, r.epfdWord);
     out[kAisVersion] = r.aisVersion;
-    PutI32(out + kImo, r.imoNumber);
+    rtl::StoreLE<int32_t>(out + kImo, r.imoNumber);
     r.callSign.store(out + kCallSign);
     r.name.store(out + kName);
-    PutU16(out + kShipType, r.shipType);
-    PutU16(out + kToBow, r.toBow);
-    PutU16(out + kToStern, r.toStern);
-    PutU16(out + kToPort, r.toPort);
-    PutU16(out + kToStarboard, r.toStarboard);
-    PutI32(out + kEta, r.eta);
+    rtl::StoreLE<uint16_t>(out + kShipType, r.shipType);
+    rtl::StoreLE<uint16_t>(out + kToBow, r.toBow);
+    rtl::StoreLE<uint16_t>(out + kToStern, r.toStern);
+    rtl::StoreLE<uint16_t>(out + kToPort, r.toPort);
+    rtl::StoreLE<uint16_t>(out + kToStarboard, r.toStarboard);
+    rtl::StoreLE<int32_t>(out + kEta, r.eta);
     std::copy(r.reserved108.begin(), r.reserved108.end(), out + kReserved108);
     out[kDraught] = r.draught;
     r.destination.store(out + kDestination);
@@ -140,12 +104,12 @@ void StoreAisRecord(const AisTargetRecord& r, uint8_t* out)
     r.fragmentNumber.store(out + kFragmentNumber);
     r.sequentialId.store(out + kSequentialId);
     std::copy(r.reserved162.begin(), r.reserved162.end(), out + kReserved162);
-    PutF64(out + kLastHeard, r.lastHeard);
+    rtl::StoreLE<double>(out + kLastHeard, r.lastHeard);
     for (std::size_t i = 1; i <= kAisTrailLength; ++i) {
-        PutF64(out + kTrail + 16 * (i - 1), r.trail[i].lat);
-        PutF64(out + kTrail + 16 * (i - 1) + 8, r.trail[i].lon);
+        rtl::StoreLE<double>(out + kTrail + 16 * (i - 1), r.trail[i].lat);
+        rtl::StoreLE<double>(out + kTrail + 16 * (i - 1) + 8, r.trail[i].lon);
     }
-    PutU16(out + kTrailCount, r.trailCount);
+    rtl::StoreLE<uint16_t>(out + kTrailCount, r.trailCount);
 }
 
 AisTargetRecord LoadAisRecord(const uint8_t* in)
@@ -153,35 +117,35 @@ AisTargetRecord LoadAisRecord(const uint8_t* in)
     AisTargetRecord r;
     r.messageType = in[kType];
     r.repeatIndicator = in[kRepeat];
-    r.mmsi = GetI32(in + kMmsi);
+    r.mmsi = rtl::LoadLE<int32_t>(in + kMmsi);
     r.navStatus = in[kNavStatus];
     r.rateOfTurn = in[kRateOfTurn];
-    r.speedOverGround = GetU16(in + kSog);
+    r.speedOverGround = rtl::LoadLE<uint16_t>(in + kSog);
     r.positionAccuracy = in[kAccuracy];
-    r.longitude = GetI32(in + kLongitude);
-    r.latitude = GetI32(in + kLatitude);
-    r.courseOverGround = GetU16(in + kCog);
-    r.trueHeading = GetU16(in + kHeading);
+    r.longitude = rtl::LoadLE<int32_t>(in + kLongitude);
+    r.latitude = rtl::LoadLE<int32_t>(in + kLatitude);
+    r.courseOverGround = rtl::LoadLE<uint16_t>(in + kCog);
+    r.trueHeading = rtl::LoadLE<uint16_t>(in + kHeading);
     r.timeStamp = in[kTimeStamp];
     r.manoeuvre = in[kManoeuvre];
     r.spareFlag = in[kSpareFlag];
     r.raimFlag = in[kRaim];
-    r.radioStatus = GetI32(in + kRadio);
+    r.radioStatus = rtl::LoadLE<int32_t>(in + kRadio);
     uint16_t* utc[6] = { &r.utcYear, &r.utcMonth, &r.utcDay, &r.utcHour, &r.utcMinute, &r.utcSecond };
     for (int i = 0; i < 6; ++i)
-        *utc[i] = GetU16(in + kUtcYear + 2 * i);
+        *utc[i] = rtl::LoadLE<uint16_t>(in + kUtcYear + 2 * i);
     r.epfdType = in[kEpfd];
-    r.epfdWord = GetI32(in + kEpfdWord);
+    r.epfdWord = rtl::LoadLE<int32_t>(in + kEpfdWord);
     r.aisVersion = in[kAisVersion];
-    r.imoNumber = GetI32(in + kImo);
+    r.imoNumber = rtl::LoadLE<int32_t>(in + kImo);
     r.callSign = decltype(r.callSign)::load(in + kCallSign);
     r.name = decltype(r.name)::load(in + kName);
-    r.shipType = GetU16(in + kShipType);
-    r.toBow = GetU16(in + kToBow);
-    r.toStern = GetU16(in + kToStern);
-    r.toPort = GetU16(in + kToPort);
-    r.toStarboard = GetU16(in + kToStarboard);
-    r.eta = GetI32(in + kEta);
+    r.shipType = rtl::LoadLE<uint16_t>(in + kShipType);
+    r.toBow = rtl::LoadLE<uint16_t>(in + kToBow);
+    r.toStern = rtl::LoadLE<uint16_t>(in + kToStern);
+    r.toPort = rtl::LoadLE<uint16_t>(in + kToPort);
+    r.toStarboard = rtl::LoadLE<uint16_t>(in + kToStarboard);
+    r.eta = rtl::LoadLE<int32_t>(in + kEta);
     std::copy_n(in + kReserved108, r.reserved108.size(), r.reserved108.begin());
     r.draught = in[kDraught];
     r.destination = decltype(r.destination)::load(in + kDestination);
@@ -191,12 +155,12 @@ AisTargetRecord LoadAisRecord(const uint8_t* in)
     r.fragmentNumber = decltype(r.fragmentNumber)::load(in + kFragmentNumber);
     r.sequentialId = decltype(r.sequentialId)::load(in + kSequentialId);
     std::copy_n(in + kReserved162, r.reserved162.size(), r.reserved162.begin());
-    r.lastHeard = GetF64(in + kLastHeard);
+    r.lastHeard = rtl::LoadLE<double>(in + kLastHeard);
     for (std::size_t i = 1; i <= kAisTrailLength; ++i) {
-        r.trail[i].lat = GetF64(in + kTrail + 16 * (i - 1));
-        r.trail[i].lon = GetF64(in + kTrail + 16 * (i - 1) + 8);
+        r.trail[i].lat = rtl::LoadLE<double>(in + kTrail + 16 * (i - 1));
+        r.trail[i].lon = rtl::LoadLE<double>(in + kTrail + 16 * (i - 1) + 8);
     }
-    r.trailCount = std::min<uint16_t>(GetU16(in + kTrailCount), kAisTrailLength);
+    r.trailCount = std::min<uint16_t>(rtl::LoadLE<uint16_t>(in + kTrailCount), kAisTrailLength);
     return r;
 }
 

@@ -1,21 +1,7 @@
 #include "nav/NavTypes.h"
 
-namespace
-{
+#include "rtl/LittleEndian.h"
 
-void StoreInt16(int16_t value, uint8_t* dst)
-{
-    const auto bits = static_cast<uint16_t>(value);
-    dst[0] = static_cast<uint8_t>(bits & 0xFF);
-    dst[1] = static_cast<uint8_t>(bits >> 8);
-}
-
-int16_t LoadInt16(const uint8_t* src)
-{
-    return static_cast<int16_t>(static_cast<uint16_t>(src[0] | (src[1] << 8)));
-}
-
-} // namespace
 
 void ChartPoint::store(uint8_t* dst) const
 {
@@ -53,11 +39,11 @@ TidePosition TidePosition::load(const uint8_t* src)
 
 void TideFlow::store(uint8_t* dst) const
 {
-    StoreInt16(set, dst);
-    StoreInt16(rate, dst + 2);
+    rtl::StoreLE<int16_t>(dst, set);
+    rtl::StoreLE<int16_t>(dst + 2, rate);
 }
 
 TideFlow TideFlow::load(const uint8_t* src)
 {
-    return { LoadInt16(src), LoadInt16(src + 2) };
+    return { rtl::LoadLE<int16_t>(src), rtl::LoadLE<int16_t>(src + 2) };
 }

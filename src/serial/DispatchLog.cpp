@@ -1,5 +1,7 @@
 #include "serial/DispatchLog.h"
 
+#include "rtl/LittleEndian.h"
+
 #include <sys/utsname.h>
 
 #include <cstdio>
@@ -14,17 +16,6 @@ namespace serial
 
 namespace
 {
-
-void Put32(uint8_t* at, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-uint32_t Get32(const uint8_t* at)
-{
-    return at[0] | (uint32_t { at[1] } << 8) | (uint32_t { at[2] } << 16) | (uint32_t { at[3] } << 24);
-}
 
 // Milliseconds as seconds with three decimals, at least 8 characters:
 // 1234 -> "0001.234".
@@ -106,12 +97,12 @@ bool TDispatchLog::ReadOldest(Entry* entry)
     };
     uint8_t header[LogHeaderSize];
     take(header, LogHeaderSize);
-    const uint32_t length = Get32(header + 12);
+    const uint32_t length = rtl::LoadLE<uint32_t>(header + 12);
     if (entry) {
         entry->Type = header[0];
         entry->Subtype = header[1];
-        entry->Time = Get32(header + 4);
-        entry->Data = Get32(header + 8);
+        entry->Time = rtl::LoadLE<uint32_t>(header + 4);
+        entry->Data = rtl::LoadLE<uint32_t>(header + 8);
         entry->Bytes.resize(length);
         take(entry->Bytes.data(), length);
     } else {
@@ -136,9 +127,9 @@ void TDispatchLog::Add(
     std::vector<uint8_t> block(total, 0);
     block[0] = type;
     block[1] = subtype;
-    Put32(block.data() + 4, timeMs);
-    Put32(block.data() + 8, data);
-    Put32(block.data() + 12, length);
+    rtl::StoreLE<uint32_t>(block.data() + 4, timeMs);
+    rtl::StoreLE<uint32_t>(block.data() + 8, data);
+    rtl::StoreLE<uint32_t>(block.data() + 12, length);
     if (length > 0)
         std::memcpy(block.data() + LogHeaderSize, bytes, length);
     while (free_ < total && ReadOldest(nullptr)) { }
