@@ -1,0 +1,131 @@
+#include "nav/TextLog.h"
+#include "nav/DailyLogs.h"
+#include "nav/NavState.h"
+#include "support/ShortStringPrint.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+// Records whose text tells which fix and event numbers they were written
+// with.
+std::string Numbers(const std::string& pattern)
+{
+    return pattern + ":" + std::to_string(FixNumber) + "/" + std::to_string(EventNumber);
+}
+
+class TextLogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetNavState();
+        LogsFolder = dir.makeFolder("logs") + "/";
+        LogBaseName = "07-12-26";
+        NmeaLogTemplate = "@f,@t";
+        TextLogOn = true;
+    }
+    void TearDown() override { ResetNavState(); }
+
+    TextLogWrite Append(bool event = false, bool penUp = false)
+    {
+        return AppendTextLogRecord(event, penUp, Numbers);
+    }
+    std::string Log() const { return dir.read("logs/07-12-26.txt"); }
+
+    kvtest::TempDir dir;
+};
+
+TEST_F(TextLogTest, RecordsEventsAndPenUpsInFileOrder)
+{
+    ASSERT_TRUE(OpenTextLog(TextLogPath()));
+    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t\r\n"); // two lines until the first record
+
+    EXPECT_EQ(Append(), TextLogWrite::Written);
+    EXPECT_EQ(Append(true), TextLogWrite::Written);
+    EXPECT_EQ(Append(true, true), TextLogWrite::Written);
+    EXPECT_EQ(Append(false, true), TextLogWrite::Written);
+    EXPECT_EQ(Log(),
+        "Log Date : 07-12-26\r\n@f,@t\r\n"
+        "@f,@t:1/0\r\n"
+        "*1\r\n@f,@t:2/1\r\n"
+        "# -b\r\n*2\r\n@f,@t:3/2\r\n"
+        "# -b\r\n@f,@t:4/2\r\n");
+    EXPECT_EQ(FixNumber, 4);
+    EXPECT_EQ(EventNumber, 2);
+}
+
+TEST_F(TextLogTest, NothingIsWrittenOrCountedWhileLoggingIsOff)
+{
+    ASSERT_TRUE(OpenTextLog(TextLogPath()));
+    TextLogOn = false;
+    EXPECT_EQ(Append(true), TextLogWrite::Off);
+    EXPECT_EQ(FixNumber, 0);
+    EXPECT_EQ(EventNumber, 0);
+    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t\r\n");
+}
+
+TEST_F(TextLogTest, RecordForAMissingLogFailsWithoutCountingOrCreatingIt)
+{
+    FixNumber = 5;
+    EventNumber = 2;
+    EXPECT_EQ(Append(true, true), TextLogWrite::Failed);
+    EXPECT_EQ(FixNumber, 5);
+    EXPECT_EQ(EventNumber, 2);
+    // A headerless file would not be a log the plotter accepts.
+    EXPECT_FALSE(dir.exists("logs/07-12-26.txt"));
+}
+
+TEST_F(TextLogTest, OpeningAnExistingLogTakesItsTemplateAndCount)
+{
+    dir.write("logs/07-12-26.txt",
+        "Log Date : 07-12-26\r\n@f,@x\r\n00001,0.1\r\n*1\r\n00002,0.2\r\n\r\n# -b\r\n00003,0.3\r\n");
+    EventNumber = 4;
+    ASSERT_TRUE(OpenTextLog(TextLogPath()));
+    EXPECT_EQ(NmeaLogTemplate, "@f,@x");
+    EXPECT_EQ(NmeaLogTemplatePrev, "@f,@x");
+    EXPECT_EQ(FixNumber, 4); // the pen-up marker counts with the records
+    EXPECT_EQ(EventNumber, 4); // left as it was
+
+    Append(true);
+    EXPECT_TRUE(Log().ends_with("0.3\r\n*5\r\n@f,@x:5/5\r\n")) << Log();
+}
+
+TEST_F(TextLogTest, CreatingALogStartsTheFixNumbersAgainOnlyWhenItWasCreated)
+{
+    FixNumber = 9;
+    ASSERT_TRUE(OpenTextLog(TextLogPath()));
+    EXPECT_EQ(FixNumber, 0);
+    EXPECT_EQ(NmeaLogTemplatePrev, "@f,@t");
+
+    FixNumber = 9;
+    LogsFolder = dir.path() + "/no such folder/";
+    EXPECT_FALSE(OpenTextLog(TextLogPath()));
+    EXPECT_EQ(FixNumber, 9);
+}
+
+TEST_F(TextLogTest, RewriteStartsTheLogAfreshUnderTheNewTemplate)
+{
+    dir.write("logs/07-12-26.txt", "Log Date : 07-12-26\r\n@f,@t\r\n00001,0930\r\n");
+    FixNumber = 1;
+    EventNumber = 3;
+    ASSERT_TRUE(RewriteTextLog("@f,@p:2"));
+    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@p:2\r\n");
+    EXPECT_EQ(NmeaLogTemplate, "@f,@p:2");
+    EXPECT_EQ(NmeaLogTemplatePrev, "@f,@p:2");
+    EXPECT_EQ(FixNumber, 0);
+    EXPECT_EQ(EventNumber, 0);
+
+    // A log that cannot be written keeps everything as it was.
+    FixNumber = 7;
+    LogsFolder = dir.path() + "/no such folder/";
+    EXPECT_FALSE(RewriteTextLog("@f"));
+    EXPECT_EQ(NmeaLogTemplatePrev, "@f,@p:2");
+    EXPECT_EQ(FixNumber, 7);
+}
+
+} // namespace
