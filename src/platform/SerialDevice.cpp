@@ -1,11 +1,9 @@
 #include "platform/SerialDevice.h"
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <iterator>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/epoll.h>
@@ -95,6 +93,26 @@ void CloseLocked(int fd)
     ::close(fd);
 }
 
+// The driver's error counters against those of the last look: the
+// SerialErr* bits of the counters that moved. The first look only records.
+uint32_t ChangedErrors(int fd, SerialErrorCounts& last)
+{
+    serial_icounter_struct now {};
+    if (ioctl(fd, TIOCGICOUNT, &now) != 0)
+        return 0;
+    const int counts[5] = { now.buf_overrun, now.overrun, now.parity, now.frame, now.brk };
+    static const uint32_t bits[5]
+        = { SerialErrRxOverflow, SerialErrOverrun, SerialErrParity, SerialErrFrame, SerialErrBreak };
+    uint32_t changed = 0;
+    for (int i = 0; i < 5; ++i) {
+        if (last.Known && counts[i] != last.Counts[i])
+            changed |= bits[i];
+        last.Counts[i] = counts[i];
+    }
+    last.Known = true;
+    return changed;
+}
+
 bool NoModemLines(int error)
 {
     return error == ENOTTY || error == EINVAL || error == ENOTSUP || error == EIO;
@@ -145,12 +163,13 @@ int SerialDevice::Open(const std::string& path)
         CloseLocked(fd);
         return SerialErrorNumber(error);
     }
-    {
-        std::lock_guard guard(countLock_);
-        countsKnown_ = false;
-    }
     fd_ = fd;
-    TakeErrors(); // counts before the open are not this program's errors
+    {
+        // Counts from before the open are not this program's errors.
+        std::lock_guard guard(countLock_);
+        counts_ = SerialErrorCounts {};
+        ChangedErrors(fd, counts_);
+    }
     return 0;
 }
 
@@ -319,30 +338,8 @@ int SerialDevice::Purge(bool input, bool output)
 
 uint32_t SerialDevice::TakeErrors()
 {
-    serial_icounter_struct now {};
-    if (ioctl(fd_, TIOCGICOUNT, &now) != 0)
-        return 0;
     std::lock_guard guard(countLock_);
-    uint32_t bits = 0;
-    if (countsKnown_) {
-        if (now.buf_overrun != bufOverrun_)
-            bits |= SerialErrRxOverflow;
-        if (now.overrun != overrun_)
-            bits |= SerialErrOverrun;
-        if (now.parity != parity_)
-            bits |= SerialErrParity;
-        if (now.frame != frame_)
-            bits |= SerialErrFrame;
-        if (now.brk != brk_)
-            bits |= SerialErrBreak;
-    }
-    countsKnown_ = true;
-    frame_ = now.frame;
-    overrun_ = now.overrun;
-    parity_ = now.parity;
-    brk_ = now.brk;
-    bufOverrun_ = now.buf_overrun;
-    return bits;
+    return ChangedErrors(fd_, counts_);
 }
 
 uint8_t SerialDevice::ModemLines()
@@ -443,16 +440,11 @@ uint32_t SerialEventWaiter::Changes()
         events |= SerialRingSeen;
     lines_ = lines;
 
-    serial_icounter_struct now {};
-    if (ioctl(device_.Fd(), TIOCGICOUNT, &now) == 0) {
-        const int counts[5] = { now.frame, now.overrun, now.parity, now.buf_overrun, now.brk };
-        for (int i = 0; i < 4; ++i)
-            if (counts[i] != counts_[i])
-                events |= SerialErrorSeen;
-        if (counts[4] != counts_[4])
-            events |= SerialBreakSeen;
-        std::copy(std::begin(counts), std::end(counts), counts_);
-    }
+    const uint32_t errors = ChangedErrors(device_.Fd(), counts_);
+    if (errors & SerialErrBreak)
+        events |= SerialBreakSeen;
+    if (errors & ~SerialErrBreak)
+        events |= SerialErrorSeen;
     return events;
 }
 

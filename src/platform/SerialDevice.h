@@ -65,6 +65,12 @@ constexpr uint8_t SerialLineDcd = 0x80;
 
 enum class SerialWrite { Done, Cancelled, Failed };
 
+// The driver's error counters as last seen.
+struct SerialErrorCounts {
+    bool Known = false;
+    int Counts[5] = {};
+};
+
 class SerialDevice
 {
 public:
@@ -117,8 +123,7 @@ private:
 
     std::atomic<int> fd_ { -1 };
     std::mutex countLock_;
-    bool countsKnown_ = false;
-    int frame_ = 0, overrun_ = 0, parity_ = 0, brk_ = 0, bufOverrun_ = 0;
+    SerialErrorCounts counts_;
 };
 
 // Waits for what happens on an open device: bytes arriving (reported once
@@ -148,7 +153,7 @@ private:
     int epoll_ = -1;
     bool watchLines_ = false;
     uint8_t lines_ = 0;
-    int counts_[5] = {};
+    SerialErrorCounts counts_;
 };
 
 } // namespace platform

@@ -371,64 +371,66 @@ void TCustomSerialPort::UpdateHandlerFlags()
         engine_->UpdateHandlerState(AnyTriggerEvent() ? 1 : 2);
 }
 
+namespace
+{
+
+// Calls an event when it is assigned.
+template <class Event, class... Args> void Fire(const Event& event, TCustomSerialPort& port, Args... args)
+{
+    if (event)
+        event(port, args...);
+}
+
+} // namespace
+
 void TCustomSerialPort::FireTrigger(uint16_t msg, uint16_t triggerHandle, uint16_t data)
 {
-    if (onTrigger_)
-        onTrigger_(*this, msg, triggerHandle, data);
+    Fire(onTrigger_, *this, msg, triggerHandle, data);
 }
 
 void TCustomSerialPort::FireTriggerAvail(uint16_t count)
 {
-    if (onTriggerAvail_)
-        onTriggerAvail_(*this, count);
+    Fire(onTriggerAvail_, *this, count);
 }
 
 void TCustomSerialPort::FireTriggerData(uint16_t triggerHandle)
 {
-    if (onTriggerData_)
-        onTriggerData_(*this, triggerHandle);
+    Fire(onTriggerData_, *this, triggerHandle);
 }
 
 void TCustomSerialPort::FireTriggerStatus(uint16_t triggerHandle)
 {
-    if (onTriggerStatus_)
-        onTriggerStatus_(*this, triggerHandle);
+    Fire(onTriggerStatus_, *this, triggerHandle);
 }
 
 void TCustomSerialPort::FireTriggerTimer(uint16_t triggerHandle)
 {
-    if (onTriggerTimer_)
-        onTriggerTimer_(*this, triggerHandle);
+    Fire(onTriggerTimer_, *this, triggerHandle);
 }
 
 void TCustomSerialPort::FireTriggerLineError(uint16_t error, bool lineBreak)
 {
-    if (onTriggerLineError_)
-        onTriggerLineError_(*this, error, lineBreak);
+    Fire(onTriggerLineError_, *this, error, lineBreak);
 }
 
 void TCustomSerialPort::FireTriggerModemStatus()
 {
-    if (onTriggerModemStatus_)
-        onTriggerModemStatus_(*this);
+    Fire(onTriggerModemStatus_, *this);
 }
 
 void TCustomSerialPort::FireTriggerOutbuffFree()
 {
-    if (onTriggerOutbuffFree_)
-        onTriggerOutbuffFree_(*this);
+    Fire(onTriggerOutbuffFree_, *this);
 }
 
 void TCustomSerialPort::FireTriggerOutbuffUsed()
 {
-    if (onTriggerOutbuffUsed_)
-        onTriggerOutbuffUsed_(*this);
+    Fire(onTriggerOutbuffUsed_, *this);
 }
 
 void TCustomSerialPort::FireTriggerOutSent()
 {
-    if (onTriggerOutSent_)
-        onTriggerOutSent_(*this);
+    Fire(onTriggerOutSent_, *this);
 }
 
 // --- operations -----------------------------------------------------------------

@@ -232,9 +232,9 @@ private:
     void DeferredClose();
     void FinishClose();
     void ApplyTraceState(TTraceLogState state, bool log);
-    void ApplyHardwareFlow();
-    void ApplySoftwareFlow();
+    void ApplyLine();
     void ReapplyFlow();
+    template <class Event> void SetTriggerEvent(Event& slot, Event handler);
     bool IsOpen() const { return state_ == PortState::Open; }
     bool AnyTriggerEvent() const;
 

@@ -67,14 +67,19 @@ void TCustomSerialPort::SetComNumber(uint16_t number)
     SetOpen(true);
 }
 
+void TCustomSerialPort::ApplyLine()
+{
+    if (IsOpen())
+        RaiseForErrorCode(
+            engine_->SetLine(static_cast<uint32_t>(baud_), static_cast<int>(parity_), dataBits_, stopBits_));
+}
+
 void TCustomSerialPort::SetBaud(int32_t baud)
 {
     if (baud == baud_ && !force_)
         return;
     baud_ = baud;
-    if (IsOpen())
-        RaiseForErrorCode(
-            engine_->SetLine(static_cast<uint32_t>(baud_), static_cast<int>(parity_), dataBits_, stopBits_));
+    ApplyLine();
 }
 
 void TCustomSerialPort::SetParity(TParity parity)
@@ -82,9 +87,7 @@ void TCustomSerialPort::SetParity(TParity parity)
     if (parity == parity_ && !force_)
         return;
     parity_ = parity;
-    if (IsOpen())
-        RaiseForErrorCode(
-            engine_->SetLine(static_cast<uint32_t>(baud_), static_cast<int>(parity_), dataBits_, stopBits_));
+    ApplyLine();
 }
 
 void TCustomSerialPort::SetDataBits(uint16_t bits)
@@ -92,9 +95,7 @@ void TCustomSerialPort::SetDataBits(uint16_t bits)
     if (bits == dataBits_ && !force_)
         return;
     dataBits_ = bits;
-    if (IsOpen())
-        RaiseForErrorCode(
-            engine_->SetLine(static_cast<uint32_t>(baud_), static_cast<int>(parity_), dataBits_, stopBits_));
+    ApplyLine();
 }
 
 void TCustomSerialPort::SetStopBits(uint16_t bits)
@@ -102,9 +103,7 @@ void TCustomSerialPort::SetStopBits(uint16_t bits)
     if (bits == stopBits_ && !force_)
         return;
     stopBits_ = bits;
-    if (IsOpen())
-        RaiseForErrorCode(
-            engine_->SetLine(static_cast<uint32_t>(baud_), static_cast<int>(parity_), dataBits_, stopBits_));
+    ApplyLine();
 }
 
 void TCustomSerialPort::SetInSize(uint16_t size)
@@ -344,64 +343,62 @@ void TCustomSerialPort::SetPriorityBoost(uint8_t boost)
 
 // --- events -----------------------------------------------------------------------
 
+// Setting a trigger event tells the engine whether the port's own window
+// wants trigger messages at all.
+template <class Event> void TCustomSerialPort::SetTriggerEvent(Event& slot, Event handler)
+{
+    slot = std::move(handler);
+    UpdateHandlerFlags();
+}
+
 void TCustomSerialPort::SetOnTrigger(TTriggerEvent handler)
 {
-    onTrigger_ = std::move(handler);
-    UpdateHandlerFlags();
+    SetTriggerEvent(onTrigger_, std::move(handler));
 }
 
 void TCustomSerialPort::SetOnTriggerAvail(TTriggerAvailEvent handler)
 {
-    onTriggerAvail_ = std::move(handler);
-    UpdateHandlerFlags();
+    SetTriggerEvent(onTriggerAvail_, std::move(handler));
 }
 
 void TCustomSerialPort::SetOnTriggerData(TTriggerDataEvent handler)
 {
-    onTriggerData_ = std::move(handler);
-    UpdateHandlerFlags();
+    SetTriggerEvent(onTriggerData_, std::move(handler));
 }
 
 void TCustomSerialPort::SetOnTriggerStatus(TTriggerStatusEvent handler)
 {
-    onTriggerStatus_ = std::move(handler);
-    UpdateHandlerFlags();
+    SetTriggerEvent(onTriggerStatus_, std::move(handler));
 }
 
 void TCustomSerialPort::SetOnTriggerTimer(TTriggerTimerEvent handler)
 {
-    onTriggerTimer_ = std::move(handler);
-    UpdateHandlerFlags();
+    SetTriggerEvent(onTriggerTimer_, std::move(handler));
 }
 
 void TCustomSerialPort::SetOnTriggerLineError(TTriggerLineErrorEvent handler)
 {
-    onTriggerLineError_ = std::move(handler);
-    UpdateHandlerFlags();
+    SetTriggerEvent(onTriggerLineError_, std::move(handler));
 }
 
 void TCustomSerialPort::SetOnTriggerModemStatus(TNotifyEvent handler)
 {
-    onTriggerModemStatus_ = std::move(handler);
-    UpdateHandlerFlags();
+    SetTriggerEvent(onTriggerModemStatus_, std::move(handler));
 }
 
 void TCustomSerialPort::SetOnTriggerOutbuffFree(TNotifyEvent handler)
 {
-    onTriggerOutbuffFree_ = std::move(handler);
-    UpdateHandlerFlags();
+    SetTriggerEvent(onTriggerOutbuffFree_, std::move(handler));
 }
 
 void TCustomSerialPort::SetOnTriggerOutbuffUsed(TNotifyEvent handler)
 {
-    onTriggerOutbuffUsed_ = std::move(handler);
-    UpdateHandlerFlags();
+    SetTriggerEvent(onTriggerOutbuffUsed_, std::move(handler));
 }
 
 void TCustomSerialPort::SetOnTriggerOutSent(TNotifyEvent handler)
 {
-    onTriggerOutSent_ = std::move(handler);
-    UpdateHandlerFlags();
+    SetTriggerEvent(onTriggerOutSent_, std::move(handler));
 }
 
 // --- Assign ---------------------------------------------------------------------------

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <chrono>
 #include <fstream>
 #include <memory>
@@ -17,22 +16,12 @@
 #include "serial/SerPort.h"
 #include "serial/Win32Dispatcher.h"
 #include "support/PtyPair.h"
+#include "support/QtWait.h"
 
 namespace serial::test
 {
 
-// Serves the GUI thread's events until pred() holds or waitMs passed.
-template <class Pred> bool WaitFor(Pred pred, int waitMs = 3000)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+using kvtest::WaitFor;
 
 // Threads of this process (from /proc/self/status).
 inline int ThreadCount()
