@@ -61,9 +61,10 @@ uint32_t RateBaud(speed_t code)
     return 0;
 }
 
-// A node without hardware behind it (a /dev/ttyS<n> with no UART) answers
-// with EIO: for the program that port does not exist.
-int OpenErrorNumber(int error)
+// A node without hardware behind it (a /dev/ttyS<n> with no UART) and a
+// device that has gone away answer with EIO: for the program that port does
+// not exist (EIO is 5, which the serial link would read as access denied).
+int DeviceErrorNumber(int error)
 {
     return error == EIO ? 2 : SerialErrorNumber(error);
 }
@@ -74,13 +75,13 @@ int OpenLocked(const std::string& path, termios& settings)
 {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return -OpenErrorNumber(errno);
+        return -DeviceErrorNumber(errno);
     // flock holds against every other open of the device, also by root and
     // by this program; TIOCEXCL keeps other users' programs out as well.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0 || tcgetattr(fd, &settings) != 0) {
         const int error = errno;
         ::close(fd);
-        return -OpenErrorNumber(error);
+        return -DeviceErrorNumber(error);
     }
     return fd;
 }
@@ -161,7 +162,7 @@ int SerialDevice::Open(const std::string& path)
     if (tcsetattr(fd, TCSANOW, &t) != 0) {
         const int error = errno;
         CloseLocked(fd);
-        return SerialErrorNumber(error);
+        return DeviceErrorNumber(error);
     }
     fd_ = fd;
     {
@@ -184,7 +185,7 @@ int SerialDevice::GetLine(SerialLine& line)
 {
     termios t {};
     if (tcgetattr(fd_, &t) != 0)
-        return SerialErrorNumber(errno);
+        return DeviceErrorNumber(errno);
     line.Baud = RateBaud(cfgetospeed(&t));
     switch (t.c_cflag & CSIZE) {
     case CS5:
@@ -219,7 +220,7 @@ int SerialDevice::SetLine(const SerialLine& line)
 {
     termios t {};
     if (tcgetattr(fd_, &t) != 0)
-        return SerialErrorNumber(errno);
+        return DeviceErrorNumber(errno);
     speed_t code;
     if (!RateCode(line.Baud, code))
         return EINVAL;
@@ -256,7 +257,7 @@ int SerialDevice::SetLine(const SerialLine& line)
     t.c_cc[VSTART] = line.XonChar;
     t.c_cc[VSTOP] = line.XoffChar;
     if (tcsetattr(fd_, TCSANOW, &t) != 0)
-        return SerialErrorNumber(errno);
+        return DeviceErrorNumber(errno);
     return 0;
 }
 
@@ -272,7 +273,7 @@ int SerialDevice::Read(uint8_t* buffer, int count)
             continue;
         if (errno == EAGAIN)
             return 0;
-        return -SerialErrorNumber(errno);
+        return -DeviceErrorNumber(errno);
     }
 }
 
@@ -332,7 +333,7 @@ int SerialDevice::Purge(bool input, bool output)
         return 0;
     const int queue = input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH);
     if (tcflush(fd_, queue) != 0)
-        return SerialErrorNumber(errno);
+        return DeviceErrorNumber(errno);
     return 0;
 }
 
@@ -369,7 +370,7 @@ int SerialDevice::SetModemBit(int bit, bool on)
 {
     if (ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bit) == 0)
         return 0;
-    return NoModemLines(errno) ? 0 : SerialErrorNumber(errno);
+    return NoModemLines(errno) ? 0 : DeviceErrorNumber(errno);
 }
 
 int SerialDevice::SetDtr(bool on)
@@ -386,7 +387,7 @@ int SerialDevice::SetBreak(bool on)
 {
     if (ioctl(fd_, on ? TIOCSBRK : TIOCCBRK) == 0)
         return 0;
-    return NoModemLines(errno) ? 0 : SerialErrorNumber(errno);
+    return NoModemLines(errno) ? 0 : DeviceErrorNumber(errno);
 }
 
 // --- SerialEventWaiter -------------------------------------------------------

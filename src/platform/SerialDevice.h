@@ -5,8 +5,8 @@
 // cancel, purges, modem lines and line errors.
 //
 // Errors are returned as the serial link's error numbers (SerialError.h):
-// 2 the device does not exist, 5 another program holds it, others as the
-// system's own number.
+// 2 the device does not exist (or has gone away), 5 another program holds
+// it, others as the system's own number.
 //
 // Threads: after Open, the worker threads of one port may use the device at
 // the same time (one waits for events, one reads, one writes, the GUI thread
