@@ -171,6 +171,7 @@ TEST_F(MainFormTest, FirstTickRunsDeferredStartOnceAndLaterTicksOnlyTheirDuties)
         TextIsFg = true;
         TideIsFg = true;
     });
+    dir.write("charts/harbour.cht", std::string("\x81\0\0\0\0\x80\x81\0\0\0\0\x80", 12)); // end marker only
     Start();
     BrowserPath = "changed since";
 
@@ -191,7 +192,7 @@ TEST_F(MainFormTest, FirstTickRunsDeferredStartOnceAndLaterTicksOnlyTheirDuties)
     EXPECT_FALSE(GlobalDlg->TrackColourFG->isChecked());
     EXPECT_TRUE(GlobalDlg->TideColourFG->isChecked());
     EXPECT_FALSE(MainForm->TimePanel->text().isEmpty());
-    EXPECT_EQ(ShownKinds(), std::vector<std::string> { "modal:TAboutBox" });
+    EXPECT_EQ(ShownKinds(), (std::vector<std::string> { "message:information", "modal:TAboutBox" }));
 
     // A second tick neither reads the configuration nor shows the box (an
     // unexpected box would fail the test).
@@ -200,7 +201,7 @@ TEST_F(MainFormTest, FirstTickRunsDeferredStartOnceAndLaterTicksOnlyTheirDuties)
     MainForm->SecsTimerTimer();
     EXPECT_EQ(BrowserPath, "changed again");
     EXPECT_FALSE(MainForm->TimePanel->text().isEmpty());
-    EXPECT_EQ(ui.shown().size(), 1u);
+    EXPECT_EQ(ui.shown().size(), 2u);
 }
 
 TEST_F(MainFormTest, AutoStartWithMissingPortWarnsAndStillMarksInterfaceOpen)
@@ -215,8 +216,11 @@ TEST_F(MainFormTest, AutoStartWithMissingPortWarnsAndStillMarksInterfaceOpen)
     Start();
     FirstTick();
     unsetenv("KORVEX_COM1");
+    // The configuration names no chart, which the start reports first.
     EXPECT_EQ(ui.messages(),
-        std::vector<std::string> { "COM Port not availible or does not exist! Click OK and try Again" });
+        (std::vector<std::string> {
+            "Chart File missing or not found in local chart directory. Quit and restart KV Velta",
+            "COM Port not availible or does not exist! Click OK and try Again" }));
     // Marked open all the same: each fix tick then reports the missing data.
     EXPECT_TRUE(NmeaOpen);
     EXPECT_TRUE(MainForm->Nserver->isChecked());
