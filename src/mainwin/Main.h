@@ -12,6 +12,9 @@
 //   MainPending.cpp    calls into commands and components still to come
 //   MainViews.cpp      chart views: creation, arrangement, refresh of all
 //   MainPrograms.cpp   printing, copying, help and the outside programs
+//   MainCharts.cpp     chart, layer and portfolio files, the nearest chart,
+//                      saving the chart, the purge commands
+//   MainWaypoints.cpp  chart waypoints and their files
 // Later areas add their own file (MainNmea.cpp, MainFix.cpp ...) and their
 // handlers to the matching section below.
 
@@ -168,11 +171,51 @@ public:
     void AISDatabaseViewer1Click();
     void ReleaseNotes1Click();
 
+    // ---- Chart store and chart files (MainCharts.cpp)
+    // Opens a chart or layer file chosen in OpenChtDialog: it replaces the
+    // chart (or, with "Chart Append" checked, is added to it) with its
+    // layers, configuration and waypoints, in the first view or a new one.
+    void FileOpenItemClick();
+    // The chart named by OpenChtDialog's file name with its layers (when
+    // LoadLayers is set) and waypoints, in a new chart view. A missing chart
+    // is reported and the program goes on with an empty chart.
+    void LoadStartupChart();
+    // The layer files 0 to 9 beside the chart that LayerFlags leaves on.
+    void LoadChartLayers();
+    // Writes the store as the chart or layer file chosen in SaveDialog1, then
+    // the chart configuration and the waypoint file beside it.
+    void SaveBtnClick();
+    // Replaces the chart by the chart of the chart list nearest to the
+    // working position (not in chart edit mode).
+    void AutoChartClick();
+    void NearestChart1Click();
+    void OpenPortfolio1Click();
+    // Every view shows the charts of the chart list, the last view first.
+    void AvailableChartsClick();
+    void ChartAppendModeClick();
+    // Purge: track log, chart, layers, everything; each asks first.
+    void Log1Click();
+    void Chart1Click();
+    void Layers1Click();
+    void All1Click();
+    std::string ChartTitle; // base name of the chart file opened last
+
+    // ---- Chart waypoints (MainWaypoints.cpp)
+    // "<chart>.wpt", and "<chart>.wps" while DOSWPTformat is checked, beside
+    // the chart file named by SaveDialog1.
+    void WriteChartWaypointFile();
+    void WriteDosWaypointFile();
+    void AddChartWaypoint1Click();
+    void EditChartWaypoint1Click(); // the waypoint nearest to the working position
+    void WaypointSnapMode1Click(); // shows it read-only
+    void DeleteChartWaypoint1Click();
+    void DOSWPTformatClick();
+
     // ---- Placeholders until their commands and components land (MainPending.cpp)
     void LoadRouteFile(const std::string& path);
-    void LoadStartupChart();
-    void AutoChartClick();
-    void SaveBtnClick();
+    // Purge > Survey Track: empties the survey track, re-centres the views
+    // and updates the menus.
+    void SurveyTrack1Click();
     // The data-trend plot cleared (a fresh bitmap with its zero line).
     void InitDataPlot();
     // Opens the help file at a help context.
@@ -298,6 +341,28 @@ private:
     void ShowInvalidFix();
     void ShowNoPositionData();
     TComPortLink& Port() const;
+
+    // MainCharts.cpp, MainWaypoints.cpp
+    void BindChartCommands();
+    void SetViewCaptions(const std::string& caption);
+    // Appends a chart file's points to the store, saying when it was an old
+    // DOS file or did not fit.
+    void TakeChartFile(const std::string& bytes);
+    void ShowChartTotals();
+    void EmptyChart();
+    void EmptyTrackLog();
+    // In chart edit mode, offers to save the chart first; false when the
+    // user wanted it saved and it was not.
+    bool OfferToSaveEditedChart();
+    // Open Chart; on Cancel or failure OpenChtDialog keeps `currentPath`.
+    bool OpenChartFile(const std::string& currentPath);
+    bool ReadStartupChart();
+    bool SaveChartAs();
+    // The waypoint file beside SaveDialog1's chart file; empty without one.
+    std::string WaypointFilePath(const std::string& extension) const;
+    // The dialog's waypoint into database entry `index`, then the views and
+    // the waypoint file.
+    void StoreEditedWaypoint(int index);
 
     // Main.cpp
     void TakeScreenSize();
