@@ -43,7 +43,10 @@ class QToolButton;
 class TComPortLink;
 class TMDIChild;
 class TNeedleGauge;
+class TMediaPlayer;
 class TTimer;
+struct TFixPreferences;
+struct XteGaugeReading;
 namespace serial
 {
 class TSerialPort;
@@ -170,6 +173,45 @@ public:
     void GPSfileconvertor1Click();
     void AISDatabaseViewer1Click();
     void ReleaseNotes1Click();
+
+    // ---- Text survey log (MainTextLog.cpp)
+    // Appends one record to the text log; `Event` (a manual fix) puts the
+    // next event number before it. A record that cannot be written is
+    // reported and dropped, and the caller goes on.
+    void WriteTextLogLine(bool Event);
+    void Logs1Click();
+    void SaveLogAs1Click();
+    void ViewTextLog1Click();
+    void AISTracklooker1Click();
+    void TxtLogOnOffClick();
+    // The preferences' template `typed` after OK: when it differs from the
+    // current log's template, asks whether the log may be started afresh
+    // under it; otherwise (or when the log cannot be rewritten) the log's
+    // template stays.
+    void TextLogFormatChange(const std::string& typed);
+
+    // ---- Voice prompts and sound clips (MainVoice.cpp)
+    // The one media player of the window: the Qt Multimedia one, made at its
+    // first use, unless SetMediaPlayer installed another.
+    TMediaPlayer& MediaPlayer1();
+    void SetMediaPlayer(std::shared_ptr<TMediaPlayer> player);
+    // Plays the wave file `path` and returns at once. A file that is missing
+    // or cannot be played, or a machine without sound output, is reported on
+    // the status line (each report once) and sound is enabled again; the
+    // caller goes on either way.
+    void PlayClip(const std::string& path);
+    // Plays AppFolder + word + ".wav" and keeps the word as the last
+    // announcement (AIS new-target sectors, the AIS view's repeat button).
+    void PlayVoice(const std::string& word);
+    // End of a clip: sound may play again.
+    void MediaPlayer1Notify();
+    // The voice cues of a fix on a leg: the cross-track cue of the gauge
+    // reading when it is due, then the waypoint approach when one is pending.
+    // Only with a route and while sound is enabled.
+    void PlaySteeringCues(const XteGaugeReading& gauge, const TFixPreferences& prefs);
+    // The "select next waypoint" cue at the end of the route when `pending`,
+    // which it clears once played.
+    void PlaySelectCue(const TFixPreferences& prefs, bool& pending);
 
     // ---- Chart store and chart files (MainCharts.cpp)
     // Opens a chart or layer file chosen in OpenChtDialog: it replaces the
@@ -371,6 +413,13 @@ private:
     void RefillRouteList();
     void ShowTextLogGlyph();
     void SetViewCaptions();
+
+    // MainTextLog.cpp, MainVoice.cpp
+    void SetUpTextLog();
+    void ReportSoundFailure(const std::string& text);
+    bool textLogFailing_ = false; // the last record could not be written
+    std::shared_ptr<TMediaPlayer> mediaPlayer_;
+    std::vector<std::string> soundReports_; // status texts already shown
 
     TStartOptions options_;
     std::vector<QMetaObject::Connection> activeFormHooks_;

@@ -1,7 +1,7 @@
 // Placeholders for commands and components that other areas of the program
 // bring: the route loader, the survey track, the chart views, the fix cycle,
-// the template expander, AIS assembly, playback and target table, chart
-// point editing and the help hook. Each
+// AIS assembly, playback and target table, chart point editing and the help
+// hook. Each
 // keeps its final name and signature, so the area that lands replaces the
 // body here (or deletes it and its declaration).
 
@@ -36,13 +36,6 @@ void TMainForm::FixBtnClick()
 {
     // placeholder until the fix cycle lands: speed and course, track store,
     // views, daily track log, navigation update, output
-}
-
-std::string TMainForm::ExpandTemplate(const std::string& text)
-{
-    // placeholder until the main window's template expander lands: the
-    // template comes back unexpanded
-    return text;
 }
 
 void TMainForm::AssembleAivdm(const std::string&)

@@ -1,5 +1,6 @@
 #include "nav/DailyLogs.h"
 
+#include "nav/LocalClock.h"
 #include "nav/NavState.h"
 #include "nav/TrackLog.h"
 #include "rtl/Paths.h"
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <initializer_list>
 #include <limits>
@@ -45,10 +45,8 @@ std::string LogDateTextFor(int year, int month, int day)
 
 std::string TodayLogDateText()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-    localtime_r(&now, &local);
-    return LogDateTextFor(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    const LocalDateTime now = LocalNow();
+    return LogDateTextFor(now.year, now.month, now.day);
 }
 
 bool CreateTextLog(const std::string& path, const std::string& baseName, const std::string& recordTemplate)

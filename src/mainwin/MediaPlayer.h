@@ -1,0 +1,35 @@
+#pragma once
+// The main window's one media player for wave audio: the steering cues, the
+// AIS announcements and the chartlet sound clips all go through it, one clip
+// at a time (a new clip replaces one still playing). Playing returns at once;
+// the end of a clip, or a failure found while opening or playing it, is
+// reported through the callbacks on the GUI thread.
+//
+// The program uses the Qt Multimedia player; tests install a stand-in, so no
+// sound device is needed to run them.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class TMediaPlayer
+{
+public:
+    virtual ~TMediaPlayer() = default;
+
+    // Opens the wave file `path` and starts it. A file already loaded is
+    // started again from its beginning.
+    virtual void Play(const std::string& path) = 0;
+    // The file last opened; empty before the first.
+    virtual std::string FileName() const = 0;
+
+    // The clip played to its end.
+    std::function<void()> OnFinished;
+    // The clip could not be opened or played, or there is no sound output;
+    // `why` says which in a few words.
+    std::function<void(const std::string& why)> OnFailed;
+};
+
+// The Qt Multimedia player: a QMediaPlayer with a QAudioOutput on the
+// default output device.
+std::shared_ptr<TMediaPlayer> MakeQtMediaPlayer();

@@ -1,0 +1,293 @@
+// The text survey log of the main window: the records a run of fixes
+// leaves in the day's log, byte for byte, a second start on the same day, a
+// new template from the preferences, opening another log, the text-log
+// button and the outside viewer.
+
+#include "MainFormFixture.h"
+
+#include "mainwin/MainPrograms.h"
+#include "nav/LocalClock.h"
+#include "nav/TrackLog.h"
+#include "platform/QtText.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QToolButton>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+const std::string kDay = "07-12-26";
+const std::string kHeader = "Log Date : 07-12-26\r\n@f,@d,@t,@p:4,@q,@c,@s,@v,@x,@y\r\n";
+
+// Monday 7 December 2026, 09:47:37 local time.
+LocalDateTime FixedNow()
+{
+    LocalDateTime t;
+    t.year = 2026;
+    t.month = 12;
+    t.day = 7;
+    t.hour = 9;
+    t.minute = 47;
+    t.second = 37;
+    return t;
+}
+
+class MainTextLogTest : public MainFormTest
+{
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        SetLocalClock(FixedNow);
+        dir.makeFolder("logs");
+        WriteConfig("zudeve.cfg", [] { TextLogOn = true; });
+        Start();
+    }
+
+    void TearDown() override
+    {
+        mainwin::SetProcessStarter({});
+        SetLocalClock({});
+        MainFormTest::TearDown();
+    }
+
+    // The state a fix leaves for its record line: the newest track record
+    // (latitude north, longitude west, degrees) and the read-outs.
+    void Fix(double lat, double lon, const char* time, const char* course)
+    {
+        LogCount = static_cast<int16_t>(LogCount + 1);
+        LogRecords[LogCount] = LogRecord { rtl::Real6(lat), rtl::Real6(lon), rtl::Real6(0.0) };
+        LogDateText = kDay;
+        FixTimeText = time;
+        FixQuality = "1";
+        SatCount = "08";
+        CogText = course;
+        SogText = "5.8";
+        VmgText = "4.1";
+        XTE = -0.125;
+    }
+
+    std::string Log() const { return dir.read("logs/" + kDay + ".txt"); }
+
+    struct Started {
+        std::string program;
+        std::vector<std::string> arguments;
+    };
+    void CaptureStarts(bool result)
+    {
+        mainwin::SetProcessStarter([this, result](const std::string& program,
+                                       const std::vector<std::string>& arguments, const std::string&) {
+            started.push_back({ program, arguments });
+            return result;
+        });
+    }
+    std::vector<Started> started;
+};
+
+TEST_F(MainTextLogTest, RecordsAndEventsOfADayAcrossTwoStarts)
+{
+    // A new day's log: the header and the template in force, nothing more.
+    EXPECT_EQ(Log(), kHeader);
+
+    Fix(50.25, 1.5, "094737", "235");
+    MainForm->WriteTextLogLine(false);
+    Fix(50.3, 1.45, "094747", "036");
+    MainForm->WriteTextLogLine(true); // a manual fix
+    const std::string firstRun = kHeader
+        + "00001,07-12-26,094737,5015.0000,N,00130.0000,W,1-08,235,5.8,4.1,-0.13,50.25000000:-1.50000000\r\n"
+          "*1\r\n"
+          "00002,07-12-26,094747,5018.0000,N,00127.0000,W,1-08,036,5.8,4.1,-0.13,50.30000000:-1.45000000\r\n";
+    EXPECT_EQ(Log(), firstRun);
+
+    // The second start of the day goes on with the same log: no second
+    // header, and the record numbers follow on.
+    FreeProgramForms();
+    Start();
+    EXPECT_EQ(FixNumber, 2);
+    Fix(50.35, 1.4, "101500", "040");
+    MainForm->WriteTextLogLine(false);
+    EXPECT_EQ(Log(),
+        firstRun
+            + "00003,07-12-26,101500,5021.0000,N,00124.0000,W,1-08,040,5.8,4.1,-0.13,50.35000000:-1."
+              "40000000\r\n");
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(MainTextLogTest, TheLogsOwnTemplateGovernsAfterARestart)
+{
+    ui.answerYes();
+    MainForm->TextLogFormatChange("@f,@t,@w");
+    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t,@w\r\n");
+
+    FreeProgramForms();
+    Start(); // the configuration brings the default template back
+    EXPECT_EQ(NmeaLogTemplate, "@f,@t,@w");
+    MainForm->WPName->addItem("Nab Tower  @@");
+    Fix(50.25, 1.5, "094737", "235");
+    MainForm->WriteTextLogLine(false);
+    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t,@w\r\n00001,094737,Nab Tower\r\n");
+}
+
+TEST_F(MainTextLogTest, PenUpAndEventMarkersStandBeforeTheirRecord)
+{
+    NmeaLogTemplate = "@f";
+    ComTimeZero = true;
+    MainForm->PenUp1->setChecked(false);
+    MainForm->WriteTextLogLine(true);
+    MainForm->PenUp1->setChecked(true);
+    MainForm->WriteTextLogLine(true);
+    MainForm->WriteTextLogLine(false);
+    ComTimeZero = false;
+    MainForm->WriteTextLogLine(false);
+    EXPECT_EQ(Log(), kHeader + "*1\r\n00001\r\n# -b\r\n*2\r\n00002\r\n# -b\r\n00003\r\n00004\r\n");
+}
+
+TEST_F(MainTextLogTest, NothingIsLoggedWhileTheButtonIsDown)
+{
+    ASSERT_FALSE(MainForm->TxtLogOnOff->isChecked());
+    MainForm->TxtLogOnOff->click();
+    EXPECT_FALSE(TextLogOn);
+    EXPECT_EQ(Hint(MainForm->TxtLogOnOff), "Release for Text Logs On|");
+    MainForm->WriteTextLogLine(true);
+    EXPECT_EQ(Log(), kHeader);
+    EXPECT_EQ(EventNumber, 0);
+
+    MainForm->TxtLogOnOff->click();
+    EXPECT_TRUE(TextLogOn);
+    EXPECT_EQ(Hint(MainForm->TxtLogOnOff), "Press for Text Logs Off|");
+}
+
+TEST_F(MainTextLogTest, LostRecordIsReportedOnceAndTheNextOneCountsOn)
+{
+    NmeaLogTemplate = "@f";
+    MainForm->WriteTextLogLine(false);
+    std::filesystem::rename(dir.file("logs"), dir.file("logs.away"));
+    MainForm->WriteTextLogLine(true);
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "Error Writing Text Log" });
+    MainForm->StatusLine->clear();
+    MainForm->WriteTextLogLine(false); // no second box at every fix
+    EXPECT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ls(MainForm->StatusLine->text()), "Error Writing Text Log");
+    EXPECT_EQ(FixNumber, 1);
+    EXPECT_EQ(EventNumber, 0);
+
+    std::filesystem::rename(dir.file("logs.away"), dir.file("logs"));
+    MainForm->WriteTextLogLine(true);
+    EXPECT_EQ(Log(), kHeader + "00001\r\n*1\r\n00002\r\n");
+    // Failing again after a good record shows the box again.
+    std::filesystem::rename(dir.file("logs"), dir.file("logs.away"));
+    MainForm->WriteTextLogLine(false);
+    EXPECT_EQ(ui.messages().size(), 2u);
+}
+
+TEST_F(MainTextLogTest, NewTemplateFromThePreferences)
+{
+    NmeaLogTemplate = "@f";
+    MainForm->WriteTextLogLine(true);
+    // The same template: no question.
+    MainForm->TextLogFormatChange("@f,@d,@t,@p:4,@q,@c,@s,@v,@x,@y");
+    EXPECT_TRUE(ui.shown().empty());
+
+    ui.answerNo();
+    MainForm->TextLogFormatChange("@f,@t");
+    EXPECT_EQ(ui.shown().back().text, "Log format has changed ! Overwrite the log file ?");
+    EXPECT_EQ(NmeaLogTemplate, "@f,@d,@t,@p:4,@q,@c,@s,@v,@x,@y");
+    EXPECT_EQ(Log(), kHeader + "*1\r\n00001\r\n");
+
+    ui.answerYes();
+    MainForm->TextLogFormatChange("@f,@t");
+    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t\r\n");
+    EXPECT_EQ(NmeaLogTemplatePrev, "@f,@t");
+    EXPECT_EQ(FixNumber, 0);
+    EXPECT_EQ(EventNumber, 0);
+
+    // A log that cannot be rewritten keeps its template and its records.
+    LogsFolder = app + "gone/";
+    ui.answerYes();
+    MainForm->TextLogFormatChange("@t");
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "Error Writing Text Log" });
+    EXPECT_EQ(NmeaLogTemplate, "@f,@t");
+    EXPECT_EQ(NmeaLogTemplatePrev, "@f,@t");
+    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t\r\n");
+}
+
+TEST_F(MainTextLogTest, OpeningATrackLogMovesTheLogsToItsFolder)
+{
+    const std::string other = dir.makeFolder("survey 2") + "/";
+    LogRecords[1] = LogRecord { rtl::Real6(50.0), rtl::Real6(1.0), rtl::Real6(600.0) };
+    LogCount = 1;
+    SaveLogFile(other + "run1.log");
+    LogCount = 0;
+    FixNumber = 5;
+
+    ui.answerFile(other + "run1.log");
+    MainForm->Logs1Click();
+    EXPECT_EQ(ui.fileRequests().back().title, "Open a log file");
+    EXPECT_EQ(LogCount, 1);
+    EXPECT_EQ(LogBaseName, "run1");
+    EXPECT_EQ(LogsFolder, other);
+    EXPECT_EQ(TextLogName, kDay); // the plotted log stays
+    EXPECT_EQ(FixNumber, 0);
+    // Its text log did not exist: made with the template in force.
+    EXPECT_EQ(
+        kvtest::ReadBytes(other + "run1.txt"), "Log Date : run1\r\n@f,@d,@t,@p:4,@q,@c,@s,@v,@x,@y\r\n");
+
+    NmeaLogTemplate = "@f";
+    MainForm->WriteTextLogLine(false);
+    EXPECT_EQ(kvtest::ReadBytes(other + "run1.txt"),
+        "Log Date : run1\r\n@f,@d,@t,@p:4,@q,@c,@s,@v,@x,@y\r\n00001\r\n");
+    ui.answerFile(std::nullopt);
+    MainForm->Logs1Click(); // cancelled: nothing changes
+    EXPECT_EQ(LogsFolder, other);
+    EXPECT_EQ(MainForm->OpenLogDialog.initialFolder, other);
+}
+
+TEST_F(MainTextLogTest, OpeningATextLogTakesItsTemplateAndRecordCount)
+{
+    const std::string text
+        = "Log Date : 06-12-26\r\n@f,@x\r\n00001,0.1\r\n*1\r\n00002,0.2\r\n# -b\r\n00003,0.3\r\n";
+    dir.write("logs/06-12-26.txt", text);
+    EventNumber = 4;
+    ui.answerFile(app + "logs/06-12-26.txt");
+    MainForm->Logs1Click();
+    EXPECT_EQ(TextLogName, "06-12-26");
+    EXPECT_EQ(LogBaseName, "06-12-26");
+    EXPECT_EQ(NmeaLogTemplate, "@f,@x");
+    EXPECT_EQ(FixNumber, 4); // "# -b" counts, "*1" does not
+    EXPECT_EQ(EventNumber, 4);
+    EXPECT_EQ(dir.read("logs/06-12-26.txt"), text);
+
+    // A name with a second '.' is of neither kind and changes nothing.
+    dir.write("logs/a.b.txt", text);
+    ui.answerFile(app + "logs/a.b.txt");
+    MainForm->Logs1Click();
+    EXPECT_EQ(LogBaseName, "06-12-26");
+    EXPECT_EQ(FixNumber, 4);
+}
+
+TEST_F(MainTextLogTest, ViewerGetsTheLogAsOneArgument)
+{
+    LogsFolder = dir.makeFolder("my logs; $(x)") + "/";
+    dir.write("my logs; $(x)/07-12-26.AIS", "AIS Log Date : 07-12-26\r\n");
+    CaptureStarts(true);
+    MainForm->ViewTextLog1->trigger();
+    BrowserPath = "/opt/viewer/look";
+    MainForm->AISTracklooker1->trigger();
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(started[0].program, "Tracklook.exe");
+    EXPECT_EQ(started[0].arguments, std::vector<std::string> { LogsFolder + "07-12-26.txt" });
+    EXPECT_EQ(started[1].program, "/opt/viewer/look");
+    // The AIS log as it is named on disk.
+    EXPECT_EQ(started[1].arguments, std::vector<std::string> { LogsFolder + "07-12-26.AIS" });
+    EXPECT_TRUE(ui.messages().empty());
+
+    CaptureStarts(false);
+    MainForm->ViewTextLog1Click();
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "Application Not Available" });
+}
+
+} // namespace

@@ -1,0 +1,208 @@
+// Voice prompts and sound clips of the main window: which steering cue a
+// fix plays for each side of the cross-track gauge, "Only on change", the
+// approach and end-of-route cues, the AIS announcement, the end of a clip,
+// and prompts that cannot be played.
+
+#include "MainFormFixture.h"
+
+#include "mainwin/FixCycle.h"
+#include "mainwin/MediaPlayer.h"
+#include "platform/QtText.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// Plays nothing; keeps the names of the files it was given.
+class FakePlayer : public TMediaPlayer
+{
+public:
+    void Play(const std::string& path) override
+    {
+        file = path;
+        played.push_back(path.substr(path.rfind('/') + 1));
+    }
+    std::string FileName() const override { return file; }
+
+    std::string file;
+    std::vector<std::string> played;
+};
+
+using Names = std::vector<std::string>;
+
+class MainVoiceTest : public MainFormTest
+{
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        for (const char* name :
+            { "left.wav", "right.wav", "OnTrack.wav", "approach.wav", "select.wav", "Port.wav" })
+            dir.write(name, "RIFF");
+        Start();
+        ui.strictMessages = true; // a prompt never shows a box
+        MainForm->SetMediaPlayer(player);
+        RouteCount = 2;
+        ActiveWaypoint = 2;
+        prefs.Voice = true;
+        prefs.WPVoice = true;
+    }
+
+    // One fix's cues for the cross-track error `xte` against a dead band of
+    // 0.05 nm, the gauge showing the colour of the fix before.
+    void CueFor(double xte)
+    {
+        const XteGaugeReading reading = ReadXteGauge(xte, 0.05, shown, prefs.Vfreq);
+        shown = reading.colour;
+        MainForm->PlaySteeringCues(reading, prefs);
+    }
+
+    std::string Status() const { return ls(MainForm->StatusLine->text()); }
+
+    std::shared_ptr<FakePlayer> player = std::make_shared<FakePlayer>();
+    TFixPreferences prefs;
+    uint32_t shown = kGaugeSilver;
+};
+
+TEST_F(MainVoiceTest, EachGaugeColourHasItsCueOnEveryFix)
+{
+    CueFor(0.10); // red: the track lies to port, steer left
+    CueFor(0.10);
+    CueFor(-0.10); // lime: steer right
+    CueFor(0.04); // white: inside the dead band
+    CueFor(-0.05);
+    EXPECT_EQ(player->played, (Names { "left.wav", "left.wav", "right.wav", "OnTrack.wav", "OnTrack.wav" }));
+    EXPECT_EQ(player->file, app + "OnTrack.wav");
+}
+
+TEST_F(MainVoiceTest, OnlyOnChangePlaysACueWhenTheColourChanges)
+{
+    prefs.Vfreq = true;
+    CueFor(0.10);
+    CueFor(0.20);
+    CueFor(0.30);
+    CueFor(0.0);
+    CueFor(0.01);
+    CueFor(-0.5);
+    CueFor(0.5);
+    EXPECT_EQ(player->played, (Names { "left.wav", "OnTrack.wav", "right.wav", "left.wav" }));
+}
+
+TEST_F(MainVoiceTest, NoCueWithoutVoiceRouteOrSound)
+{
+    prefs.Voice = false;
+    CueFor(0.10);
+    prefs.Voice = true;
+    RouteCount = 0;
+    CueFor(-0.10);
+    RouteCount = 2;
+    SoundEnabled = false; // a chartlet clip is playing
+    CueFor(0.10);
+    EXPECT_TRUE(player->played.empty());
+    SoundEnabled = true;
+    CueFor(0.10);
+    EXPECT_EQ(player->played, (Names { "left.wav" }));
+}
+
+TEST_F(MainVoiceTest, ApproachAndSelectCuesPlayOnceWhenPending)
+{
+    WpApproachPending = true;
+    CueFor(0.10);
+    EXPECT_FALSE(WpApproachPending);
+    CueFor(0.10);
+    // The approach follows the cue of its fix, and replaces it.
+    EXPECT_EQ(player->played, (Names { "left.wav", "approach.wav", "left.wav" }));
+
+    player->played.clear();
+    bool selectPending = true;
+    prefs.WPVoice = false;
+    MainForm->PlaySelectCue(prefs, selectPending);
+    EXPECT_TRUE(selectPending);
+    prefs.WPVoice = true;
+    MainForm->PlaySelectCue(prefs, selectPending);
+    MainForm->PlaySelectCue(prefs, selectPending);
+    EXPECT_FALSE(selectPending);
+    EXPECT_EQ(player->played, (Names { "select.wav" }));
+}
+
+TEST_F(MainVoiceTest, AnnouncementIsKeptForTheRepeatButton)
+{
+    EXPECT_EQ(LastAnnouncedName, "");
+    MainForm->PlayVoice("Port");
+    EXPECT_EQ(LastAnnouncedName, "Port");
+    EXPECT_EQ(player->file, app + "Port.wav");
+}
+
+TEST_F(MainVoiceTest, EndOfClipEnablesSound)
+{
+    SoundEnabled = false;
+    player->OnFinished();
+    EXPECT_TRUE(SoundEnabled);
+}
+
+TEST_F(MainVoiceTest, MissingPromptIsReportedOnceAndEnablesSound)
+{
+    std::filesystem::remove(dir.file("left.wav"));
+    MainForm->StatusLine->setText("Course to steer 093");
+    SoundEnabled = false;
+    MainForm->PlayClip(app + "left.wav");
+    EXPECT_TRUE(SoundEnabled);
+    EXPECT_EQ(Status(), "Sound file not found: left.wav");
+
+    MainForm->StatusLine->setText("Course to steer 093");
+    CueFor(0.10);
+    CueFor(0.10);
+    EXPECT_EQ(Status(), "Course to steer 093"); // said once
+    EXPECT_TRUE(player->played.empty());
+    // The other prompts still play.
+    CueFor(-0.10);
+    EXPECT_EQ(player->played, (Names { "right.wav" }));
+}
+
+TEST_F(MainVoiceTest, UnplayableClipIsReportedOnceAndEnablesSound)
+{
+    MainForm->PlayVoice("Port");
+    SoundEnabled = false;
+    player->OnFailed("not a playable sound file");
+    EXPECT_TRUE(SoundEnabled);
+    EXPECT_EQ(Status(), "Cannot play Port.wav: not a playable sound file");
+    MainForm->StatusLine->clear();
+    player->OnFailed("not a playable sound file");
+    EXPECT_EQ(Status(), "");
+}
+
+TEST_F(MainVoiceTest, PromptNameIsMatchedWithoutRegardToCase)
+{
+    std::filesystem::remove(dir.file("OnTrack.wav"));
+    dir.write("ONTRACK.WAV", "RIFF");
+    CueFor(0.0);
+    EXPECT_EQ(player->file, app + "ONTRACK.WAV");
+}
+
+// The Qt player on a file that is not sound: whether the machine has a
+// sound output or not, the failure comes back instead of the clip hanging.
+TEST(QtMediaPlayerTest, FileThatIsNotSoundFails)
+{
+    kvtest::TempDir dir;
+    const std::string path = dir.write("noise.wav", std::string(64, 'x'));
+    std::shared_ptr<TMediaPlayer> player = MakeQtMediaPlayer();
+    std::string failure;
+    bool finished = false;
+    player->OnFailed = [&](const std::string& why) { failure = why; };
+    player->OnFinished = [&] { finished = true; };
+    player->Play(path);
+    EXPECT_EQ(player->FileName(), path);
+    QDeadlineTimer deadline(5000);
+    while (failure.empty() && !finished && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_FALSE(failure.empty());
+    EXPECT_FALSE(finished);
+}
+
+} // namespace
