@@ -64,8 +64,6 @@ using TTriggerStatusEvent = TTriggerHandleEvent;
 using TTriggerTimerEvent = TTriggerHandleEvent;
 using TTriggerLineErrorEvent = std::function<void(TCustomSerialPort& cp, uint16_t error, bool lineBreak)>;
 
-constexpr uint32_t DeferredCloseMsg = 0x7E0A;
-
 class TCustomSerialPort : public TSerialComponent
 {
 public:

@@ -4,6 +4,7 @@
 #include "PortFixture.h"
 
 #include "serial/SerExcept.h"
+#include "support/TempDir.h"
 
 using namespace serial;
 using namespace serial::test;
@@ -308,4 +309,24 @@ TEST_F(PortFixture, OutputFreeCountsTheUnsentBytes)
     port.WriteString(std::string(64, 'y'));
     EXPECT_EQ(pty.Read(64), std::string(64, 'y'));
     ASSERT_TRUE(WaitFor([&] { return port.OutputFree() == 64; }));
+}
+
+TEST_F(PortFixture, RunningTraceIsWrittenWhenThePortCloses)
+{
+    kvtest::TempDir dir;
+    port.SetTraceName(dir.file("SERIAL.TRC"));
+    port.SetTracing(TTraceLogState::tlOn); // kept while closed, started at open
+    RecordLines();
+    port.SetOpen(true);
+    port.AddDataTrigger("\r", false);
+    pty.Write("AB\r");
+    ASSERT_TRUE(WaitFor([&] { return events.size() == 2; }));
+    port.WriteString("C\r");
+    EXPECT_EQ(pty.Read(2), "C\r");
+    port.SetOpen(false);
+    EXPECT_EQ(port.Tracing(), TTraceLogState::tlOff);
+    const std::string trace = dir.read("SERIAL.TRC");
+    EXPECT_NE(trace.find("Receive: "), std::string::npos) << trace;
+    EXPECT_NE(trace.find("Transmit: "), std::string::npos) << trace;
+    EXPECT_NE(trace.find("AB"), std::string::npos) << trace;
 }
