@@ -101,6 +101,7 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     BindViewCommands();
     BindChartCommands();
     SetUpNmeaInput();
+    BindAisCommands();
     SetUpTextLog();
     connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
 

@@ -19,6 +19,7 @@
 // handlers to the matching section below.
 
 #include "platform/Ui.h"
+#include "rtl/TextFile.h"
 
 #include <QMainWindow>
 #include <QMetaObject>
@@ -136,6 +137,22 @@ public:
     bool FixValid = false; // the last decoded sentence gave a valid fix
     uint16_t DataTriggerHandle = 0; // the CR data trigger
     uint16_t TimerTriggerHandle = 0; // the no-data timer trigger
+
+    // ---- AIS: sentence assembly, target table, database, log playback (MainAis.cpp)
+    // Fragment assembly and decoding of one "!AIVDM" sentence, then the
+    // merge of the decoded record into the target table with the beep and
+    // spoken sector of a new target.
+    void AssembleAivdm(const std::string& sentence);
+    void UpdateAisTargets();
+    void SearchAISDatabaseClick();
+    void UpdateAISDatabaseClick();
+    // Starts playback of an AIS log, or pauses a running one and asks
+    // whether to stop it.
+    void PlayAISlogClick();
+    // One log line per tick; at the end of the file playback stops.
+    void AISplayTimeTimer();
+    void CloseAisLogFile();
+    rtl::TextReader AisLogFile; // the log being played back
 
     // ---- Chart views (MainViews.cpp); index 0 is the active view
     // (chartwin/ViewList.h)
@@ -266,13 +283,8 @@ public:
     void FixBtnClick();
     // The main window's '@' template expander.
     std::string ExpandTemplate(const std::string& text);
-    // AIS fragment assembly and decoding of one "!AIVDM" sentence, then the
-    // merge of the decoded record into the target table.
-    void AssembleAivdm(const std::string& sentence);
-    void UpdateAisTargets();
     // Adds a chart point at the working position.
     void AddChartPoint1Click();
-    void CloseAisLogFile();
     void CreateHelpHook(const std::string& helpFile);
     void DestroyHelpHook();
 
@@ -383,6 +395,9 @@ private:
     void ShowInvalidFix();
     void ShowNoPositionData();
     TComPortLink& Port() const;
+    // MainAis.cpp
+    void BindAisCommands();
+    void StopAisPlayback();
 
     // MainCharts.cpp, MainWaypoints.cpp
     void BindChartCommands();

@@ -38,27 +38,10 @@ void TMainForm::FixBtnClick()
     // views, daily track log, navigation update, output
 }
 
-void TMainForm::AssembleAivdm(const std::string&)
-{
-    // placeholder until AIS sentence assembly lands: joins the fragments and
-    // decodes the payload into AisDecodeRecord
-}
-
-void TMainForm::UpdateAisTargets()
-{
-    // placeholder until the AIS target table lands: merges AisDecodeRecord
-    // into AisTargets
-}
-
 void TMainForm::AddChartPoint1Click()
 {
     // placeholder until chart point editing lands: adds a chart point at the
     // working position
-}
-
-void TMainForm::CloseAisLogFile()
-{
-    // placeholder until AIS log playback lands
 }
 
 void TMainForm::CreateHelpHook(const std::string&)
