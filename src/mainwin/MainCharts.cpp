@@ -147,7 +147,8 @@ bool TMainForm::OfferToSaveEditedChart()
 
 void TMainForm::FileOpenItemClick()
 {
-    OpenChartFile(OpenChtDialog.fileName);
+    const std::string currentPath = OpenChtDialog.fileName; // the dialog changes it
+    OpenChartFile(currentPath);
 }
 
 bool TMainForm::OpenChartFile(const std::string& currentPath)
