@@ -1,0 +1,163 @@
+// AIS in the main window: each "!AIVDM" sentence assembled and merged into
+// the target table (nav/AisAssembly.h, nav/AisTargets.h) with the beep and
+// spoken sector of a new target, the database menu items, and playback of a
+// day's AIS log, one line per tick of AISplayTime.
+
+#include "mainwin/Main.h"
+
+#include "dialogs/AlarmDialog.h"
+#include "dialogs/GlobalDlg.h"
+#include "nav/AisAssembly.h"
+#include "nav/AisTargets.h"
+#include "nav/LocalClock.h"
+#include "nav/NavState.h"
+#include "nav/NmeaDecode.h"
+#include "platform/QtText.h"
+#include "platform/QtTimer.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QToolButton>
+
+namespace
+{
+
+// A check box of a dialog, found by its name; null while the dialog has none.
+QCheckBox* DialogCheckBox(QObject* dialog, const char* name)
+{
+    return dialog ? dialog->findChild<QCheckBox*>(name) : nullptr;
+}
+
+} // namespace
+
+void TMainForm::BindAisCommands()
+{
+    Bind(PlayAISlog, &TMainForm::PlayAISlogClick);
+    Bind(AISplayTime, &TMainForm::AISplayTimeTimer);
+    Bind(SearchAISDatabase, &TMainForm::SearchAISDatabaseClick);
+    Bind(UpdateAISDatabase, &TMainForm::UpdateAISDatabaseClick);
+}
+
+void TMainForm::AssembleAivdm(const std::string& sentence)
+{
+    nav::AssembleAivdm(sentence);
+}
+
+void TMainForm::UpdateAisTargets()
+{
+    nav::AisMergeOptions options;
+    options.now = LocalNow().DateTimeValue();
+    options.searchDatabase = SearchAISDatabase->isChecked();
+    options.updateDatabase = UpdateAISDatabase->isChecked();
+    // "AIS New Target Announcement Voice" of the preferences, unchecked by
+    // default.
+    const QCheckBox* voice = DialogCheckBox(GlobalDlg, "AISvoice");
+    options.voice = voice && voice->isChecked();
+    options.monitorMode = AISMonitor->isChecked();
+    const nav::AisMergeResult merged = nav::UpdateAisTargets(options);
+    if (merged.announce)
+        platform::Beep();
+    if (!merged.sectorWord.empty())
+        PlayVoice(merged.sectorWord);
+}
+
+void TMainForm::SearchAISDatabaseClick()
+{
+    SearchAISDatabase->setChecked(!SearchAISDatabase->isChecked());
+}
+
+void TMainForm::UpdateAISDatabaseClick()
+{
+    UpdateAISDatabase->setChecked(!UpdateAISDatabase->isChecked());
+}
+
+void TMainForm::PlayAISlogClick()
+{
+    if (AisPlayback) {
+        AISplayTime->setEnabled(false);
+        if (platform::ui().askYesNo("Playback Paused - Stop playing current AIS log file ?", "Confirm"))
+            StopAisPlayback();
+        else
+            AISplayTime->setEnabled(true);
+        return;
+    }
+    if (!ExecuteOpen(OpenAISdlg))
+        return;
+    // The file is opened first: one that cannot be read leaves the targets,
+    // the track and the trip as they were.
+    rtl::TextReader log;
+    if (!log.open(OpenAISdlg.fileName))
+        return;
+
+    AISMonitor->setChecked(false);
+    // Fix times come from the log's GPS sentences ("Log GPS UTC time if
+    // available" of the timing dialog).
+    if (QCheckBox* utcClock = DialogCheckBox(AlarmDialog, "UTCClock"))
+        utcClock->setChecked(true);
+    AisTargetCount = 0;
+    AisTargets.fill(EmptyAisRecord);
+    SelectedAisTarget = 0;
+    LogCount = 0;
+    ThinIndex = 2;
+    ThinCounter = 0;
+    TripTotal = 0;
+    TripLeg = 0;
+    Trip->setText("0.00 Nm");
+    RefreshAllViews();
+    UpdateMenuItems();
+
+    AisLogFile = std::move(log);
+    AisPlayback = true;
+    AISplayTime->setEnabled(true);
+    NMEAServerOnOff->setEnabled(false);
+    SetHint(PlayAISlog, "Stop Playing the AIS Log|");
+    // No text-log lines during playback.
+    if (!TxtLogOnOff->isChecked()) {
+        TxtLogOnOff->setChecked(true);
+        TextLogOn = false;
+        SetHint(TxtLogOnOff, "Release for Text Logs On|");
+    }
+}
+
+void TMainForm::AISplayTimeTimer()
+{
+    if (!AisPlayback || AisLogFile.eof()) {
+        AISplayTime->setEnabled(false);
+        StopAisPlayback();
+        return;
+    }
+    std::string line;
+    AisLogFile.readLine(line);
+    if (ShowNMEA->isChecked())
+        StatusLine->setText(qs(line));
+    switch (nav::ClassifyAisLogLine(line)) {
+    case nav::AisLogLine::Gps:
+        // The fix cycle runs for it at once, not at the fix tick.
+        CurrentSentence = line;
+        ProcessNmeaSentence();
+        break;
+    case nav::AisLogLine::Ais:
+        AisSentence = line;
+        AssembleAivdm(AisSentence);
+        UpdateAisTargets();
+        break;
+    case nav::AisLogLine::Other:
+        break;
+    }
+}
+
+void TMainForm::StopAisPlayback()
+{
+    AisPlayback = false;
+    CloseAisLogFile();
+    NMEAServerOnOff->setEnabled(true);
+    SetHint(PlayAISlog, "Playback an AIS Log|");
+    GPSIndicator->setText("GPS ?");
+    SetGpsIndicatorColour(nav::kIndicatorSilver);
+}
+
+void TMainForm::CloseAisLogFile()
+{
+    AisLogFile = rtl::TextReader();
+}

@@ -1,0 +1,250 @@
+// AIS in the main window: the merge with its beep and spoken sector, the
+// database menu items, and AIS log playback from the tool button to the end
+// of the file, one line per tick of the playback timer.
+
+#include "MainFormFixture.h"
+
+#include "dialogs/GlobalDlg.h"
+#include "nav/LocalClock.h"
+#include "platform/QtText.h"
+#include "platform/QtTimer.h"
+#include "support/AisSentences.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QToolButton>
+
+namespace
+{
+
+using kvtest::AivdmFragments;
+using kvtest::AivdmSentence;
+using kvtest::PositionReportPayload;
+
+const std::string kHeader = "AIS Log Date : 07-12-26";
+const std::string kVesselA = AivdmSentence(PositionReportPayload(235000001, 50.80, -1.30));
+const std::string kVesselB = AivdmSentence(PositionReportPayload(235000002, 50.82, -1.28));
+const std::string kGps = "$GPRMC,094738,A,5048.0000,N,00118.0000,W,5.8,235.1,071226,1.4,E,A*04";
+
+class MainAisTest : public MainFormTest
+{
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        Start();
+        ui.clear();
+    }
+    void TearDown() override
+    {
+        SetLocalClock({});
+        MainFormTest::TearDown();
+    }
+
+    // A log file in the logs folder, lines ended by CR LF; its full path.
+    std::string WriteLog(const std::string& name, const std::vector<std::string>& lines)
+    {
+        std::string bytes;
+        for (const std::string& line : lines)
+            bytes += line + "\r\n";
+        return dir.write("logs/" + name, bytes);
+    }
+
+    // Something in the table, the track and the trip that playback empties.
+    void FillTableTrackAndTrip()
+    {
+        AisTargetCount = 2;
+        AisTargets[1].mmsi = 111;
+        AisTargets[2].mmsi = 222;
+        SelectedAisTarget = 2;
+        LogCount = 5;
+        ThinIndex = 4;
+        ThinCounter = 3;
+        TripTotal = 7.5;
+        TripLeg = 0.5;
+        MainForm->Trip->setText("7.50 Nm");
+        MainForm->AISMonitor->setChecked(true);
+    }
+
+    void StartPlayback(const std::string& path)
+    {
+        ui.answerFile(path);
+        MainForm->PlayAISlog->click();
+    }
+    void Tick() { emit MainForm->AISplayTime->timeout(); }
+
+    std::string Hint(QObject* control) const { return ls(::Hint(control)); }
+};
+
+TEST_F(MainAisTest, PlaybackEmptiesTableTrackAndTripThenPlaysOneLinePerTickToTheEnd)
+{
+    FillTableTrackAndTrip();
+    TextLogOn = true;
+    MainForm->TxtLogOnOff->setChecked(false);
+    std::vector<std::string> lines = { kHeader, kVesselA, kGps };
+    for (const std::string& part :
+        AivdmFragments(kvtest::StaticDataPayload(235000001, "ALPHA", "GAAA"), 2, "4"))
+        lines.push_back(part);
+    lines.push_back(kVesselB);
+    StartPlayback(WriteLog("07-12-26.AIS", lines));
+
+    EXPECT_EQ(AisTargetCount, 0);
+    EXPECT_EQ(AisTargets[1].mmsi, 0);
+    EXPECT_EQ(SelectedAisTarget, 0);
+    EXPECT_EQ(LogCount, 0);
+    EXPECT_EQ(ThinIndex, 2);
+    EXPECT_EQ(ThinCounter, 0);
+    EXPECT_EQ(TripTotal, 0.0);
+    EXPECT_EQ(TripLeg, 0.0);
+    EXPECT_EQ(ls(MainForm->Trip->text()), "0.00 Nm");
+    EXPECT_FALSE(MainForm->AISMonitor->isChecked());
+    EXPECT_TRUE(AisPlayback);
+    EXPECT_TRUE(MainForm->AISplayTime->enabled());
+    EXPECT_FALSE(MainForm->NMEAServerOnOff->isEnabled());
+    EXPECT_EQ(Hint(MainForm->PlayAISlog), "Stop Playing the AIS Log|");
+    EXPECT_TRUE(MainForm->TxtLogOnOff->isChecked());
+    EXPECT_FALSE(TextLogOn);
+    EXPECT_EQ(Hint(MainForm->TxtLogOnOff), "Release for Text Logs On|");
+    EXPECT_EQ(ui.fileRequests().at(0).filter, "AIS Log Files|*.AIS|All Files|*.*");
+
+    Tick(); // the header
+    EXPECT_EQ(AisTargetCount, 0);
+    Tick();
+    EXPECT_EQ(AisTargetCount, 1);
+    EXPECT_EQ(AisSentence, kVesselA);
+    EXPECT_EQ(ui.beeps(), 1);
+    Tick();
+    EXPECT_EQ(MainForm->CurrentSentence, kGps) << "a GPS line goes to the fix cycle at once";
+    EXPECT_DOUBLE_EQ(GpsLat, 50.8);
+    Tick();
+    Tick();
+    EXPECT_EQ(AisTargets[1].name, "ALPHA@@@@@@@@@@@@@@@");
+    Tick();
+    EXPECT_EQ(AisTargetCount, 2);
+    EXPECT_EQ(ui.beeps(), 2);
+    EXPECT_TRUE(AisPlayback);
+
+    Tick(); // end of the file
+    EXPECT_FALSE(AisPlayback);
+    EXPECT_FALSE(MainForm->AISplayTime->enabled());
+    EXPECT_FALSE(MainForm->AisLogFile.isOpen());
+    EXPECT_TRUE(MainForm->NMEAServerOnOff->isEnabled());
+    EXPECT_EQ(Hint(MainForm->PlayAISlog), "Playback an AIS Log|");
+    EXPECT_EQ(ls(MainForm->GPSIndicator->text()), "GPS ?");
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(MainAisTest, HeaderOnlyLogPlaysNothingAndStopsAtTheNextTick)
+{
+    StartPlayback(WriteLog("07-12-26.AIS", { kHeader }));
+    ASSERT_TRUE(AisPlayback);
+    Tick();
+    EXPECT_TRUE(AisPlayback);
+    EXPECT_EQ(AisTargetCount, 0);
+    Tick();
+    EXPECT_FALSE(AisPlayback);
+    EXPECT_FALSE(MainForm->AISplayTime->enabled());
+}
+
+TEST_F(MainAisTest, LogThatCannotBeOpenedOrACancelledDialogLeaveEverythingAsItWas)
+{
+    FillTableTrackAndTrip();
+    StartPlayback(app + "logs/missing.AIS");
+    ui.answerFile(std::nullopt);
+    MainForm->PlayAISlog->click();
+    EXPECT_EQ(ui.fileRequests().size(), 2u);
+    EXPECT_FALSE(AisPlayback);
+    EXPECT_FALSE(MainForm->AISplayTime->enabled());
+    EXPECT_EQ(AisTargetCount, 2);
+    EXPECT_EQ(AisTargets[2].mmsi, 222);
+    EXPECT_EQ(SelectedAisTarget, 2);
+    EXPECT_EQ(LogCount, 5);
+    EXPECT_EQ(ThinIndex, 4);
+    EXPECT_EQ(TripTotal, 7.5);
+    EXPECT_EQ(ls(MainForm->Trip->text()), "7.50 Nm");
+    EXPECT_TRUE(MainForm->AISMonitor->isChecked());
+    EXPECT_TRUE(MainForm->NMEAServerOnOff->isEnabled());
+}
+
+TEST_F(MainAisTest, ButtonPausesPlaybackAndAsksWhetherToStop)
+{
+    StartPlayback(WriteLog("07-12-26.AIS", { kHeader, kVesselA, kVesselB }));
+    Tick();
+    ui.answerNo();
+    MainForm->PlayAISlog->click();
+    EXPECT_EQ(ui.shown().back().text, "Playback Paused - Stop playing current AIS log file ?");
+    EXPECT_TRUE(AisPlayback);
+    EXPECT_TRUE(MainForm->AISplayTime->enabled()) << "playback goes on";
+    Tick();
+    EXPECT_EQ(AisTargetCount, 1);
+
+    ui.answerYes();
+    MainForm->PlayAISlog->click();
+    EXPECT_FALSE(AisPlayback);
+    EXPECT_FALSE(MainForm->AISplayTime->enabled());
+    EXPECT_FALSE(MainForm->AisLogFile.isOpen());
+    EXPECT_TRUE(MainForm->NMEAServerOnOff->isEnabled());
+    EXPECT_EQ(Hint(MainForm->PlayAISlog), "Playback an AIS Log|");
+    EXPECT_EQ(AisTargetCount, 1) << "what was played stays";
+    EXPECT_TRUE(ui.allAnswersUsed());
+}
+
+TEST_F(MainAisTest, NewTargetBeepsAndSpeaksItsSectorUnlessTheProgramIsAShoreStation)
+{
+    SetLocalClock([] { return LocalDateTime { 2026, 12, 7, 12 }; });
+    auto* voice = new QCheckBox(GlobalDlg);
+    voice->setObjectName("AISvoice");
+    voice->setChecked(true);
+    CosLat = 1.0;
+    LogCount = 2;
+    CurLat = 50.80;
+    CurLon = 1.40; // west positive: vessel A at 1.30 W lies due east
+    NavCourse = 60.0;
+
+    MainForm->AssembleAivdm(kVesselA);
+    MainForm->UpdateAisTargets();
+    EXPECT_EQ(ui.beeps(), 1);
+    EXPECT_EQ(LastAnnouncedName, "AheadStarboard");
+    EXPECT_DOUBLE_EQ(AisTargets[1].lastHeard, LocalDateTime({ 2026, 12, 7, 12 }).DateTimeValue());
+
+    MainForm->AssembleAivdm(kVesselA); // heard again: no announcement
+    MainForm->UpdateAisTargets();
+    EXPECT_EQ(ui.beeps(), 1);
+
+    LastAnnouncedName.clear();
+    MainForm->AISMonitor->setChecked(true);
+    MainForm->AssembleAivdm(kVesselB);
+    MainForm->UpdateAisTargets();
+    EXPECT_EQ(ui.beeps(), 2);
+    EXPECT_EQ(LastAnnouncedName, "");
+}
+
+TEST_F(MainAisTest, DatabaseMenuItemsToggleTheirCheckMarksAndSteerTheMerge)
+{
+    dir.write("KVAIS.ADB", "");
+    EXPECT_TRUE(MainForm->UpdateAISDatabase->isChecked());
+    EXPECT_TRUE(MainForm->SearchAISDatabase->isChecked());
+    MainForm->UpdateAISDatabase->trigger();
+    EXPECT_FALSE(MainForm->UpdateAISDatabase->isChecked());
+
+    auto hearStatic = [] {
+        for (const std::string& part :
+            AivdmFragments(kvtest::StaticDataPayload(235000001, "ALPHA", "GAAA"), 2, "1")) {
+            MainForm->AssembleAivdm(part);
+            MainForm->UpdateAisTargets();
+        }
+    };
+    hearStatic();
+    hearStatic();
+    EXPECT_EQ(dir.read("KVAIS.ADB").size(), 0u);
+    MainForm->UpdateAISDatabase->trigger();
+    EXPECT_TRUE(MainForm->UpdateAISDatabase->isChecked());
+    hearStatic();
+    EXPECT_EQ(dir.read("KVAIS.ADB").size(), 824u);
+
+    MainForm->SearchAISDatabase->trigger();
+    EXPECT_FALSE(MainForm->SearchAISDatabase->isChecked());
+}
+
+} // namespace
