@@ -1,9 +1,8 @@
 // Placeholders for commands and components that other areas of the program
 // bring: the route loader, the survey track, the chart views, the fix cycle,
-// AIS assembly, playback and target table, chart point editing and the help
-// hook. Each
-// keeps its final name and signature, so the area that lands replaces the
-// body here (or deletes it and its declaration).
+// chart point editing and the help hook. Each keeps its final name and
+// signature, so the area that lands replaces the body here (or deletes it
+// and its declaration).
 
 #include "mainwin/Main.h"
 
