@@ -11,19 +11,25 @@
 namespace
 {
 
-// Appends the lines, each with CR LF, to a file that exists already. The
-// lines go out in one write, so a failure leaves at most a cut last line.
+// Appends the lines, each with CR LF, to a file that exists already. A log
+// whose last line was cut short (no line end) gets its end first, so the
+// new lines are not glued to it. The lines go out in one write, so a failure
+// leaves at most a cut last line.
 bool AppendToExisting(const std::string& path, const std::vector<std::string>& lines)
 {
     if (!rtl::FileExists(path))
         return false;
-    std::FILE* file = std::fopen(rtl::OpenPath(path).c_str(), "ab");
+    std::FILE* file = std::fopen(rtl::OpenPath(path).c_str(), "a+b");
     if (!file)
         return false;
     std::string bytes;
+    if (std::fseek(file, -1, SEEK_END) == 0 && std::fgetc(file) != '\n')
+        bytes = "\r\n";
     for (const std::string& line : lines)
         bytes += line + "\r\n";
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    // A read is followed by a seek before the stream writes.
+    bool ok = std::fseek(file, 0, SEEK_END) == 0;
+    ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && ok;
     ok = std::fclose(file) == 0 && ok;
     return ok;
 }

@@ -59,6 +59,15 @@ TEST_F(TextLogTest, RecordsEventsAndPenUpsInFileOrder)
     EXPECT_EQ(EventNumber, 2);
 }
 
+TEST_F(TextLogTest, RecordAfterALastLineCutShortStartsOnItsOwnLine)
+{
+    // The last record lost its line end when the machine went down.
+    dir.write("logs/07-12-26.txt", "Log Date : 07-12-26\r\n@f,@t\r\n00001,09");
+    ASSERT_TRUE(OpenTextLog(TextLogPath()));
+    Append(false, true);
+    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t\r\n00001,09\r\n# -b\r\n@f,@t:2/0\r\n");
+}
+
 TEST_F(TextLogTest, NothingIsWrittenOrCountedWhileLoggingIsOff)
 {
     ASSERT_TRUE(OpenTextLog(TextLogPath()));
