@@ -1,11 +1,12 @@
 #pragma once
 // A com-port component on a pseudo-terminal mapped as COM3, with the helpers
 // the threaded tests share: waiting while the GUI thread serves events, the
-// process's thread count, and ports mapped away from the machine's devices.
+// serial link's thread count, and ports mapped away from the machine's devices.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -23,15 +24,18 @@ namespace serial::test
 
 using kvtest::WaitFor;
 
-// Threads of this process (from /proc/self/status).
-inline int ThreadCount()
+// Worker threads of the serial link alive in this process (they are named
+// "serial comm", "serial dispatch" and "serial output").
+inline int SerialThreadCount()
 {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("Threads:", 0) == 0)
-            return std::stoi(line.substr(8));
-    return -1;
+    int count = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        if (std::getline(comm, name) && name.rfind("serial ", 0) == 0)
+            ++count;
+    }
+    return count;
 }
 
 using kvtest::IsolatedPorts;
