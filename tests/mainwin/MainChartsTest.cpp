@@ -371,4 +371,22 @@ TEST_F(MainChartsTest, ChartAndLogAndAllPurges)
     EXPECT_TRUE(ui.allAnswersUsed());
 }
 
+TEST_F(MainChartsTest, DemoFolderStartsOnItsHarbourChart)
+{
+    const std::string demo = std::string(KV_SOURCE_DIR) + "/demo/";
+    for (const char* name :
+        { "zudeve.cfg", "charts/harbour.cht", "charts/harbour.cfg", "charts/harbour.wpt" })
+        dir.write(name, kvtest::ReadBytes(demo + name));
+    Start();
+    FirstTick();
+    EXPECT_EQ(CurrentChartName, "harbour");
+    EXPECT_EQ(ui.messages(),
+        std::vector<std::string> { "Total chart points = " + std::to_string(ChartPointCount) });
+    EXPECT_GT(ChartPointCount, 40);
+    EXPECT_EQ(WaypointDbCount, 8);
+    EXPECT_EQ(Captions(), std::vector<std::string> { "harbour ()" });
+    ASSERT_EQ(ChartListCount, 1);
+    EXPECT_EQ(ChartList[1], "harbour.cfg");
+}
+
 } // namespace
