@@ -103,6 +103,7 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     SetUpNmeaInput();
     BindAisCommands();
     SetUpTextLog();
+    BindFixCommands();
     connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
 
     platform::guarded([this] { FormCreate(); });

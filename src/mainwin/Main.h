@@ -97,6 +97,26 @@ public:
     // ---- Navigation panel
     void ClearNavPanel();
 
+    // ---- The fix cycle and the commands around it (MainFix.cpp)
+    // One accepted fix: speed and course, dead reckoning, fix time and tidal
+    // hour, the track store, the views that follow the vessel, the day's
+    // track log, the navigation update, trip, text-log record, navigation
+    // panel and gauge with their cues, end of the route, the output
+    // sentences and heading-up.
+    void FixBtnClick();
+    void DRMode1Click();
+    void TripDblClick(); // double click on Trip
+    // Purge > Survey Track: every view stops plotting the survey log and is
+    // re-centred on the present position.
+    void SurveyTrack1Click();
+    void PosnPanelClick();
+    void PosnPanelDblClick();
+    void ShowNMEAClick();
+    // The preferences and timing dialog controls the cycle reads, as they stand.
+    TFixPreferences ReadFixPreferences() const;
+    int16_t FixesSinceRedraw = 0; // fixes since the views that follow the vessel were re-centred
+    bool SelectVoicePending = false; // the "select next waypoint" cue is due
+
     // ---- NMEA input, the NMEA interface and the fix tick (MainNmea.cpp)
     // The serial component; its events run the three handlers below.
     serial::TSerialPort* ComPort2 = nullptr;
@@ -272,15 +292,10 @@ public:
 
     // ---- Placeholders until their commands and components land (MainPending.cpp)
     void LoadRouteFile(const std::string& path);
-    // Purge > Survey Track: empties the survey track, re-centres the views
-    // and updates the menus.
-    void SurveyTrack1Click();
     // The data-trend plot cleared (a fresh bitmap with its zero line).
     void InitDataPlot();
     // Opens the help file at a help context.
     void ShowHelpContext(int context);
-    // The fix cycle.
-    void FixBtnClick();
     // The main window's '@' template expander.
     std::string ExpandTemplate(const std::string& text);
     // Adds a chart point at the working position.
@@ -398,6 +413,15 @@ private:
     // MainAis.cpp
     void BindAisCommands();
     void StopAisPlayback();
+    // MainFix.cpp
+    void BindFixCommands();
+    void ShowNavigationReadout(const TFixPreferences& prefs);
+    void HandleEndOfRoute(const TFixPreferences& prefs);
+    // WPName's entry `index` (0-based); -1 or an index beyond the list
+    // selects nothing.
+    void SelectRouteEntry(int index);
+    void RecentreTrackingViews();
+    void SendNmeaOutput();
 
     // MainCharts.cpp, MainWaypoints.cpp
     void BindChartCommands();

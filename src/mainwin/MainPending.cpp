@@ -1,22 +1,13 @@
 // Placeholders for commands and components that other areas of the program
-// bring: the route loader, the survey track, the chart views, the fix cycle,
-// chart point editing and the help hook. Each keeps its final name and
-// signature, so the area that lands replaces the body here (or deletes it
-// and its declaration).
+// bring: the route loader, the data-trend plot, chart point editing and the
+// help hook. Each keeps its final name and signature, so the area that lands
+// replaces the body here (or deletes it and its declaration).
 
 #include "mainwin/Main.h"
 
 void TMainForm::LoadRouteFile(const std::string&)
 {
     // placeholder until route files land
-}
-
-void TMainForm::SurveyTrack1Click()
-{
-    // placeholder until the survey log lands: empties the survey track, then
-    // re-centres the views and updates the menus
-    RefreshAllViews();
-    UpdateMenuItems();
 }
 
 void TMainForm::InitDataPlot()
@@ -29,12 +20,6 @@ void TMainForm::ShowHelpContext(int)
 {
     // placeholder until the help system lands: shows the help file's page
     // of the help context
-}
-
-void TMainForm::FixBtnClick()
-{
-    // placeholder until the fix cycle lands: speed and course, track store,
-    // views, daily track log, navigation update, output
 }
 
 void TMainForm::AddChartPoint1Click()

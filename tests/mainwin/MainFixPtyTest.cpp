@@ -1,0 +1,108 @@
+// The fix cycle end to end: GGA sentences along a route go into a
+// pseudo-terminal that stands in for COM4, each fix tick runs the cycle, and
+// the autopilot sentences come back out of the same port; the day's track
+// log holds the fixes.
+
+#include "MainFormFixture.h"
+
+#include "nav/LocalClock.h"
+#include "nav/TrackLog.h"
+#include "platform/QtTimer.h"
+#include "rtl/TextFile.h"
+#include "support/PtyPair.h"
+
+#include <QCoreApplication>
+#include <chrono>
+#include <thread>
+
+namespace
+{
+
+// Serves the GUI thread's events until pred() holds or waitMs passed.
+template <class Pred> bool WaitFor(Pred pred, int waitMs = 3000)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+TEST_F(MainFormTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTrackLog)
+{
+    SetLocalClock([] {
+        LocalDateTime t;
+        t.year = 2026;
+        t.month = 3;
+        t.day = 7;
+        t.hour = 13;
+        return t;
+    });
+    dir.makeFolder("logs");
+    kvtest::PtyPair autopilot;
+    autopilot.MapAs(4);
+    WriteConfig("zudeve.cfg", [] {
+        ComPort = 4;
+        BaudRate = 4800;
+        FixIntervalMs = 3600000; // the test runs each tick itself
+        ManualSpeed = 6.0;
+        NmeaOutputOn = true;
+        OutXTE = OutAPB = true;
+        OutHSC = OutBOD = OutUser = false;
+    });
+    Start();
+    MainForm->SecsTimer->setEnabled(false);
+    MainForm->CreateChartView("harbour");
+    MainForm->NMEAServerOnOffClick();
+    ASSERT_TRUE(NmeaOpen);
+
+    // One waypoint 6' north of the start, on the meridian of 1° W.
+    CosLat = 1.0;
+    RoutePoints[1] = { 50.1, 1.0 };
+    RouteNames[1] = "Outer Spit              19   ";
+    RouteCount = 1;
+    ActiveWaypoint = 1;
+    XteRefCourse = 0.0;
+    RouteGuidanceOn = true;
+    UtcHourOffset = 0;
+
+    struct Step {
+        const char* gga;
+        const char* sent; // what the autopilot receives after this fix
+    };
+    const Step steps[] = {
+        // The first fix makes no leg yet: nothing is sent.
+        { "$GPGGA,120000,5000.000,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,*6C", "" },
+        { "$GPGGA,120100,5000.600,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,*6B",
+            "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
+            "$ECAPB,A,A,0.00,R,N,,,,,OUTER,000,T,000,T,A*63\r\n" },
+        // 0.12 nm east of the track: steer left.
+        { "$GPGGA,120200,5001.200,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,*60",
+            "$ECXTE,A,A,0.12,L,N,A*11\r\n"
+            "$ECAPB,A,A,0.12,L,N,,,,,OUTER,359,T,359,T,A*7E\r\n" },
+    };
+    for (const Step& step : steps) {
+        autopilot.Write(std::string(step.gga) + "\r\n");
+        ASSERT_TRUE(WaitFor([&] { return LastSentence == step.gga; })) << step.gga;
+        MainForm->FixTimerTimer();
+        const std::string expected = step.sent;
+        EXPECT_EQ(autopilot.Read(expected.size(), expected.empty() ? 100 : 2000), expected) << step.gga;
+    }
+
+    // The track log of the day, the fixes stamped with the sentences' UTC times.
+    ASSERT_EQ(LogCount, 3);
+    const std::string bytes = dir.read("logs/07-03-26.log");
+    EXPECT_EQ(bytes, EncodeTrackLog());
+    ResetNavState();
+    DecodeTrackLog(bytes);
+    ASSERT_EQ(LogCount, 3);
+    EXPECT_NEAR(static_cast<double>(LogRecords[2].lat), 50.01, 1e-9);
+    EXPECT_NEAR(static_cast<double>(LogRecords[3].lon), 0.998, 1e-9);
+    EXPECT_NEAR(static_cast<double>(LogRecords[3].time), 722.0, 1e-9);
+    SetLocalClock({});
+}
+
+} // namespace
