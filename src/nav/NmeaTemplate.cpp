@@ -2,7 +2,7 @@
 
 #include "nav/LocalClock.h"
 #include "nav/NavState.h"
-#include "nav/RouteEdit.h"
+#include "nav/TemplateScan.h"
 #include "rtl/Numbers.h"
 
 #include <algorithm>
@@ -83,7 +83,7 @@ class TemplateWalk
 {
 public:
     explicit TemplateWalk(std::string_view pattern)
-        : pattern_(pattern)
+        : scan_(pattern)
     {
         // The present position of '@P' and '@Y': the newest track record
         // brought to the chart datum, or the present position itself while
@@ -100,16 +100,16 @@ public:
 
     std::string Run()
     {
-        while (pos_ < pattern_.size()) {
-            const char c = pattern_[pos_++];
+        while (!scan_.AtEnd()) {
+            const char c = scan_.Next();
             if (c != '@') {
                 if (c == '$')
                     checksumStart_ = output_.size() + 1;
                 output_ += c;
                 continue;
             }
-            if (pos_ < pattern_.size())
-                Insert(pattern_[pos_++]);
+            if (!scan_.AtEnd())
+                Insert(static_cast<char>(std::toupper(static_cast<unsigned char>(scan_.Next()))));
         }
         for (char& c : output_) {
             if (c == ' ')
@@ -120,50 +120,13 @@ public:
     }
 
 private:
-    // Consumes `suffix` when it comes next.
-    bool Takes(char suffix)
-    {
-        if (pos_ < pattern_.size() && pattern_[pos_] == suffix) {
-            ++pos_;
-            return true;
-        }
-        return false;
-    }
-
-    // The ":n" of the position codes: the decimals of the minutes, or -1
-    // (two decimals, five wide) without it. Any character after the ':' is
-    // consumed; one that is not a digit counts as 0.
-    int Decimals()
-    {
-        if (!Takes(':'))
-            return -1;
-        if (pos_ >= pattern_.size())
-            return 0;
-        const char n = pattern_[pos_++];
-        return std::isdigit(static_cast<unsigned char>(n)) ? n - '0' : 0;
-    }
-
     void Insert(char code)
     {
-        switch (std::toupper(static_cast<unsigned char>(code))) {
-        case '#':
-            output_ += rtl::StrInt(ActiveWaypoint);
-            break;
-        case '$':
-            output_ += FixStatus.str();
-            break;
-        case '0':
-        case '1':
-        case '2':
-        case '3':
-        case '4':
-        case '5':
-        case '6':
-        case '7':
-        case '8':
-        case '9':
-            output_ += NmeaFields[static_cast<std::size_t>(code - '0')].str();
-            break;
+        if (const auto common = scan_.CommonCode(code)) {
+            output_ += *common;
+            return;
+        }
+        switch (code) {
         case 'A':
             output_ += rtl::StrInt(std::abs(static_cast<int>(MagVariation)), 3)
                 + (MagVariation < 0 ? ",W" : ",E");
@@ -172,13 +135,13 @@ private:
             output_ += FoldedCourseText(BearingText);
             break;
         case 'C':
-            output_ += FoldedCourseText(Takes('^') ? CogMagText : CogText);
+            output_ += FoldedCourseText(scan_.Takes('^') ? CogMagText : CogText);
             break;
         case 'D': {
             const LocalDateTime now = LocalNow();
-            if (Takes(':'))
+            if (scan_.Takes(':'))
                 output_ += TwoDigits(now.day) + "," + TwoDigits(now.month) + "," + rtl::StrInt(now.year);
-            else if (Takes('/'))
+            else if (scan_.Takes('/'))
                 output_ += TwoDigits(now.day) + "/" + TwoDigits(now.month) + "/" + TwoDigits(now.year);
             else
                 output_ += TwoDigits(now.day) + TwoDigits(now.month) + TwoDigits(now.year);
@@ -187,39 +150,20 @@ private:
         case 'E':
             output_ += SentChecksum(output_, checksumStart_);
             break;
-        case 'F':
-            output_ += rtl::ZeroFilledInt(FixNumber, 5);
-            break;
-        case 'G':
-            output_ += TtgText.str();
-            break;
         case 'H':
             output_ += FoldedCourseText(CtsText);
             break;
         case 'L':
             output_ += "\r\n";
             break;
-        case 'M':
-            output_ += FormatRouteDistance();
-            break;
-        case 'O':
-        case 'U':
-            output_ += CursorPositionText;
-            break;
         case 'P':
-            output_ += DegreeMinuteText(presentLat_, presentLon_, Decimals());
-            break;
-        case 'Q':
-            output_ += FixQuality + "-" + SatCount.str();
+            output_ += DegreeMinuteText(presentLat_, presentLon_, scan_.Decimals());
             break;
         case 'R':
             output_ += UpToFirstBlank(RangeText);
             break;
-        case 'S':
-            output_ += SogText.str();
-            break;
         case 'T':
-            if (Takes(':')) {
+            if (scan_.Takes(':')) {
                 const LocalDateTime now = LocalNow();
                 output_ += TwoDigits(now.hour) + ":" + TwoDigits(now.minute) + ":" + TwoDigits(now.second);
             } else {
@@ -241,22 +185,6 @@ private:
         case '<':
             output_ += ShortWaypointName(OriginWaypointName);
             break;
-        case '>': {
-            const int decimals = Decimals();
-            TowLat = TowLayoutPoints[5].lat;
-            TowLon = TowLayoutPoints[5].lon;
-            output_ += DegreeMinuteText(TowLat - ChartOffsetLat, TowLon + ChartOffsetLon, decimals);
-            break;
-        }
-        case '~': {
-            const int decimals = Decimals();
-            // No active waypoint, no position.
-            if (ActiveWaypoint >= 1 && ActiveWaypoint <= std::min<int>(RouteCount, kMaxRoutePoints)) {
-                const TPosition& waypoint = RoutePoints[ActiveWaypoint];
-                output_ += DegreeMinuteText(waypoint.lat, waypoint.lon, decimals);
-            }
-            break;
-        }
         case '^': {
             double magnetic = MagVariation + WaypointBearing;
             if (magnetic >= 360)
@@ -265,22 +193,12 @@ private:
             output_ += rtl::StrInt(((rounded % 360) + 360) % 360, 3);
             break;
         }
-        case '+':
-            output_ += "T:" + TowLayoutTexts[1] + ":" + TowLayoutTexts[2].str();
-            break;
-        case '[':
-            output_ += "L:" + TowLayoutTexts[3] + ":" + TowLayoutTexts[4].str();
-            break;
-        case ']':
-            output_ += "R:" + TowLayoutTexts[5] + ":" + TowLayoutTexts[6].str();
-            break;
         default:
             break; // not a code: dropped with its '@'
         }
     }
 
-    std::string_view pattern_;
-    std::size_t pos_ = 0;
+    TemplateScan scan_;
     std::string output_;
     std::size_t checksumStart_ = 0; // 0-based, into output_
     double presentLat_ = 0.0;
