@@ -242,8 +242,10 @@ NmeaDecodeResult DecodeNmeaSentence(std::string_view sentence, bool playback)
         Show(r, kNoFix);
         r.monitorLog = false;
     }
-    if (r.failed)
+    if (r.failed) {
         r.fixValid = false;
+        r.monitorLog = false;
+    }
     return r;
 }
 

@@ -323,6 +323,22 @@ TEST_F(MainNmeaTest, ManualFixWithTheInterfaceClosedAndOpen)
     EXPECT_FALSE(ManualFixFlag);
 }
 
+TEST_F(MainNmeaTest, MonitorModeTakesTheStationPositionAtEachTick)
+{
+    OpenInterface();
+    MainForm->AISMonitor->setChecked(true);
+    CurLat = 50.8;
+    CurLon = 1.3;
+    MainForm->FixTimerTimer();
+    EXPECT_TRUE(MainForm->FixValid);
+    EXPECT_EQ(FixStatus, "$KVGGA");
+    EXPECT_EQ(Indicator(), "MON");
+    EXPECT_EQ(IndicatorColour(), nav::kIndicatorLime);
+    EXPECT_EQ(Hint(MainForm->GPSIndicator), "Live AIS Monitor mode|");
+    EXPECT_NEAR(CurLat, 50.8, 1e-6);
+    EXPECT_NEAR(CurLon, 1.3, 1e-6);
+}
+
 TEST_F(MainNmeaTest, ComCapturePointIsTakenOnceAndPlaybackSkipsCorruptedLines)
 {
     OpenInterface();
