@@ -91,12 +91,15 @@ bool LoadChartConfig(const std::string& chartPath)
         ChartOffsetLat = 0.0;
         ChartOffsetLon = 0.0;
     }
-    CosLat = std::cos(CurLat * std::numbers::pi / 180.0);
-    // 38 pixels per degree of latitude on a 200-pixel-high image at the
-    // equator, 55 per degree of longitude on a 640-pixel-wide one.
-    PixelsPerDegLat = ClampToInt32(ViewImageHeight / 200.0 * 38 * 0.63 / CosLat);
-    PixelsPerDegLon = ClampToInt32(ViewImageWidth / 640.0 * 55);
+    SetChartScales();
     return read;
+}
+
+void SetChartScales()
+{
+    CosLat = std::cos(ChartHomeLat * std::numbers::pi / 180.0);
+    PixelsPerDegLat = ClampToInt32(ViewImageHeight / 200.0 * 38.0 * 0.63 / CosLat);
+    PixelsPerDegLon = ClampToInt32(ViewImageWidth / 640.0 * 55.0);
 }
 
 bool SaveChartConfig(const std::string& chartPath)

@@ -29,5 +29,11 @@ bool LoadChartConfig(const std::string& chartPath);
 // Chart Config File" and leaves any old file as it was; returns false.
 bool SaveChartConfig(const std::string& chartPath);
 
+// CosLat := cos(ChartHomeLat), and the chart pixels per degree at zoom 1
+// from the view image size: 38 per degree of latitude on a 200-pixel-high
+// image at the equator (0.63 of it, divided by CosLat), 55 per degree of
+// longitude on a 640-pixel-wide one.
+void SetChartScales();
+
 // The configuration file of a chart file: "<folder><base name>.cfg".
 std::string ChartConfigPath(const std::string& chartPath);

@@ -1,5 +1,6 @@
 #include "nav/KVconfig.h"
 
+#include "nav/ChartConfig.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
 #include "rtl/Numbers.h"
@@ -8,7 +9,6 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <numbers>
 
 namespace
 {
@@ -35,16 +35,6 @@ double RealValue(const std::string& line)
     if (!rtl::ParseReal(line, value) || !std::isfinite(value))
         return 0.0;
     return value;
-}
-
-int32_t RoundToInt32(double x)
-{
-    const int64_t r = rtl::Round(x);
-    if (r > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (r < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(r);
 }
 
 // A text field is one line of the file: a line break inside it would shift
@@ -198,9 +188,7 @@ void LoadConfig(const std::string& path)
     }
 
     NmeaLogTemplatePrev = NmeaLogTemplate;
-    CosLat = std::cos(ChartHomeLat * 2.0 * std::numbers::pi / 360.0);
-    PixelsPerDegLat = RoundToInt32(ViewImageHeight / 200.0 * 38.0 * 0.63 / CosLat);
-    PixelsPerDegLon = RoundToInt32(ViewImageWidth / 640.0 * 55.0);
+    SetChartScales();
     TextIsFg = colourFlags.size() > 0 && colourFlags[0] == '1';
     TrackIsFg = colourFlags.size() > 1 && colourFlags[1] == '1';
     TideIsFg = colourFlags.size() > 2 && colourFlags[2] == '1';

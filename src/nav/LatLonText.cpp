@@ -20,27 +20,6 @@ double ClampLatitude(double latitude)
     return latitude;
 }
 
-std::string BlanksToZeros(std::string text)
-{
-    for (char& c : text)
-        if (c == ' ')
-            c = '0';
-    return text;
-}
-
-// The characters [first, first + count) of a text (1-based first) as a
-// number; 0 and ok := false when they do not read as one.
-double FieldAt(const std::string& text, std::size_t first, std::size_t count, bool& ok)
-{
-    const std::string field = first - 1 < text.size() ? text.substr(first - 1, count) : std::string();
-    double value = 0.0;
-    if (!rtl::ParseReal(field, value) || !std::isfinite(value)) {
-        ok = false;
-        return 0.0;
-    }
-    return value;
-}
-
 char UpperAt(const std::string& text, std::size_t position)
 {
     if (position - 1 >= text.size())
@@ -51,14 +30,25 @@ char UpperAt(const std::string& text, std::size_t position)
 
 } // namespace
 
+double NumberInColumns(const std::string& text, std::size_t first, std::size_t count, bool& ok)
+{
+    const std::string field = first - 1 < text.size() ? text.substr(first - 1, count) : std::string();
+    double value = 0.0;
+    if (!rtl::ParseReal(field, value) || !std::isfinite(value)) {
+        ok = false;
+        return 0.0;
+    }
+    return value;
+}
+
 DegreesMinutesText SplitDegreesMinutes(double value, int width, int decimals)
 {
     const double magnitude = std::fabs(value);
     int64_t degrees = rtl::Trunc(magnitude);
-    std::string minutes = rtl::StrReal(rtl::Frac(magnitude) * 60.0, width, decimals);
+    std::string minutes = rtl::ZeroFilledReal(rtl::Frac(magnitude) * 60.0, width, decimals);
     if (rtl::RealOr(minutes) >= 60.0) {
         ++degrees;
-        minutes = rtl::StrReal(0.0, width, decimals);
+        minutes = rtl::ZeroFilledReal(0.0, width, decimals);
     }
     return { degrees, minutes };
 }
@@ -70,21 +60,21 @@ void FormatLatLonDM(double latitude, double longitude, std::string& latitudeText
         longitude = 0.0;
     const DegreesMinutesText lat = SplitDegreesMinutes(latitude, 8, 5);
     const DegreesMinutesText lon = SplitDegreesMinutes(longitude, 8, 5);
-    latitudeText = BlanksToZeros(
-        rtl::StrInt(lat.degrees, 2) + kDegreeSign + lat.minutes + (latitude >= 0 ? "N" : "S"));
-    longitudeText = BlanksToZeros(
-        rtl::StrInt(lon.degrees, 3) + kDegreeSign + lon.minutes + (longitude >= 0 ? "W" : "E"));
+    latitudeText
+        = rtl::ZeroFilledInt(lat.degrees, 2) + kDegreeSign + lat.minutes + (latitude >= 0 ? "N" : "S");
+    longitudeText
+        = rtl::ZeroFilledInt(lon.degrees, 3) + kDegreeSign + lon.minutes + (longitude >= 0 ? "W" : "E");
 }
 
 bool ParseLatLonDM(
     const std::string& latitudeText, const std::string& longitudeText, double& latitude, double& longitude)
 {
     bool ok = true;
-    latitude = FieldAt(latitudeText, 1, 2, ok) + FieldAt(latitudeText, 4, 8, ok) / 60.0;
+    latitude = NumberInColumns(latitudeText, 1, 2, ok) + NumberInColumns(latitudeText, 4, 8, ok) / 60.0;
     if (UpperAt(latitudeText, 12) == 'S')
         latitude = -latitude;
     latitude = ClampLatitude(latitude);
-    longitude = FieldAt(longitudeText, 1, 3, ok) + FieldAt(longitudeText, 5, 8, ok) / 60.0;
+    longitude = NumberInColumns(longitudeText, 1, 3, ok) + NumberInColumns(longitudeText, 5, 8, ok) / 60.0;
     if (UpperAt(longitudeText, 13) == 'E')
         longitude = -longitude;
     return ok;

@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <string>
 
-// Whole degrees and the minutes text of |value|: the minutes right-aligned in
-// `width` characters with `decimals` places, blanks left as they are. Minutes
+// Whole degrees and the minutes text of |value| (finite): the minutes in
+// `width` characters with `decimals` places, leading blanks written as '0'. Minutes
 // that round up to 60 carry into the degrees (59.999996' at 5 places gives
 // one more degree and "00.00000"), so no text ever shows 60 minutes.
 struct DegreesMinutesText {
@@ -33,5 +33,10 @@ void FormatLatLonDM(double latitude, double longitude, std::string& latitudeText
 // minutes in 5-12, east when character 13 is "E" or "e". A field that does
 // not read as a number counts as 0; the result is false when any did not.
 // The latitude is held to -80..84.
+// The number in characters first .. first + count - 1 (1-based) of a
+// fixed-column text, as far as the text reaches; 0 and ok := false when they
+// do not read as a finite number (ok is left alone otherwise).
+double NumberInColumns(const std::string& text, std::size_t first, std::size_t count, bool& ok);
+
 bool ParseLatLonDM(
     const std::string& latitudeText, const std::string& longitudeText, double& latitude, double& longitude);

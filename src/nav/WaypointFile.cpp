@@ -28,12 +28,6 @@ struct WaypointColumns {
 constexpr WaypointColumns kWptColumns { 8, 5, 35, 45, 46, 50 };
 constexpr WaypointColumns kDosColumns { 5, 2, 35, 42, 43, 47 };
 
-std::string ZeroFilled(std::string text)
-{
-    std::replace(text.begin(), text.end(), ' ', '0');
-    return text;
-}
-
 std::string Line(const WaypointNameField& name, const TPosition& position, const WaypointColumns& columns)
 {
     std::string line = name.str();
@@ -41,10 +35,10 @@ std::string Line(const WaypointNameField& name, const TPosition& position, const
     const DegreesMinutesText lat = SplitDegreesMinutes(position.lat, columns.minutesWidth, columns.decimals);
     const DegreesMinutesText lon = SplitDegreesMinutes(position.lon, columns.minutesWidth, columns.decimals);
     line += position.lat >= 0 ? 'N' : 'S';
-    line += ' ' + ZeroFilled(rtl::StrInt(lat.degrees, 2)) + '.' + ZeroFilled(lat.minutes);
+    line += ' ' + rtl::ZeroFilledInt(lat.degrees, 2) + '.' + lat.minutes;
     line += "  ";
     line += position.lon >= 0 ? 'W' : 'E';
-    line += ZeroFilled(rtl::StrInt(lon.degrees, 3)) + '.' + ZeroFilled(lon.minutes);
+    line += rtl::ZeroFilledInt(lon.degrees, 3) + '.' + lon.minutes;
     return line;
 }
 
@@ -63,19 +57,6 @@ bool WriteLines(const std::string& path, std::string (*format)(const WaypointNam
     return ok;
 }
 
-// The number in columns [first, first + count) of a line (1-based); 0 and
-// ok := false when they do not read as one.
-double NumberAt(const std::string& line, std::size_t first, std::size_t count, bool& ok)
-{
-    const std::string field = first - 1 < line.size() ? line.substr(first - 1, count) : std::string();
-    double value = 0.0;
-    if (!rtl::ParseReal(field, value) || !std::isfinite(value)) {
-        ok = false;
-        return 0.0;
-    }
-    return value;
-}
-
 bool IsAt(const std::string& line, std::size_t column, char c)
 {
     return column - 1 < line.size() && line[column - 1] == c;
@@ -88,11 +69,12 @@ bool ReadEntry(
     bool ok = true;
     const auto width = static_cast<std::size_t>(columns.minutesWidth);
     name = line.substr(0, kNameLength);
-    position.lat = NumberAt(line, 31, 3, ok) + NumberAt(line, columns.latMinutes, width, ok) / 60.0;
+    position.lat
+        = NumberInColumns(line, 31, 3, ok) + NumberInColumns(line, columns.latMinutes, width, ok) / 60.0;
     if (IsAt(line, 30, 'S'))
         position.lat = -position.lat;
-    position.lon
-        = NumberAt(line, columns.lonDegrees, 3, ok) + NumberAt(line, columns.lonMinutes, width, ok) / 60.0;
+    position.lon = NumberInColumns(line, columns.lonDegrees, 3, ok)
+        + NumberInColumns(line, columns.lonMinutes, width, ok) / 60.0;
     if (IsAt(line, columns.lonHemisphere, 'E'))
         position.lon = -position.lon;
     return ok;
