@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <cmath>
@@ -300,6 +301,29 @@ TEST_F(MainFixTest, PositionPanelAndRawNmeaCommands)
     MainForm->ShowNMEAClick();
     EXPECT_FALSE(MainForm->ShowNMEA->isChecked());
     EXPECT_EQ(Text(MainForm->StatusLine), "");
+}
+
+TEST_F(MainFixTest, MenuItemsAndPanelClicksRunTheirCommandsOnce)
+{
+    MainForm->DRMode1->setEnabled(true); // as with a route in a view
+    MainForm->DRMode1->trigger();
+    EXPECT_TRUE(DRMode);
+    EXPECT_TRUE(MainForm->DRMode1->isChecked());
+    MainForm->ShowNMEA->trigger();
+    EXPECT_TRUE(MainForm->ShowNMEA->isChecked());
+
+    auto click = [](QWidget* panel, QEvent::Type type) {
+        QMouseEvent e(type, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(panel, &e);
+    };
+    ui.answerNo();
+    click(MainForm->Trip, QEvent::MouseButtonDblClick);
+    EXPECT_EQ(ui.shown().back().text, "Reset the trip distance - Are you sure?");
+    GridDisplay = false;
+    CurLat = 1.0;
+    CurLon = 2.0;
+    click(MainForm->PosnPanel, QEvent::MouseButtonRelease);
+    EXPECT_EQ(Text(MainForm->StatusLine), "1.00000" + kDegreeSign + " -2.00000" + kDegreeSign + " (S/W -ve)");
 }
 
 TEST_F(MainFixTest, SurveyTrackResetStopsThePlotInEveryView)
