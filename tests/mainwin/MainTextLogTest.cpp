@@ -5,6 +5,7 @@
 
 #include "MainFormFixture.h"
 
+#include "dialogs/GlobalDlg.h"
 #include "mainwin/MainPrograms.h"
 #include "nav/LocalClock.h"
 #include "nav/TrackLog.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QToolButton>
 #include <string>
 #include <vector>
@@ -23,7 +25,9 @@ namespace
 const std::string kDay = "07-12-26";
 const std::string kHeader = "Log Date : 07-12-26\r\n@f,@d,@t,@p:4,@q,@c,@s,@v,@x,@y\r\n";
 
-// Monday 7 December 2026, 09:47:37 local time.
+// Monday 7 December 2026, 09:47 local time; RunFix moves the seconds on.
+int gSecond = 0;
+
 LocalDateTime FixedNow()
 {
     LocalDateTime t;
@@ -32,7 +36,7 @@ LocalDateTime FixedNow()
     t.day = 7;
     t.hour = 9;
     t.minute = 47;
-    t.second = 37;
+    t.second = gSecond;
     return t;
 }
 
@@ -42,6 +46,7 @@ protected:
     void SetUp() override
     {
         MainFormTest::SetUp();
+        gSecond = 0;
         SetLocalClock(FixedNow);
         dir.makeFolder("logs");
         WriteConfig("zudeve.cfg", [] { TextLogOn = true; });
@@ -71,6 +76,20 @@ protected:
         XTE = -0.125;
     }
 
+    // One fix through the fix cycle at (lat N, 1.5 W), the NMEA interface
+    // closed, so the PC clock stamps it.
+    static void RunFix(double lat, const char* source)
+    {
+        ++gSecond;
+        FixStatus = source;
+        CurLat = lat;
+        CurLon = 1.5;
+        if (FixStatus == "MAN")
+            MainForm->ManualFix();
+        else
+            MainForm->FixTimerTimer();
+    }
+
     std::string Log() const { return dir.read("logs/" + kDay + ".txt"); }
 
     struct Started {
@@ -88,32 +107,46 @@ protected:
     std::vector<Started> started;
 };
 
-TEST_F(MainTextLogTest, RecordsAndEventsOfADayAcrossTwoStarts)
+TEST_F(MainTextLogTest, NewDayLogHoldsItsHeaderAndTheTemplateInForce)
 {
-    // A new day's log: the header and the template in force, nothing more.
     EXPECT_EQ(Log(), kHeader);
-
     Fix(50.25, 1.5, "094737", "235");
     MainForm->WriteTextLogLine(false);
-    Fix(50.3, 1.45, "094747", "036");
-    MainForm->WriteTextLogLine(true); // a manual fix
-    const std::string firstRun = kHeader
-        + "00001,07-12-26,094737,5015.0000,N,00130.0000,W,1-08,235,5.8,4.1,-0.13,50.25000000:-1.50000000\r\n"
-          "*1\r\n"
-          "00002,07-12-26,094747,5018.0000,N,00127.0000,W,1-08,036,5.8,4.1,-0.13,50.30000000:-1.45000000\r\n";
-    EXPECT_EQ(Log(), firstRun);
+    EXPECT_EQ(Log(),
+        kHeader
+            + "00001,07-12-26,094737,5015.0000,N,00130.0000,W,1-08,235,5.8,4.1,-0.13,50.25000000:-1."
+              "50000000\r\n");
+}
 
-    // The second start of the day goes on with the same log: no second
-    // header, and the record numbers follow on.
+TEST_F(MainTextLogTest, FixesWriteRecordsAtTheConfiguredRateAndManualFixesAsEventsAcrossTwoStarts)
+{
+    // The day's log from an earlier start, with a template of its own.
+    const std::string header = "Log Date : 07-12-26\r\n@f,@t,@p:2,@$\r\n";
+    dir.write("logs/07-12-26.txt", header);
     FreeProgramForms();
     Start();
-    EXPECT_EQ(FixNumber, 2);
-    Fix(50.35, 1.4, "101500", "040");
-    MainForm->WriteTextLogLine(false);
-    EXPECT_EQ(Log(),
-        firstRun
-            + "00003,07-12-26,101500,5021.0000,N,00124.0000,W,1-08,040,5.8,4.1,-0.13,50.35000000:-1."
-              "40000000\r\n");
+    GlobalDlg->RepRate->setValue(2);
+    CosLat = 1.0;
+    LogCount = 0;
+
+    RunFix(50.25, "GPGGA"); // counted, not logged
+    RunFix(50.26, "GPGGA"); // the second: a record
+    RunFix(50.27, "MAN"); // a manual fix: an event at once
+    RunFix(50.28, "GPGGA"); // the count went on from the event
+    RunFix(50.29, "GPGGA");
+    const std::string firstRun = header
+        + "00001,094702,5015.60,N,00130.00,W,GPGGA\r\n"
+          "*1\r\n00002,094703,5016.20,N,00130.00,W,MAN\r\n"
+          "00003,094704,5016.80,N,00130.00,W,GPGGA\r\n";
+    EXPECT_EQ(Log(), firstRun);
+
+    // Started again the same day: the log goes on, one record a fix now.
+    FreeProgramForms();
+    Start();
+    EXPECT_EQ(FixNumber, 3);
+    CosLat = 1.0;
+    RunFix(50.3, "GPGGA");
+    EXPECT_EQ(Log(), firstRun + "00004,094706,5018.00,N,00130.00,W,GPGGA\r\n");
     EXPECT_TRUE(ui.messages().empty());
 }
 

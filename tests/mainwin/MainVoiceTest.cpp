@@ -5,13 +5,20 @@
 
 #include "MainFormFixture.h"
 
+#include "dialogs/GlobalDlg.h"
 #include "mainwin/FixCycle.h"
 #include "mainwin/MediaPlayer.h"
+#include "nav/LocalClock.h"
 #include "platform/QtText.h"
+#include "platform/QtTimer.h"
+#include "support/PtyPair.h"
+#include "support/QtWait.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -183,6 +190,93 @@ TEST_F(MainVoiceTest, PromptNameIsMatchedWithoutRegardToCase)
     dir.write("ONTRACK.WAV", "RIFF");
     CueFor(0.0);
     EXPECT_EQ(player->file, app + "ONTRACK.WAV");
+}
+
+// "$" + body + "*" + its checksum.
+std::string Sentence(const std::string& body)
+{
+    unsigned sum = 0;
+    for (char c : body)
+        sum ^= static_cast<unsigned char>(c);
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "*%02X", sum);
+    return "$" + body + hex;
+}
+
+// The whole road: sentences from the receiver through a pseudo-terminal,
+// fix ticks, cues and the autopilot sentences back, with the left cue's
+// file missing.
+TEST_F(MainFormTest, MissingLeftPromptLeavesInputAndFixesRunning)
+{
+    SetLocalClock([] {
+        LocalDateTime t;
+        t.year = 2026;
+        t.month = 3;
+        t.day = 7;
+        t.hour = 13;
+        return t;
+    });
+    dir.makeFolder("logs");
+    dir.write("OnTrack.wav", "RIFF");
+    kvtest::PtyPair receiver;
+    receiver.MapAs(4);
+    WriteConfig("zudeve.cfg", [] {
+        ComPort = 4;
+        BaudRate = 4800;
+        FixIntervalMs = 3600000; // the test runs each tick itself
+        NmeaOutputOn = true;
+        OutXTE = true;
+        OutAPB = OutHSC = OutBOD = OutUser = false;
+    });
+    Start();
+    auto player = std::make_shared<FakePlayer>();
+    MainForm->SetMediaPlayer(player);
+    MainForm->SecsTimer->setEnabled(false);
+    MainForm->CreateChartView("harbour");
+    MainForm->NMEAServerOnOffClick();
+    ASSERT_TRUE(NmeaOpen);
+    ui.clear();
+    ui.strictMessages = true; // from here on no box
+    GlobalDlg->Voice->setChecked(true);
+
+    // One waypoint 6' north of the start, on the meridian of 1 deg W.
+    CosLat = 1.0;
+    RoutePoints[1] = { 50.1, 1.0 };
+    RouteNames[1] = "Outer Spit              19   ";
+    RouteCount = 1;
+    ActiveWaypoint = 1;
+    XteRefCourse = 0.0;
+    XteDeadband = 0.05;
+    RouteGuidanceOn = true;
+
+    const char* const fixes[] = {
+        "GPGGA,120000,5000.000,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,",
+        "GPGGA,120100,5000.600,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,", // on track
+        "GPGGA,120200,5001.200,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,", // 0.12 nm east: left
+        "GPGGA,120300,5001.800,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,",
+        "GPGGA,120400,5002.400,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,",
+    };
+    int fixCount = 0;
+    for (const char* body : fixes) {
+        const std::string gga = Sentence(body);
+        receiver.Write(gga + "\r\n");
+        ASSERT_TRUE(kvtest::WaitFor([&] { return LastSentence == gga; })) << gga;
+        MainForm->FixTimerTimer();
+        EXPECT_EQ(LogCount, ++fixCount);
+        // The autopilot sentences of the fix come back out.
+        const std::string sent = receiver.Read(4096, 200);
+        if (fixCount >= 3) {
+            EXPECT_NE(sent.find("$ECXTE,A,A,0.12,L,N,A*11\r\n"), std::string::npos) << sent;
+            // Said once, when the first left cue was due.
+            EXPECT_EQ(
+                ls(MainForm->StatusLine->text()), fixCount == 3 ? "Sound file not found: left.wav" : "");
+        }
+        MainForm->StatusLine->clear();
+    }
+    EXPECT_EQ(player->played, (Names { "OnTrack.wav" }));
+    EXPECT_TRUE(SoundEnabled);
+    EXPECT_TRUE(ui.messages().empty());
+    SetLocalClock({});
 }
 
 // The Qt player on a file that is not sound: whether the machine has a
