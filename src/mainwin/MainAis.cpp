@@ -98,12 +98,7 @@ void TMainForm::PlayAISlogClick()
     AisTargetCount = 0;
     AisTargets.fill(EmptyAisRecord);
     SelectedAisTarget = 0;
-    LogCount = 0;
-    ThinIndex = 2;
-    ThinCounter = 0;
-    TripTotal = 0;
-    TripLeg = 0;
-    Trip->setText("0.00 Nm");
+    EmptyTrackLog();
     RefreshAllViews();
     UpdateMenuItems();
 
