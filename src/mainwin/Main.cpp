@@ -289,17 +289,7 @@ void TMainForm::OpenNmeaInterfaceAtStart()
     TryOpenComPort();
     // Marked open also without a port: each fix tick then reports the
     // missing data.
-    NMEAServerOnOff->setChecked(true);
-    SetHint(NMEAServerOnOff, "Close NMEA interface|");
-    Nserver->setChecked(true);
-    FixTimer->setInterval(FixIntervalMs);
-    FixTimer->setEnabled(true);
-    NmeaOpen = true;
-    UpdateMenuItems();
-    DRMode = false;
-    StatusLine->clear();
-    DRMode1->setChecked(false);
-    PlayAISlog->setEnabled(false);
+    MarkNmeaInterfaceOpen();
 }
 
 void TMainForm::RefillRouteList()

@@ -140,6 +140,9 @@ public:
     void TryOpenComPort();
     // The port is open with its triggers (AvailLength not 0).
     bool ComPortOpen() const;
+    // Button, menu item, fix timer and menus as the open interface has them;
+    // dead reckoning off.
+    void MarkNmeaInterfaceOpen();
     void NMEAServerOnOffClick();
     void FixTimerTimer();
     void ManualFix();

@@ -262,6 +262,21 @@ void TMainForm::ComPort2TriggerTimer(uint16_t TriggerHandle)
 
 // ---- The NMEA interface command ----------------------------------------------
 
+void TMainForm::MarkNmeaInterfaceOpen()
+{
+    NMEAServerOnOff->setChecked(true);
+    SetHint(NMEAServerOnOff, "Close NMEA interface|");
+    Nserver->setChecked(true);
+    FixTimer->setInterval(FixIntervalMs);
+    FixTimer->setEnabled(true);
+    NmeaOpen = true;
+    UpdateMenuItems();
+    DRMode = false;
+    StatusLine->clear();
+    DRMode1->setChecked(false);
+    PlayAISlog->setEnabled(false);
+}
+
 void TMainForm::NMEAServerOnOffClick()
 {
     if (!NmeaOpen) {
@@ -271,16 +286,7 @@ void TMainForm::NMEAServerOnOffClick()
         std::filesystem::current_path(AppFolder, ignored);
         TryOpenComPort();
         if (ComPortOpen()) {
-            SetHint(NMEAServerOnOff, "Close NMEA interface|");
-            Nserver->setChecked(true);
-            FixTimer->setInterval(FixIntervalMs);
-            FixTimer->setEnabled(true);
-            NmeaOpen = true;
-            UpdateMenuItems();
-            DRMode = false;
-            StatusLine->clear();
-            DRMode1->setChecked(false);
-            PlayAISlog->setEnabled(false);
+            MarkNmeaInterfaceOpen();
             platform::MessageInformation("NMEA Interface Open!");
         }
     } else if (platform::AskYesNo("Close NMEA interface! - Are you sure?")) {

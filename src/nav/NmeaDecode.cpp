@@ -2,9 +2,11 @@
 
 #include "nav/NavState.h"
 #include "nav/NmeaField.h"
+#include "nav/NmeaTemplate.h"
 #include "rtl/Numbers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 
 namespace nav
@@ -13,15 +15,9 @@ namespace nav
 namespace
 {
 
-int HexValue(char c)
+bool IsHexDigit(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
 }
 
 bool IsDigit(char c)
@@ -200,15 +196,13 @@ bool NmeaChecksumOk(std::string_view line)
     const std::size_t star = line.find('*');
     if (star == std::string_view::npos || line.size() - star < 3)
         return true;
-    const int high = HexValue(line[star + 1]);
-    const int low = HexValue(line[star + 2]);
-    if (high < 0 || low < 0)
+    if (!IsHexDigit(line[star + 1]) || !IsHexDigit(line[star + 2]))
         return true;
-    const std::size_t first = !line.empty() && (line[0] == '$' || line[0] == '!') ? 1 : 0;
-    unsigned sum = 0;
-    for (std::size_t i = first; i < star; ++i)
-        sum ^= static_cast<unsigned char>(line[i]);
-    return sum == static_cast<unsigned>(high * 16 + low);
+    const std::string stated { '*',
+        static_cast<char>(std::toupper(static_cast<unsigned char>(line[star + 1]))),
+        static_cast<char>(std::toupper(static_cast<unsigned char>(line[star + 2]))) };
+    const int first = line[0] == '$' || line[0] == '!' ? 2 : 1; // 1-based, after the '$' or '!'
+    return NmeaChecksum(line.substr(0, star), first) == stated;
 }
 
 std::optional<double> ReadNmeaLatitude(std::string_view field, std::string_view hemisphere)

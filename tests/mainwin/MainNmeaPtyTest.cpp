@@ -7,27 +7,13 @@
 #include "platform/QtTimer.h"
 #include "rtl/TextFile.h"
 #include "support/PtyPair.h"
+#include "support/QtWait.h"
 
-#include <QCoreApplication>
 #include <QLabel>
-#include <chrono>
-#include <thread>
+#include <cmath>
 
 namespace
 {
-
-// Serves the GUI thread's events until pred() holds or waitMs passed.
-template <class Pred> bool WaitFor(Pred pred, int waitMs = 3000)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 TEST_F(MainFormTest, RecordedTrackThroughAPseudoTerminalGivesAFixAtEachTick)
 {
@@ -61,7 +47,8 @@ TEST_F(MainFormTest, RecordedTrackThroughAPseudoTerminalGivesAFixAtEachTick)
         for (; next < fix.line; ++next)
             bytes += (*lines)[next] + "\r\n";
         gps.Write(bytes);
-        ASSERT_TRUE(WaitFor([&] { return std::abs(CurLat - fix.lat) < 1e-9; })) << "line " << fix.line;
+        ASSERT_TRUE(kvtest::WaitFor([&] { return std::abs(CurLat - fix.lat) < 1e-9; }))
+            << "line " << fix.line;
         EXPECT_NEAR(CurLon, fix.lon, 1e-9);
         EXPECT_EQ(FixStatus, "$GPGGA");
         EXPECT_EQ(MainForm->GPSIndicator->text(), "GPS");

@@ -8,6 +8,7 @@
 #include "dialogs/GlobalDlg.h"
 #include "mainwin/ComPortLink.h"
 #include "nav/NmeaDecode.h"
+#include "nav/NmeaTemplate.h"
 #include "platform/QtColour.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QToolButton>
 #include <csignal>
-#include <cstdio>
 #include <deque>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -69,14 +69,9 @@ public:
     std::vector<std::string> calls;
 };
 
-std::string Sentence(const std::string& body) // "$" + body + "*" + checksum
+std::string Sentence(const std::string& body)
 {
-    unsigned sum = 0;
-    for (char c : body)
-        sum ^= static_cast<unsigned char>(c);
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "*%02X", sum);
-    return "$" + body + hex;
+    return "$" + body + NmeaChecksum(body, 1);
 }
 
 const std::string kGga = Sentence("GPGGA,094737,5251.0085,N,00518.8151,E,1,12,0.60,-4,M,46.8,M,,");
