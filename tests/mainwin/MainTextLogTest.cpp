@@ -60,22 +60,6 @@ protected:
         MainFormTest::TearDown();
     }
 
-    // The state a fix leaves for its record line: the newest track record
-    // (latitude north, longitude west, degrees) and the read-outs.
-    void Fix(double lat, double lon, const char* time, const char* course)
-    {
-        LogCount = static_cast<int16_t>(LogCount + 1);
-        LogRecords[LogCount] = LogRecord { rtl::Real6(lat), rtl::Real6(lon), rtl::Real6(0.0) };
-        LogDateText = kDay;
-        FixTimeText = time;
-        FixQuality = "1";
-        SatCount = "08";
-        CogText = course;
-        SogText = "5.8";
-        VmgText = "4.1";
-        XTE = -0.125;
-    }
-
     // One fix through the fix cycle at (lat N, 1.5 W), the NMEA interface
     // closed, so the PC clock stamps it.
     static void RunFix(double lat, const char* source)
@@ -106,17 +90,6 @@ protected:
     }
     std::vector<Started> started;
 };
-
-TEST_F(MainTextLogTest, NewDayLogHoldsItsHeaderAndTheTemplateInForce)
-{
-    EXPECT_EQ(Log(), kHeader);
-    Fix(50.25, 1.5, "094737", "235");
-    MainForm->WriteTextLogLine(false);
-    EXPECT_EQ(Log(),
-        kHeader
-            + "00001,07-12-26,094737,5015.0000,N,00130.0000,W,1-08,235,5.8,4.1,-0.13,50.25000000:-1."
-              "50000000\r\n");
-}
 
 TEST_F(MainTextLogTest, FixesWriteRecordsAtTheConfiguredRateAndManualFixesAsEventsAcrossTwoStarts)
 {
@@ -150,24 +123,10 @@ TEST_F(MainTextLogTest, FixesWriteRecordsAtTheConfiguredRateAndManualFixesAsEven
     EXPECT_TRUE(ui.messages().empty());
 }
 
-TEST_F(MainTextLogTest, TheLogsOwnTemplateGovernsAfterARestart)
-{
-    ui.answerYes();
-    MainForm->TextLogFormatChange("@f,@t,@w");
-    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t,@w\r\n");
-
-    FreeProgramForms();
-    Start(); // the configuration brings the default template back
-    EXPECT_EQ(NmeaLogTemplate, "@f,@t,@w");
-    MainForm->WPName->addItem("Nab Tower  @@");
-    Fix(50.25, 1.5, "094737", "235");
-    MainForm->WriteTextLogLine(false);
-    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t,@w\r\n00001,094737,Nab Tower\r\n");
-}
-
 TEST_F(MainTextLogTest, PenUpAndEventMarkersStandBeforeTheirRecord)
 {
-    NmeaLogTemplate = "@f";
+    NmeaLogTemplate = "@f@w";
+    MainForm->WPName->addItem("Nab Tower  @@");
     ComTimeZero = true;
     MainForm->PenUp1->setChecked(false);
     MainForm->WriteTextLogLine(true);
@@ -176,7 +135,10 @@ TEST_F(MainTextLogTest, PenUpAndEventMarkersStandBeforeTheirRecord)
     MainForm->WriteTextLogLine(false);
     ComTimeZero = false;
     MainForm->WriteTextLogLine(false);
-    EXPECT_EQ(Log(), kHeader + "*1\r\n00001\r\n# -b\r\n*2\r\n00002\r\n# -b\r\n00003\r\n00004\r\n");
+    EXPECT_EQ(Log(),
+        kHeader
+            + "*1\r\n00001Nab Tower\r\n# -b\r\n*2\r\n00002Nab Tower\r\n# -b\r\n00003Nab Tower\r\n"
+              "00004Nab Tower\r\n");
 }
 
 TEST_F(MainTextLogTest, NothingIsLoggedWhileTheButtonIsDown)
@@ -194,26 +156,29 @@ TEST_F(MainTextLogTest, NothingIsLoggedWhileTheButtonIsDown)
     EXPECT_EQ(Hint(MainForm->TxtLogOnOff), "Press for Text Logs Off|");
 }
 
-TEST_F(MainTextLogTest, LostRecordIsReportedOnceAndTheNextOneCountsOn)
+TEST_F(MainTextLogTest, LostRecordIsReportedOnceAndTheFixesGoOn)
 {
     NmeaLogTemplate = "@f";
-    MainForm->WriteTextLogLine(false);
-    std::filesystem::rename(dir.file("logs"), dir.file("logs.away"));
-    MainForm->WriteTextLogLine(true);
+    LogCount = 0;
+    RunFix(50.25, "GPGGA");
+    const std::string log = dir.read("logs/07-12-26.txt");
+    std::filesystem::remove(dir.file("logs/07-12-26.txt"));
+    RunFix(50.26, "MAN");
     EXPECT_EQ(ui.messages(), std::vector<std::string> { "Error Writing Text Log" });
     MainForm->StatusLine->clear();
-    MainForm->WriteTextLogLine(false); // no second box at every fix
+    RunFix(50.27, "GPGGA"); // no box at every fix
     EXPECT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ls(MainForm->StatusLine->text()), "Error Writing Text Log");
+    EXPECT_EQ(LogCount, 3); // each fix went into the track
     EXPECT_EQ(FixNumber, 1);
     EXPECT_EQ(EventNumber, 0);
 
-    std::filesystem::rename(dir.file("logs.away"), dir.file("logs"));
-    MainForm->WriteTextLogLine(true);
+    dir.write("logs/07-12-26.txt", log);
+    RunFix(50.28, "MAN");
     EXPECT_EQ(Log(), kHeader + "00001\r\n*1\r\n00002\r\n");
     // Failing again after a good record shows the box again.
-    std::filesystem::rename(dir.file("logs"), dir.file("logs.away"));
-    MainForm->WriteTextLogLine(false);
+    std::filesystem::remove(dir.file("logs/07-12-26.txt"));
+    RunFix(50.29, "GPGGA");
     EXPECT_EQ(ui.messages().size(), 2u);
 }
 
@@ -279,27 +244,23 @@ TEST_F(MainTextLogTest, OpeningATrackLogMovesTheLogsToItsFolder)
     EXPECT_EQ(MainForm->OpenLogDialog.initialFolder, other);
 }
 
-TEST_F(MainTextLogTest, OpeningATextLogTakesItsTemplateAndRecordCount)
+TEST_F(MainTextLogTest, OpeningATextLogMakesItTheLogThatIsPlottedAndWritten)
 {
-    const std::string text
-        = "Log Date : 06-12-26\r\n@f,@x\r\n00001,0.1\r\n*1\r\n00002,0.2\r\n# -b\r\n00003,0.3\r\n";
+    const std::string text = "Log Date : 06-12-26\r\n@f,@x\r\n00001,0.1\r\n*1\r\n00002,0.2\r\n";
     dir.write("logs/06-12-26.txt", text);
-    EventNumber = 4;
     ui.answerFile(app + "logs/06-12-26.txt");
     MainForm->Logs1Click();
     EXPECT_EQ(TextLogName, "06-12-26");
     EXPECT_EQ(LogBaseName, "06-12-26");
     EXPECT_EQ(NmeaLogTemplate, "@f,@x");
-    EXPECT_EQ(FixNumber, 4); // "# -b" counts, "*1" does not
-    EXPECT_EQ(EventNumber, 4);
-    EXPECT_EQ(dir.read("logs/06-12-26.txt"), text);
+    EXPECT_EQ(FixNumber, 2);
 
     // A name with a second '.' is of neither kind and changes nothing.
     dir.write("logs/a.b.txt", text);
     ui.answerFile(app + "logs/a.b.txt");
     MainForm->Logs1Click();
     EXPECT_EQ(LogBaseName, "06-12-26");
-    EXPECT_EQ(FixNumber, 4);
+    EXPECT_EQ(dir.read("logs/06-12-26.txt"), text);
 }
 
 TEST_F(MainTextLogTest, ViewerGetsTheLogAsOneArgument)

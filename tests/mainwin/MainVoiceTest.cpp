@@ -9,6 +9,7 @@
 #include "mainwin/FixCycle.h"
 #include "mainwin/MediaPlayer.h"
 #include "nav/LocalClock.h"
+#include "nav/NmeaTemplate.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
 #include "support/PtyPair.h"
@@ -18,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -138,16 +138,12 @@ TEST_F(MainVoiceTest, ApproachAndSelectCuesPlayOnceWhenPending)
     EXPECT_EQ(player->played, (Names { "select.wav" }));
 }
 
-TEST_F(MainVoiceTest, AnnouncementIsKeptForTheRepeatButton)
+TEST_F(MainVoiceTest, AnnouncementIsKeptForTheRepeatButtonAndItsEndEnablesSound)
 {
     EXPECT_EQ(LastAnnouncedName, "");
     MainForm->PlayVoice("Port");
     EXPECT_EQ(LastAnnouncedName, "Port");
     EXPECT_EQ(player->file, app + "Port.wav");
-}
-
-TEST_F(MainVoiceTest, EndOfClipEnablesSound)
-{
     SoundEnabled = false;
     player->OnFinished();
     EXPECT_TRUE(SoundEnabled);
@@ -195,12 +191,7 @@ TEST_F(MainVoiceTest, PromptNameIsMatchedWithoutRegardToCase)
 // "$" + body + "*" + its checksum.
 std::string Sentence(const std::string& body)
 {
-    unsigned sum = 0;
-    for (char c : body)
-        sum ^= static_cast<unsigned char>(c);
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "*%02X", sum);
-    return "$" + body + hex;
+    return "$" + body + NmeaChecksum(body, 1);
 }
 
 // The whole road: sentences from the receiver through a pseudo-terminal,

@@ -151,25 +151,6 @@ TEST_F(LogTemplateTest, FixNumberIsFiveDigits)
     EXPECT_EQ(Expand("@f"), "65535");
 }
 
-TEST_F(LogTemplateTest, TextsOfTheState)
-{
-    FixStatus = "MAN";
-    BearingText = "093";
-    CtsText = "101";
-    TtgText = "01:05";
-    SogText = "5.8";
-    FixQuality = "2";
-    SatCount = "11";
-    CursorPositionText = "50 07.500N";
-    for (int i = 0; i < 10; ++i)
-        NmeaFields[static_cast<std::size_t>(i)] = std::string(1, static_cast<char>('a' + i));
-    for (int i = 1; i <= 6; ++i)
-        TowLayoutTexts[i] = std::to_string(i);
-    EXPECT_EQ(Expand("@$ @b @h @g @s @q @o @u"), "MAN 093 101 01:05 5.8 2-11 50 07.500N 50 07.500N");
-    EXPECT_EQ(Expand("@0@5@9"), "afj");
-    EXPECT_EQ(Expand("@+ @[ @]"), "T:1:2 L:3:4 R:5:6");
-}
-
 TEST_F(LogTemplateTest, MeasureReadoutOnlyWhileMeasuring)
 {
     EXPECT_EQ(Expand("<@m>"), "<>");

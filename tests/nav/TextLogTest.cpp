@@ -68,16 +68,6 @@ TEST_F(TextLogTest, RecordAfterALastLineCutShortStartsOnItsOwnLine)
     EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t\r\n00001,09\r\n# -b\r\n@f,@t:2/0\r\n");
 }
 
-TEST_F(TextLogTest, NothingIsWrittenOrCountedWhileLoggingIsOff)
-{
-    ASSERT_TRUE(OpenTextLog(TextLogPath()));
-    TextLogOn = false;
-    EXPECT_EQ(Append(true), TextLogWrite::Off);
-    EXPECT_EQ(FixNumber, 0);
-    EXPECT_EQ(EventNumber, 0);
-    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t\r\n");
-}
-
 TEST_F(TextLogTest, RecordForAMissingLogFailsWithoutCountingOrCreatingIt)
 {
     FixNumber = 5;
@@ -115,26 +105,6 @@ TEST_F(TextLogTest, CreatingALogStartsTheFixNumbersAgainOnlyWhenItWasCreated)
     LogsFolder = dir.path() + "/no such folder/";
     EXPECT_FALSE(OpenTextLog(TextLogPath()));
     EXPECT_EQ(FixNumber, 9);
-}
-
-TEST_F(TextLogTest, RewriteStartsTheLogAfreshUnderTheNewTemplate)
-{
-    dir.write("logs/07-12-26.txt", "Log Date : 07-12-26\r\n@f,@t\r\n00001,0930\r\n");
-    FixNumber = 1;
-    EventNumber = 3;
-    ASSERT_TRUE(RewriteTextLog("@f,@p:2"));
-    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@p:2\r\n");
-    EXPECT_EQ(NmeaLogTemplate, "@f,@p:2");
-    EXPECT_EQ(NmeaLogTemplatePrev, "@f,@p:2");
-    EXPECT_EQ(FixNumber, 0);
-    EXPECT_EQ(EventNumber, 0);
-
-    // A log that cannot be written keeps everything as it was.
-    FixNumber = 7;
-    LogsFolder = dir.path() + "/no such folder/";
-    EXPECT_FALSE(RewriteTextLog("@f"));
-    EXPECT_EQ(NmeaLogTemplatePrev, "@f,@p:2");
-    EXPECT_EQ(FixNumber, 7);
 }
 
 } // namespace
