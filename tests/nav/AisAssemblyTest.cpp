@@ -75,16 +75,6 @@ TEST_F(AisAssemblyTest, SentencesWithoutFragmentFieldsCompleteNothing)
     EXPECT_EQ(AisDecodeRecord.messageType, 0);
 }
 
-TEST_F(AisAssemblyTest, SingleSentenceClearsWhatTheLastMessageLeft)
-{
-    for (const std::string& part : AivdmFragments(staticData, 2, "1"))
-        AssembleAivdm(part);
-    ASSERT_TRUE(AssembleAivdm(position));
-    EXPECT_EQ(AisDecodeRecord.name, "");
-    EXPECT_EQ(AisDecodeRecord.fragmentCount, "");
-    EXPECT_EQ(AisDecodeRecord.latitude, 51.5 * 600000);
-}
-
 TEST_F(AisAssemblyTest, JoinedPayloadBeyondTheSixBitBufferDecodesToNothing)
 {
     // Three fragments of 200 characters: 600 > 500 six-bit values.
@@ -101,23 +91,6 @@ TEST_F(AisAssemblyTest, JoinedPayloadBeyondTheSixBitBufferDecodesToNothing)
 
     ASSERT_TRUE(AssembleAivdm(position));
     EXPECT_EQ(AisDecodeRecord.mmsi, 244740981);
-}
-
-} // namespace
-
-namespace
-{
-
-TEST(AisLog, LinesAreGpsOrAisSentencesAndEverythingElseIsSkipped)
-{
-    EXPECT_EQ(ClassifyAisLogLine("AIS Log Date : 08-12-25"), AisLogLine::Other);
-    EXPECT_EQ(ClassifyAisLogLine("$GPGGA,101530,5047.1,N,00118.4,W,1,08,1.0,,,,,,"), AisLogLine::Gps);
-    EXPECT_EQ(ClassifyAisLogLine("$"), AisLogLine::Gps);
-    EXPECT_EQ(ClassifyAisLogLine("!AIVDM,1,1,,A,15RT,0*00"), AisLogLine::Ais);
-    EXPECT_EQ(ClassifyAisLogLine("!AIVDO,1,1,,A,15RT,0*00"), AisLogLine::Other)
-        << "own-ship reports are not logged";
-    EXPECT_EQ(ClassifyAisLogLine(" !AIVDM"), AisLogLine::Other);
-    EXPECT_EQ(ClassifyAisLogLine(""), AisLogLine::Other);
 }
 
 } // namespace

@@ -64,15 +64,6 @@ inline std::string PositionReportPayload(int32_t mmsi, double lat, double lonEas
     return w.payload();
 }
 
-// Type 4 base station report.
-inline std::string BaseStationPayload(int32_t mmsi, double lat, double lonEast)
-{
-    AisBitWriter w;
-    w.put(4, 6).put(0, 2).put(mmsi, 30).put(2024, 14).put(6, 4).put(15, 5).put(12, 5).put(30, 6).put(45, 6);
-    w.put(1, 1).put(AisUnits(lonEast), 28).put(AisUnits(lat), 27).put(7, 4).put(0, 10).put(0, 1).put(0, 19);
-    return w.payload();
-}
-
 // Type 5 static and voyage data (424 bits, 71 characters with the fill).
 inline std::string StaticDataPayload(
     int32_t mmsi, const std::string& name, const std::string& callSign, int shipType = 70, int draught = 65)
