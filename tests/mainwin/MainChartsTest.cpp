@@ -272,22 +272,19 @@ TEST_F(MainChartsTest, NearestChartLoadsAutomaticallyButNotWhileEditing)
     ChartPointCount = 0;
     MainForm->AutoChartClick();
     EXPECT_EQ(ChartPointCount, 0);
-}
 
-TEST_F(MainChartsTest, NearestChartWhoseFileIsMissingChangesNothing)
-{
-    WriteHarbour();
-    WriteChartConfig("ghost", 50.7, 1.2, 16);
-    Start();
-    OpenChart(charts() + "harbour.cht");
-    ui.clear();
-    CurLat = 50.7;
-    CurLon = 1.2;
+    // A nearest chart whose file is gone changes nothing.
+    ChartPointCount = 1;
+    WriteChartConfig("ghost", 50.71, 1.21, 16);
+    rtl::ShortString<40> unused;
+    ListChartsOrFindNearest(ChartSearchMode::List, unused);
+    CurLat = 50.71;
+    CurLon = 1.21;
     MainForm->AutoChartClick();
     EXPECT_EQ(ui.messages(), std::vector<std::string> { "Non existant File" });
-    EXPECT_EQ(CurrentChartName, "harbour");
-    EXPECT_EQ(ChartPointCount, 5);
-    EXPECT_EQ(MainForm->OpenChtDialog.fileName, charts() + "harbour.cht");
+    EXPECT_EQ(CurrentChartName, "reef");
+    EXPECT_EQ(ChartPointCount, 1);
+    EXPECT_EQ(MainForm->OpenChtDialog.fileName, charts() + "reef.cht");
 }
 
 TEST_F(MainChartsTest, PortfolioMovesTheChartsFolder)

@@ -86,14 +86,6 @@ TEST_F(MainWaypointsTest, AddedWaypointIsStoredAtThePositionTypedAndWritten)
         std::string(kPier) + kBuoy + "Fuel berth              2103 N 50.31.50000  W001.15.00000\r\n");
 }
 
-TEST_F(MainWaypointsTest, CancelledAddChangesNothing)
-{
-    AnswerEditor(platform::ModalResult::Cancel);
-    MainForm->AddChartWaypoint1Click();
-    EXPECT_EQ(WaypointDbCount, 2);
-    EXPECT_EQ(WPeditDlg->windowTitle(), "Edit Nearest Waypoint");
-}
-
 TEST_F(MainWaypointsTest, AddingToAFullDatabaseReplacesTheLastEntry)
 {
     WaypointDbCount = 600;

@@ -92,25 +92,6 @@ TEST_F(ChartConfigTest, FourLineFileKeepsTheDatumOffsets)
     EXPECT_EQ(ChartOffsetLon, -0.5);
 }
 
-TEST_F(ChartConfigTest, SavedFileLoadsBackTheSameView)
-{
-    ViewCentreLat = -33.856;
-    ViewCentreLon = -151.215;
-    ViewZoom = 0.125;
-    ChartKind = 2;
-    ChartOffsetLat = 1e-5;
-    ChartOffsetLon = 2e-5;
-    ASSERT_TRUE(SaveChartConfig(dir.file("sydney.cht")));
-    ResetNavState();
-    ASSERT_TRUE(LoadChartConfig(dir.file("sydney.000")));
-    EXPECT_EQ(ChartHomeLat, -33.856);
-    EXPECT_EQ(ChartHomeLon, -151.215);
-    EXPECT_EQ(ChartHomeZoom, 0.125);
-    EXPECT_EQ(ChartKind, 2);
-    EXPECT_EQ(ChartOffsetLat, 1e-5);
-    EXPECT_EQ(ChartOffsetLon, 2e-5);
-}
-
 // A missing file and a file whose view cannot be projected (a zoom of 0
 // divides by zero, a pole has no longitude scale) give the same defaults.
 TEST_F(ChartConfigTest, MissingOrUnusableFileGivesTheDefaultViewAndFalse)

@@ -87,7 +87,7 @@ TEST_F(ChartListTest, ListHoldsAtMostOneHundredCharts)
     EXPECT_EQ(ChartList[100], "c099.cfg");
 }
 
-TEST_F(ChartListTest, EmptyOrMissingFolderGivesAnEmptyList)
+TEST_F(ChartListTest, EmptyOrMissingFolderListsNothingAndTheCurrentChartStays)
 {
     ChartListCount = 5;
     List();
@@ -95,6 +95,8 @@ TEST_F(ChartListTest, EmptyOrMissingFolderGivesAnEmptyList)
     ChartsFolder = dir.file("nowhere/");
     List();
     EXPECT_EQ(ChartListCount, 0);
+    CurrentChartName = "harbour";
+    EXPECT_EQ(Nearest(), "harbour");
 }
 
 TEST_F(ChartListTest, NearestListedChartWinsOverTheCurrentOne)
@@ -141,13 +143,6 @@ TEST_F(ChartListTest, WithThePortfolioOpenTheNearestListedChartIsTakenHoweverFar
     CurLon = 1;
     EXPECT_EQ(Nearest(), "far");
     // Another chart would stay the nearest itself.
-    CurrentChartName = "harbour";
-    EXPECT_EQ(Nearest(), "harbour");
-}
-
-TEST_F(ChartListTest, WithoutListedChartsTheCurrentNameComesBack)
-{
-    List();
     CurrentChartName = "harbour";
     EXPECT_EQ(Nearest(), "harbour");
 }

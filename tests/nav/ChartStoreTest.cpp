@@ -98,6 +98,9 @@ TEST_F(ChartStoreTest, RunsOfPenUpsAreWrittenOnceAndCounted)
         Hex("81 00 00 00 00 00  81 00 00 00 00 00") + Hex(kPenUpRecord)
             + Hex("82 00 00 00 00 00  82 00 00 00 00 00") + Hex(kPenUpRecord));
     EXPECT_EQ(lastRemoved, 2);
+    // An empty store writes the end marker alone.
+    ClearChartStore();
+    EXPECT_EQ(Encode(), Hex(kPenUpRecord));
 }
 
 TEST_F(ChartStoreTest, TrailingPenUpGivesWayToTheEndMarker)
@@ -114,19 +117,6 @@ TEST_F(ChartStoreTest, TrailingPenUpGivesWayToTheEndMarker)
     Fill(full);
     EXPECT_EQ(Encode().size(), (kMaxChartPoints - 1 + 1) * ChartPoint::storedSize);
     EXPECT_EQ(lastRemoved, 1);
-}
-
-TEST_F(ChartStoreTest, LayerImageStartsAtTheGivenPoint)
-{
-    Fill({ PenUpPoint, Point(1, 1), Point(2, 2) });
-    ChartPoints[4] = Point(3, 3);
-    ChartPointCount = 4;
-    EXPECT_EQ(Encode(3),
-        Hex("82 00 00 00 00 00  82 00 00 00 00 00  82 00 00 00 00 40  82 00 00 00 00 40")
-            + Hex(kPenUpRecord));
-    // An empty store writes the end marker alone.
-    ClearChartStore();
-    EXPECT_EQ(Encode(), Hex(kPenUpRecord));
 }
 
 TEST_F(ChartStoreTest, DosFilesAreReadWhole)
@@ -165,18 +155,6 @@ TEST_F(ChartStoreTest, AppendingStopsAtTheCapacityAndKeepsWhatFits)
     EXPECT_EQ(LoadedPointCount, kMaxChartPoints);
     EXPECT_EQ(ChartPoints[kMaxChartPoints], Point(3, 3));
     EXPECT_TRUE(AppendToChartStore({}));
-}
-
-TEST_F(ChartStoreTest, ClearingLeavesPenUpsInEverySlot)
-{
-    Fill({ Point(1, 1), Point(2, 2) });
-    ChartKind = 4;
-    ClearChartStore();
-    EXPECT_EQ(ChartPointCount, 0);
-    EXPECT_EQ(LoadedPointCount, 0);
-    EXPECT_EQ(ChartKind, 0);
-    EXPECT_EQ(ChartPoints[1], PenUpPoint);
-    EXPECT_EQ(ChartPoints[kMaxChartPoints], PenUpPoint);
 }
 
 class ChartLayerTest : public ChartStoreTest

@@ -83,6 +83,9 @@ TEST_F(WaypointFileTest, WrittenFileIsTheLinesWithCrLfAndReadsBack)
 
 TEST_F(WaypointFileTest, DosFileIsReadWhenTheChartFileIsMissing)
 {
+    LoadWaypointDatabase("harbour"); // neither file: nothing, and nothing said
+    EXPECT_EQ(WaypointDbCount, 0);
+    EXPECT_TRUE(ui.shown().empty());
     dir.write("harbour.wps", "Old mark                05   S 10.30.00  E002.15.00\r\nNext");
     LoadWaypointDatabase("harbour");
     ASSERT_EQ(WaypointDbCount, 2);
@@ -142,13 +145,6 @@ TEST_F(WaypointFileTest, UnreadableFieldsReadAsZeroAndAreReportedOnce)
     EXPECT_EQ(ui.shown()[0].text, "Format errors detected in Waypoint database file!");
 }
 
-TEST_F(WaypointFileTest, NoFileLoadsNothingAndSaysNothing)
-{
-    LoadWaypointDatabase("nowhere");
-    EXPECT_EQ(WaypointDbCount, 0);
-    EXPECT_TRUE(ui.shown().empty());
-}
-
 TEST_F(WaypointFileTest, UnwritableFileIsReportedAndTheDatabaseKept)
 {
     Add(kName, 50.5, 1.25);
@@ -177,23 +173,6 @@ TEST(ChartWaypointsTest, DescriptionDropsAtSignsAndTrailingBlanks)
     EXPECT_EQ(WaypointDescription("Old" + std::string(21, '@') + "0500 "), "Old");
     EXPECT_EQ(WaypointDescription("Fish@Chips              00   "), "FishChips");
     EXPECT_EQ(WaypointDescription(" Leading kept           00   "), " Leading kept");
-}
-
-TEST(ChartWaypointsTest, DeletingMovesTheLaterEntriesDown)
-{
-    ResetNavState();
-    for (int i = 1; i <= 3; ++i) {
-        WaypointDbNames[i] = std::string(1, char('A' + i - 1));
-        WaypointDbPoints[i] = TPosition { double(i), double(i) };
-    }
-    WaypointDbCount = 3;
-    DeleteDatabaseWaypoint(2);
-    ASSERT_EQ(WaypointDbCount, 2);
-    EXPECT_EQ(WaypointDbNames[2], "C");
-    EXPECT_EQ(WaypointDbPoints[2].lat, 3);
-    DeleteDatabaseWaypoint(3);
-    DeleteDatabaseWaypoint(0);
-    EXPECT_EQ(WaypointDbCount, 2);
 }
 
 } // namespace
