@@ -35,8 +35,12 @@ void TMainForm::SetMediaPlayer(std::shared_ptr<TMediaPlayer> player)
     mediaPlayer_->OnFinished = [this] { platform::guarded([this] { MediaPlayer1Notify(); }); };
     mediaPlayer_->OnFailed = [this](const std::string& why) {
         platform::guarded([&] {
-            const std::string name = rtl::ExtractFileName(MediaPlayer1().FileName());
-            ReportSoundFailure("Cannot play " + name + ": " + why);
+            // A machine without sound is said once, not once for each prompt.
+            if (why == kNoSoundOutput)
+                ReportSoundFailure("No sound output: voice prompts and clips are not heard");
+            else
+                ReportSoundFailure(
+                    "Cannot play " + rtl::ExtractFileName(MediaPlayer1().FileName()) + ": " + why);
             SoundEnabled = true;
         });
     };

@@ -31,7 +31,7 @@ public:
     {
         fileName_ = path;
         if (QMediaDevices::audioOutputs().isEmpty()) {
-            Fail("no sound output");
+            Fail(kNoSoundOutput);
             return;
         }
         // Created with the first clip: a machine that never plays one never

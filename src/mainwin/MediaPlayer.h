@@ -25,10 +25,12 @@ public:
 
     // The clip played to its end.
     std::function<void()> OnFinished;
-    // The clip could not be opened or played, or there is no sound output;
-    // `why` says which in a few words.
+    // The clip could not be opened or played (`why` says why in a few
+    // words), or the machine has no sound output (`why` is kNoSoundOutput).
     std::function<void(const std::string& why)> OnFailed;
 };
+
+inline constexpr const char* kNoSoundOutput = "no sound output";
 
 // The Qt Multimedia player: a QMediaPlayer with a QAudioOutput on the
 // default output device.

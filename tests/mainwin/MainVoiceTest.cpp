@@ -178,6 +178,14 @@ TEST_F(MainVoiceTest, UnplayableClipIsReportedOnceAndEnablesSound)
     MainForm->StatusLine->clear();
     player->OnFailed("not a playable sound file");
     EXPECT_EQ(Status(), "");
+
+    // Without sound output every prompt fails; that is said once.
+    player->OnFailed(kNoSoundOutput);
+    EXPECT_EQ(Status(), "No sound output: voice prompts and clips are not heard");
+    MainForm->StatusLine->clear();
+    CueFor(0.10);
+    player->OnFailed(kNoSoundOutput);
+    EXPECT_EQ(Status(), "");
 }
 
 TEST_F(MainVoiceTest, PromptNameIsMatchedWithoutRegardToCase)
