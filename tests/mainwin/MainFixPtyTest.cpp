@@ -10,26 +10,10 @@
 #include "platform/QtTimer.h"
 #include "rtl/TextFile.h"
 #include "support/PtyPair.h"
-
-#include <QCoreApplication>
-#include <chrono>
-#include <thread>
+#include "support/QtWait.h"
 
 namespace
 {
-
-// Serves the GUI thread's events until pred() holds or waitMs passed.
-template <class Pred> bool WaitFor(Pred pred, int waitMs = 3000)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 TEST_F(MainFormTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTrackLog)
 {
@@ -86,7 +70,7 @@ TEST_F(MainFormTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTr
     };
     for (const Step& step : steps) {
         autopilot.Write(std::string(step.gga) + "\r\n");
-        ASSERT_TRUE(WaitFor([&] { return LastSentence == step.gga; })) << step.gga;
+        ASSERT_TRUE(kvtest::WaitFor([&] { return LastSentence == step.gga; })) << step.gga;
         MainForm->FixTimerTimer();
         const std::string expected = step.sent;
         EXPECT_EQ(autopilot.Read(expected.size(), expected.empty() ? 100 : 2000), expected) << step.gga;
