@@ -411,15 +411,8 @@ void TMainForm::FormCloseQuery(bool& CanClose)
         CanClose = false;
         return;
     }
-    if (NmeaOpen) {
-        StatusLine->clear();
-        Nserver->setChecked(false);
-        FixTimer->setInterval(0);
-        FixTimer->setEnabled(false);
-        CloseComPort();
-        NmeaOpen = false;
-        ClearNavPanel();
-    }
+    if (NmeaOpen)
+        CloseNmeaInterface();
     if (AisPlayback) {
         AISplayTime->setEnabled(false);
         CloseAisLogFile();

@@ -143,6 +143,9 @@ public:
     // Button, menu item, fix timer and menus as the open interface has them;
     // dead reckoning off.
     void MarkNmeaInterfaceOpen();
+    // Status line, menu item and fix timer off, the port closed, the
+    // navigation panel blank.
+    void CloseNmeaInterface();
     void NMEAServerOnOffClick();
     void FixTimerTimer();
     void ManualFix();

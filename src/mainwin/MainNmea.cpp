@@ -262,6 +262,17 @@ void TMainForm::ComPort2TriggerTimer(uint16_t TriggerHandle)
 
 // ---- The NMEA interface command ----------------------------------------------
 
+void TMainForm::CloseNmeaInterface()
+{
+    StatusLine->clear();
+    Nserver->setChecked(false);
+    FixTimer->setInterval(0);
+    FixTimer->setEnabled(false);
+    CloseComPort();
+    NmeaOpen = false;
+    ClearNavPanel();
+}
+
 void TMainForm::MarkNmeaInterfaceOpen()
 {
     NMEAServerOnOff->setChecked(true);
@@ -291,13 +302,7 @@ void TMainForm::NMEAServerOnOffClick()
         }
     } else if (platform::AskYesNo("Close NMEA interface! - Are you sure?")) {
         SetHint(NMEAServerOnOff, "Open NMEA interface|");
-        StatusLine->clear();
-        Nserver->setChecked(false);
-        FixTimer->setInterval(0);
-        FixTimer->setEnabled(false);
-        CloseComPort();
-        NmeaOpen = false;
-        ClearNavPanel();
+        CloseNmeaInterface();
         platform::Beep();
         PlayAISlog->setEnabled(true);
         platform::MessageInformation("NMEA Interface Closed!");
