@@ -76,8 +76,11 @@ TEST(DispatchLog, LongDataWrapsUnderTheDataColumn)
     for (int i = 0; i < 8; ++i)
         eight += "[0D]";
     EXPECT_EQ(out[7], "0000.000  Dispatch  ReadCom       00000014  " + eight);
-    EXPECT_EQ(out[8], std::string(44, ' ') + eight);
-    EXPECT_EQ(out[9], std::string(44, ' ') + "[0D][0D][0D][0D]");
+    const std::string indent(44, ' ');
+    EXPECT_EQ(out[8], indent + eight);
+    std::string last = indent;
+    last.append("[0D][0D][0D][0D]");
+    EXPECT_EQ(out[9], last);
 }
 
 TEST(DispatchLog, FullRingDropsWholeOldestEntries)

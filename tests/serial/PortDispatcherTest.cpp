@@ -232,7 +232,9 @@ TEST_F(PortDispatcherTest, FullRingReadsNothingMoreUntilBytesAreConsumed)
 TEST_F(PortDispatcherTest, TriggersSeeEveryByteOfARingFilledAtOnce)
 {
     port.AddDataTrigger("END", false);
-    port.Feed(std::string(InputRingSize - 3, '.') + "END");
+    std::string bytes(InputRingSize - 3, '.');
+    bytes.append("END");
+    port.Feed(bytes);
     port.RunPasses();
     ASSERT_EQ(window.Deliveries().size(), 1u);
     EXPECT_EQ(window.Deliveries()[0].Message, TriggerDataMsg);
