@@ -102,19 +102,24 @@ void SetChartScales()
     PixelsPerDegLon = ClampToInt32(ViewImageWidth / 640.0 * 55.0);
 }
 
-bool SaveChartConfig(const std::string& chartPath)
+bool WriteChartConfigFile(const std::string& cfgPath, const ChartConfigValues& values)
 {
     rtl::AtomicTextWriter file;
-    bool ok = file.create(ChartConfigPath(chartPath));
-    if (ok) {
-        file.writeLine(rtl::RealText(ViewCentreLat));
-        file.writeLine(rtl::RealText(ViewCentreLon));
-        file.writeLine(rtl::RealText(ViewZoom));
-        file.writeLine(rtl::StrInt(ChartKind));
-        file.writeLine(rtl::RealText(ChartOffsetLat));
-        file.writeLine(rtl::RealText(ChartOffsetLon));
-        ok = file.commit();
-    }
+    if (!file.create(cfgPath))
+        return false;
+    file.writeLine(rtl::RealText(values.lat));
+    file.writeLine(rtl::RealText(values.lon));
+    file.writeLine(rtl::RealText(values.zoom));
+    file.writeLine(rtl::StrInt(values.kind));
+    file.writeLine(rtl::RealText(values.offsetLat));
+    file.writeLine(rtl::RealText(values.offsetLon));
+    return file.commit();
+}
+
+bool SaveChartConfig(const std::string& chartPath)
+{
+    const bool ok = WriteChartConfigFile(ChartConfigPath(chartPath),
+        { ViewCentreLat, ViewCentreLon, ViewZoom, ChartKind, ChartOffsetLat, ChartOffsetLon });
     if (!ok)
         platform::MessageWarning("Error Writing Chart Config File");
     return ok;

@@ -9,7 +9,23 @@
 //   6  chart datum offset longitude, degrees                 23-character real
 // Lines 5 and 6 may be missing on reading. gridmerk writes the same files.
 
+#include <cstdint>
 #include <string>
+
+// The six values of a chart configuration file.
+struct ChartConfigValues {
+    double lat = 0.0; // home view centre, degrees north positive
+    double lon = 0.0; // degrees west positive
+    double zoom = 1.0;
+    int16_t kind = 0;
+    double offsetLat = 0.0; // chart datum offsets, degrees
+    double offsetLon = 0.0;
+};
+
+// Writes the file `cfgPath` whole from `values` (a temporary file renamed
+// over the old one). False when it cannot be written; the old file is then
+// kept. Shows no message.
+bool WriteChartConfigFile(const std::string& cfgPath, const ChartConfigValues& values);
 
 // Reads "<folder><base name>.cfg" of the chart file `chartPath` into CurLat,
 // CurLon, ChartScale, ChartKind and (when present) the datum offsets, and

@@ -1,0 +1,160 @@
+#include "converter/ConversionRun.h"
+
+#include "nav/ChartConfig.h"
+#include "nav/ChartStore.h"
+#include "platform/Ui.h"
+#include "rtl/Numbers.h"
+#include "rtl/Paths.h"
+#include "rtl/TextFile.h"
+
+#include <cstdint>
+
+namespace converter
+{
+
+namespace
+{
+
+// Thousandths of a minute to degrees.
+constexpr double kOffsetUnitsPerDegree = 60000.0;
+// The home zoom of a converted chart's configuration.
+constexpr double kHomeZoom = 2.0;
+// The configuration is written only for a last point of line style 0.
+constexpr double kLineStyleZeroLimit = 100.0;
+
+bool IsReadAsZero(const ChartPoint& point, int lineStyleOffset)
+{
+    return point.lat.value() == lineStyleOffset && point.lon.value() == 0.0;
+}
+
+} // namespace
+
+std::string ConfigFileFor(const std::string& chartFile)
+{
+    return ChartConfigPath(chartFile);
+}
+
+TConverter::TConverter()
+    : store_(kStoreRecords + 1, PenUpPoint)
+{
+}
+
+std::string TConverter::ChartImage(double latOffset, double lonOffset) const
+{
+    std::string image;
+    image.reserve(static_cast<std::size_t>(count_) * ChartPoint::storedSize);
+    for (int i = 1; i <= count_; ++i) {
+        ChartPoint record = store_[static_cast<std::size_t>(i)];
+        if (!IsPenUp(record)) {
+            record.lat = rtl::Real6(record.lat.value() + latOffset);
+            // West positive, the offset east positive.
+            record.lon = rtl::Real6(record.lon.value() - lonOffset);
+        }
+        uint8_t bytes[ChartPoint::storedSize];
+        record.store(bytes);
+        image.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
+    }
+    return image;
+}
+
+bool TConverter::Run(const TRunOptions& options, const TRunDisplay& display)
+{
+    int64_t skip = 0;
+    if (!rtl::ParseInt(options.skipFirst, skip)) {
+        platform::MessageError("'" + options.skipFirst + "' is not a valid integer value");
+        return false;
+    }
+    TLineOptions lineOptions;
+    lineOptions.format = options.format;
+    lineOptions.reverse = options.reverse;
+    lineOptions.separator = SeparatorOf(options.separator);
+    const bool needsSeparator
+        = options.format == TInputFormat::DecimalDegrees || options.format == TInputFormat::DegreesMinutes;
+    if (needsSeparator && !lineOptions.separator) {
+        platform::MessageError("Choose a separator for the input format");
+        return false;
+    }
+    if (options.createFile && rtl::ExtractFileName(options.outputFile).empty()) {
+        platform::MessageError("Choose an output file");
+        return false;
+    }
+    rtl::TextReader input;
+    if (!input.open(options.inputFile)) {
+        platform::MessageError("Cannot open the input file " + options.inputFile);
+        return false;
+    }
+    const std::string chartFile = options.outputFile;
+    const std::string configFile = ConfigFileFor(chartFile);
+
+    display.clearResults();
+    if (options.lineStyle >= 0 && options.lineStyle <= 6)
+        lineStyleOffset_ = 200 * options.lineStyle;
+    lineOptions.lineStyleOffset = lineStyleOffset_;
+    const double latOffset = options.latOffset / kOffsetUnitsPerDegree;
+    const double lonOffset = options.lonOffset / kOffsetUnitsPerDegree;
+    count_ = 0;
+    while (count_ < kLeadingPenUps)
+        store_[static_cast<std::size_t>(++count_)] = PenUpPoint;
+
+    const char* const comment = "#";
+    int64_t lineCount = 0;
+    std::string line;
+    while (!input.eof() && count_ < kLastLineRecord) {
+        input.readLine(line);
+        if (options.filter && !line.empty() && !line.starts_with(comment))
+            input.readLine(line);
+        ++lineCount;
+        display.showProgress(rtl::StrInt(lineCount, 4));
+        if (lineCount <= skip)
+            continue;
+        ChartPoint& record = store_[static_cast<std::size_t>(++count_)];
+        record = PenUpPoint;
+        const bool shown = lineCount < skip + kShownLines;
+        if (line.empty())
+            continue;
+        if (line.starts_with(comment)) {
+            if (shown)
+                display.addResult("Penup1");
+            continue;
+        }
+        if (lineOptions.separator && line.front() == *lineOptions.separator) {
+            if (shown)
+                display.addResult("Penup2");
+            continue;
+        }
+        const TLineResult result = ConvertLine(line, lineOptions, current_);
+        if (result.rejected) {
+            platform::Beep();
+            display.addResult(*result.rejected);
+        }
+        if (shown)
+            display.addResult(result.display);
+        // A line without usable values reads as 0° 0°: no stray point there.
+        if (!IsReadAsZero(current_, lineStyleOffset_))
+            record = current_;
+    }
+    for (int i = 0; i < kTrailingPenUps; ++i)
+        store_[static_cast<std::size_t>(++count_)] = PenUpPoint;
+    platform::Beep();
+    platform::MessageInformation("Data Array Written");
+    if (!options.createFile)
+        return true;
+
+    if (!rtl::WriteFileAtomic(chartFile, ChartImage(latOffset, lonOffset))) {
+        platform::MessageError("Error writing chart file " + chartFile);
+        return false;
+    }
+    if (current_.lat.value() < kLineStyleZeroLimit) {
+        const ChartConfigValues home { current_.lat.value(), current_.lon.value(), kHomeZoom, 0, latOffset,
+            lonOffset };
+        if (!WriteChartConfigFile(configFile, home)) {
+            platform::MessageWarning("Error Writing Chart Config File");
+            return false;
+        }
+    }
+    platform::Beep();
+    platform::MessageInformation("File successfully converted");
+    return true;
+}
+
+} // namespace converter
