@@ -94,6 +94,9 @@ TForm1::TForm1(QWidget* parent)
 
     BuildControls();
     ConnectHandlers();
+    // Read at start-up only: an activation after a message box of a run
+    // closes keeps what the window shows.
+    LoadOptionFile();
 }
 
 void TForm1::BuildControls()
@@ -205,12 +208,6 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::FormActivate()
 {
     rememberedFolder_ = ls(QDir::currentPath());
-    // Read at start-up only: a later activation (after a message box of a
-    // run closes) keeps what the window shows.
-    if (optionFileRead_)
-        return;
-    optionFileRead_ = true;
-    LoadOptionFile();
 }
 
 void TForm1::LoadOptionFile()

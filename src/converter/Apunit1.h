@@ -26,7 +26,8 @@ class QToolButton;
 class TForm1 : public QWidget
 {
 public:
-    // Takes the current folder as the start folder.
+    // Takes the current folder as the start folder and reads "Gmk.pfg"
+    // there.
     explicit TForm1(QWidget* parent = nullptr);
 
     // Starts a script hidden with `folder` as its current folder; true when
@@ -85,5 +86,4 @@ private:
     converter::TConverter converter_;
     std::string startFolder_;
     std::string rememberedFolder_;
-    bool optionFileRead_ = false;
 };
