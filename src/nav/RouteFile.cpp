@@ -93,11 +93,6 @@ RouteReadOutcome ReadRouteFile(const std::string& path)
     return ReadRouteText(file, RouteFileKindOf(path));
 }
 
-std::string RouteFileLine(int index)
-{
-    return WaypointFileLine(RouteNames[index], RoutePoints[index]);
-}
-
 bool WriteRouteFile(const std::string& path)
 {
     rtl::AtomicTextWriter file;
@@ -105,6 +100,6 @@ bool WriteRouteFile(const std::string& path)
         return false;
     const int count = StoredRouteCount();
     for (int i = 1; i <= count; ++i)
-        file.writeLine(RouteFileLine(i));
+        file.writeLine(WaypointFileLine(RouteNames[i], RoutePoints[i]));
     return file.commit();
 }

@@ -63,9 +63,6 @@ RouteReadOutcome ReadRouteText(rtl::TextReader& file, RouteFileKind kind);
 // the route empty with no active waypoint.
 RouteReadOutcome ReadRouteFile(const std::string& path);
 
-// One ".rte" line of route entry `index` (1-based).
-std::string RouteFileLine(int index);
-
 // Writes route entries 1..RouteCount to `path` as ".rte", replacing the file
 // whole (a failed write keeps the old file). False when it could not be
 // written.
