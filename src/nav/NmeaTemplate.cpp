@@ -1,5 +1,6 @@
 #include "nav/NmeaTemplate.h"
 
+#include "nav/LatLonText.h"
 #include "nav/LocalClock.h"
 #include "nav/NavState.h"
 #include "nav/TemplateScan.h"
@@ -15,13 +16,12 @@ namespace
 {
 
 // The whole degrees and the minutes of an angle, both without sign:
-// dd (width) then mm.mm (decimals + 3 wide).
+// dd (width) then mm.mm (decimals + 3 wide). Minutes that round up to 60
+// carry into the degrees, so a sentence never carries 60 minutes.
 std::string DegreesAndMinutes(double value, int degreeWidth, int minuteWidth, int decimals)
 {
-    const double magnitude = std::abs(value);
-    const double degrees = static_cast<double>(rtl::Trunc(magnitude));
-    return rtl::StrInt(static_cast<int64_t>(degrees), degreeWidth)
-        + rtl::StrReal((magnitude - degrees) * 60.0, minuteWidth, decimals);
+    const DegreesMinutesText split = SplitDegreesMinutes(value, minuteWidth, decimals);
+    return rtl::ZeroFilledInt(split.degrees, degreeWidth) + split.minutes;
 }
 
 // Course fields hold 000 to 359: a course text that reads 360 or more (a

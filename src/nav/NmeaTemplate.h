@@ -62,8 +62,10 @@ std::string TrimNameField(std::string_view name, int first, int count);
 //   ddmm.mm,N,dddmm.mm,W
 // with `decimals` decimals of minutes in a field decimals + 3 wide, or 2
 // decimals in a field 5 wide when `decimals` is negative. Blanks are written
-// as '0' (5107.1220,N,00102.0000,W). The hemisphere letters are those of
-// the signs: N for a latitude of 0 or more, W for a longitude of 0 or more.
+// as '0' (5107.1220,N,00102.0000,W). Minutes that round up to 60 carry
+// into the degrees (5100.000, never 5060.000). The hemisphere letters are
+// those of the signs: N for a latitude of 0 or more, W for a longitude of 0
+// or more.
 std::string DegreeMinuteText(double lat, double lon, int decimals);
 
 // Expands an output template (see above). '@W' and '@<' also replace the kept

@@ -62,10 +62,22 @@ bool IsAt(const std::string& line, std::size_t column, char c)
     return column - 1 < line.size() && line[column - 1] == c;
 }
 
-// One line into a database entry; false when a number field did not read.
-bool ReadEntry(
-    const std::string& line, const WaypointColumns& columns, WaypointNameField& name, TPosition& position)
+} // namespace
+
+std::string WaypointFileLine(const WaypointNameField& name, const TPosition& position)
 {
+    return Line(name, position, kWptColumns);
+}
+
+std::string DosWaypointFileLine(const WaypointNameField& name, const TPosition& position)
+{
+    return Line(name, position, kDosColumns);
+}
+
+bool ReadWaypointFileLine(
+    const std::string& line, WaypointLineLayout layout, WaypointNameField& name, TPosition& position)
+{
+    const WaypointColumns& columns = layout == WaypointLineLayout::Dos ? kDosColumns : kWptColumns;
     bool ok = true;
     const auto width = static_cast<std::size_t>(columns.minutesWidth);
     name = line.substr(0, kNameLength);
@@ -78,18 +90,6 @@ bool ReadEntry(
     if (IsAt(line, columns.lonHemisphere, 'E'))
         position.lon = -position.lon;
     return ok;
-}
-
-} // namespace
-
-std::string WaypointFileLine(const WaypointNameField& name, const TPosition& position)
-{
-    return Line(name, position, kWptColumns);
-}
-
-std::string DosWaypointFileLine(const WaypointNameField& name, const TPosition& position)
-{
-    return Line(name, position, kDosColumns);
 }
 
 bool WriteWaypointFile(const std::string& path)
@@ -105,18 +105,18 @@ bool WriteDosWaypointFile(const std::string& path)
 void LoadWaypointDatabase(const std::string& chartName)
 {
     rtl::TextReader file;
-    const WaypointColumns* columns = &kWptColumns;
+    WaypointLineLayout layout = WaypointLineLayout::Wpt;
     if (!file.open(rtl::JoinPath(ChartsFolder, chartName + ".wpt"))) {
         if (!file.open(rtl::JoinPath(ChartsFolder, chartName + ".WPS")))
             return;
-        columns = &kDosColumns;
+        layout = WaypointLineLayout::Dos;
     }
     int count = std::clamp<int>(WaypointDbCount, 0, kMaxWaypoints);
     bool formatError = false;
     std::string line;
     while (count < kMaxWaypoints && file.readLine(line)) {
         ++count;
-        if (!ReadEntry(line, *columns, WaypointDbNames[count], WaypointDbPoints[count]))
+        if (!ReadWaypointFileLine(line, layout, WaypointDbNames[count], WaypointDbPoints[count]))
             formatError = true;
     }
     WaypointDbCount = static_cast<int16_t>(count);

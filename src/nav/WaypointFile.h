@@ -30,6 +30,18 @@
 std::string WaypointFileLine(const WaypointNameField& name, const TPosition& position);
 std::string DosWaypointFileLine(const WaypointNameField& name, const TPosition& position);
 
+// The two line layouts, also those of the route files (".rte" and ".prn").
+enum class WaypointLineLayout { Wpt, Dos };
+
+// Reads one line of `layout`: the name field from columns 1-29 and the
+// position, degrees + minutes / 60, negative when the hemisphere column
+// holds exactly "S" (latitude) or "E" (longitude), any other character
+// counting as north or west. A degree or minute field that does not read as
+// a number counts as 0 and makes the result false; name and position are
+// set either way.
+bool ReadWaypointFileLine(
+    const std::string& line, WaypointLineLayout layout, WaypointNameField& name, TPosition& position);
+
 // Write entries 1..WaypointDbCount to `path`, replacing the file whole. When
 // it cannot be written, show "Error writing WP database file!" and keep any
 // old file; false.

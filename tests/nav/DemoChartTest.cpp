@@ -1,14 +1,19 @@
 // The demo folder's chart "harbour": an invented stretch of coast near
 // 50.8 N 1.3 W with a harbour, a depth contour, a dredged channel and a few
-// marks, drawn from the position lists below by the program's own writers.
-// The test checks that demo/charts holds exactly what the lists give; after
-// changing a list, regenerate the files with scripts/make-demo-chart.sh
+// marks, and the route "approach" from the anchorage up the channel to the
+// visitors' pontoon, drawn from the position lists below by the program's own
+// writers. The tests check that demo/charts and demo/routes hold exactly
+// what the lists give; after changing a list, regenerate the files with
+// scripts/make-demo-chart.sh
 // (KV_REGENERATE_DEMO=1 build/tests/test_nav --gtest_filter='DemoChart*').
 
 #include "nav/ChartConfig.h"
 #include "nav/ChartStore.h"
 #include "nav/ChartWaypoints.h"
+#include "nav/KVconfig.h"
 #include "nav/NavState.h"
+#include "nav/RouteFile.h"
+#include "nav/RouteUpload.h"
 #include "nav/WaypointFile.h"
 #include "support/TempDir.h"
 
@@ -70,6 +75,38 @@ const std::vector<Mark> kHarbourMarks = {
     { "Visitors pontoon", "24", "", { 50.8180, 1.2990 } },
 };
 
+// The route the demo configuration names: in from the anchorage past the
+// fairway buoy, up the middle of the dredged channel between the lateral
+// marks, through the entrance and across the basin. Legs are 0.36 nm or
+// longer, more than the arrival radius of 0.2 nm; no two identifiers of the
+// upload (the first six letters) are the same.
+struct RouteMark {
+    const char* description;
+    const char* symbol;
+    TPosition position;
+};
+
+const std::vector<RouteMark> kApproachRoute = {
+    { "Anchorage", "22", { 50.7920, 1.3350 } },
+    { "Fairway", "19", { 50.7860, 1.3000 } },
+    { "Channel", "19", { 50.7930, 1.3000 } },
+    { "Entrance", "19", { 50.8000, 1.3000 } },
+    { "Basin", "19", { 50.8120, 1.2990 } },
+    { "Visitors pontoon", "24", { 50.8180, 1.2990 } },
+};
+
+// Writes approach.rte into `folder`.
+void WriteApproachRoute(const std::string& folder)
+{
+    ResetNavState();
+    for (const RouteMark& mark : kApproachRoute) {
+        ++RouteCount;
+        RouteNames[RouteCount] = MakeWaypointName(mark.description, mark.symbol, "", false);
+        RoutePoints[RouteCount] = mark.position;
+    }
+    ASSERT_TRUE(WriteRouteFile(folder + "/approach.rte"));
+}
+
 bool TakesNumber(const std::string& symbol)
 {
     return symbol == "20" || symbol == "21" || symbol == "23" || symbol == "30" || symbol == "31"
@@ -116,6 +153,44 @@ TEST(DemoChart, DemoFolderHoldsTheHarbourChartOfThePositionLists)
     WriteHarbour(dir.path());
     for (const char* name : { "harbour.cht", "harbour.cfg", "harbour.wpt" })
         EXPECT_EQ(kvtest::ReadBytes(demo + "/" + name), dir.read(name)) << name;
+}
+
+TEST(DemoChart, DemoFolderHoldsTheApproachRouteOfItsList)
+{
+    const std::string demo = std::string(KV_SOURCE_DIR) + "/demo/routes";
+    if (std::getenv("KV_REGENERATE_DEMO"))
+        WriteApproachRoute(demo);
+    kvtest::TempDir dir;
+    WriteApproachRoute(dir.path());
+    EXPECT_EQ(kvtest::ReadBytes(demo + "/approach.rte"), dir.read("approach.rte"));
+}
+
+TEST(DemoChart, ApproachRouteLoadsBackWithDistinctIdentifiers)
+{
+    kvtest::TempDir dir;
+    WriteApproachRoute(dir.path());
+    ResetNavState();
+    ASSERT_EQ(ReadRouteFile(dir.file("approach.rte")), RouteReadOutcome::Read);
+    ASSERT_EQ(RouteCount, static_cast<int>(kApproachRoute.size()));
+    std::vector<std::string> identifiers;
+    for (int i = 1; i <= RouteCount; ++i) {
+        EXPECT_EQ(RoutePoints[i], kApproachRoute[i - 1].position) << i;
+        identifiers.push_back(WaypointIdentifier(RouteNames[i]));
+    }
+    EXPECT_EQ(identifiers,
+        (std::vector<std::string> { "ANCHOR", "FAIRWA", "CHANNE", "ENTRAN", "BASIN", "VISITO" }));
+}
+
+// The route the program loads at start from the demo folder.
+TEST(DemoChart, DemoConfigurationNamesTheApproachRoute)
+{
+    ResetNavState();
+    AppFolder = std::string(KV_SOURCE_DIR) + "/demo/";
+    LoadConfig(AppFolder + "zudeve.cfg");
+    EXPECT_EQ(RouteName, "approach");
+    EXPECT_EQ(ReadRouteFile(AppFolder + "routes/" + RouteName + ".rte"), RouteReadOutcome::Read);
+    EXPECT_EQ(RouteCount, static_cast<int>(kApproachRoute.size()));
+    ResetNavState();
 }
 
 TEST(DemoChart, HarbourChartLoadsBackWithItsMarks)

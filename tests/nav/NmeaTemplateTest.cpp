@@ -72,6 +72,12 @@ TEST(DegreeMinuteTextTest, PadsDegreesAndMinutesWithZeros)
     EXPECT_EQ(DegreeMinuteText(-5.5, -151.25, 0), "05030,S,151015,E");
 }
 
+TEST(DegreeMinuteTextTest, MinutesRoundingUpToSixtyCarryIntoTheDegrees)
+{
+    EXPECT_EQ(DegreeMinuteText(50 + 59.9996 / 60, 1 + 59.9996 / 60, 3), "5100.000,N,00200.000,W");
+    EXPECT_EQ(DegreeMinuteText(-(9 + 59.996 / 60), 0.5, -1), "1000.00,S,00030.00,W");
+}
+
 TEST_F(NmeaTemplateTest, CodesInsertTheirValues)
 {
     ActiveWaypoint = 3;
