@@ -116,6 +116,26 @@ TEST(JpegDecoderTest, RefusesAClaimedSizeAboveTheLimitBeforeTakingMemory)
     EXPECT_EQ(DecodeError(Encoded(Blocks(), "JPG"), 64 * 48), "decoded");
 }
 
+TEST(JpegDecoderTest, RefusesAFileOfEndlessScans)
+{
+    // The last scan of a progressive file, repeated: each repeat is a scan
+    // libjpeg would work through (with a warning about the progression).
+    const std::string file = Encoded(Blocks(), "JPG", true);
+    const std::size_t lastScan = file.rfind("\xFF\xDA");
+    const std::size_t end = file.rfind("\xFF\xD9");
+    ASSERT_LT(lastScan, end);
+    const std::string scan = file.substr(lastScan, end - lastScan);
+    std::string repeated = file.substr(0, end);
+    for (int i = 0; i < platform::kMaxJpegScans; ++i)
+        repeated += scan;
+    EXPECT_EQ(DecodeError(repeated + "\xFF\xD9"), "JPEG file has more than 500 scans");
+    // Up to the limit it decodes.
+    repeated = file.substr(0, end);
+    for (int i = 0; i < 20; ++i)
+        repeated += scan;
+    EXPECT_EQ(DecodeError(repeated + "\xFF\xD9"), "decoded");
+}
+
 TEST(QtImageFileTest, LoadsJpegAndBitmapFilesByTheirExtension)
 {
     kvtest::TempDir dir;
