@@ -28,7 +28,32 @@ char UpperAt(const std::string& text, std::size_t position)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The full text is `degreeDigits` + 10 characters: degrees, the degree sign,
+// MM.MMMMM and the hemisphere letter.
+std::string Completed(std::string text, std::size_t degreeDigits, char defaultHemisphere)
+{
+    if (text.empty())
+        return std::string(degreeDigits, '0') + kDegreeSign + "00.00000" + defaultHemisphere;
+    if (text.size() >= 13)
+        return text;
+    const char hemisphere = text.back();
+    text.pop_back();
+    text.append(12, '0');
+    text.resize(degreeDigits + 9);
+    return text + hemisphere;
+}
+
 } // namespace
+
+std::string CompleteLatitudeText(const std::string& text)
+{
+    return Completed(text, 2, 'N');
+}
+
+std::string CompleteLongitudeText(const std::string& text)
+{
+    return Completed(text, 3, 'W');
+}
 
 double NumberInColumns(const std::string& text, std::size_t first, std::size_t count, bool& ok)
 {

@@ -40,3 +40,13 @@ double NumberInColumns(const std::string& text, std::size_t first, std::size_t c
 
 bool ParseLatLonDM(
     const std::string& latitudeText, const std::string& longitudeText, double& latitude, double& longitude);
+
+// Completes a latitude or longitude text as typed, the way the position
+// fields settle when they are left: an empty text becomes zero degrees and
+// minutes ("00\xB000.00000N", "000\xB000.00000W"); a text shorter than 13
+// characters keeps its last character (the hemisphere letter) and has '0'
+// filled in before it up to the full length ("50\xB007.5N" becomes
+// "50\xB007.50000N"; the typing aids have put the degree sign and the point
+// in place). Longer texts are left as they are.
+std::string CompleteLatitudeText(const std::string& text);
+std::string CompleteLongitudeText(const std::string& text);

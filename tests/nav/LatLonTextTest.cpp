@@ -107,3 +107,32 @@ TEST(LatLonTextTest, UnreadableFieldsCountAsZeroAndAreReported)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(LatLonTextTest, CompletesTypedTextsUpToTheirHemisphereLetter)
+{
+    EXPECT_EQ(CompleteLatitudeText(L("50°07.5N")), L("50°07.50000N"));
+    EXPECT_EQ(CompleteLatitudeText(L("50°07.1S")), L("50°07.10000S"));
+    EXPECT_EQ(CompleteLongitudeText(L("001°15.2W")), L("001°15.20000W"));
+    EXPECT_EQ(CompleteLongitudeText(L("000°30.1E")), L("000°30.10000E"));
+    // Complete texts stay as they are.
+    EXPECT_EQ(CompleteLatitudeText(L("50°07.50000N")), L("50°07.50000N"));
+    EXPECT_EQ(CompleteLongitudeText(L("001°15.20000W")), L("001°15.20000W"));
+    // Empty texts become zero degrees, in the form the position fields read
+    // back (the longitude has three degree digits).
+    EXPECT_EQ(CompleteLatitudeText(""), L("00°00.00000N"));
+    EXPECT_EQ(CompleteLongitudeText(""), L("000°00.00000W"));
+    double lat = 1, lon = 1;
+    EXPECT_TRUE(ParseLatLonDM(CompleteLatitudeText(""), CompleteLongitudeText(""), lat, lon));
+    EXPECT_EQ(lat, 0.0);
+    EXPECT_EQ(lon, 0.0);
+    // A completed text reads as the position typed.
+    EXPECT_TRUE(
+        ParseLatLonDM(CompleteLatitudeText(L("50°07.5N")), CompleteLongitudeText(L("001°15.2W")), lat, lon));
+    EXPECT_DOUBLE_EQ(lat, 50.0 + 7.5 / 60.0);
+    EXPECT_DOUBLE_EQ(lon, 1.0 + 15.2 / 60.0);
+}
+
+} // namespace
