@@ -20,6 +20,10 @@ namespace help
 namespace
 {
 
+// Pages are "chm:/sub/page.htm", so that links on them resolve against
+// the page they are on.
+const QString kPageScheme = QStringLiteral("chm");
+
 std::vector<QPointer<THelpWindow>>& Windows()
 {
     static std::vector<QPointer<THelpWindow>> windows;
@@ -83,7 +87,7 @@ ChmBrowser::ChmBrowser(const ChmFile& file, QWidget* parent)
 
 QVariant ChmBrowser::loadResource(int type, const QUrl& name)
 {
-    if (!name.scheme().isEmpty() && name.scheme() != "file")
+    if (name.scheme() != kPageScheme)
         return {};
     const auto bytes = file_.Read(name.path().toStdString());
     if (!bytes)
@@ -137,7 +141,10 @@ THelpWindow::~THelpWindow()
 
 void THelpWindow::ShowPage(const std::string& objectPath)
 {
-    browser_->setSource(QUrl(QString::fromStdString(objectPath)));
+    QUrl url;
+    url.setScheme(kPageScheme);
+    url.setPath(QString::fromStdString(objectPath));
+    browser_->setSource(url);
     UpdateTitle();
 }
 

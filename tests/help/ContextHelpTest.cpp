@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <fstream>
 #include <sys/stat.h>
@@ -145,4 +146,23 @@ TEST_F(HelpTest, ShellExecPassesArgumentsWithoutAShell)
     EXPECT_EQ(ui.messages(),
         std::vector<std::string> { "Function ShellExecute(" + dir.file("HH.EXE")
             + ", -mapid 7 a.chm)\rReturned: [Error:2] File Not Found" });
+}
+
+TEST_F(HelpTest, F1InAMessageBoxUsesItsHelpContext)
+{
+    StartHelp();
+    TContextHelpHook hook("KVAIS6.chm", "", 0);
+    F1Filter filter;
+    QMessageBox box(QMessageBox::Question, "KV AIS Velta", "Reset XTE - Are you sure?",
+        QMessageBox::Yes | QMessageBox::No);
+    box.installEventFilter(&filter);
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QCoreApplication::sendEvent(&box, &f1); // no context: left to the box
+    EXPECT_TRUE(calls.empty());
+    {
+        MessageHelpContext context(8);
+        QCoreApplication::sendEvent(&box, &f1);
+    }
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].data, 8u);
 }

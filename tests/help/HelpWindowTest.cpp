@@ -7,6 +7,7 @@
 #include "help/HelpApi.h"
 #include "help/HelpDebug.h"
 #include "help/HelpKeys.h"
+#include "help/HelpProgram.h"
 #include "help/HelpViewer.h"
 #include "mainwin/MainFormFixture.h"
 
@@ -99,4 +100,30 @@ TEST_F(HelpWindowTest, MissingHelpFileIsNamed)
     EXPECT_TRUE(help::OpenHelpWindows().empty());
     EXPECT_EQ(ui.messages(),
         std::vector<std::string> { "The help file \"" + app + "KVAIS6.chm\" is missing or cannot be read." });
+}
+
+// gridmerk's window: its hook on "Gmkhelp.chm" in the start folder, and
+// its Help button showing the whole file.
+TEST_F(HelpWindowTest, GridmerkHelpButtonShowsTheWholeFileOrSaysWhy)
+{
+    const std::string file = std::string(KV_SOURCE_DIR) + "/demo/Gmkhelp.chm";
+    help::TContextHelpHook hook(file, "", 0);
+    EXPECT_EQ(help::ShowHelpFile(file), help::kHelpOk);
+    help::THelpWindow* window = OnlyHelpWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->CurrentPage(), "/index.htm");
+    EXPECT_EQ(window->windowTitle().toStdString(),
+        "Position to KV Chart Convertor Help - Position to KV Chart Convertor");
+    // The link to the input formats, picked with the keyboard.
+    window->Browser()->setFocus();
+    QTest::keyClick(window->Browser(), Qt::Key_Tab);
+    QTest::keyClick(window->Browser(), Qt::Key_Return);
+    EXPECT_EQ(window->CurrentPage(), "/formats.htm");
+
+    // No help control: the button says so instead of doing nothing.
+    help::HelpCloseAll();
+    help::UnloadHtmlHelp();
+    EXPECT_EQ(help::ShowHelpFile(file), help::kHelpNotInstalled);
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "MS Html Help is not installed on this PC." });
+    EXPECT_TRUE(help::OpenHelpWindows().empty());
 }
