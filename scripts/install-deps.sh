@@ -6,7 +6,7 @@ packages=(
   g++ clang libclang-rt-14-dev cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core proj-bin
+  fonts-dejavu-core proj-bin libchm-dev
 )
 missing=()
 for p in "${packages[@]}"; do

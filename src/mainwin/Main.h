@@ -12,6 +12,7 @@
 //   MainPending.cpp    calls into commands and components still to come
 //   MainViews.cpp      chart views: creation, arrangement, refresh of all
 //   MainPrograms.cpp   printing, copying, help and the outside programs
+//   MainHelp.cpp       the help hook and context help
 //   MainCharts.cpp     chart, layer and portfolio files, the nearest chart,
 //                      saving the chart, the purge commands
 //   MainWaypoints.cpp  chart waypoints and their files
@@ -296,18 +297,23 @@ public:
     void DeleteChartWaypoint1Click();
     void DOSWPTformatClick();
 
+    // ---- Context help (MainHelp.cpp)
+    // The application's help event with HELP_CONTEXT and `context`: the
+    // help hook shows that page of the help file.
+    void ShowHelpContext(int context);
+    // HelpSystem on the help file, and its release, which closes every help
+    // window.
+    void CreateHelpHook(const std::string& helpFile);
+    void DestroyHelpHook();
+
     // ---- Placeholders until their commands and components land (MainPending.cpp)
     void LoadRouteFile(const std::string& path);
     // The data-trend plot cleared (a fresh bitmap with its zero line).
     void InitDataPlot();
-    // Opens the help file at a help context.
-    void ShowHelpContext(int context);
     // The main window's '@' template expander.
     std::string ExpandTemplate(const std::string& text);
     // Adds a chart point at the working position.
     void AddChartPoint1Click();
-    void CreateHelpHook(const std::string& helpFile);
-    void DestroyHelpHook();
 
     // ---- State of the main window
     bool FirstTickPending = false;

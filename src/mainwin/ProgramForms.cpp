@@ -9,6 +9,7 @@
 #include "dialogs/OKRightDlg.h"
 #include "dialogs/View_ZoomDlg.h"
 #include "dialogs/WPeditDlg.h"
+#include "help/HelpKeys.h"
 
 void CreateProgramForms(const TStartOptions& options)
 {
@@ -22,6 +23,16 @@ void CreateProgramForms(const TStartOptions& options)
     Cviewer = new TCviewer(MainForm);
     OKRightDlg = new TOKRightDlg(MainForm);
     AISInfo = new TAISInfo(MainForm);
+
+    // The help context of each window: F1 in it opens that page.
+    help::SetHelpContext(AlarmDialog, 7);
+    help::SetHelpContext(View_ZoomDlg, 112);
+    help::SetHelpContext(WPeditDlg, 12);
+    help::SetHelpContext(GlobalDlg, 32);
+    help::SetHelpContext(CTRef, 21);
+    help::SetHelpContext(Cviewer, 18);
+    help::SetHelpContext(OKRightDlg, 25);
+    help::SetHelpContext(AISInfo, 24);
 }
 
 void FreeProgramForms()

@@ -1,6 +1,10 @@
 // korvex: chart plotter and navigation program. Started in its application
 // folder; an optional argument names the configuration file in that folder.
+// "/debug" or "-debug" (any case) switches the help system's debug log on
+// and is never taken for the configuration file.
 
+#include "help/ContextHelp.h"
+#include "help/HelpProgram.h"
 #include "mainwin/ProgramForms.h"
 #include "platform/QtUi.h"
 #include "platform/Ui.h"
@@ -17,10 +21,12 @@ int ProgramMain(int argc, char** argv)
     QApplication::setApplicationName("KV AIS Velta");
     platform::QtUi dialogs;
     platform::setUi(&dialogs);
+    help::ApplicationHelpFile().clear();
 
+    std::vector<std::string> args(argv, argv + argc);
+    help::StartHelpSystem(args);
     TStartOptions options;
-    for (int i = 1; i < argc; ++i)
-        options.args.emplace_back(argv[i]);
+    options.args = help::ArgumentsWithoutDebugSwitches({ args.begin() + 1, args.end() });
     CreateProgramForms(options);
     // Also fills the screen where no window manager maximises windows.
     if (QGuiApplication::primaryScreen())
@@ -28,6 +34,7 @@ int ProgramMain(int argc, char** argv)
     MainForm->showMaximized();
     const int exitCode = QApplication::exec();
     FreeProgramForms();
+    help::StopHelpSystem();
     platform::setUi(nullptr);
     return exitCode;
 }

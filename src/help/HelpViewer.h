@@ -1,0 +1,68 @@
+#pragma once
+// The help window built into the program, standing in for the platform's
+// HTML help control: it reads a compiled help file through chmlib, shows a
+// page with contents, back and forward, and serves the three help
+// commands the programs use (show the page of a context, show a topic or
+// the default page, close every help window).
+
+#include "help/HelpApi.h"
+
+#include <QTextBrowser>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+class QToolButton;
+
+namespace help
+{
+
+class ChmFile;
+
+// The help window's module ("hhctrl.ocx") for the loader of HelpApi.
+// Makes the built-in loader hand it out.
+void InstallHelpViewer();
+HtmlHelpModule HelpViewerModule();
+
+// The control's call: (caller, "file[::topic][>window]" with an optional
+// "mk:@MSITStore:" in front, command, data).
+HelpWindowResult HelpViewerCall(void* caller, const std::string& path, unsigned command, uintptr_t data);
+
+// The page area: reads pages and pictures from the help file.
+class ChmBrowser : public QTextBrowser
+{
+    Q_OBJECT
+public:
+    explicit ChmBrowser(const ChmFile& file, QWidget* parent = nullptr);
+    QVariant loadResource(int type, const QUrl& name) override;
+
+private:
+    const ChmFile& file_;
+};
+
+class THelpWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit THelpWindow(std::unique_ptr<ChmFile> file);
+    ~THelpWindow() override;
+
+    // Shows a page of the file ("/sub/page.htm").
+    void ShowPage(const std::string& objectPath);
+    void ShowContents();
+    const ChmFile& File() const { return *file_; }
+    // The object path of the page shown.
+    std::string CurrentPage() const;
+    ChmBrowser* Browser() const { return browser_; }
+
+private:
+    void UpdateTitle();
+    std::unique_ptr<ChmFile> file_;
+    ChmBrowser* browser_;
+    QToolButton *contents_, *back_, *forward_;
+};
+
+// The help windows open now.
+std::vector<THelpWindow*> OpenHelpWindows();
+
+} // namespace help

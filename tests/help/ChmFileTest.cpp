@@ -1,0 +1,168 @@
+#include "help/ChmFile.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <regex>
+#include <sstream>
+
+using namespace help;
+namespace fs = std::filesystem;
+
+namespace
+{
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// A help project's context map: [ALIAS] names to pages, [MAP] numbers to
+// names.
+std::map<uint32_t, std::string> ProjectContexts(const fs::path& project)
+{
+    std::istringstream in(ReadFile(project));
+    std::map<std::string, std::string> alias;
+    std::map<uint32_t, std::string> contexts;
+    std::string line, section;
+    static const std::regex define(R"(#define\s+(\S+)\s+(\d+)\s*)");
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line.front() == '[') {
+            section = line;
+            continue;
+        }
+        std::smatch m;
+        if (section == "[ALIAS]" && line.find('=') != std::string::npos)
+            alias[line.substr(0, line.find('='))] = "/" + line.substr(line.find('=') + 1);
+        else if (section == "[MAP]" && std::regex_match(line, m, define))
+            contexts[static_cast<uint32_t>(std::stoul(m[2]))] = alias.at(m[1]);
+    }
+    return contexts;
+}
+
+struct HelpFile {
+    const char* folder;
+    const char* project;
+    const char* chm;
+};
+
+constexpr HelpFile kHelpFiles[] = {
+    { "help/korvex", "KVAIS6.hhp", "KVAIS6.chm" },
+    { "help/gridmerk", "Gmkhelp.hhp", "Gmkhelp.chm" },
+};
+
+} // namespace
+
+// The compiled files are committed beside their sources; a page changed
+// without running scripts/make-help.sh fails here.
+TEST(CompiledHelp, EveryPageReadsBackAsItsSource)
+{
+    for (const HelpFile& help : kHelpFiles) {
+        const fs::path folder = fs::path(KV_SOURCE_DIR) / help.folder;
+        auto chm = ChmFile::Open((folder / help.chm).string());
+        ASSERT_TRUE(chm) << help.chm;
+        std::vector<std::string> sources;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().extension() == ".htm")
+                sources.push_back("/" + entry.path().filename().string());
+        std::sort(sources.begin(), sources.end());
+        EXPECT_EQ(chm->Pages(), sources) << help.chm;
+        for (const std::string& page : sources)
+            EXPECT_EQ(chm->Read(page), ReadFile(folder / page.substr(1))) << help.chm << page;
+
+        // The project's context map, number for number.
+        const auto contexts = ProjectContexts(folder / help.project);
+        EXPECT_FALSE(contexts.empty());
+        for (const auto& [context, page] : contexts)
+            EXPECT_EQ(chm->TopicOfContext(context), page) << help.chm << " context " << context;
+        EXPECT_EQ(chm->Contexts().size(), contexts.size());
+        EXPECT_EQ(chm->DefaultTopic(), "/index.htm");
+
+        // The demo folder's copy is the same file.
+        EXPECT_EQ(ReadFile(fs::path(KV_SOURCE_DIR) / "demo" / help.chm), ReadFile(folder / help.chm))
+            << help.chm;
+    }
+}
+
+TEST(CompiledHelp, EveryContextTheProgramsUseHasAPage)
+{
+    // korvex: the main window and the help commands (1), the timing dialog
+    // (7), the XTE reset question (8), the waypoint editor (12), the raster
+    // viewer (18), the image reference (21), the AIS target data (24), the
+    // route waypoint name (25), the preferences (32) and its pages (90 to
+    // 99 but 92), the resource and log-format warnings (102, 103), the view
+    // and zoom properties (112).
+    auto korvex = ChmFile::Open(std::string(KV_SOURCE_DIR) + "/help/korvex/KVAIS6.chm");
+    ASSERT_TRUE(korvex);
+    EXPECT_EQ(korvex->Title(), "KV AIS Velta Help");
+    for (uint32_t context :
+        { 1, 7, 8, 12, 18, 21, 24, 25, 32, 90, 91, 93, 94, 95, 96, 97, 98, 99, 102, 103, 112 })
+        EXPECT_TRUE(korvex->TopicOfContext(context)) << "context " << context;
+    EXPECT_EQ(korvex->TopicOfContext(1), "/index.htm");
+    EXPECT_EQ(korvex->TopicOfContext(7), "/timing.htm");
+    EXPECT_FALSE(korvex->TopicOfContext(92));
+
+    // gridmerk: its whole file, and its window's page.
+    auto gridmerk = ChmFile::Open(std::string(KV_SOURCE_DIR) + "/help/gridmerk/Gmkhelp.chm");
+    ASSERT_TRUE(gridmerk);
+    EXPECT_EQ(gridmerk->TopicOfContext(1), "/index.htm");
+}
+
+TEST(ChmFile, MissingOrForeignFilesDoNotOpen)
+{
+    kvtest::TempDir dir;
+    EXPECT_FALSE(ChmFile::Open(dir.file("KVAIS6.chm")));
+    EXPECT_FALSE(ChmFile::Open(dir.write("KVAIS6.chm", "ITSF but not really a help file")));
+    EXPECT_FALSE(ChmFile::Open(dir.path()));
+}
+
+TEST(ChmFile, ContextMapBytes)
+{
+    auto u32 = [](uint32_t v) {
+        std::string b(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        return b;
+    };
+    const std::string strings = std::string("\0a.htm\0sub/b.htm\0", 17);
+    const std::string ivb = u32(24) + u32(1) + u32(1) + u32(7) + u32(7) + u32(9) + u32(99);
+    const auto map = ParseContextMap(ivb, strings);
+    // The third pair points past the strings and is left out.
+    EXPECT_EQ(map, (std::map<uint32_t, std::string> { { 1, "a.htm" }, { 7, "sub/b.htm" } }));
+    // A count beyond the bytes, a pair cut short, nothing at all.
+    EXPECT_EQ(ParseContextMap(u32(1000) + u32(1) + u32(1) + u32(7), strings).size(), 1u);
+    EXPECT_TRUE(ParseContextMap(u32(8), strings).empty());
+    EXPECT_TRUE(ParseContextMap("", strings).empty());
+    // A name without its NUL ends at the end of the strings.
+    EXPECT_EQ(ParseContextMap(u32(8) + u32(3) + u32(1), std::string("\0abc", 4)).at(3), "abc");
+}
+
+TEST(ChmFile, SystemRecords)
+{
+    auto rec = [](uint16_t code, const std::string& data) {
+        std::string b;
+        b.push_back(static_cast<char>(code & 0xFF));
+        b.push_back(static_cast<char>(code >> 8));
+        b.push_back(static_cast<char>(data.size() & 0xFF));
+        b.push_back(static_cast<char>(data.size() >> 8));
+        return b + data;
+    };
+    const std::string version("\3\0\0\0", 4);
+    const auto info = ParseSystemInfo(
+        version + rec(9, "x") + rec(2, std::string("index.htm\0", 10)) + rec(3, std::string("Help\0", 5)));
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->defaultTopic, "index.htm");
+    EXPECT_EQ(info->title, "Help");
+    // A record longer than the bytes ends the reading.
+    const auto cut = ParseSystemInfo(version + rec(2, "a.htm").substr(0, 6));
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->defaultTopic, "");
+    EXPECT_FALSE(ParseSystemInfo("ab"));
+}
