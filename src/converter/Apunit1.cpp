@@ -1,7 +1,8 @@
 #include "converter/Apunit1.h"
 
-#include "converter/ConverterHelp.h"
 #include "converter/ConverterOptionFile.h"
+#include "help/ContextHelp.h"
+#include "help/HelpProgram.h"
 #include "platform/Guarded.h"
 #include "platform/QtText.h"
 #include "rtl/Numbers.h"
@@ -91,6 +92,9 @@ TForm1::TForm1(QWidget* parent)
         "KV Layer 3 files (*.003)|*.003|KV Layer 4 files (*.004)|*.004|KV Layer 5 files (*.005)|*.005|"
         "KV Layer ? files (*.00?)|*.00?",
         "cht" };
+
+    help::ApplicationHelpFile() = rtl::JoinPath(startFolder_, kHelpFile);
+    helpHook_ = std::make_unique<help::TContextHelpHook>(help::ApplicationHelpFile(), "", 0);
 
     BuildControls();
     ConnectHandlers();
@@ -347,6 +351,8 @@ void TForm1::ResetButtonClick()
     Filter->setChecked(false);
 }
 
+TForm1::~TForm1() = default;
+
 void TForm1::ClearClick()
 {
     Results->clear();
@@ -356,7 +362,7 @@ void TForm1::ClearClick()
 
 void TForm1::BitBtn1Click()
 {
-    converter::HelpDisplayTopic(rtl::JoinPath(startFolder_, kHelpFile), "", "", 0);
+    help::ShowHelpFile(rtl::JoinPath(startFolder_, kHelpFile));
 }
 
 void TForm1::Button1Click()

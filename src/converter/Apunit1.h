@@ -8,8 +8,14 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace help
+{
+class TContextHelpHook;
+}
 
 class QCheckBox;
 class QComboBox;
@@ -29,6 +35,7 @@ public:
     // Takes the current folder as the start folder and reads "Gmk.pfg"
     // there.
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
 
     // Starts a script hidden with `folder` as its current folder; true when
     // it started. Replaceable, so tests see what would be started.
@@ -86,4 +93,7 @@ private:
     converter::TConverter converter_;
     std::string startFolder_;
     std::string rememberedFolder_;
+    // The context-help hook on the start folder's "Gmkhelp.chm", for the
+    // window's lifetime.
+    std::unique_ptr<help::TContextHelpHook> helpHook_;
 };

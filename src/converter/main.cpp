@@ -3,6 +3,7 @@
 // keeps its option file "Gmk.pfg".
 
 #include "converter/Apunit1.h"
+#include "help/HelpProgram.h"
 #include "platform/QtUi.h"
 #include "platform/Ui.h"
 
@@ -15,12 +16,14 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Position to KV Chart Convertor");
     platform::QtUi dialogs;
     platform::setUi(&dialogs);
+    help::StartHelpSystem({ argv, argv + argc });
     int exitCode = 0;
     {
         TForm1 form;
         form.show();
         exitCode = QApplication::exec();
     }
+    help::StopHelpSystem();
     platform::setUi(nullptr);
     return exitCode;
 }

@@ -3,6 +3,7 @@
 // started from the Start button.
 
 #include "converter/Apunit1.h"
+#include "help/HelpProgram.h"
 #include "support/QtWait.h"
 #include "support/TempDir.h"
 
@@ -283,11 +284,14 @@ TEST_F(ConverterWindowTest, DownloadButtonStartsTheScriptOfTheStartFolder)
     EXPECT_EQ(ui.messages(), V { "Application Not Available !" });
 }
 
-TEST_F(ConverterWindowTest, HelpButtonShowsNoMessage)
+TEST_F(ConverterWindowTest, HelpButtonReportsAMissingHelpFile)
 {
+    help::StartHelpSystem({ "gridmerk" });
     TForm1& f = Start();
     f.BitBtn1->click();
-    EXPECT_TRUE(ui.shown().empty());
+    help::StopHelpSystem();
+    ASSERT_EQ(ui.shown().size(), 1u);
+    EXPECT_NE(ui.shown()[0].text.find("Gmkhelp.chm"), std::string::npos) << ui.shown()[0].text;
 }
 
 TEST_F(ConverterWindowTest, StartConvertsWithTheOptionsOfTheControls)
