@@ -1,13 +1,14 @@
 #include "dialogs/WPeditDlg.h"
 
-#include "chartwin/RasterCanvas.h"
-#include "chartwin/SymbolShapes.h"
-#include "mainwin/Main.h"
+#include "dialogs/DialogHost.h"
+#include "draw/RasterCanvas.h"
+#include "draw/SymbolShapes.h"
 #include "nav/LatLonText.h"
 #include "nav/NavState.h"
 #include "nav/geodesy/Grid_Lat.h"
 #include "nav/geodesy/Lat_Grid.h"
 #include "platform/Guarded.h"
+#include "platform/QtHint.h"
 #include "platform/QtText.h"
 #include "rtl/Numbers.h"
 
@@ -138,8 +139,9 @@ std::string Completed(std::string text, int digits, char defaultHemisphere)
 
 } // namespace
 
-TWPeditDlg::TWPeditDlg(QWidget* parent)
+TWPeditDlg::TWPeditDlg(QWidget* parent, TDialogHost* host)
     : QDialog(parent)
+    , host_(host)
 {
     setObjectName("WPeditDlg");
     setWindowTitle("Edit Nearest Waypoint");
@@ -340,8 +342,8 @@ void TWPeditDlg::FormClose()
 
 void TWPeditDlg::BitBtn3Click()
 {
-    if (MainForm)
-        MainForm->ShowHelpContext(kHelpContext);
+    if (host_)
+        host_->ShowHelpContext(kHelpContext);
 }
 
 void TWPeditDlg::SetShowOnly(bool showOnly)

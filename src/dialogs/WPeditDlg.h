@@ -18,6 +18,7 @@
 #include <string>
 
 class QComboBox;
+class TDialogHost;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -28,7 +29,8 @@ class TWPeditDlg : public QDialog
     Q_OBJECT
 
 public:
-    explicit TWPeditDlg(QWidget* parent = nullptr);
+    // `host` answers the Help button; none leaves it without effect.
+    explicit TWPeditDlg(QWidget* parent = nullptr, TDialogHost* host = nullptr);
 
     // Event handlers; also called directly.
     // Shown, or the symbol changed: grid fields from the position, the
@@ -93,6 +95,7 @@ private:
 
     bool settingText_ = false; // a typing aid is changing the text
     bool closeIsOk_ = false; // BitBtn2 closes with OK (read-only look)
+    TDialogHost* host_ = nullptr;
 };
 
 extern TWPeditDlg* WPeditDlg;

@@ -3,8 +3,8 @@
 // closing it and its controls.
 
 #include "chartwin/Childwin.h"
-#include "chartwin/SymbolLibrary.h"
 #include "chartwin/ViewList.h"
+#include "draw/SymbolLibrary.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
 #include "support/ShortStringPrint.h"

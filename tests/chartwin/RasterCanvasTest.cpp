@@ -1,6 +1,6 @@
 // The raster layer: lines, patterns, pen modes and fills, pixel for pixel.
 
-#include "chartwin/RasterCanvas.h"
+#include "draw/RasterCanvas.h"
 #include "PixelArt.h"
 
 #include <gtest/gtest.h>

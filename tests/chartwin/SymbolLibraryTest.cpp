@@ -1,8 +1,8 @@
 // Waypoint symbols and program markers, pixel for pixel.
 
-#include "chartwin/SymbolLibrary.h"
+#include "draw/SymbolLibrary.h"
 #include "ViewFixture.h"
-#include "chartwin/SymbolShapes.h"
+#include "draw/SymbolShapes.h"
 #include "nav/NavState.h"
 
 #include <cmath>

@@ -4,7 +4,7 @@
 // number of pixels per degree, and the navigation state at its start values.
 
 #include "PixelArt.h"
-#include "chartwin/ChartPlotter.h"
+#include "draw/ChartPlotter.h"
 #include "nav/NavState.h"
 
 #include <gtest/gtest.h>
