@@ -128,7 +128,7 @@ void TMainForm::TryOpenComPort()
     try {
         OpenComPort();
         NmeaDataSeen = true;
-    } catch (const platform::UnexpectedDialog&) {
+    } catch (const platform::DialogRefused&) {
         throw;
     } catch (...) {
         // A port left half open (open, but without its triggers) would take
@@ -332,7 +332,7 @@ void TMainForm::FixTimerTimer()
             ShowNoPositionData();
         else
             ProcessNmeaSentence();
-    } catch (const platform::UnexpectedDialog&) {
+    } catch (const platform::DialogRefused&) {
         throw;
     } catch (...) {
         ShowNoPositionData();

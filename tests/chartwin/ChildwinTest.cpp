@@ -7,6 +7,7 @@
 #include "draw/SymbolLibrary.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 #include "support/ShortStringPrint.h"
 
 #include <QAction>

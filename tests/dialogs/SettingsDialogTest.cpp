@@ -4,6 +4,7 @@
 #include "dialogs/AlarmDialog.h"
 #include "dialogs/GlobalDlg.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -11,6 +11,7 @@
 #include "nav/NavState.h"
 #include "platform/QtUi.h"
 #include "support/PtyPair.h"
+#include "support/ScriptedUi.h"
 #include "support/ShortStringPrint.h"
 #include "support/TempDir.h"
 
