@@ -239,6 +239,9 @@ public:
     // next event number before it. A record that cannot be written is
     // reported and dropped, and the caller goes on.
     void WriteTextLogLine(bool Event);
+    // The main window's '@' template language (nav/LogTemplate.h) on `text`;
+    // '@W' inserts the route list's selected entry.
+    std::string ExpandTemplate(const std::string& text);
     void Logs1Click();
     void SaveLogAs1Click();
     void ViewTextLog1Click();
@@ -319,8 +322,6 @@ public:
     void InitDataPlot() override;
     // Opens the help file at a help context.
     void ShowHelpContext(int context) override;
-    // The main window's '@' template expander.
-    std::string ExpandTemplate(const std::string& text);
     // Adds a chart point at the working position.
     void AddChartPoint1Click();
     void CreateHelpHook(const std::string& helpFile);
