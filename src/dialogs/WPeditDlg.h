@@ -14,6 +14,8 @@
 // take the button-face colour, and a dialog whose `WPShape` field has that
 // colour is not in edit mode, so nothing it closes with is stored.
 
+#include "nav/NavTypes.h"
+
 #include <QDialog>
 #include <string>
 
@@ -61,6 +63,22 @@ public:
     // The symbol code's number (first two characters of WPShape), -1 when
     // they are not a number.
     int SymbolCode() const;
+
+    // What the main window puts in and takes out; nothing else outside this
+    // dialog's file touches its fields.
+    // The waypoint count shown in Nwps.
+    void ShowWaypointCount(int count);
+    // Latitude and Longitude as texts of the position (degrees, longitude
+    // west positive).
+    void ShowPosition(double lat, double lon);
+    // A new waypoint at (lat, lon): its position, an empty description; the
+    // symbol stays as last chosen.
+    void StartNewWaypoint(double lat, double lon);
+    // An existing waypoint: position, description, symbol code and number of
+    // the stored name (Radius enabled for the circles 20 and 21).
+    void ShowWaypoint(double lat, double lon, const WaypointNameField& name);
+    // The waypoint as the fields give it: position and stored name.
+    void EditedWaypoint(TPosition& position, WaypointNameField& name) const;
 
     QGroupBox* GroupBox1;
     QLineEdit* WPdesc; // at most 24 characters
