@@ -1,9 +1,9 @@
 // The layer painters on a small chart view, read back pixel by pixel.
 
 #include "chartwin/ChartPainters.h"
-#include "PixelArt.h"
 #include "chartwin/Childwin.h"
 #include "dialogs/GlobalDlg.h"
+#include "draw/PixelArt.h"
 #include "nav/NavState.h"
 #include "platform/QtHint.h"
 #include "support/TempDir.h"

@@ -1,8 +1,8 @@
 // Waypoint symbols and program markers, pixel for pixel.
 
 #include "draw/SymbolLibrary.h"
-#include "ViewFixture.h"
 #include "draw/SymbolShapes.h"
+#include "draw/ViewFixture.h"
 #include "nav/NavState.h"
 
 #include <cmath>
