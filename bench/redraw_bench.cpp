@@ -76,7 +76,7 @@ void BM_FullRedraw(benchmark::State& state)
     view->SetZoom(double(state.range(0)));
     for (auto _ : state) {
         view->NewChartBitmap();
-        chartwin::RedrawView(*view);
+        view->RedrawView();
     }
 }
 // Zoom 3: the whole chart on the bitmap, symbols as small plusses; zoom 20:

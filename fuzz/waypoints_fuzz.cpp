@@ -9,6 +9,7 @@
 #include "nav/WaypointFile.h"
 #include "platform/Ui.h"
 #include "rtl/TextFile.h"
+#include "support/ScriptedUi.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,18 +1,16 @@
 #include "chartwin/ChartPainters.h"
 
 #include "chartwin/Childwin.h"
-#include "chartwin/SymbolLibrary.h"
 #include "chartwin/VesselLayout.h"
 #include "dialogs/GlobalDlg.h"
-#include "mainwin/Main.h"
+#include "draw/SymbolLibrary.h"
 #include "nav/NavState.h"
+#include "platform/QtHint.h"
 #include "rtl/Numbers.h"
 #include "rtl/Paths.h"
 #include "rtl/TextFile.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QFrame>
 #include <QToolButton>
 
@@ -30,11 +28,6 @@ constexpr double kDegToRad = 0.01745329; // the tidal arrow's own factor
 TColour Foreground()
 {
     return TColour(ForegroundColour) & 0xFFFFFF;
-}
-
-bool Checked(const QCheckBox* box)
-{
-    return box && box->isChecked();
 }
 
 bool ValidAisSelection()
@@ -100,10 +93,9 @@ int FindNearestAisTarget(TMDIChild&)
 }
 
 // placeholders until the AIS presentation lands: a target's symbol and
-// labels, its trail, the target data window and age-out, the range rings
+// labels, its trail, the range rings
 void DrawAisTarget(TMDIChild&, int /*i*/) { }
 void DrawAisTargetTrail(TMDIChild&, int /*i*/) { }
-void UpdateAisTargets(TMDIChild&) { }
 void DrawRangeRings(TMDIChild&) { }
 
 // placeholder until the survey log plot lands: the text survey log
@@ -112,9 +104,9 @@ void PlotSurveyLog(TMDIChild&) { }
 
 // ---- Tidal streams
 
-TColour TideColour()
+TColour TideColour(const TGlobalSettings& settings)
 {
-    return Checked(GlobalDlg ? GlobalDlg->TideColourFG : nullptr) ? Foreground() : kAqua;
+    return settings.TideColourFG ? Foreground() : kAqua;
 }
 
 void DrawTideDiamond(TMDIChild& view, int Y, int X, int zoom, TColour colour)
@@ -237,40 +229,47 @@ std::vector<std::string> ChartConfigNames(const std::string& name)
 
 } // namespace
 
-void RedrawView(TMDIChild& view)
+void PrepareRedraw(TMDIChild& view, const TGlobalSettings& settings)
 {
-    if (view.FKeepOnTop)
-        view.raise();
     view.FShowGraticule = view.FZoom < 0.5 ? true : OptionsShowGraticule(view);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     view.SetUpProjection();
-    view.TrackColourFG = Checked(GlobalDlg ? GlobalDlg->TrackColourFG : nullptr);
-    if (!view.DrawOwnVessel)
-        view.DrawOwnVessel = [&view] { chartwin::DrawOwnVessel(view, view.FShowVessel); };
-    if (!view.AisMonitorMode)
-        view.AisMonitorMode
-            = [] { return MainForm && MainForm->AISMonitor && MainForm->AISMonitor->isChecked(); };
+    view.TrackColourFG = settings.TrackColourFG;
+}
 
+uint16_t ChooseAisTarget(TMDIChild& view)
+{
+    if (AisTargetCount == 1)
+        return 1;
+    if (AisTargetCount > 1 && view.HighlightNearest1->isChecked())
+        return uint16_t(FindNearestAisTarget(view));
+    return SelectedAisTarget;
+}
+
+bool RedrawShowsAis(const TMDIChild& view)
+{
+    return view.FIsAisView && view.ShowAIS->isChecked();
+}
+
+bool RedrawSwitchesPortfolio()
+{
+    return rtl::UpperCase(CurrentChartName).find("PORTFOLIO") != std::string::npos;
+}
+
+void RedrawView(TMDIChild& view, const TGlobalSettings& settings)
+{
     DrawChartPoints(view);
-    DrawTidalStreams(view);
+    DrawTidalStreams(view, settings);
     if (view.FShowTrack)
         DrawTrack(view);
     DrawGraticule(view);
-    DrawWaypointsAndRoute(view);
+    DrawWaypointsAndRoute(view, settings);
 
     // AIS targets, in the AIS view only.
-    if (AisTargetCount == 1)
-        SelectedAisTarget = 1;
-    else if (AisTargetCount > 1 && view.HighlightNearest1->isChecked())
-        SelectedAisTarget = uint16_t(FindNearestAisTarget(view));
-    const bool aisShown = view.FIsAisView && view.ShowAIS->isChecked();
-    if (AisTargetCount > 0 && ValidAisSelection() && aisShown)
+    if (AisTargetCount > 0 && ValidAisSelection() && RedrawShowsAis(view))
         for (int i = 1; i <= AisTargetCount && i <= kMaxAisTargets; ++i) {
             DrawAisTarget(view, i);
             DrawAisTargetTrail(view, i);
         }
-    if (aisShown)
-        UpdateAisTargets(view);
 
     if (TextLogName.str() != "NoFile" && view.FPlotSurveyLog)
         PlotSurveyLog(view);
@@ -307,7 +306,6 @@ void RedrawView(TMDIChild& view)
         if (AisFollowChecked(view) && view.FIsAisView)
             MarkerAtCursor(view, 104);
     }
-    QApplication::restoreOverrideCursor();
 
     if (view.FShowTrack && view.FShowVessel && !following) {
         // The vessel to scale at the newest fix, which also lays out the tow
@@ -319,10 +317,12 @@ void RedrawView(TMDIChild& view)
             DrawRangeRings(view);
         }
     }
-    if (rtl::UpperCase(CurrentChartName).find("PORTFOLIO") != std::string::npos && MainForm
-        && MainForm->AvailableCharts)
-        MainForm->AvailableCharts->trigger();
-    view.Image1->update();
+}
+
+void AgeOutAisTargets(TMDIChild&)
+{
+    // placeholder until the AIS presentation lands: the target data window
+    // and the removal of targets older than AisAgeLimit
 }
 
 void DrawChartPoints(TMDIChild& view)
@@ -347,11 +347,11 @@ void DrawChartPoints(TMDIChild& view)
     }
 }
 
-void DrawTidalStreams(TMDIChild& view)
+void DrawTidalStreams(TMDIChild& view, const TGlobalSettings& settings)
 {
     if (!view.FShowTides || TideStationCount <= 0 || TideHour < -6 || TideHour > 6)
         return;
-    const TColour colour = TideColour();
+    const TColour colour = TideColour(settings);
     const int count = std::min<int>(TideStationCount, kMaxTideStations);
     for (int i = 1; i <= count; ++i) {
         if (!MoveTo(view, TideStations[i].lat, TideStations[i].lon))
@@ -475,9 +475,9 @@ void DrawWorldGrid(TMDIChild& view)
     }
 }
 
-void DrawWaypointsAndRoute(TMDIChild& view)
+void DrawWaypointsAndRoute(TMDIChild& view, const TGlobalSettings& settings)
 {
-    const bool textIsFg = Checked(GlobalDlg ? GlobalDlg->TextColourFG : nullptr);
+    const bool textIsFg = settings.TextColourFG;
     if (view.FShowWaypoints) {
         const int count = std::min<int>(WaypointDbCount, kMaxWaypoints);
         for (int i = 1; i <= count; ++i) {

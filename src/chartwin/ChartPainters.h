@@ -1,24 +1,54 @@
 #pragma once
 // The full redraw of a chart view and its layer painters. A redraw paints
-// the view's fresh bitmap from the program-wide data in a fixed order:
+// the view's cleared bitmap from the program-wide data in a fixed order:
 // vector chart, tidal streams, own track, graticule and world grid,
 // waypoints and route, AIS targets, survey log, then cursor and markers.
 // Every line goes through the view's PlotTo; nothing is drawn between
 // redraws.
 //
-// The view calls RedrawView from its own RedrawView, DrawFixCross and
-// ShowChtsClick from its methods of those names.
+// A redraw only draws. It takes what it draws as inputs (the view's fields,
+// the stores, the preferences value) and writes nothing but the bitmap, the
+// view's own cursor and the plotter's pen state: no navigation state, no
+// store, no setting, no window raised, no cursor shape, no command. What goes
+// around a redraw is the caller's (TMDIChild::RedrawView), in this order:
+//   before: PrepareRedraw (graticule switch, projection, track colour), the
+//           AIS selection from ChooseAisTarget;
+//   draw:   RedrawView(view, settings);
+//   after:  the tow layout at the vessel the redraw drew (LayOutTow),
+//           AgeOutAisTargets in the AIS view, the portfolio's chart list
+//           when RedrawSwitchesPortfolio, the repaint.
+// A later layer adds its painter to RedrawView with the inputs it needs as
+// parameters, and anything it changes to the caller's steps.
+//
+// The view calls DrawFixCross and ShowChtsClick from its methods of those
+// names.
 
+#include <cstdint>
 #include <string>
 
 class TMDIChild;
+struct TGlobalSettings;
 
 namespace chartwin
 {
 
 class TChartPlotter;
 
-void RedrawView(TMDIChild& view);
+// Before a redraw: the graticule switch, the projection for the cursor and
+// zoom, the track colour of the preferences. Writes the view's fields only.
+void PrepareRedraw(TMDIChild& view, const TGlobalSettings& settings);
+// The AIS target a redraw of `view` shows selected (SelectedAisTarget for the
+// caller to store): the only target, or the nearest when "Highlight Nearest"
+// is on; otherwise the present selection.
+uint16_t ChooseAisTarget(TMDIChild& view);
+// The view shows AIS targets: the AIS view with its AIS button down.
+bool RedrawShowsAis(const TMDIChild& view);
+// The open chart is a portfolio: after a redraw the views show its chart list.
+bool RedrawSwitchesPortfolio();
+// Draws the whole view from its inputs (see above).
+void RedrawView(TMDIChild& view, const TGlobalSettings& settings);
+// After a redraw of the AIS view: targets older than AisAgeLimit removed.
+void AgeOutAisTargets(TMDIChild& view);
 
 // Chart points in store order, each line type with its pen, hidden line
 // types skipped. A pen-up pair always separates polylines.
@@ -26,7 +56,8 @@ void DrawChartPoints(TMDIChild& view);
 
 // Tidal diamonds with the stream of the current tidal hour: an arrow of 2
 // pixels per tenth of a knot whatever the zoom, and its rate as a label.
-void DrawTidalStreams(TMDIChild& view);
+// Colour: the foreground with the preferences' "Tides=FG", else aqua.
+void DrawTidalStreams(TMDIChild& view, const TGlobalSettings& settings);
 
 // The own track (pen type 3) with a fix cross at every visible record above
 // zoom 50.
@@ -46,8 +77,9 @@ void DrawGraticule(TMDIChild& view);
 void DrawWorldGrid(TMDIChild& view);
 
 // Database waypoints with labels and symbols, then the route: red legs
-// unless the route is hidden, symbols and labels always.
-void DrawWaypointsAndRoute(TMDIChild& view);
+// unless the route is hidden, symbols and labels always. Labels in the
+// foreground colour with the preferences' "Text = FG".
+void DrawWaypointsAndRoute(TMDIChild& view, const TGlobalSettings& settings);
 
 // The 1:1 view rectangles of the charts of the charts folder ("Show
 // Charts"), or of the one chart `name` when it is not empty.

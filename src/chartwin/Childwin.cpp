@@ -3,11 +3,13 @@
 #include "chartwin/Childwin.h"
 
 #include "chartwin/SpinButton.h"
-#include "chartwin/SymbolLibrary.h"
+#include "chartwin/VesselLayout.h"
+#include "chartwin/ViewHost.h"
 #include "chartwin/ViewList.h"
-#include "mainwin/Main.h"
+#include "draw/SymbolLibrary.h"
 #include "nav/NavState.h"
 #include "platform/Guarded.h"
+#include "platform/QtHint.h"
 #include "platform/QtTimer.h"
 
 #include <QAction>
@@ -67,8 +69,17 @@ void TChartImage::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, *picture_);
 }
 
-TMDIChild::TMDIChild(QMdiArea* area)
+TMDIChild::TMDIChild(QMdiArea* area, chartwin::TViewHost* host)
+    : Host(host)
 {
+    // The redraw draws the vessel; where it stood is noted for the tow layout
+    // that follows the redraw.
+    DrawOwnVessel = [this] {
+        chartwin::DrawVesselOutline(*this, FShowVessel);
+        if (ShowVesselOutline)
+            VesselDrawnAt = { FCursorLat, FCursorLon };
+    };
+    AisMonitorMode = [this] { return Host && Host->AisMonitorOn(); };
     setObjectName("MDIChild");
     setWindowTitle("Drawing Chart");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -302,8 +313,8 @@ void TMDIChild::FormCreate()
     AisAgeLimit = kFifteenMinutes;
     AisLollipopRadius = 2;
     AisLollipopPenWidth = 1;
-    if (MainForm)
-        MainForm->InitDataPlot();
+    if (Host)
+        Host->InitDataPlot();
 
     FIsAisView = chartwin::ViewCount() == 1 && chartwin::View(0) == this;
     if (FIsAisView) {
@@ -339,10 +350,8 @@ void TMDIChild::FormClose(TCloseAction& Action)
         platform::MessageWarning(kAisViewStays);
         return;
     }
-    if (MainForm) {
-        MainForm->ClearNavPanel();
-        MainForm->WPName->clear();
-    }
+    if (Host)
+        Host->ClearRouteList();
     ChartPointCount = 0;
     ChartKind = 0;
     CurrentChartName.clear();
@@ -350,8 +359,8 @@ void TMDIChild::FormClose(TCloseAction& Action)
     RouteCount = 0;
     for (int i = 1; i <= kMaxChartPoints; ++i)
         ChartPoints[i] = PenUpPoint;
-    if (MainForm)
-        MainForm->ClearNavPanel();
+    if (Host)
+        Host->ClearNavPanel();
     LayerFlags = "**********";
     ConfigName = "";
     Action = TCloseAction::Free;
@@ -366,8 +375,8 @@ void TMDIChild::closeEvent(QCloseEvent* e)
         // The MDI area lets it go (Qt frees it later); then it leaves the
         // list and the main window's menus follow the views that are left.
         QMdiSubWindow::closeEvent(e);
-        if (e->isAccepted() && chartwin::RemoveView(this) && MainForm)
-            platform::guarded([] { MainForm->UpdateMenuItems(); });
+        if (e->isAccepted() && chartwin::RemoveView(this) && Host)
+            platform::guarded([this] { Host->UpdateMenuItems(); });
         break;
     case TCloseAction::Hide:
         e->ignore();
@@ -391,8 +400,8 @@ void TMDIChild::ShowToolBar1Click()
 
 void TMDIChild::CopyView1Click()
 {
-    if (MainForm)
-        MainForm->CopyViewClick();
+    if (Host)
+        Host->CopyViewClick();
 }
 
 void TMDIChild::wheelEvent(QWheelEvent* e)

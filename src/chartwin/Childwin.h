@@ -2,9 +2,13 @@
 // A chart view: an MDI child of the main window ("Drawing Chart",
 // maximised) that shows the vector chart and every other layer on an
 // off-screen bitmap. The view keeps no picture between changes: every change
-// of centre, zoom or option ends in a fresh bitmap and a full redraw from the
-// program-wide data. At most two views are open; the first one opened is the
-// AIS view, which cannot be closed while the program runs.
+// of centre, zoom or option ends in a cleared bitmap and a full redraw from
+// the program-wide data. The bitmap itself is kept while its size stays. At most two views are open; the
+// first one opened is the AIS view, which cannot be closed while the program runs.
+//
+// The view belongs to the chart window library, below the main window: it
+// reaches the main window only through its host (chartwin/ViewHost.h), and
+// reads the preferences from their value (dialogs/GlobalDlg.h).
 //
 // Projection: a position (degrees, longitude west positive) is placed
 // relative to the draw centre at FScaleLat pixels per degree of latitude and
@@ -16,13 +20,15 @@
 // The implementation is split: Childwin.cpp (components, creation,
 // closing), ChildwinView.cpp (projection, zoom and re-centre commands).
 
-#include "chartwin/ChartPlotter.h"
-#include "chartwin/RasterCanvas.h"
+#include "draw/ChartPlotter.h"
+#include "draw/RasterCanvas.h"
 
 #include <QImage>
 #include <QMdiSubWindow>
 #include <array>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QAction;
 class QActionGroup;
@@ -35,6 +41,10 @@ class QScrollArea;
 class QToolButton;
 class TSpinButton;
 class TTimer;
+namespace chartwin
+{
+class TViewHost;
+}
 
 // AIS target age-out limit in days (After 5, 10 or 15 minutes); every new
 // view sets 15 minutes.
@@ -71,7 +81,8 @@ public:
 
     // Creates the view's components in `area` (none in tests) and runs
     // FormCreate. The creator sets caption, centre and zoom and redraws.
-    explicit TMDIChild(QMdiArea* area = nullptr);
+    // `host` is the main window (none in tests and benchmarks).
+    explicit TMDIChild(QMdiArea* area = nullptr, chartwin::TViewHost* host = nullptr);
     ~TMDIChild() override;
 
     // ---- Creation and closing (Childwin.cpp)
@@ -83,8 +94,9 @@ public:
     void CopyView1Click();
 
     // ---- Projection, zoom and re-centre (ChildwinView.cpp)
-    // A fresh bitmap of ViewImageWidth x ViewImageHeight in BackgroundColour,
-    // pen in ForegroundColour; pixels per degree at zoom 1 from the chart.
+    // The bitmap at ViewImageWidth x ViewImageHeight (kept while that size
+    // stays) cleared to BackgroundColour, with a fresh canvas whose pen is
+    // ForegroundColour; pixels per degree at zoom 1 from the chart.
     void NewChartBitmap();
     void SetClipMargin();
     // Start of every redraw: cursor clamped to latitude -80..84 and wrapped
@@ -112,11 +124,21 @@ public:
     // The common tail of the zoom and re-centre commands.
     void RedrawAndStoreView();
 
-    // ---- Placeholders until the redraw, cursor and view options land
+    // ---- Redraw (ChildwinView.cpp, the drawing in ChartPainters.cpp)
+    // What goes before the drawing (projection, AIS selection), the drawing
+    // from GlobalSettings, then what follows it (AIS age-out, the
+    // portfolio's chart list, the repaint).
     void RedrawView();
     void DrawFixCross(int X, int Y);
+    // ---- Placeholders until the cursor and view options land
     void ViewBtnClick();
     void ShowChtsClick();
+
+    // The main window, as far as the view needs it; none in tests.
+    chartwin::TViewHost* const Host;
+    // Where the last redraw drew the own vessel (latitude, longitude); the
+    // tow layout is made from it after the redraw.
+    std::optional<std::pair<double, double>> VesselDrawnAt;
 
     // ---- State
     int32_t FPixPerDegLat = 0, FPixPerDegLon = 0; // pixels per degree at zoom 1

@@ -1,17 +1,21 @@
 // A chart view's projection between positions and bitmap pixels, and its
-// zoom and re-centre commands. Every command ends in the same tail: a fresh
-// bitmap, a full redraw about the cursor position, the bitmap centre
+// zoom and re-centre commands. Every command ends in the same tail: the
+// bitmap cleared, a full redraw about the cursor position, the bitmap centre
 // scrolled into the window and the view stored as the last view (which the
 // configuration saves).
 
 #include "chartwin/Childwin.h"
 
 #include "chartwin/ChartPainters.h"
+#include "chartwin/VesselLayout.h"
+#include "chartwin/ViewHost.h"
+#include "dialogs/GlobalDlg.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
 #include "rtl/Numbers.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
@@ -75,8 +79,12 @@ void TMDIChild::NewChartBitmap()
     const int height = std::max<int>(1, ViewImageHeight);
     const auto background = static_cast<chartwin::TColour>(BackgroundColour) & 0xFFFFFF;
     const auto foreground = static_cast<chartwin::TColour>(ForegroundColour) & 0xFFFFFF;
-    Bitmap = QImage(width, height, QImage::Format_RGB32);
+    // The bitmap stays while its size does and is only cleared: a redraw
+    // allocates no new picture.
+    if (Bitmap.width() != width || Bitmap.height() != height)
+        Bitmap = QImage(width, height, QImage::Format_RGB32);
     Bitmap.fill(chartwin::BgrToRgb(background));
+    // A fresh canvas on it: pen, brush and font start over, as on a new bitmap.
     BitmapCanvas = std::make_unique<chartwin::TRasterCanvas>(Bitmap);
     BitmapCanvas->SetBrushColour(background);
     BitmapCanvas->SetPenColour(foreground);
@@ -236,7 +244,25 @@ void TMDIChild::CentreScrollBox()
 
 void TMDIChild::RedrawView()
 {
-    chartwin::RedrawView(*this);
+    if (FKeepOnTop)
+        raise();
+    chartwin::PrepareRedraw(*this, GlobalSettings);
+    SelectedAisTarget = chartwin::ChooseAisTarget(*this);
+    VesselDrawnAt.reset();
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct RestoreCursor {
+            ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
+        } restore;
+        chartwin::RedrawView(*this, GlobalSettings);
+    }
+    if (VesselDrawnAt)
+        chartwin::LayOutTow(VesselDrawnAt->first, VesselDrawnAt->second);
+    if (chartwin::RedrawShowsAis(*this))
+        chartwin::AgeOutAisTargets(*this);
+    if (chartwin::RedrawSwitchesPortfolio() && Host)
+        Host->ShowAvailableCharts();
+    Image1->update();
 }
 
 void TMDIChild::DrawFixCross(int X, int Y)

@@ -1,6 +1,6 @@
 #include "chartwin/VesselLayout.h"
 
-#include "chartwin/ChartPlotter.h"
+#include "draw/ChartPlotter.h"
 #include "nav/NavMaths.h"
 #include "nav/NavState.h"
 #include "nav/geodesy/Lat_Grid.h"
@@ -62,6 +62,13 @@ void Plot(TChartPlotter& view, Point p, int penType)
 
 void DrawOwnVessel(TChartPlotter& view, bool showVessel)
 {
+    DrawVesselOutline(view, showVessel);
+    if (ShowVesselOutline)
+        DrawTowLayout(view);
+}
+
+void DrawVesselOutline(TChartPlotter& view, bool showVessel)
+{
     if (!ShowVesselOutline)
         return;
     const HeadingFrame frame(ComputeLogCourse(), view.FCursorLat);
@@ -82,13 +89,17 @@ void DrawOwnVessel(TChartPlotter& view, bool showVessel)
         PenIsUp = true;
         Plot(view, a, 500);
     }
-    DrawTowLayout(view);
 }
 
 void DrawTowLayout(TChartPlotter& view)
 {
-    const HeadingFrame frame(ComputeLogCourse(), view.FCursorLat);
-    Point p = frame.Offset({ view.FCursorLat, view.FCursorLon }, LayoutOffsetLat, LayoutOffsetLon);
+    LayOutTow(view.FCursorLat, view.FCursorLon);
+}
+
+void LayOutTow(double lat, double lon)
+{
+    const HeadingFrame frame(ComputeLogCourse(), lat);
+    Point p = frame.Offset({ lat, lon }, LayoutOffsetLat, LayoutOffsetLon);
     const double across[5] = { 0, TowOffsetB, -(TowOffsetA + TowOffsetB), TowOffsetA,
         (TowOffsetA + TowOffsetB) / 2 - TowOffsetA };
     for (int i = 1; i <= 5; ++i) {

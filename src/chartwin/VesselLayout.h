@@ -17,10 +17,15 @@ class TChartPlotter;
 // Hull outline (lime) with its dotted centre line, when `showVessel`; then
 // DrawTowLayout. Only while ShowVesselOutline is set.
 void DrawOwnVessel(TChartPlotter& view, bool showVessel);
+// The drawing part of DrawOwnVessel alone: it changes no navigation state.
+// A chart view's redraw draws this and lays out the tow afterwards.
+void DrawVesselOutline(TChartPlotter& view, bool showVessel);
 
 // TowLayoutPoints 1 to 5 and their texts TowLayoutTexts 1 to 10: grid
 // easting and northing with GridDisplay (OS grid for GridDatum 0, UTM for
 // the others), else latitude and east-positive longitude with 6 decimals.
 void DrawTowLayout(TChartPlotter& view);
+// The same for the vessel at (lat, lon) (degrees, longitude west positive).
+void LayOutTow(double lat, double lon);
 
 } // namespace chartwin

@@ -1,13 +1,15 @@
 #include "dialogs/WPeditDlg.h"
 
-#include "chartwin/RasterCanvas.h"
-#include "chartwin/SymbolShapes.h"
-#include "mainwin/Main.h"
+#include "dialogs/DialogHost.h"
+#include "draw/RasterCanvas.h"
+#include "draw/SymbolShapes.h"
+#include "nav/ChartWaypoints.h"
 #include "nav/LatLonText.h"
 #include "nav/NavState.h"
 #include "nav/geodesy/Grid_Lat.h"
 #include "nav/geodesy/Lat_Grid.h"
 #include "platform/Guarded.h"
+#include "platform/QtHint.h"
 #include "platform/QtText.h"
 #include "rtl/Numbers.h"
 
@@ -138,8 +140,9 @@ std::string Completed(std::string text, int digits, char defaultHemisphere)
 
 } // namespace
 
-TWPeditDlg::TWPeditDlg(QWidget* parent)
+TWPeditDlg::TWPeditDlg(QWidget* parent, TDialogHost* host)
     : QDialog(parent)
+    , host_(host)
 {
     setObjectName("WPeditDlg");
     setWindowTitle("Edit Nearest Waypoint");
@@ -340,8 +343,8 @@ void TWPeditDlg::FormClose()
 
 void TWPeditDlg::BitBtn3Click()
 {
-    if (MainForm)
-        MainForm->ShowHelpContext(kHelpContext);
+    if (host_)
+        host_->ShowHelpContext(kHelpContext);
 }
 
 void TWPeditDlg::SetShowOnly(bool showOnly)
@@ -366,4 +369,41 @@ void ShowChartletInViewer(const std::string&)
     // placeholder until the raster image viewer lands: sets the viewer's
     // pending chartlet name, closes the viewer and shows it again, which
     // opens "<chartlet folder><name>.jpg" (or ".bmp")
+}
+
+void TWPeditDlg::ShowWaypointCount(int count)
+{
+    Nwps->setText(QString::number(count));
+}
+
+void TWPeditDlg::ShowPosition(double lat, double lon)
+{
+    std::string latText, lonText;
+    FormatLatLonDM(lat, lon, latText, lonText);
+    Latitude->setText(qs(latText));
+    Longitude->setText(qs(lonText));
+}
+
+void TWPeditDlg::StartNewWaypoint(double lat, double lon)
+{
+    ShowPosition(lat, lon);
+    WPdesc->clear();
+}
+
+void TWPeditDlg::ShowWaypoint(double lat, double lon, const WaypointNameField& name)
+{
+    const std::string text = name.str() + std::string(29, ' ');
+    ShowPosition(lat, lon);
+    WPdesc->setText(qs(WaypointDescription(name)));
+    const std::string code = text.substr(24, 2);
+    WPShape->setEditText(qs(code));
+    Radius->setText(qs(text.substr(26, 2)));
+    Radius->setEnabled(code == "20" || code == "21");
+}
+
+void TWPeditDlg::EditedWaypoint(TPosition& position, WaypointNameField& name) const
+{
+    ParseLatLonDM(ls(Latitude->text()), ls(Longitude->text()), position.lat, position.lon);
+    name = MakeWaypointName(
+        ls(WPdesc->text()), ls(WPShape->currentText()), ls(Radius->text()), Radius->isEnabled());
 }

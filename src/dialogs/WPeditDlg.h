@@ -14,10 +14,13 @@
 // take the button-face colour, and a dialog whose `WPShape` field has that
 // colour is not in edit mode, so nothing it closes with is stored.
 
+#include "nav/NavTypes.h"
+
 #include <QDialog>
 #include <string>
 
 class QComboBox;
+class TDialogHost;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -28,7 +31,8 @@ class TWPeditDlg : public QDialog
     Q_OBJECT
 
 public:
-    explicit TWPeditDlg(QWidget* parent = nullptr);
+    // `host` answers the Help button; none leaves it without effect.
+    explicit TWPeditDlg(QWidget* parent = nullptr, TDialogHost* host = nullptr);
 
     // Event handlers; also called directly.
     // Shown, or the symbol changed: grid fields from the position, the
@@ -59,6 +63,22 @@ public:
     // The symbol code's number (first two characters of WPShape), -1 when
     // they are not a number.
     int SymbolCode() const;
+
+    // What the main window puts in and takes out; nothing else outside this
+    // dialog's file touches its fields.
+    // The waypoint count shown in Nwps.
+    void ShowWaypointCount(int count);
+    // Latitude and Longitude as texts of the position (degrees, longitude
+    // west positive).
+    void ShowPosition(double lat, double lon);
+    // A new waypoint at (lat, lon): its position, an empty description; the
+    // symbol stays as last chosen.
+    void StartNewWaypoint(double lat, double lon);
+    // An existing waypoint: position, description, symbol code and number of
+    // the stored name (Radius enabled for the circles 20 and 21).
+    void ShowWaypoint(double lat, double lon, const WaypointNameField& name);
+    // The waypoint as the fields give it: position and stored name.
+    void EditedWaypoint(TPosition& position, WaypointNameField& name) const;
 
     QGroupBox* GroupBox1;
     QLineEdit* WPdesc; // at most 24 characters
@@ -93,6 +113,7 @@ private:
 
     bool settingText_ = false; // a typing aid is changing the text
     bool closeIsOk_ = false; // BitBtn2 closes with OK (read-only look)
+    TDialogHost* host_ = nullptr;
 };
 
 extern TWPeditDlg* WPeditDlg;

@@ -91,8 +91,9 @@ bool RestartRoute(RouteCompletion completion);
 // sine take the new value. True when the rotation changed.
 bool ApplyHeadingUp(int course, int deadband);
 
-// The preferences and timing dialog controls that the fix cycle reads at the
-// point of use, with the dialogs' defaults.
+// The part of the preferences and timing settings (dialogs/GlobalDlg.h,
+// dialogs/AlarmDialog.h) that the fix cycle reads, taken at the start of a
+// fix, with the forms' defaults.
 struct TFixPreferences {
     int RepRate = 1; // "Keep Text Log every" ... "Fixes"
     RouteCompletion Completion = RouteCompletion::Prompt; // "On Completion of route ..."

@@ -343,11 +343,9 @@ void TMainForm::LoadStartupState()
     LoadConfig(StartConfigPath());
     if (MDIChildCount() > 0)
         SetFirstViewZoom(ChartScale);
-    if (GlobalDlg) {
-        GlobalDlg->TextColourFG->setChecked(TextIsFg);
-        GlobalDlg->TrackColourFG->setChecked(TrackIsFg);
-        GlobalDlg->TideColourFG->setChecked(TideIsFg);
-    }
+    GlobalSettings.TextColourFG = TextIsFg;
+    GlobalSettings.TrackColourFG = TrackIsFg;
+    GlobalSettings.TideColourFG = TideIsFg;
 }
 
 void TMainForm::Config1Click()
@@ -484,6 +482,23 @@ void TMainForm::ClearNavPanel()
     CourseOG->clear();
     SpeedOG->clear();
     GPSIndicator->clear();
+}
+
+void TMainForm::ClearRouteList()
+{
+    ClearNavPanel();
+    WPName->clear();
+}
+
+bool TMainForm::AisMonitorOn() const
+{
+    return AISMonitor && AISMonitor->isChecked();
+}
+
+void TMainForm::ShowAvailableCharts()
+{
+    if (AvailableCharts)
+        AvailableCharts->trigger();
 }
 
 int TMainForm::MDIChildCount() const

@@ -18,7 +18,18 @@
 //   MainWaypoints.cpp  chart waypoints and their files
 // Later areas add their own file (MainNmea.cpp, MainFix.cpp ...) and their
 // handlers to the matching section below.
+//
+// The main window is the top of the window libraries (dialogs, then chart
+// views, then the main window). The windows below never see it: it
+// implements the small interfaces they declare for their calls upwards
+// (chartwin::TViewHost for the chart views, TDialogHost for the dialogs) and
+// hands itself to them when it creates them. The `MainForm` global is for
+// this folder only. Settings the dialogs hold are values (GlobalSettings,
+// AlarmSettings) that every reader reads directly.
 
+#include "chartwin/ViewHost.h"
+#include "dialogs/DialogHost.h"
+#include "platform/QtHint.h"
 #include "platform/Ui.h"
 #include "rtl/TextFile.h"
 
@@ -63,7 +74,7 @@ struct TStartOptions {
     QSize screenSize;
 };
 
-class TMainForm : public QMainWindow
+class TMainForm : public QMainWindow, public chartwin::TViewHost, public TDialogHost
 {
     Q_OBJECT
 
@@ -87,7 +98,7 @@ public:
     std::string StartConfigPath() const;
 
     // ---- Menus, tool bar and views (MainMenuState.cpp, Main.cpp)
-    void UpdateMenuItems();
+    void UpdateMenuItems() override;
     void HelpAboutItemClick();
     void ShowToolbar1Click();
     void Edit1Click();
@@ -96,7 +107,13 @@ public:
     QMdiSubWindow* MDIChildren(int index) const;
 
     // ---- Navigation panel
-    void ClearNavPanel();
+    void ClearNavPanel() override;
+    // The panel blank and the route list WPName emptied.
+    void ClearRouteList() override;
+    // "AIS Monitor" is checked.
+    bool AisMonitorOn() const override;
+    // Runs "Available Charts" through its menu item.
+    void ShowAvailableCharts() override;
 
     // ---- The fix cycle and the commands around it (MainFix.cpp)
     // One accepted fix: speed and course, dead reckoning, fix time and tidal
@@ -113,7 +130,7 @@ public:
     void PosnPanelClick();
     void PosnPanelDblClick();
     void ShowNMEAClick();
-    // The preferences and timing dialog controls the cycle reads, as they stand.
+    // The cycle's part of the preferences and timing settings, as they stand.
     TFixPreferences ReadFixPreferences() const;
     int16_t FixesSinceRedraw = 0; // fixes since the views that follow the vessel were re-centred
     bool SelectVoicePending = false; // the "select next waypoint" cue is due
@@ -208,7 +225,7 @@ public:
     // ---- Printing, help and outside programs (MainPrograms.cpp)
     void Print1Click();
     void PrinterSetUp1Click();
-    void CopyViewClick();
+    void CopyViewClick() override;
     void Contents1Click();
     void KVHelp1Click();
     void ChartletViewer1Click();
@@ -223,6 +240,9 @@ public:
     // next event number before it. A record that cannot be written is
     // reported and dropped, and the caller goes on.
     void WriteTextLogLine(bool Event);
+    // The main window's '@' template language (nav/LogTemplate.h) on `text`;
+    // '@W' inserts the route list's selected entry.
+    std::string ExpandTemplate(const std::string& text);
     void Logs1Click();
     void SaveLogAs1Click();
     void ViewTextLog1Click();
@@ -300,7 +320,7 @@ public:
     // ---- Context help (MainHelp.cpp)
     // The application's help event with HELP_CONTEXT and `context`: the
     // help hook shows that page of the help file.
-    void ShowHelpContext(int context);
+    void ShowHelpContext(int context) override;
     // HelpSystem on the help file, and its release, which closes every help
     // window.
     void CreateHelpHook(const std::string& helpFile);
@@ -309,9 +329,7 @@ public:
     // ---- Placeholders until their commands and components land (MainPending.cpp)
     void LoadRouteFile(const std::string& path);
     // The data-trend plot cleared (a fresh bitmap with its zero line).
-    void InitDataPlot();
-    // The main window's '@' template expander.
-    std::string ExpandTemplate(const std::string& text);
+    void InitDataPlot() override;
     // Adds a chart point at the working position.
     void AddChartPoint1Click();
 
@@ -482,13 +500,6 @@ private:
 };
 
 extern TMainForm* MainForm;
-
-// The hint of a control or menu item, in the original form "short|long": the
-// short part becomes the tool tip, the long part is shown on the status line.
-// The whole text is kept as the property "hint".
-void SetHint(QWidget* control, const QString& hint);
-void SetHint(QAction* item, const QString& hint);
-QString Hint(const QObject* control);
 
 // Runs a file dialog on its request and keeps the chosen file as the
 // dialog's file name. False on Cancel.

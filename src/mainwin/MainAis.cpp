@@ -20,17 +20,6 @@
 #include <QLabel>
 #include <QToolButton>
 
-namespace
-{
-
-// A check box of a dialog, found by its name; null while the dialog has none.
-QCheckBox* DialogCheckBox(QObject* dialog, const char* name)
-{
-    return dialog ? dialog->findChild<QCheckBox*>(name) : nullptr;
-}
-
-} // namespace
-
 void TMainForm::BindAisCommands()
 {
     Bind(PlayAISlog, &TMainForm::PlayAISlogClick);
@@ -50,10 +39,7 @@ void TMainForm::UpdateAisTargets()
     options.now = LocalNow().DateTimeValue();
     options.searchDatabase = SearchAISDatabase->isChecked();
     options.updateDatabase = UpdateAISDatabase->isChecked();
-    // "AIS New Target Announcement Voice" of the preferences, unchecked by
-    // default.
-    const QCheckBox* voice = DialogCheckBox(GlobalDlg, "AISvoice");
-    options.voice = voice && voice->isChecked();
+    options.voice = GlobalSettings.AISvoice;
     options.monitorMode = AISMonitor->isChecked();
     const nav::AisMergeResult merged = nav::UpdateAisTargets(options);
     if (merged.announce)
@@ -93,8 +79,7 @@ void TMainForm::PlayAISlogClick()
     AISMonitor->setChecked(false);
     // Fix times come from the log's GPS sentences ("Log GPS UTC time if
     // available" of the timing dialog).
-    if (QCheckBox* utcClock = DialogCheckBox(AlarmDialog, "UTCClock"))
-        utcClock->setChecked(true);
+    AlarmSettings.UTCClock = true;
     AisTargetCount = 0;
     AisTargets.fill(EmptyAisRecord);
     SelectedAisTarget = 0;

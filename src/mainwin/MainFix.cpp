@@ -87,21 +87,19 @@ void TMainForm::BindFixCommands()
 TFixPreferences TMainForm::ReadFixPreferences() const
 {
     TFixPreferences prefs;
-    if (GlobalDlg) {
-        prefs.RepRate = GlobalDlg->RepRate->value();
-        if (GlobalDlg->Reverse->isChecked())
-            prefs.Completion = RouteCompletion::Reverse;
-        else if (GlobalDlg->RepRoute->isChecked())
-            prefs.Completion = RouteCompletion::Repeat;
-        prefs.RevRoute = GlobalDlg->RevRoute->isChecked();
-        prefs.Voice = GlobalDlg->Voice->isChecked();
-        prefs.Vfreq = GlobalDlg->Vfreq->isChecked();
-        prefs.WPVoice = GlobalDlg->WPVoice->isChecked();
-        prefs.HeadUp = GlobalDlg->HeadUp->isChecked();
-        prefs.HUPdeadB = GlobalDlg->HUPdeadB->value();
-    }
-    if (AlarmDialog)
-        prefs.UTCClock = AlarmDialog->UTCClock->isChecked();
+    const TGlobalSettings& settings = GlobalSettings;
+    prefs.RepRate = settings.RepRate;
+    if (settings.Reverse)
+        prefs.Completion = RouteCompletion::Reverse;
+    else if (settings.RepRoute)
+        prefs.Completion = RouteCompletion::Repeat;
+    prefs.RevRoute = settings.RevRoute;
+    prefs.Voice = settings.Voice;
+    prefs.Vfreq = settings.Vfreq;
+    prefs.WPVoice = settings.WPVoice;
+    prefs.HeadUp = settings.HeadUp;
+    prefs.HUPdeadB = settings.HUPdeadB;
+    prefs.UTCClock = AlarmSettings.UTCClock;
     return prefs;
 }
 
@@ -214,8 +212,7 @@ void TMainForm::HandleEndOfRoute(const TFixPreferences& prefs)
         SetHint(WPName, "End of route !|");
     }
     if (RestartRoute(prefs.Completion)) {
-        if (GlobalDlg)
-            GlobalDlg->RevRoute->setChecked(ReverseRoute);
+        GlobalSettings.RevRoute = ReverseRoute;
         SelectRouteEntry(ActiveWaypoint - 1);
     }
 

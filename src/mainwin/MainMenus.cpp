@@ -38,27 +38,6 @@ struct ItemSpec {
 
 } // namespace
 
-void SetHint(QWidget* control, const QString& hint)
-{
-    control->setProperty("hint", hint);
-    const qsizetype bar = hint.indexOf('|');
-    control->setToolTip(bar < 0 ? hint : hint.left(bar));
-    control->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
-
-void SetHint(QAction* item, const QString& hint)
-{
-    item->setProperty("hint", hint);
-    const qsizetype bar = hint.indexOf('|');
-    item->setToolTip(bar < 0 ? hint : hint.left(bar));
-    item->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
-
-QString Hint(const QObject* control)
-{
-    return control->property("hint").toString();
-}
-
 void TMainForm::BuildMenus()
 {
     auto make = [this](const ItemSpec& s) {

@@ -52,7 +52,7 @@ const char* const kMonitorSentence = "$KVGGA,@t,@p:3,5,07,0.0,0.0,M,,0000*MON";
 // item 1 "RMC".
 std::string SelectedGpsSentence()
 {
-    const int item = GlobalDlg ? GlobalDlg->Sent->currentIndex() : 0;
+    const int item = GlobalSettings.Sent;
     return item == 1 ? "$GPRMC" : item == 0 ? "$GPGGA" : "";
 }
 
@@ -128,7 +128,7 @@ void TMainForm::TryOpenComPort()
     try {
         OpenComPort();
         NmeaDataSeen = true;
-    } catch (const platform::UnexpectedDialog&) {
+    } catch (const platform::DialogRefused&) {
         throw;
     } catch (...) {
         // A port left half open (open, but without its triggers) would take
@@ -332,7 +332,7 @@ void TMainForm::FixTimerTimer()
             ShowNoPositionData();
         else
             ProcessNmeaSentence();
-    } catch (const platform::UnexpectedDialog&) {
+    } catch (const platform::DialogRefused&) {
         throw;
     } catch (...) {
         ShowNoPositionData();

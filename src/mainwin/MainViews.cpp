@@ -82,7 +82,7 @@ void TMainForm::BindViewCommands()
 
 TMDIChild* TMainForm::CreateChartView(const std::string& name)
 {
-    auto* view = new TMDIChild(MdiArea);
+    auto* view = new TMDIChild(MdiArea, this);
     view->setWindowTitle(qs(name + " (" + ConfigName.str() + ")"));
     view->FCursorLat = ChartHomeLat;
     view->FCursorLon = ChartHomeLon;

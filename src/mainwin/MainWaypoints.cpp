@@ -31,14 +31,6 @@ template <typename F> struct Restore {
 };
 template <typename F> Restore(F) -> Restore<F>;
 
-void FillPosition(double lat, double lon)
-{
-    std::string latText, lonText;
-    FormatLatLonDM(lat, lon, latText, lonText);
-    WPeditDlg->Latitude->setText(qs(latText));
-    WPeditDlg->Longitude->setText(qs(lonText));
-}
-
 } // namespace
 
 std::string TMainForm::WaypointFilePath(const std::string& extension) const
@@ -74,11 +66,8 @@ void TMainForm::WriteDosWaypointFile()
 void TMainForm::StoreEditedWaypoint(int index)
 {
     TPosition position;
-    ParseLatLonDM(
-        ls(WPeditDlg->Latitude->text()), ls(WPeditDlg->Longitude->text()), position.lat, position.lon);
+    WPeditDlg->EditedWaypoint(position, WaypointDbNames[index]);
     WaypointDbPoints[index] = position;
-    WaypointDbNames[index] = MakeWaypointName(ls(WPeditDlg->WPdesc->text()),
-        ls(WPeditDlg->WPShape->currentText()), ls(WPeditDlg->Radius->text()), WPeditDlg->Radius->isEnabled());
     CurLat = position.lat;
     CurLon = position.lon;
     RefreshAllViews();
@@ -95,10 +84,9 @@ void TMainForm::AddChartWaypoint1Click()
         lat = CurLat + ChartOffsetLat;
         lon = CurLon - ChartOffsetLon;
     }
-    FillPosition(lat, lon);
-    WPeditDlg->WPdesc->clear();
+    WPeditDlg->StartNewWaypoint(lat, lon);
     WPeditDlg->setWindowTitle("Add New Waypoint");
-    WPeditDlg->Nwps->setText(QString::number(WaypointDbCount));
+    WPeditDlg->ShowWaypointCount(WaypointDbCount);
     if (platform::ui().showModal(*WPeditDlg) != platform::ModalResult::Ok)
         return;
     int index = WaypointDbCount + 1;
@@ -116,17 +104,11 @@ void TMainForm::EditChartWaypoint1Click()
     if (index == 0)
         return;
     const TPosition position = WaypointDbPoints[index];
-    const std::string name = WaypointDbNames[index].str() + std::string(29, ' ');
     CurLat = position.lat;
     CurLon = position.lon;
 
-    WPeditDlg->Nwps->setText(QString::number(WaypointDbCount));
-    FillPosition(position.lat, position.lon);
-    WPeditDlg->WPdesc->setText(qs(WaypointDescription(WaypointDbNames[index])));
-    const std::string code = name.substr(24, 2);
-    WPeditDlg->WPShape->setEditText(qs(code));
-    WPeditDlg->Radius->setText(qs(name.substr(26, 2)));
-    WPeditDlg->Radius->setEnabled(code == "20" || code == "21");
+    WPeditDlg->ShowWaypointCount(WaypointDbCount);
+    WPeditDlg->ShowWaypoint(position.lat, position.lon, WaypointDbNames[index]);
     if (platform::ui().showModal(*WPeditDlg) == platform::ModalResult::Ok && WPeditDlg->InEditMode())
         StoreEditedWaypoint(index);
 }
@@ -138,7 +120,7 @@ void TMainForm::WaypointSnapMode1Click()
         WPeditDlg->SetShowOnly(false);
     } };
     WPeditDlg->SetShowOnly(true);
-    WPeditDlg->Nwps->setText(QString::number(WaypointDbCount));
+    WPeditDlg->ShowWaypointCount(WaypointDbCount);
     WPeditDlg->setWindowTitle("Nearest Waypoint");
     EditChartWaypoint1Click();
 }

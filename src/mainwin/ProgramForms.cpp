@@ -13,11 +13,14 @@
 
 void CreateProgramForms(const TStartOptions& options)
 {
+    // A start begins with the settings at the forms' defaults.
+    GlobalSettings = {};
+    AlarmSettings = {};
     new TMainForm(options); // sets MainForm before its creation step runs
     AlarmDialog = new TAlarmDialog(MainForm);
     View_ZoomDlg = new TView_ZoomDlg(MainForm);
     AboutBox = new TAboutBox(MainForm);
-    WPeditDlg = new TWPeditDlg(MainForm);
+    WPeditDlg = new TWPeditDlg(MainForm, MainForm);
     GlobalDlg = new TGlobalDlg(MainForm);
     CTRef = new TCTRef(MainForm);
     Cviewer = new TCviewer(MainForm);

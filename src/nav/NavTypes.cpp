@@ -2,7 +2,6 @@
 
 #include "rtl/LittleEndian.h"
 
-
 void ChartPoint::store(uint8_t* dst) const
 {
     lat.toBytes(dst);

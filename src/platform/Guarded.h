@@ -4,8 +4,8 @@
 // shown in an error box with its text and the program keeps running, with
 // the state the handler left.
 //
-// A test's unexpected dialog (ScriptedUi) is passed on, so the test fails
-// instead of the failure turning into one more message box.
+// A seam's refusal to show a dialog (DialogRefused) is passed on, so the run
+// stops instead of the refusal turning into one more message box.
 
 #include "platform/Ui.h"
 
@@ -19,7 +19,7 @@ template <typename Handler> void guarded(Handler&& handler)
 {
     try {
         std::forward<Handler>(handler)();
-    } catch (const UnexpectedDialog&) {
+    } catch (const DialogRefused&) {
         throw;
     } catch (const std::exception& e) {
         MessageError(e.what());

@@ -47,7 +47,7 @@ QString QtFileFilter(const std::string& filter);
 // calls done() with a ModalResult value gets that value.
 ModalResult ModalResultFromExec(int execResult);
 
-// The class name of a dialog, for ScriptedUi::nameModal in Qt tests.
+// The class name of a dialog, for a seam that records dialogs by name.
 std::string QtDialogClassName(QDialog& dialog);
 
 } // namespace platform

@@ -10,7 +10,7 @@ namespace
 {
 
 // Stands in until a seam is installed: any dialog at all is a programming
-// error (a test that forgot its ScriptedUi, or a dialog before start-up).
+// error (a test that installed no seam, or a dialog before start-up).
 class NoUi : public Ui
 {
 public:

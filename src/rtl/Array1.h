@@ -10,10 +10,11 @@
 #include <stdexcept>
 #include <string>
 
-namespace rtl {
+namespace rtl
+{
 
-template <typename T, std::size_t N>
-class Array1 {
+template <typename T, std::size_t N> class Array1
+{
 public:
     static constexpr std::size_t count = N;
 

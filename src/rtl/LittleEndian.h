@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <type_traits>
 
-namespace rtl {
+namespace rtl
+{
 
-template <typename T>
-void StoreLE(uint8_t* dst, T value)
+template <typename T> void StoreLE(uint8_t* dst, T value)
 {
     static_assert(std::is_arithmetic_v<T>);
     using U = std::conditional_t<sizeof(T) == 1, uint8_t,
@@ -19,8 +19,7 @@ void StoreLE(uint8_t* dst, T value)
         dst[i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
-template <typename T>
-T LoadLE(const uint8_t* src)
+template <typename T> T LoadLE(const uint8_t* src)
 {
     static_assert(std::is_arithmetic_v<T>);
     using U = std::conditional_t<sizeof(T) == 1, uint8_t,

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-namespace rtl {
+namespace rtl
+{
 
 // Round half to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2), as the original
 // runtime's Round. Values outside the 64-bit range are clamped; NaN gives 0.

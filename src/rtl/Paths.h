@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace rtl {
+namespace rtl
+{
 
 // The path of an existing file or folder whose name matches `path` without
 // regard to case (the exact name wins when it exists). When nothing matches,
@@ -18,7 +19,7 @@ std::string OpenPath(const std::string& path);
 // case is replaced (its path is returned), otherwise `path` as given, so new
 // files keep the case the program gives them.
 std::string CreatePath(const std::string& path);
-bool FileExists(const std::string& path);   // case-insensitive, regular files
+bool FileExists(const std::string& path); // case-insensitive, regular files
 bool FolderExists(const std::string& path); // case-insensitive
 // Joins a folder and a name with exactly one '/' between them.
 std::string JoinPath(const std::string& folder, const std::string& name);

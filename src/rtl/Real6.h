@@ -14,21 +14,27 @@
 #include <cstdint>
 #include <stdexcept>
 
-namespace rtl {
+namespace rtl
+{
 
 // Raised when a value cannot be stored: NaN, an infinity, or a magnitude
 // above the largest 6-byte real.
-class Real6Error : public std::range_error {
+class Real6Error : public std::range_error
+{
 public:
     using std::range_error::range_error;
 };
 
-class Real6 {
+class Real6
+{
 public:
     Real6() = default;
     // Rounds to the nearest 6-byte real. Magnitudes below the smallest store
     // as 0. Throws Real6Error for values it cannot hold.
-    explicit Real6(double value) : bytes_(encode(value)) {}
+    explicit Real6(double value)
+        : bytes_(encode(value))
+    {
+    }
 
     static Real6 fromBytes(const uint8_t* six);
     void toBytes(uint8_t* six) const;

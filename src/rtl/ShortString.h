@@ -10,10 +10,11 @@
 #include <string>
 #include <string_view>
 
-namespace rtl {
+namespace rtl
+{
 
-template <std::size_t N>
-class ShortString {
+template <std::size_t N> class ShortString
+{
     static_assert(N >= 1 && N <= 255, "a length byte holds at most 255");
 
 public:
@@ -80,13 +81,11 @@ private:
     std::string text_;
 };
 
-template <std::size_t N>
-std::string operator+(const ShortString<N>& a, std::string_view b)
+template <std::size_t N> std::string operator+(const ShortString<N>& a, std::string_view b)
 {
     return a.str() + std::string(b);
 }
-template <std::size_t N>
-std::string operator+(std::string_view a, const ShortString<N>& b)
+template <std::size_t N> std::string operator+(std::string_view a, const ShortString<N>& b)
 {
     return std::string(a) + b.str();
 }

@@ -11,11 +11,13 @@
 #include <string_view>
 #include <vector>
 
-namespace rtl {
+namespace rtl
+{
 
 // Line-by-line reader over a whole file read at open. Reading past the end
 // gives empty lines and numbers read as 0, as the runtime's Readln did.
-class TextReader {
+class TextReader
+{
 public:
     TextReader() = default;
     explicit TextReader(std::string contents);
@@ -47,7 +49,8 @@ std::optional<std::vector<std::string>> ReadAllLines(const std::string& path);
 // Writes a file whole: the lines go to a temporary file beside it, and commit()
 // renames that over the old file, so a failure never leaves a half-written
 // file. Destroying the writer without commit() removes the temporary file.
-class AtomicTextWriter {
+class AtomicTextWriter
+{
 public:
     AtomicTextWriter() = default;
     ~AtomicTextWriter();

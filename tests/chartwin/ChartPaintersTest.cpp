@@ -1,10 +1,11 @@
 // The layer painters on a small chart view, read back pixel by pixel.
 
 #include "chartwin/ChartPainters.h"
-#include "PixelArt.h"
 #include "chartwin/Childwin.h"
-#include "mainwin/Main.h"
+#include "dialogs/GlobalDlg.h"
+#include "draw/PixelArt.h"
 #include "nav/NavState.h"
+#include "platform/QtHint.h"
 #include "support/TempDir.h"
 
 #include <QFrame>
@@ -126,14 +127,14 @@ TEST_F(PainterTest, HiddenRouteKeepsItsSymbolsButDrawsNoLegs)
 {
     TwoWaypointRoute("01");
     view->FShowRoute = false;
-    DrawWaypointsAndRoute(*view);
+    DrawWaypointsAndRoute(*view, TGlobalSettings {});
     EXPECT_EQ(Count(Canvas(), kRed), 0);
     EXPECT_EQ(At(50 + 3, kY), kBlack); // the plus of each waypoint
     EXPECT_EQ(At(110, kY - 3), kBlack);
 
     Fresh(kWhite);
     view->FShowRoute = true;
-    DrawWaypointsAndRoute(*view);
+    DrawWaypointsAndRoute(*view, TGlobalSettings {});
     EXPECT_EQ(At(kX, kY), kRed);
     EXPECT_EQ(At(107, kY), kBlack); // the second symbol lies over the leg
 }
@@ -144,7 +145,7 @@ TEST_F(PainterTest, ActiveWaypointOfCode19IsDrawnAsAWhiteDisc)
     TwoWaypointRoute("19");
     ActiveWaypoint = 2;
     view->FShowRoute = false;
-    DrawWaypointsAndRoute(*view);
+    DrawWaypointsAndRoute(*view, TGlobalSettings {});
     EXPECT_EQ(At(110 + 1, kY + 1), kWhite); // filled
     EXPECT_EQ(At(50 + 1, kY + 1), 0x800000u); // ring only
     EXPECT_EQ(At(50 + 3, kY), kWhite);
@@ -156,10 +157,10 @@ TEST_F(PainterTest, WaypointLabelsAppearFromTheTextThreshold)
     WaypointDbCount = 1;
     WaypointDbPoints[1] = TPosition { 0, 0 };
     WaypointDbNames[1] = Name("LABEL@@", "23");
-    DrawWaypointsAndRoute(*view);
+    DrawWaypointsAndRoute(*view, TGlobalSettings {});
     EXPECT_EQ(Count(Canvas(), kSilver), 0);
     WaypointDbNames[1] = Name("LABEL@@", "2315"); // label-only, shown from zoom 15
-    DrawWaypointsAndRoute(*view);
+    DrawWaypointsAndRoute(*view, TGlobalSettings {});
     EXPECT_GT(Count(Canvas(), kSilver), 10);
     EXPECT_EQ(Count(Canvas(), kBlack), 0);
 }
@@ -168,7 +169,7 @@ TEST_F(PainterTest, GraticuleHintNamesItsStepAndUnit)
 {
     DistanceFactor = 1.852;
     view->SetZoom(0.3);
-    RedrawView(*view);
+    view->RedrawView();
     EXPECT_EQ(Hint(view->Panel1), "Grat. 1000Km |");
     EXPECT_GT(Count(Canvas(), kSilver), 100); // graticule
     EXPECT_GT(Count(Canvas(), kGrey), 100); // world grid
@@ -177,13 +178,13 @@ TEST_F(PainterTest, GraticuleHintNamesItsStepAndUnit)
     view->SetZoom(4);
     view->FShowGraticule = true; // the options dialog's choice above zoom 0.5
     Fresh(kWhite);
-    RedrawView(*view);
+    view->RedrawView();
     EXPECT_EQ(Hint(view->Panel1), "Grat. 100Nm |");
     EXPECT_EQ(Count(Canvas(), kGrey), 0);
 
     view->SetZoom(0.1);
     Fresh(kWhite);
-    RedrawView(*view);
+    view->RedrawView();
     EXPECT_EQ(Hint(view->Panel1), "");
     EXPECT_EQ(Count(Canvas(), kSilver), 0);
     EXPECT_GT(Count(Canvas(), kGrey), 100);
@@ -194,7 +195,7 @@ TEST_F(PainterTest, WorldGridTopParallelIs84)
     view->FCursorLat = 84;
     view->FCursorLon = 3; // between two meridians
     view->SetZoom(0.1);
-    RedrawView(*view);
+    view->RedrawView();
     auto greyInRow = [&](int y) {
         int n = 0;
         for (int x = 0; x < kWidth; ++x)
@@ -217,10 +218,34 @@ TEST_F(PainterTest, TidalArrowIsTwoPixelsPerTenthOfAKnotAtAnyZoom)
     for (int zoom : { 1, 10 }) {
         Fresh(kWhite);
         view->FIntZoom = zoom;
-        DrawTidalStreams(*view);
+        DrawTidalStreams(*view, TGlobalSettings {});
         EXPECT_EQ(Row(Canvas(), kY, kX + 4, kX + 30, kAqua), std::string(26, '#') + ".") << zoom;
         EXPECT_EQ(At(kX - 3, kY), zoom >= 3 ? kAqua : kWhite) << zoom;
         EXPECT_EQ(At(kX - 1, kY), zoom >= 3 ? kWhite : kAqua) << zoom;
+    }
+}
+
+TEST_F(PainterTest, PaintersTakeTheirColoursFromASettingsValueWithNoDialog)
+{
+    ASSERT_EQ(GlobalDlg, nullptr);
+    Frame(0, 0, 60);
+    TideStationCount = 1;
+    TideStations[1] = TidePosition { rtl::Real6(0.0), rtl::Real6(0.0) };
+    TideHour = 0;
+    TideStreams[1][7] = TideFlow { 90, 15 };
+    WaypointDbCount = 1;
+    WaypointDbPoints[1] = TPosition { 0.5, 0 }; // 30 pixels above the centre
+    WaypointDbNames[1] = Name("LABEL", "01");
+    view->FTextThreshold = 1;
+    for (bool foreground : { false, true }) {
+        TGlobalSettings settings;
+        settings.TideColourFG = settings.TextColourFG = foreground;
+        Fresh(kWhite);
+        DrawTidalStreams(*view, settings);
+        EXPECT_EQ(At(kX + 10, kY), foreground ? kBlack : kAqua) << foreground;
+        Fresh(kWhite);
+        DrawWaypointsAndRoute(*view, settings);
+        EXPECT_EQ(Count(Canvas(), kSilver) > 0, !foreground) << foreground;
     }
 }
 
@@ -238,7 +263,7 @@ TEST_F(PainterTest, TidalLabelShowsRateThenDirectionWhenZoomedFurther)
     for (const auto& c : cases) {
         Fresh(kWhite);
         view->FIntZoom = c.zoom;
-        DrawTidalStreams(*view);
+        DrawTidalStreams(*view, TGlobalSettings {});
         QImage expected = MakeImage(kWidth, kHeight, kWhite);
         TRasterCanvas reference(expected);
         reference.SetFontColour(kAqua);

@@ -3,10 +3,11 @@
 // closing it and its controls.
 
 #include "chartwin/Childwin.h"
-#include "chartwin/SymbolLibrary.h"
 #include "chartwin/ViewList.h"
+#include "draw/SymbolLibrary.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 #include "support/ShortStringPrint.h"
 
 #include <QAction>

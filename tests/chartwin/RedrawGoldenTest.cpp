@@ -82,7 +82,7 @@ TEST(RedrawGolden, WholeViewMatchesTheStoredPicture)
     view.FTidalThreshold = 20;
     view.FShowGraticule = true;
     view.NewChartBitmap();
-    chartwin::RedrawView(view);
+    view.RedrawView();
 
     if (qEnvironmentVariableIsSet("KV_REGENERATE_GOLDEN")) {
         ASSERT_TRUE(view.Bitmap.save(QString::fromStdString(kGolden), "PNG"));

@@ -1,7 +1,7 @@
 // The own vessel to scale and the tow layout.
 
 #include "chartwin/VesselLayout.h"
-#include "ViewFixture.h"
+#include "draw/ViewFixture.h"
 
 #include <cmath>
 

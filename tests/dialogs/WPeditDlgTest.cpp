@@ -1,6 +1,6 @@
 #include "dialogs/WPeditDlg.h"
 
-#include "chartwin/RasterCanvas.h"
+#include "draw/RasterCanvas.h"
 #include "nav/NavState.h"
 #include "platform/QtText.h"
 

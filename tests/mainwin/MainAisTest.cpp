@@ -193,9 +193,7 @@ TEST_F(MainAisTest, ButtonPausesPlaybackAndAsksWhetherToStop)
 TEST_F(MainAisTest, NewTargetBeepsAndSpeaksItsSectorUnlessTheProgramIsAShoreStation)
 {
     SetLocalClock([] { return LocalDateTime { 2026, 12, 7, 12 }; });
-    auto* voice = new QCheckBox(GlobalDlg);
-    voice->setObjectName("AISvoice");
-    voice->setChecked(true);
+    GlobalSettings.AISvoice = true;
     CosLat = 1.0;
     LogCount = 2;
     CurLat = 50.80;

@@ -196,18 +196,20 @@ TEST_F(MainFixTest, EndOfRouteReversesOrRepeatsTheRoute)
     RouteCount = 3;
     MainForm->WPName->addItem("Pier Head");
 
-    GlobalDlg->Reverse->setChecked(true);
+    GlobalSettings.NormalMode = false;
+    GlobalSettings.Reverse = true;
     ActiveWaypoint = 4;
     Fix(50.3, 1.0);
     Fix(50.35, 1.0);
     EXPECT_TRUE(ReverseRoute);
-    EXPECT_TRUE(GlobalDlg->RevRoute->isChecked());
+    EXPECT_TRUE(GlobalSettings.RevRoute);
     EXPECT_EQ(ActiveWaypoint, 2);
     EXPECT_EQ(MainForm->WPName->currentIndex(), 1);
     EXPECT_NEAR(XteRefCourse, 180.0, 1e-6);
     EXPECT_NE(Text(MainForm->StatusLine), "Select Next Waypoint!");
 
-    GlobalDlg->RepRoute->setChecked(true);
+    GlobalSettings.Reverse = false;
+    GlobalSettings.RepRoute = true;
     ActiveWaypoint = 0;
     Fix(50.0, 1.0);
     EXPECT_EQ(ActiveWaypoint, 1);
@@ -216,8 +218,8 @@ TEST_F(MainFixTest, EndOfRouteReversesOrRepeatsTheRoute)
 
 TEST_F(MainFixTest, HeadingUpTurnsTheViewsToTheCourseMadeGood)
 {
-    GlobalDlg->HeadUp->setChecked(true);
-    GlobalDlg->HUPdeadB->setValue(10);
+    GlobalSettings.HeadUp = true;
+    GlobalSettings.HUPdeadB = 10;
     Fix(50.0, 1.0);
     EXPECT_EQ(ViewRotation, 0.0); // one record gives course 0: north up, as it was
     Fix(50.0, 0.9); // due east

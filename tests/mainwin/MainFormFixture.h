@@ -4,11 +4,14 @@
 // its application folder) and back out afterwards. Every dialog goes
 // through a ScriptedUi; modal dialogs are recorded by class name.
 
+#include "dialogs/AlarmDialog.h"
+#include "dialogs/GlobalDlg.h"
 #include "mainwin/ProgramForms.h"
 #include "nav/KVconfig.h"
 #include "nav/NavState.h"
 #include "platform/QtUi.h"
 #include "support/PtyPair.h"
+#include "support/ScriptedUi.h"
 #include "support/ShortStringPrint.h"
 #include "support/TempDir.h"
 
@@ -27,6 +30,8 @@ protected:
         std::filesystem::current_path(dir.path());
         app = std::filesystem::current_path().string() + "/";
         ResetNavState();
+        GlobalSettings = {};
+        AlarmSettings = {};
         ui.nameModal = platform::QtDialogClassName;
     }
 

@@ -148,7 +148,7 @@ TEST_F(MainNmeaTest, SelectedSentenceAloneFeedsTheFixTick)
     EXPECT_DOUBLE_EQ(CurLat, 52 + 51.0085 / 60);
     EXPECT_DOUBLE_EQ(CurLon, -(5 + 18.8151 / 60));
 
-    GlobalDlg->Sent->setCurrentIndex(1);
+    GlobalSettings.Sent = 1;
     Feed(kGga + "\r\n" + kRmc + "\r\n" + kGga + "\r\n");
     MainForm->FixTimerTimer();
     EXPECT_EQ(FixStatus, "$GPRMC");
@@ -279,7 +279,7 @@ TEST_F(MainNmeaTest, InterfaceCommandOpensAndClosesThePort)
 TEST_F(MainNmeaTest, InvalidFixesLeaveThePositionAndShowRed)
 {
     OpenInterface();
-    GlobalDlg->Sent->setCurrentIndex(1);
+    GlobalSettings.Sent = 1;
     CurLat = 10;
     Feed(Sentence("GPRMC,094738,V,5015.0000,N,00130.0000,W,,,200818,,") + "\r\n");
     MainForm->FixTimerTimer();
@@ -294,7 +294,7 @@ TEST_F(MainNmeaTest, InvalidFixesLeaveThePositionAndShowRed)
     EXPECT_EQ(MagVariation, 0); // RMC without a variation field
     EXPECT_EQ(ui.beeps(), 1);
 
-    GlobalDlg->Sent->setCurrentIndex(0);
+    GlobalSettings.Sent = 0;
     Feed(Sentence("GPGGA,094737,5251.0085,N,00518.8151,E,6,12,0.60,-4,M,46.8,M,,") + "\r\n");
     MainForm->FixTimerTimer();
     EXPECT_FALSE(MainForm->FixValid);

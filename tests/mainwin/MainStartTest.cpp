@@ -188,9 +188,9 @@ TEST_F(MainFormTest, FirstTickRunsDeferredStartOnceAndLaterTicksOnlyTheirDuties)
     EXPECT_EQ(MainForm->OpenChtDialog.fileName, app + "charts/harbour.cht");
     EXPECT_EQ(MainForm->SaveDialog1.fileName, app + "charts/harbour.cht");
     EXPECT_TRUE(MainForm->LoadLayers);
-    EXPECT_TRUE(GlobalDlg->TextColourFG->isChecked());
-    EXPECT_FALSE(GlobalDlg->TrackColourFG->isChecked());
-    EXPECT_TRUE(GlobalDlg->TideColourFG->isChecked());
+    EXPECT_TRUE(GlobalSettings.TextColourFG);
+    EXPECT_FALSE(GlobalSettings.TrackColourFG);
+    EXPECT_TRUE(GlobalSettings.TideColourFG);
     EXPECT_FALSE(MainForm->TimePanel->text().isEmpty());
     EXPECT_EQ(ShownKinds(), (std::vector<std::string> { "message:information", "modal:TAboutBox" }));
 

@@ -98,7 +98,7 @@ TEST_F(MainTextLogTest, FixesWriteRecordsAtTheConfiguredRateAndManualFixesAsEven
     dir.write("logs/07-12-26.txt", header);
     FreeProgramForms();
     Start();
-    GlobalDlg->RepRate->setValue(2);
+    GlobalSettings.RepRate = 2;
     CosLat = 1.0;
     LogCount = 0;
 

@@ -236,7 +236,7 @@ TEST_F(MainFormTest, MissingLeftPromptLeavesInputAndFixesRunning)
     ASSERT_TRUE(NmeaOpen);
     ui.clear();
     ui.strictMessages = true; // from here on no box
-    GlobalDlg->Voice->setChecked(true);
+    GlobalSettings.Voice = true;
 
     // One waypoint 6' north of the start, on the meridian of 1 deg W.
     CosLat = 1.0;

@@ -2,6 +2,7 @@
 #include "nav/FileNameParts.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "nav/RouteEdit.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 #include "support/ShortStringPrint.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "platform/Guarded.h"
+#include "support/ScriptedUi.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

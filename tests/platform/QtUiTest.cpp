@@ -1,6 +1,7 @@
 #include "platform/QtUi.h"
 #include "platform/QtColour.h"
 #include "platform/QtText.h"
+#include "support/ScriptedUi.h"
 
 #include <QApplication>
 #include <QDialog>

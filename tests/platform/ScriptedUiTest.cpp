@@ -1,3 +1,4 @@
+#include "support/ScriptedUi.h"
 #include "platform/Ui.h"
 
 #include <QDialog>

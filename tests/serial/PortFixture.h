@@ -18,6 +18,7 @@
 #include "serial/Win32Dispatcher.h"
 #include "support/PtyPair.h"
 #include "support/QtWait.h"
+#include "support/ScriptedUi.h"
 
 namespace serial::test
 {

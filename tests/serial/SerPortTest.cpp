@@ -4,6 +4,7 @@
 #include "PortFixture.h"
 
 #include "serial/SerExcept.h"
+#include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 using namespace serial;

@@ -5,6 +5,7 @@
 
 #include "serial/SerExcept.h"
 #include "serial/SerSelCom.h"
+#include "support/ScriptedUi.h"
 
 using namespace serial;
 using namespace serial::test;

@@ -3,7 +3,7 @@
 // picture of a region, one character per pixel, so an expected shape can be
 // written out row by row in the test.
 
-#include "chartwin/RasterCanvas.h"
+#include "draw/RasterCanvas.h"
 
 #include <QImage>
 

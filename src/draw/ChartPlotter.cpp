@@ -1,4 +1,4 @@
-#include "chartwin/ChartPlotter.h"
+#include "draw/ChartPlotter.h"
 
 #include "nav/NavState.h"
 #include "rtl/Numbers.h"

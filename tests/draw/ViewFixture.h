@@ -3,8 +3,8 @@
 // background colour, north up, centred on a chosen position with a chosen
 // number of pixels per degree, and the navigation state at its start values.
 
-#include "PixelArt.h"
-#include "chartwin/ChartPlotter.h"
+#include "draw/ChartPlotter.h"
+#include "draw/PixelArt.h"
 #include "nav/NavState.h"
 
 #include <gtest/gtest.h>

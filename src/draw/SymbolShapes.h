@@ -7,7 +7,7 @@
 // downwards. `shapeScale` stretches the vertical extent of the rings and of
 // the long plus (code 0) and the anchor's shank (code 22); it is 1.0 in use.
 
-#include "chartwin/RasterCanvas.h"
+#include "draw/RasterCanvas.h"
 
 namespace chartwin
 {

@@ -1,7 +1,7 @@
 // The raster layer: lines, patterns, pen modes and fills, pixel for pixel.
 
-#include "chartwin/RasterCanvas.h"
-#include "PixelArt.h"
+#include "draw/RasterCanvas.h"
+#include "draw/PixelArt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "chartwin/RasterCanvas.h"
+#include "draw/RasterCanvas.h"
 
 #include <QFont>
 #include <QFontMetrics>

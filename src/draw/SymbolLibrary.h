@@ -12,7 +12,7 @@
 //   32, 33          chartlet; a parameter 1..36 adds a pointer towards
 //                   10 x parameter degrees true
 //   23              nothing (a label-only waypoint)
-// the others are pixel patterns (chartwin/SymbolShapes.h).
+// the others are pixel patterns (draw/SymbolShapes.h).
 // Codes 100 to 107 are the program's own markers:
 //   100 own vessel outline, 101 EPE circle, 102 north marker, 103 AIS
 //   lollipop with its course line, 104 AIS target outline, 105 small AIS
@@ -24,7 +24,7 @@
 // pen lifted and moved to the symbol's position, which also leaves that
 // pixel in FCursorX/FCursorY.
 
-#include "chartwin/ChartPlotter.h"
+#include "draw/ChartPlotter.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "chartwin/SymbolLibrary.h"
+#include "draw/SymbolLibrary.h"
 
-#include "chartwin/SymbolShapes.h"
+#include "draw/SymbolShapes.h"
 #include "nav/NavMaths.h"
 #include "nav/NavState.h"
 #include "rtl/Numbers.h"

@@ -19,7 +19,7 @@
 // bitmap or another view never inherits a pen it did not set; drawing code
 // that changes the canvas pen directly calls InvalidatePenCache.
 
-#include "chartwin/RasterCanvas.h"
+#include "draw/RasterCanvas.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 // PlotTo: projection, culling, the shared pen state and the pen cache.
 
-#include "ViewFixture.h"
+#include "draw/ViewFixture.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 
 #include <cstdio>
 

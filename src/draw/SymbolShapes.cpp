@@ -1,4 +1,4 @@
-#include "chartwin/SymbolShapes.h"
+#include "draw/SymbolShapes.h"
 
 #include "rtl/Numbers.h"
 

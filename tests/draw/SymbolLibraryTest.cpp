@@ -1,8 +1,8 @@
 // Waypoint symbols and program markers, pixel for pixel.
 
-#include "chartwin/SymbolLibrary.h"
-#include "ViewFixture.h"
-#include "chartwin/SymbolShapes.h"
+#include "draw/SymbolLibrary.h"
+#include "draw/SymbolShapes.h"
+#include "draw/ViewFixture.h"
 #include "nav/NavState.h"
 
 #include <cmath>

@@ -1,0 +1,32 @@
+# Fails when a source folder includes a header of a folder above it.
+#   cmake -DSRC=<source>/src -P scripts/check-layers.cmake
+# The order, lowest first: rtl, platform, help, nav, draw, dialogs,
+# chartwin, mainwin. Each folder names the folders it must not include.
+set(above_rtl platform help nav draw dialogs chartwin mainwin serial converter)
+set(above_platform help nav draw dialogs chartwin mainwin serial converter)
+set(above_help nav draw dialogs chartwin mainwin serial converter)
+set(above_nav draw dialogs chartwin mainwin serial converter)
+set(above_draw dialogs chartwin mainwin serial converter)
+set(above_dialogs chartwin mainwin converter)
+set(above_chartwin mainwin converter)
+set(above_mainwin converter)
+
+set(failures 0)
+foreach(folder rtl platform help nav draw dialogs chartwin mainwin)
+  file(GLOB_RECURSE files ${SRC}/${folder}/*.cpp ${SRC}/${folder}/*.h)
+  foreach(file ${files})
+    file(STRINGS ${file} includes REGEX "^#include \"")
+    foreach(line ${includes})
+      foreach(higher ${above_${folder}})
+        if(line MATCHES "^#include \"${higher}/")
+          file(RELATIVE_PATH name ${SRC} ${file})
+          message(SEND_ERROR "${name} includes from ${higher}/: ${line}")
+          math(EXPR failures "${failures} + 1")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+endforeach()
+if(failures GREATER 0)
+  message(FATAL_ERROR "${failures} upward include(s)")
+endif()

@@ -1,0 +1,39 @@
+#pragma once
+// What a chart view asks of the main window. The chart views sit below the
+// main window and never include it: where a view must reach it (its own
+// commands end in the main window's panels and menus), it calls this
+// interface, which the main window implements and hands to every view it
+// creates (TMDIChild::Host). A view made without a host (tests, benchmarks)
+// leaves those calls out.
+//
+// Add a method here only for a call a view really makes upwards; what a
+// redraw needs comes in as a value (TRedrawInputs, ChartPainters.h).
+
+namespace chartwin
+{
+
+class TViewHost
+{
+public:
+    // The data-trend plot cleared (a new view starts with an empty plot).
+    virtual void InitDataPlot() = 0;
+    // The navigation panel blank.
+    virtual void ClearNavPanel() = 0;
+    // The navigation panel blank and the route list emptied (the last view
+    // closed with its data).
+    virtual void ClearRouteList() = 0;
+    // Enabled states of the menus after the views changed.
+    virtual void UpdateMenuItems() = 0;
+    // The view's bitmap to the clipboard.
+    virtual void CopyViewClick() = 0;
+    // "AIS Monitor" of the main window is checked.
+    virtual bool AisMonitorOn() const = 0;
+    // Runs "Available Charts" (the portfolio's chart list in every view) as
+    // its menu item does.
+    virtual void ShowAvailableCharts() = 0;
+
+protected:
+    ~TViewHost() = default;
+};
+
+} // namespace chartwin
