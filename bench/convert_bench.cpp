@@ -7,6 +7,7 @@
 #include "converter/Apunit1.h"
 #include "converter/ConversionRun.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 
 #include <QApplication>
 #include <QLabel>

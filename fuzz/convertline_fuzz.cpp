@@ -10,6 +10,7 @@
 #include "nav/ChartStore.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 #include "rtl/TextFile.h"
 
 #include <cmath>

@@ -4,6 +4,7 @@
 
 #include "converter/Apunit1.h"
 #include "help/HelpProgram.h"
+#include "support/ScriptedUi.h"
 #include "support/QtWait.h"
 #include "support/TempDir.h"
 

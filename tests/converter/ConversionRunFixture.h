@@ -5,6 +5,7 @@
 #include "converter/ConversionRun.h"
 #include "nav/ChartStore.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -6,6 +6,7 @@
 #include "help/HelpApi.h"
 #include "help/HelpDebug.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
