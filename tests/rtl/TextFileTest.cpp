@@ -148,20 +148,6 @@ TEST(TextFileTest, FailedCreateOrCommitKeepsTheOldFile)
     EXPECT_EQ(dir.list(), (Lines { "charts", "route.rte" }));
 }
 
-TEST(TextFileTest, ReadOnlyFolderKeepsTheOldFile)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
-    TempDir dir;
-    const std::string ro = dir.makeFolder("ro");
-    dir.write("ro/zudeve.cfg", "old\r\n");
-    ::chmod(ro.c_str(), 0555);
-    EXPECT_FALSE(WriteFileAtomic(ro + "/zudeve.cfg", "new\r\n"));
-    ::chmod(ro.c_str(), 0755);
-    EXPECT_EQ(dir.read("ro/zudeve.cfg"), "old\r\n");
-    EXPECT_EQ(ListFolder(ro), (Lines { "zudeve.cfg" }));
-}
-
 // A write that fails half way, as on a full disk: a file-size limit stops it
 // for root too. The writer runs in a child process so the limit stays there;
 // with SIGXFSZ ignored the write returns EFBIG instead of killing the child.
