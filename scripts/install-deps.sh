@@ -7,6 +7,11 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core proj-bin libchm-dev
+  # Sound: Qt Multimedia's GStreamer backend builds its player from elements
+  # of the base and good plugin sets (without them korvex plays no prompt),
+  # and plays through the PulseAudio/PipeWire or the ALSA sink.
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-pulseaudio gstreamer1.0-alsa
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "mainwin/MediaPlayer.h"
 
+#include "platform/QtSoundBackend.h"
 #include "platform/QtText.h"
 
 #include <QAudioDevice>
@@ -63,9 +64,29 @@ private:
     std::string fileName_;
 };
 
+// The player of a machine whose media backend cannot play: every clip fails
+// at once as "no sound output", and no QMediaPlayer is ever made.
+class SilentPlayer : public TMediaPlayer
+{
+public:
+    void Play(const std::string& path) override
+    {
+        fileName_ = path;
+        if (OnFailed)
+            OnFailed(kNoSoundOutput);
+    }
+
+    std::string FileName() const override { return fileName_; }
+
+private:
+    std::string fileName_;
+};
+
 } // namespace
 
 std::shared_ptr<TMediaPlayer> MakeQtMediaPlayer()
 {
+    if (!platform::SoundBackendProblem().empty())
+        return std::make_shared<SilentPlayer>();
     return std::make_shared<QtMediaPlayer>();
 }

@@ -33,5 +33,7 @@ public:
 inline constexpr const char* kNoSoundOutput = "no sound output";
 
 // The Qt Multimedia player: a QMediaPlayer with a QAudioOutput on the
-// default output device.
+// default output device; on a machine whose media backend cannot play
+// (platform::SoundBackendProblem), a player whose every clip fails with
+// kNoSoundOutput.
 std::shared_ptr<TMediaPlayer> MakeQtMediaPlayer();

@@ -6,6 +6,7 @@
 
 #include <condition_variable>
 #include <optional>
+#include <set>
 #include <thread>
 
 #include "FakePort.h"
@@ -125,7 +126,7 @@ TEST(PortDispatcherThreads, TriggerChangesOutsideHandlersDoNotRaceThePasses)
     RecordingWindow window;
     OpenWithWindow(port, window);
     port.SetAvailTrigger(1);
-    port.AddDataTrigger("\r", false);
+    const int cr = port.AddDataTrigger("\r", false);
     std::atomic<bool> stop { false };
     std::thread dispatch([&] {
         while (!stop) {
@@ -136,19 +137,48 @@ TEST(PortDispatcherThreads, TriggerChangesOutsideHandlersDoNotRaceThePasses)
     });
     // Nothing reads the bytes, so the ring fills and the passes keep scanning.
     // Goes on until the passes have delivered a few times, however the two
-    // threads are scheduled.
-    for (int i = 0; i < 3000 || window.Deliveries().size() < 20; ++i) {
+    // threads are scheduled, but not forever.
+    std::set<uint32_t> dataHandles { static_cast<uint32_t>(cr) }, timerHandles;
+    int changes = 0;
+    for (; changes < 200000 && (changes < 3000 || window.Deliveries().size() < 20); ++changes) {
         const int t = port.AddTimerTrigger();
         port.SetTimerTrigger(t, 1, true);
-        const int d = port.AddDataTrigger("GGA", i % 2 == 0);
-        port.SetAvailTrigger(i % 3);
+        const int d = port.AddDataTrigger("GGA", changes % 2 == 0);
+        timerHandles.insert(static_cast<uint32_t>(t));
+        dataHandles.insert(static_cast<uint32_t>(d));
+        port.SetAvailTrigger(changes % 3);
         port.RemoveTrigger(d);
-        if (i % 7 == 0)
+        if (changes % 7 == 0)
             port.FlushInBuffer();
         port.RemoveTrigger(t);
     }
     stop = true;
     dispatch.join();
+
+    const std::vector<Delivery> during = window.Deliveries();
+    EXPECT_GE(during.size(), 20u) << "after " << changes << " trigger changes";
+    // Every delivery names a trigger that existed.
+    for (const Delivery& d : during) {
+        if (d.Message == TriggerDataMsg)
+            EXPECT_TRUE(dataHandles.count(d.WParam)) << d.WParam;
+        else if (d.Message == TriggerTimerMsg)
+            EXPECT_TRUE(timerHandles.count(d.WParam)) << d.WParam;
+        else
+            EXPECT_EQ(d.Message, TriggerAvailMsg);
+    }
+    // Once the changes are over, the triggers are the two set up first:
+    // every trigger added since was removed and stays silent.
+    port.FlushInBuffer();
+    port.SetAvailTrigger(1);
+    window.Clear();
+    port.Feed("$GPGGA\r");
+    scope.clock.Advance(60000);
+    port.RunPasses();
+    // The available-data count leaves out the CR, as with any line.
+    const uint32_t engine = port.EngineNumber() * 65536;
+    EXPECT_EQ(window.Deliveries(),
+        (std::vector<Delivery> {
+            { TriggerAvailMsg, 6, engine }, { TriggerDataMsg, static_cast<uint32_t>(cr), engine + 1 } }));
     port.ClosePort();
 }
 
