@@ -12,6 +12,7 @@
 #include "nav/LocalClock.h"
 #include "nav/NavState.h"
 #include "nav/NmeaDecode.h"
+#include "nav/TextLog.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
 
@@ -22,6 +23,9 @@
 
 namespace
 {
+
+constexpr const char* kAisDatabaseResting
+    = " - the AIS database is not used until the next start or until its menu items are switched again";
 
 // A check box of a dialog, found by its name; null while the dialog has none.
 QCheckBox* DialogCheckBox(QObject* dialog, const char* name)
@@ -56,6 +60,8 @@ void TMainForm::UpdateAisTargets()
     options.voice = voice && voice->isChecked();
     options.monitorMode = AISMonitor->isChecked();
     const nav::AisMergeResult merged = nav::UpdateAisTargets(options);
+    if (!merged.databaseError.empty())
+        platform::MessageError(merged.databaseError + kAisDatabaseResting);
     if (merged.announce)
         platform::Beep();
     if (!merged.sectorWord.empty())
@@ -65,11 +71,13 @@ void TMainForm::UpdateAisTargets()
 void TMainForm::SearchAISDatabaseClick()
 {
     SearchAISDatabase->setChecked(!SearchAISDatabase->isChecked());
+    nav::SwitchAisDatabase();
 }
 
 void TMainForm::UpdateAISDatabaseClick()
 {
     UpdateAISDatabase->setChecked(!UpdateAISDatabase->isChecked());
+    nav::SwitchAisDatabase();
 }
 
 void TMainForm::PlayAISlogClick()
@@ -107,12 +115,10 @@ void TMainForm::PlayAISlogClick()
     AISplayTime->setEnabled(true);
     NMEAServerOnOff->setEnabled(false);
     SetHint(PlayAISlog, "Stop Playing the AIS Log|");
-    // No text-log lines during playback.
-    if (!TxtLogOnOff->isChecked()) {
-        TxtLogOnOff->setChecked(true);
-        TextLogOn = false;
-        SetHint(TxtLogOnOff, "Release for Text Logs On|");
-    }
+    // No text-log lines during playback; the switch is given back when the
+    // playback stops or ends.
+    HoldTextLogOff();
+    ShowTextLogSwitch();
 }
 
 void TMainForm::AISplayTimeTimer()
@@ -148,6 +154,8 @@ void TMainForm::StopAisPlayback()
     CloseAisLogFile();
     NMEAServerOnOff->setEnabled(true);
     SetHint(PlayAISlog, "Playback an AIS Log|");
+    ReleaseTextLogHold();
+    ShowTextLogSwitch();
     GPSIndicator->setText("GPS ?");
     SetGpsIndicatorColour(nav::kIndicatorSilver);
 }
