@@ -413,11 +413,16 @@ void TMainForm::FormCloseQuery(bool& CanClose)
         CloseNmeaInterface();
     if (AisPlayback) {
         AISplayTime->setEnabled(false);
-        CloseAisLogFile();
+        StopAisPlayback();
     }
+    // A chart that was to be saved and was not (the write failed or the
+    // dialog was cancelled) keeps the program open, so that the edits can
+    // still be saved elsewhere.
     if (ChartEdit1->isChecked() && MDIChildCount() > 0
-        && platform::AskYesNo("Save the modified chart before exit ?"))
-        SaveBtnClick();
+        && platform::AskYesNo("Save the modified chart before exit ?") && !SaveChartAs()) {
+        CanClose = false;
+        return;
+    }
     // Always the default file, also when another one was named at start or
     // loaded since.
     SaveConfigFile(AppFolder + kDefaultConfig);

@@ -248,6 +248,7 @@ public:
     void ViewTextLog1Click();
     void AISTracklooker1Click();
     void TxtLogOnOffClick();
+    void ShowTextLogSwitch(); // TxtLogOnOff and its hint from TextLogOn
     // The preferences' template `typed` after OK: when it differs from the
     // current log's template, asks whether the log may be started afresh
     // under it; otherwise (or when the log cannot be rewritten) the log's

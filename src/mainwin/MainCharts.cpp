@@ -110,7 +110,8 @@ void TMainForm::LoadChartLayers()
 void TMainForm::ShowChartTotals()
 {
     platform::MessageInformation("Total chart points = " + std::to_string(ChartPointCount));
-    if (WaypointDbCount == kMaxWaypoints)
+    // A file cut short at loading has said so already.
+    if (WaypointDbCount == kMaxWaypoints && WaypointFileCutPath.empty())
         platform::MessageWarning("Waypoint Database Full !");
 }
 

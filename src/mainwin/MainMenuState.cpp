@@ -18,8 +18,7 @@
 
 void TMainForm::UpdateMenuItems()
 {
-    TxtLogOnOff->setChecked(!TextLogOn);
-    SetHint(TxtLogOnOff, TextLogOn ? "Press for Text Logs Off|" : "Release for Text Logs On|");
+    ShowTextLogSwitch();
 
     const int views = MDIChildCount();
     const bool view = views > 0;

@@ -2,6 +2,7 @@
 
 #include "nav/ChartConfig.h"
 #include "nav/NavState.h"
+#include "nav/TextLog.h"
 #include "platform/Ui.h"
 #include "rtl/Numbers.h"
 #include "rtl/TextFile.h"
@@ -220,7 +221,7 @@ void SaveConfigFile(const std::string& path)
     integer(UtcHourOffset);
     real(DistanceFactor);
     integer(GridDatum);
-    out.writeLine(Marker(TextLogOn, "Keep"));
+    out.writeLine(Marker(TextLogSetting(), "Keep"));
     text(NmeaLogTemplate); // 10
     real(ManualSpeed);
     text(RouteName);

@@ -88,3 +88,29 @@ bool RewriteTextLog(const std::string& recordTemplate)
     EventNumber = 0;
     return true;
 }
+
+void HoldTextLogOff()
+{
+    if (!TextLogHeld) {
+        TextLogHeld = true;
+        TextLogHeldValue = TextLogOn;
+    }
+    TextLogOn = false;
+}
+
+void ReleaseTextLogHold()
+{
+    if (TextLogHeld)
+        TextLogOn = TextLogHeldValue;
+    TextLogHeld = false;
+}
+
+void DropTextLogHold()
+{
+    TextLogHeld = false;
+}
+
+bool TextLogSetting()
+{
+    return TextLogHeld ? TextLogHeldValue : TextLogOn;
+}
