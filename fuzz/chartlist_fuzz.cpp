@@ -10,6 +10,7 @@
 #include "nav/FileNameParts.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 
 #include <cctype>
 #include <cstdint>

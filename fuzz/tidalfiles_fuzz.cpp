@@ -8,6 +8,7 @@
 #include "nav/NavState.h"
 #include "nav/TidalAtlas.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "nav/ChartList.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 #include "support/ShortStringPrint.h"
 #include "support/TempDir.h"
 
