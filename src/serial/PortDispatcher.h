@@ -378,6 +378,8 @@ private:
     uint32_t ringWrite_ = 0, ringRead_ = 0;
     bool ringFull_ = false;
     uint32_t scanned_ = 0; // unread bytes already scanned for data triggers
+    bool matchHeld_ = false; // the byte at scanned_ was scanned and matched
+    bool scanGap_ = false; // bytes were consumed unscanned
     uint64_t consumed_ = 0; // bytes consumed since open (read position moves)
     uint32_t notifyPos_ = 0; // ring position of the last available-data notice
     bool inEvent_ = false;

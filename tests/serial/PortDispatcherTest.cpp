@@ -94,6 +94,27 @@ TEST_F(PortDispatcherTest, HandlerReadingFewerBytesStopsThePassUntilNewDataArriv
         (std::vector<Delivery> { { TriggerAvailMsg, 4, LParam(0) }, { TriggerDataMsg, 8, LParam(1) } }));
 }
 
+TEST_F(PortDispatcherTest, BytesTakenUnscannedByAHandlerBreakAPartialMatch)
+{
+    // The handler of the available data before "X" reads on past the bytes
+    // announced to it, taking "qB" before the data triggers saw them; the
+    // "AX" before them must not join the "B" that arrives next.
+    port.SetAvailTrigger(1);
+    const int axb = port.AddDataTrigger("AXB", false);
+    const int x = port.AddDataTrigger("X", false);
+    window.OnDeliver = [&](const Delivery& d) {
+        if (d.Message == TriggerAvailMsg)
+            ReadBytes(port, 4);
+    };
+    port.Feed("AXqB");
+    port.RunPasses();
+    port.Feed("B");
+    port.RunPasses();
+    for (const Delivery& d : window.Deliveries())
+        EXPECT_NE(d.WParam, static_cast<uint32_t>(axb)) << "\"AXB\" is not in \"AXqBB\"";
+    EXPECT_EQ(window.Deliveries().at(1), (Delivery { TriggerDataMsg, static_cast<uint32_t>(x), LParam(1) }));
+}
+
 TEST_F(PortDispatcherTest, TriggersMatchingAtOneByteAreDeliveredLastAddedFirst)
 {
     const int first = port.AddDataTrigger("$GPRMC", false);
