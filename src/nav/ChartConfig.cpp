@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 
 namespace
 {
@@ -35,11 +36,11 @@ struct ChartView {
 // The file's values; false when it cannot be read or its view cannot be
 // projected. Lines that do not read as numbers count as 0, as the program
 // configuration reads them.
-bool ReadChartView(const std::string& path, ChartView& view)
+bool ReadChartView(std::optional<std::string> bytes, ChartView& view)
 {
-    rtl::TextReader file;
-    if (!file.open(path))
+    if (!bytes)
         return false;
+    rtl::TextReader file(std::move(*bytes));
     view.lat = file.readRealLine();
     view.lon = file.readRealLine();
     view.zoom = file.readRealLine();
@@ -66,8 +67,13 @@ std::string ChartConfigPath(const std::string& chartPath)
 
 bool LoadChartConfig(const std::string& chartPath)
 {
+    return LoadChartConfigText(rtl::ReadFileBytes(ChartConfigPath(chartPath)));
+}
+
+bool LoadChartConfigText(std::optional<std::string> bytes)
+{
     ChartView view;
-    const bool read = ReadChartView(ChartConfigPath(chartPath), view);
+    const bool read = ReadChartView(std::move(bytes), view);
     if (read) {
         CurLat = view.lat;
         CurLon = view.lon;
@@ -102,19 +108,19 @@ void SetChartScales()
     PixelsPerDegLon = ClampToInt32(ViewImageWidth / 640.0 * 55.0);
 }
 
+std::string ChartConfigText()
+{
+    std::string text;
+    for (const std::string& line :
+        { rtl::RealText(ViewCentreLat), rtl::RealText(ViewCentreLon), rtl::RealText(ViewZoom),
+            rtl::StrInt(ChartKind), rtl::RealText(ChartOffsetLat), rtl::RealText(ChartOffsetLon) })
+        text += line + "\r\n";
+    return text;
+}
+
 bool SaveChartConfig(const std::string& chartPath)
 {
-    rtl::AtomicTextWriter file;
-    bool ok = file.create(ChartConfigPath(chartPath));
-    if (ok) {
-        file.writeLine(rtl::RealText(ViewCentreLat));
-        file.writeLine(rtl::RealText(ViewCentreLon));
-        file.writeLine(rtl::RealText(ViewZoom));
-        file.writeLine(rtl::StrInt(ChartKind));
-        file.writeLine(rtl::RealText(ChartOffsetLat));
-        file.writeLine(rtl::RealText(ChartOffsetLon));
-        ok = file.commit();
-    }
+    const bool ok = rtl::WriteFileAtomic(ChartConfigPath(chartPath), ChartConfigText());
     if (!ok)
         platform::MessageWarning("Error Writing Chart Config File");
     return ok;
