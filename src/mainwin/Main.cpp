@@ -213,7 +213,8 @@ void TMainForm::FormCreate()
     }
     DRMode1->setChecked(DRMode);
 
-    OpenDailyLogs();
+    if (!OpenDailyLogs())
+        StatusLine->setText(qs("Cannot write today's logs in " + LogsFolder));
 
     NavSpeed = ManualSpeed;
     FirstTickPending = true;

@@ -5,17 +5,20 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace rtl {
+namespace rtl
+{
 
 // Line-by-line reader over a whole file read at open. Reading past the end
 // gives empty lines and numbers read as 0, as the runtime's Readln did.
-class TextReader {
+class TextReader
+{
 public:
     TextReader() = default;
     explicit TextReader(std::string contents);
@@ -41,13 +44,27 @@ private:
     bool open_ = false;
 };
 
+// Hands each line of a file (matched as OpenPath matches) to `onLine`, as
+// TextReader reads it, while reading the file block by block: a huge file
+// costs one block and one line of memory, and a line longer than `keep` is
+// handed on cut to its first `keep` bytes. False when the file cannot be
+// opened or read.
+bool ForEachLine(
+    const std::string& path, const std::function<void(std::string_view)>& onLine, std::size_t keep = 65536);
+
+// std::fopen for a file that is regular or does not exist yet (modes r, r+,
+// a, a+, w, w+, with or without 'b'); `path` is used as it stands. A FIFO,
+// device, socket or folder is refused at once (nullptr) instead of blocking.
+std::FILE* OpenRegularFile(const std::string& path, const char* mode);
+
 // Reads every line of a file. nullopt when the file cannot be opened.
 std::optional<std::vector<std::string>> ReadAllLines(const std::string& path);
 
 // Writes a file whole: the lines go to a temporary file beside it, and commit()
 // renames that over the old file, so a failure never leaves a half-written
 // file. Destroying the writer without commit() removes the temporary file.
-class AtomicTextWriter {
+class AtomicTextWriter
+{
 public:
     AtomicTextWriter() = default;
     ~AtomicTextWriter();

@@ -7,6 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 
 namespace
@@ -43,7 +49,7 @@ TEST_F(DailyLogsTest, DateTextIsDayMonthYear)
 TEST_F(DailyLogsTest, NewDayCreatesTheLogsWithTheirHeaders)
 {
     FixNumber = 12;
-    OpenDailyLogs(kDay);
+    EXPECT_TRUE(OpenDailyLogs(kDay));
     EXPECT_EQ(LogBaseName, kDay);
     EXPECT_EQ(TextLogName, kDay);
     EXPECT_EQ(LogDateText, ""); // no track log yet today
@@ -114,10 +120,27 @@ TEST_F(DailyLogsTest, ExistingFilesAreFoundWithoutRegardToCase)
 TEST_F(DailyLogsTest, MissingLogsFolderIsSkippedSilently)
 {
     LogsFolder = dir.file("gone") + "/";
-    OpenDailyLogs(kDay);
+    EXPECT_FALSE(OpenDailyLogs(kDay)); // for the caller to say once
     EXPECT_EQ(LogBaseName, kDay);
     EXPECT_EQ(LogDateText, "");
     EXPECT_TRUE(dir.exists("KVAIS.ADB"));
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(DailyLogsTest, TextLogThatIsAFifoIsRefusedAtOnce)
+{
+    ASSERT_EQ(::mkfifo(Log("07-12-26.txt").c_str(), 0666), 0);
+    auto done = std::async(std::launch::async, [] { return OpenDailyLogs(kDay); });
+    if (done.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+        ADD_FAILURE() << "blocked on the FIFO";
+        const int fd = ::open(Log("07-12-26.txt").c_str(), O_RDWR | O_NONBLOCK);
+        ::close(fd);
+    }
+    EXPECT_FALSE(done.get());
 }
 
 } // namespace
