@@ -103,7 +103,7 @@ int TPortDispatcher::OpenPort(const std::string& deviceName, uint32_t baud, uint
 
         scanned_ = 0;
         matchHeld_ = scanGap_ = false;
-        notifyPos_ = 0;
+        notifyPos_ = consumed_ = 0;
         inEvent_ = false;
         handlerReadCount_ = 0;
         largestReadCount_ = 0;

@@ -363,7 +363,7 @@ bool TPortDispatcher::CheckDataTriggers()
         matchHeld_ = true;
         bool result = true;
         const uint32_t upToHere = offset + 1 - std::min(inEventRead, offset + 1);
-        const uint32_t next = (pos + 1) % InputRingSize;
+        const uint64_t next = consumed_ + offset + 1;
         if (availThreshold_ != 0 && next != notifyPos_ && upToHere >= longest + availThreshold_) {
             // Noted as past this byte: the matched text is not announced again
             // until more bytes arrive behind it.
@@ -400,9 +400,12 @@ bool TPortDispatcher::CheckDataTriggers()
     }
 
     // No trigger matched up to the write position.
-    const uint32_t writePos = ringWrite_;
+    const uint64_t writePos = consumed_ + unread;
     const uint32_t count = unread - std::min(inEventRead, unread);
-    if (availThreshold_ != 0 && writePos != notifyPos_ && count >= availThreshold_) {
+    // A full ring takes no more bytes from the device, so no new bytes can
+    // come to announce it again: it is announced at every pass until a
+    // handler makes room.
+    if (availThreshold_ != 0 && (writePos != notifyPos_ || ringFull_) && count >= availThreshold_) {
         notifyPos_ = writePos;
         c.unlock();
         a.unlock();
