@@ -2,6 +2,7 @@
 
 #include "nav/NavState.h"
 #include "rtl/Paths.h"
+#include "rtl/TextFile.h"
 
 #include <cstdio>
 #include <limits>
@@ -41,7 +42,7 @@ std::string AisDatabasePath()
 AisDatabaseLookup SearchAisDatabase(const std::string& path, int32_t mmsi)
 {
     AisDatabaseLookup result;
-    File file(std::fopen(path.c_str(), "rb"));
+    File file(rtl::OpenRegularFile(path, "rb"));
     if (!file)
         return result;
     result.opened = true;
@@ -94,7 +95,7 @@ void TakeAisDatabaseData(const AisTargetRecord& dbRecord, AisTargetRecord& targe
 
 int32_t AppendAisDatabase(const std::string& path, const AisTargetRecord& record)
 {
-    File file(std::fopen(path.c_str(), "r+b"));
+    File file(rtl::OpenRegularFile(path, "r+b"));
     if (!file)
         return -1;
     if (std::fseek(file.get(), 0, SEEK_END) != 0)

@@ -123,7 +123,7 @@ bool OpenDailyLogs(const std::string& dateText)
         const auto size = std::filesystem::file_size(rtl::OpenPath(database), error);
         if (!error)
             AisDbRecordCount = CountFor<int32_t>(size / nav::kAisRecordSize);
-    } else {
+    } else if (!NonRegular(database)) {
         rtl::WriteFileAtomic(database, {});
     }
     return writable;

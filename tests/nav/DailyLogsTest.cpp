@@ -1,4 +1,5 @@
 #include "nav/DailyLogs.h"
+#include "nav/AisDatabase.h"
 #include "nav/NavState.h"
 #include "nav/TrackLog.h"
 #include "platform/Ui.h"
@@ -141,6 +142,26 @@ TEST_F(DailyLogsTest, TextLogThatIsAFifoIsRefusedAtOnce)
         ::close(fd);
     }
     EXPECT_FALSE(done.get());
+}
+
+TEST_F(DailyLogsTest, AisDatabaseThatIsAFifoIsNeitherReadNorReplaced)
+{
+    ASSERT_EQ(::mkfifo(dir.file("KVAIS.ADB").c_str(), 0666), 0);
+    auto done = std::async(std::launch::async, [this] {
+        OpenDailyLogs(kDay);
+        AisTargetRecord record;
+        return nav::SearchAisDatabase(dir.file("KVAIS.ADB"), 1).opened
+            || nav::AppendAisDatabase(dir.file("KVAIS.ADB"), record) >= 0;
+    });
+    if (done.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+        ADD_FAILURE() << "blocked on the FIFO";
+        for (int i = 0; i < 3; ++i)
+            ::close(::open(dir.file("KVAIS.ADB").c_str(), O_RDWR | O_NONBLOCK));
+    }
+    EXPECT_FALSE(done.get());
+    struct stat st;
+    ASSERT_EQ(::stat(dir.file("KVAIS.ADB").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 } // namespace
