@@ -36,11 +36,11 @@ struct ChartView {
 // The file's values; false when it cannot be read or its view cannot be
 // projected. Lines that do not read as numbers count as 0, as the program
 // configuration reads them.
-bool ReadChartView(std::optional<std::string> bytes, ChartView& view)
+bool ReadChartView(const std::optional<std::string>& bytes, ChartView& view)
 {
     if (!bytes)
         return false;
-    rtl::TextReader file(std::move(*bytes));
+    rtl::TextReader file(*bytes);
     view.lat = file.readRealLine();
     view.lon = file.readRealLine();
     view.zoom = file.readRealLine();
@@ -73,7 +73,7 @@ bool LoadChartConfig(const std::string& chartPath)
 bool LoadChartConfigText(std::optional<std::string> bytes)
 {
     ChartView view;
-    const bool read = ReadChartView(std::move(bytes), view);
+    const bool read = ReadChartView(bytes, view);
     if (read) {
         CurLat = view.lat;
         CurLon = view.lon;

@@ -460,6 +460,8 @@ void TPortDispatcher::Consume(uint32_t count)
     // partial match before it must not go on with the bytes after it.
     if (count > scanned_ + (matchHeld_ ? 1 : 0))
         scanGap_ = true;
+    if (count > scanned_)
+        matchHeld_ = false; // the matched byte went with them
     scanned_ = scanned_ > count ? scanned_ - count : 0;
 }
 
