@@ -206,14 +206,16 @@ void TMainForm::FormCreate()
     CloseComPort();
     SerialLineBuffer.clear();
 
+    // Said first, so that the dead reckoning notice stands over it.
+    if (!OpenDailyLogs())
+        StatusLine->setText(qs("Cannot write today's logs in " + LogsFolder));
+
     if (DRMode) {
         FixTimer->setInterval(FixIntervalMs);
         FixTimer->setEnabled(true);
         StatusLine->setText("Dead Reckoning Mode !");
     }
     DRMode1->setChecked(DRMode);
-
-    OpenDailyLogs();
 
     NavSpeed = ManualSpeed;
     FirstTickPending = true;

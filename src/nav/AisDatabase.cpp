@@ -2,6 +2,7 @@
 
 #include "nav/NavState.h"
 #include "rtl/Paths.h"
+#include "rtl/TextFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -46,7 +47,7 @@ std::string AisDatabasePath()
 AisDatabaseLookup SearchAisDatabase(const std::string& path, int32_t mmsi)
 {
     AisDatabaseLookup result;
-    File file(std::fopen(path.c_str(), "rb"));
+    File file(rtl::OpenRegularFile(path, "rb"));
     if (!file)
         return result;
     result.opened = true;
