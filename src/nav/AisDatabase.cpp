@@ -48,8 +48,14 @@ AisDatabaseLookup SearchAisDatabase(const std::string& path, int32_t mmsi)
 {
     AisDatabaseLookup result;
     File file(rtl::OpenRegularFile(path, "rb"));
-    if (!file)
+    if (!file) {
+        // A folder, FIFO or unreadable file in the database's place is an
+        // error; only a missing database is not.
+        struct stat st;
+        if (::stat(path.c_str(), &st) == 0)
+            throw std::runtime_error("Error reading AIS database file " + path);
         return result;
+    }
     result.opened = true;
     std::unique_ptr<uint8_t[]> block(new uint8_t[kScanBlock * kAisRecordSize]);
     for (;;) {
@@ -100,7 +106,7 @@ void TakeAisDatabaseData(const AisTargetRecord& dbRecord, AisTargetRecord& targe
 
 int32_t AppendAisDatabase(const std::string& path, const AisTargetRecord& record)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return -1;
     struct FdCloser {

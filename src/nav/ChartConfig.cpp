@@ -114,8 +114,7 @@ std::string ChartConfigText(const ChartConfigValues& values)
     for (const std::string& line : { rtl::RealText(values.lat), rtl::RealText(values.lon),
              rtl::RealText(values.zoom), rtl::StrInt(values.kind), rtl::RealText(values.offsetLat),
              rtl::RealText(values.offsetLon) })
-        text += line + "
-";
+        text += line + "\r\n";
     return text;
 }
 
