@@ -143,10 +143,11 @@ public:
     // tow layout is made from it after the redraw.
     std::optional<std::pair<double, double>> VesselDrawnAt;
     // The data-trend plot the redraw draws into (the AIS view while the plot
-    // is shown), and what the survey plot found wrong with the log; the
-    // caller's steps around the drawing set the one and report the other.
+    // is shown), and what the survey plot found wrong with the log (none
+    // when it did not plot); the caller's steps around the drawing set the
+    // one and report the other.
     chartwin::TDataTrendPlot* DataTrend = nullptr;
-    SurveyLogFault SurveyFault = SurveyLogFault::None;
+    std::optional<SurveyLogFault> SurveyFault;
 
     // ---- State
     int32_t FPixPerDegLat = 0, FPixPerDegLon = 0; // pixels per degree at zoom 1

@@ -254,7 +254,7 @@ void TMDIChild::RedrawView()
     SelectedAisTarget = chartwin::ChooseAisTarget(*this);
     VesselDrawnAt.reset();
     DataTrend = FIsAisView && Host ? Host->DataTrendPlot() : nullptr;
-    SurveyFault = SurveyLogFault::None;
+    SurveyFault.reset();
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         struct RestoreCursor {
@@ -265,7 +265,8 @@ void TMDIChild::RedrawView()
     if (DataTrend && Host)
         Host->DataTrendPlotted();
     DataTrend = nullptr;
-    chartwin::ReportSurveyLogFault(TextLogPath(), SurveyFault);
+    if (SurveyFault)
+        chartwin::ReportSurveyLogFault(TextLogPath(), *SurveyFault);
     if (VesselDrawnAt)
         chartwin::LayOutTow(VesselDrawnAt->first, VesselDrawnAt->second);
     if (chartwin::RedrawShowsAis(*this))

@@ -198,6 +198,13 @@ TEST_F(SurveyPlotTest, FaultsAreShownOncePerLog)
     view->RedrawView();
     EXPECT_EQ(ui.messages().size(), 3u);
 
+    // A view that does not plot the log says nothing about it.
+    view->FPlotSurveyLog = false;
+    view->RedrawView();
+    view->FPlotSurveyLog = true;
+    view->RedrawView();
+    EXPECT_EQ(ui.messages().size(), 3u);
+
     // A missing log is no fault.
     std::remove((LogsFolder + "07-12-26.txt").c_str());
     view->RedrawView();
