@@ -9,8 +9,12 @@
 // Add a method here only for a call a view really makes upwards; what a
 // redraw needs comes in as a value (TRedrawInputs, ChartPainters.h).
 
+#include <string>
+
 namespace chartwin
 {
+
+struct TDataTrendPlot;
 
 class TViewHost
 {
@@ -31,6 +35,13 @@ public:
     // Runs "Available Charts" (the portfolio's chart list in every view) as
     // its menu item does.
     virtual void ShowAvailableCharts() = 0;
+    // The data-trend plot while "Data Trend Plot" is checked, for the AIS
+    // view's redraw to draw the survey log's trend into; none while hidden.
+    virtual TDataTrendPlot* DataTrendPlot() { return nullptr; }
+    // The redraw drew into the data-trend plot: show it again.
+    virtual void DataTrendPlotted() { }
+    // The data-trend plot's label names the field it plots.
+    virtual void SetDataTrendLabel(const std::string&) { }
 
 protected:
     ~TViewHost() = default;

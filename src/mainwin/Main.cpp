@@ -103,6 +103,8 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     SetUpNmeaInput();
     BindAisCommands();
     SetUpTextLog();
+    SetUpTides();
+    SetUpDataPlot();
     BindFixCommands();
     connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
 

@@ -27,12 +27,14 @@
 // this folder only. Settings the dialogs hold are values (GlobalSettings,
 // AlarmSettings) that every reader reads directly.
 
+#include "chartwin/SurveyPlot.h"
 #include "chartwin/ViewHost.h"
 #include "dialogs/DialogHost.h"
 #include "platform/QtHint.h"
 #include "platform/Ui.h"
 #include "rtl/TextFile.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QMetaObject>
 #include <QSize>
@@ -327,10 +329,32 @@ public:
     void CreateHelpHook(const std::string& helpFile);
     void DestroyHelpHook();
 
-    // ---- Placeholders until their commands and components land (MainPending.cpp)
-    void LoadRouteFile(const std::string& path);
+    // ---- Tides (MainTides.cpp)
+    void Tides1Click(); // open a tidal atlas
+    void Tides2Click(); // remove it
+    void IncTideClick(); // the tidal hour one on from the last step
+    int16_t TideStepCount = 0; // the hour the step last set, -6..+6
+
+    // ---- Data-trend plot (MainDataPlot.cpp)
+    void DataPlot1Click();
     // The data-trend plot cleared (a fresh bitmap with its zero line).
     void InitDataPlot() override;
+    chartwin::TDataTrendPlot* DataTrendPlot() override;
+    void DataTrendPlotted() override;
+    void SetDataTrendLabel(const std::string& field) override;
+    void Data_GainChange();
+    // Press and release on the plot at column x (0..116).
+    void Data_PlotMouseDown(int x);
+    void Data_PlotMouseUp(int x);
+    void PlotAllClick();
+    void CopyPlottoClipboard1Click();
+    QImage DataPlotImage; // what Data_Plot shows
+    int DataTrendLeftX = 0; // column of the selection's left marker
+    QMenu* PlotPopupMenu = nullptr;
+    QAction* CopyPlottoClipboard1 = nullptr;
+
+    // ---- Placeholders until their commands and components land (MainPending.cpp)
+    void LoadRouteFile(const std::string& path);
     // Adds a chart point at the working position.
     void AddChartPoint1Click();
 
@@ -486,6 +510,14 @@ private:
 
     // MainTextLog.cpp, MainVoice.cpp
     void SetUpTextLog();
+    // MainTides.cpp, MainDataPlot.cpp
+    void SetUpTides();
+    void SetUpDataPlot();
+    void ShowDataPlot();
+    // The one open view while it plots a selection, else none.
+    TMDIChild* SelectingView() const;
+    void DrawPlotMarker(int x, uint32_t colour);
+    chartwin::TDataTrendPlot dataTrend_;
     void ReportSoundFailure(const std::string& text);
     bool textLogFailing_ = false; // the last record could not be written
     std::shared_ptr<TMediaPlayer> mediaPlayer_;

@@ -165,7 +165,7 @@ double ViewRotation, ViewRotationCos, ViewRotationSin;
 bool AutoCentre;
 bool SoundEnabled;
 std::string CursorPositionText;
-int16_t DataTrendStart, DataTrendEndX, DataTrendOffset;
+int32_t DataTrendStart, DataTrendEndX, DataTrendOffset;
 std::string AppFolder, LogsFolder, ChartsFolder;
 rtl::ShortString<33> ConfigName;
 int32_t ComPort, BaudRate;
@@ -266,6 +266,7 @@ void ResetNavState()
     VesselBeam = 20.0;
     VesselLength = 100;
     DataTrendStart = -6;
+    DataTrendEndX = 120;
     // cos(ChartHomeLat) for ChartHomeLat 0, so distances are sound before
     // the first configuration or chart is read.
     CosLat = 1.0;

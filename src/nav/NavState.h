@@ -209,7 +209,11 @@ extern double ViewRotation, ViewRotationCos, ViewRotationSin; // radians
 extern bool AutoCentre;
 extern bool SoundEnabled;
 extern std::string CursorPositionText;
-extern int16_t DataTrendStart, DataTrendEndX, DataTrendOffset;
+// Data-trend selection (record numbers; 32 bits, a long day holds more records
+// than 16 bits count): DataTrendOffset its first record, DataTrendStart its
+// last (-6: no selection), DataTrendEndX the plot column of its right marker
+// (120: none).
+extern int32_t DataTrendStart, DataTrendEndX, DataTrendOffset;
 extern std::string AppFolder, LogsFolder, ChartsFolder; // used as prefixes: AppFolder ends with '/'
 extern rtl::ShortString<33> ConfigName;
 extern int32_t ComPort, BaudRate;
