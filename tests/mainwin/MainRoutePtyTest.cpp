@@ -11,6 +11,7 @@
 #include "support/PtyPair.h"
 
 #include <QComboBox>
+#include <QToolButton>
 
 namespace
 {

@@ -154,6 +154,28 @@ TEST_F(MainRoutesTest, FailedOrBadOpenLeavesNoActiveWaypoint)
     EXPECT_EQ(RouteName, "bad");
 }
 
+TEST_F(MainRoutesTest, ConfigurationLoadsItsRouteAndSteersItsFirstLeg)
+{
+    // A configuration that names the route, at a position south-west of
+    // the north mark.
+    RouteName = "marks";
+    ViewCentreLat = 50.79;
+    ViewCentreLon = 1.31;
+    ViewZoom = 64;
+    SaveConfigFile(app + "west.cfg");
+    RouteName.clear();
+    XteRefCourse = kUnset;
+
+    ui.answerFile(app + "west.cfg");
+    MainForm->Config1->trigger();
+    EXPECT_EQ(RouteName, "marks");
+    EXPECT_EQ(RouteCount, 3);
+    EXPECT_EQ(ActiveWaypoint, 1);
+    // To the north mark (50.81, 1.30) from (50.79, 1.31): 1.2' north,
+    // 0.6' of longitude (0.38 nm) east.
+    EXPECT_NEAR(XteRefCourse, 17.54, 0.01);
+}
+
 TEST_F(MainRoutesTest, DosRouteOpensWithItsHemispheres)
 {
     // DOS columns: minutes to 2 decimals, W/E in column 42.
