@@ -320,7 +320,8 @@ public:
 
     // ---- Routes and measure mode (MainRoutes.cpp)
     // Reads a ".rte" or ".prn" file into the route (the start-up route, the
-    // route of a configuration); the list follows at the next clock tick.
+    // route of a configuration); with a view shown its first leg is the
+    // cross-track reference. The list follows at the next clock tick.
     void LoadRouteFile(const std::string& path);
     void Routes1Click();
     // Cancel writes nothing and keeps RouteName.
