@@ -18,6 +18,7 @@
 #include "nav/FileNameParts.h"
 #include "nav/KVconfig.h"
 #include "nav/NavState.h"
+#include "nav/RouteCommands.h"
 #include "platform/Guarded.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
@@ -106,6 +107,7 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     SetUpTides();
     SetUpDataPlot();
     BindFixCommands();
+    BindRouteCommands();
     connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
 
     platform::guarded([this] { FormCreate(); });
@@ -347,6 +349,11 @@ void TMainForm::LoadStartupState()
     LoadConfig(StartConfigPath());
     if (MDIChildCount() > 0)
         SetFirstViewZoom(ChartScale);
+    // The configured route was read before the chart: its first leg, from
+    // the configured position, becomes the cross-track reference now (not
+    // north, which would put the vessel off the track on any other course).
+    if (MDIChildCount() > 0)
+        ResetCrossTrackReference();
     GlobalSettings.TextColourFG = TextIsFg;
     GlobalSettings.TrackColourFG = TrackIsFg;
     GlobalSettings.TideColourFG = TideIsFg;

@@ -16,6 +16,7 @@
 //   MainCharts.cpp     chart, layer and portfolio files, the nearest chart,
 //                      saving the chart, the purge commands
 //   MainWaypoints.cpp  chart waypoints and their files
+//   MainRoutes.cpp     route files, the route commands and measure mode
 // Later areas add their own file (MainNmea.cpp, MainFix.cpp ...) and their
 // handlers to the matching section below.
 //
@@ -320,6 +321,23 @@ public:
     void DeleteChartWaypoint1Click();
     void DOSWPTformatClick();
 
+    // ---- Routes and measure mode (MainRoutes.cpp)
+    // Reads a ".rte" or ".prn" file into the route (the start-up route, the
+    // route of a configuration); with a view shown its first leg is the
+    // cross-track reference. The list follows at the next clock tick.
+    void LoadRouteFile(const std::string& path);
+    void Routes1Click();
+    // Cancel writes nothing and keeps RouteName.
+    void SaveRouteAs1Click();
+    void Route1Click(); // Purge > Route
+    // The user picked entry `index` (0-based) of the route list WPName.
+    void WPNameChange(int index);
+    void SelectWaypoint1Click(); // "Next Waypoint"
+    void XTerrorDblClick(); // resets the cross-track reference
+    void SendWPSClick();
+    void MeasureModeClick();
+    void ExMeasureClick();
+
     // ---- Context help (MainHelp.cpp)
     // The application's help event with HELP_CONTEXT and `context`: the
     // help hook shows that page of the help file.
@@ -354,7 +372,6 @@ public:
     QAction* CopyPlottoClipboard1 = nullptr;
 
     // ---- Placeholders until their commands and components land (MainPending.cpp)
-    void LoadRouteFile(const std::string& path);
     // Adds a chart point at the working position.
     void AddChartPoint1Click();
 
@@ -499,6 +516,10 @@ private:
     // The dialog's waypoint into database entry `index`, then the views and
     // the waypoint file.
     void StoreEditedWaypoint(int index);
+
+    // MainRoutes.cpp: binds the route and measure commands, the route file
+    // dialogs' titles and filters.
+    void BindRouteCommands();
 
     // Main.cpp
     void TakeScreenSize();

@@ -1,14 +1,9 @@
 // Placeholders for commands and components that other areas of the program
-// bring: the route loader and chart point editing.
+// bring: chart point editing.
 // Each keeps its final name and signature, so the area that lands replaces
 // the body here (or deletes it and its declaration).
 
 #include "mainwin/Main.h"
-
-void TMainForm::LoadRouteFile(const std::string&)
-{
-    // placeholder until route files land
-}
 
 void TMainForm::AddChartPoint1Click()
 {

@@ -399,8 +399,8 @@ TEST_F(MainChartsTest, ChartAndLogAndAllPurges)
 TEST_F(MainChartsTest, DemoFolderStartsOnItsHarbourChart)
 {
     const std::string demo = std::string(KV_SOURCE_DIR) + "/demo/";
-    for (const char* name :
-        { "zudeve.cfg", "charts/harbour.cht", "charts/harbour.cfg", "charts/harbour.wpt" })
+    for (const char* name : { "zudeve.cfg", "charts/harbour.cht", "charts/harbour.cfg", "charts/harbour.wpt",
+             "routes/approach.rte" })
         dir.write(name, kvtest::ReadBytes(demo + name));
     Start();
     FirstTick();
@@ -409,6 +409,7 @@ TEST_F(MainChartsTest, DemoFolderStartsOnItsHarbourChart)
         std::vector<std::string> { "Total chart points = " + std::to_string(ChartPointCount) });
     EXPECT_GT(ChartPointCount, 40);
     EXPECT_EQ(WaypointDbCount, 8);
+    EXPECT_EQ(RouteCount, 6);
     EXPECT_EQ(Captions(), std::vector<std::string> { "harbour ()" });
     ASSERT_EQ(ChartListCount, 1);
     EXPECT_EQ(ChartList[1], "harbour.cfg");
