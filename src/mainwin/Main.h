@@ -16,6 +16,7 @@
 //   MainCharts.cpp     chart, layer and portfolio files, the nearest chart,
 //                      saving the chart, the purge commands
 //   MainWaypoints.cpp  chart waypoints and their files
+//   MainChartEdit.cpp  chart point editing
 // Later areas add their own file (MainNmea.cpp, MainFix.cpp ...) and their
 // handlers to the matching section below.
 //
@@ -29,6 +30,7 @@
 
 #include "chartwin/ViewHost.h"
 #include "dialogs/DialogHost.h"
+#include "nav/ChartEdit.h"
 #include "platform/QtHint.h"
 #include "platform/Ui.h"
 #include "rtl/TextFile.h"
@@ -317,6 +319,26 @@ public:
     void DeleteChartWaypoint1Click();
     void DOSWPTformatClick();
 
+    // ---- Chart point editing (MainChartEdit.cpp); points go in at the
+    // working position CurLat, CurLon, which a click in the view sets
+    void ChartEdit1Click();
+    // Line type k checked and a point of that type added at once.
+    void LineT0Click();
+    void LineT1Click();
+    void LineT2Click();
+    void LineT3Click();
+    void LineT4Click();
+    void LineT5Click();
+    void LineT6Click();
+    void PenUp1Click();
+    // Adds a chart point at the working position: a pen-up while "Pen Up"
+    // is checked.
+    void AddChartPoint1Click();
+    void SnaptoChart1Click();
+    void EditPoint1Click();
+    void DeletePoint1Click();
+    void StartNewClick();
+
     // ---- Context help (MainHelp.cpp)
     // The application's help event with HELP_CONTEXT and `context`: the
     // help hook shows that page of the help file.
@@ -330,8 +352,6 @@ public:
     void LoadRouteFile(const std::string& path);
     // The data-trend plot cleared (a fresh bitmap with its zero line).
     void InitDataPlot() override;
-    // Adds a chart point at the working position.
-    void AddChartPoint1Click();
 
     // ---- State of the main window
     bool FirstTickPending = false;
@@ -453,8 +473,14 @@ private:
     void RecentreTrackingViews();
     void SendNmeaOutput();
 
-    // MainCharts.cpp, MainWaypoints.cpp
+    // MainCharts.cpp, MainWaypoints.cpp, MainChartEdit.cpp
     void BindChartCommands();
+    void BindChartEditCommands();
+    // Line type k checked (0..6), then a point added; nothing when it was
+    // checked already.
+    void ChooseLineType(int k);
+    bool autoLoadBeforeEdit_ = false; // AutoLoadChart when chart edit mode went on
+    TDatumShift lineTypeShift_; // the last shift of the working position by a line-type choice
     void SetViewCaptions(const std::string& caption);
     // Appends a chart file's points to the store, saying when it was an old
     // DOS file or did not fit.

@@ -15,9 +15,3 @@ void TMainForm::InitDataPlot()
     // placeholder until the data-trend plot lands: gives Data_Plot a fresh
     // bitmap in BackgroundColour with its zero line
 }
-
-void TMainForm::AddChartPoint1Click()
-{
-    // placeholder until chart point editing lands: adds a chart point at the
-    // working position
-}
