@@ -6,6 +6,7 @@
 #include "dialogs/GlobalDlg.h"
 #include "dialogs/View_ZoomDlg.h"
 #include "draw/SymbolLibrary.h"
+#include "nav/ChartEdit.h"
 #include "nav/NavState.h"
 #include "nav/TextLog.h"
 #include "platform/QtHint.h"
@@ -332,7 +333,6 @@ void AgeOutAisTargets(TMDIChild&)
 
 void DrawChartPoints(TMDIChild& view)
 {
-    static const double thresholds[] = { 100, 300, 500, 700, 900, 1100 };
     PenIsUp = true;
     const int count = std::min<int>(ChartPointCount, kMaxChartPoints);
     for (int i = 1; i <= count; ++i) {
@@ -344,11 +344,9 @@ void DrawChartPoints(TMDIChild& view)
             PenIsUp = true;
             continue;
         }
-        int k = 0;
-        for (double t : thresholds)
-            k += stored > t;
+        const int k = ChartLineType(stored);
         if (view.FLineTypeShown[k])
-            view.PlotTo(stored - 200.0 * k, lon, k == 0 ? 500 : 2 * k);
+            view.PlotTo(stored - ChartLineOffset(k), lon, k == 0 ? 500 : 2 * k);
     }
 }
 

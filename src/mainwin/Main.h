@@ -9,7 +9,6 @@
 //                      the configuration commands, shutdown
 //   MainMenus.cpp      the menu bar, tool bar and panels
 //   MainMenuState.cpp  UpdateMenuItems: enabled states from the data
-//   MainPending.cpp    calls into commands and components still to come
 //   MainViews.cpp      chart views: creation, arrangement, refresh of all
 //   MainPrograms.cpp   printing, copying, help and the outside programs
 //   MainHelp.cpp       the help hook and context help
@@ -17,6 +16,7 @@
 //                      saving the chart, the purge commands
 //   MainWaypoints.cpp  chart waypoints and their files
 //   MainRoutes.cpp     route files, the route commands and measure mode
+//   MainChartEdit.cpp  chart point editing
 // Later areas add their own file (MainNmea.cpp, MainFix.cpp ...) and their
 // handlers to the matching section below.
 //
@@ -31,6 +31,7 @@
 #include "chartwin/SurveyPlot.h"
 #include "chartwin/ViewHost.h"
 #include "dialogs/DialogHost.h"
+#include "nav/ChartEdit.h"
 #include "platform/QtHint.h"
 #include "platform/Ui.h"
 #include "rtl/TextFile.h"
@@ -337,6 +338,25 @@ public:
     void SendWPSClick();
     void MeasureModeClick();
     void ExMeasureClick();
+    // ---- Chart point editing (MainChartEdit.cpp); points go in at the
+    // working position CurLat, CurLon, which a click in the view sets
+    void ChartEdit1Click();
+    // Line type k checked and a point of that type added at once.
+    void LineT0Click();
+    void LineT1Click();
+    void LineT2Click();
+    void LineT3Click();
+    void LineT4Click();
+    void LineT5Click();
+    void LineT6Click();
+    void PenUp1Click();
+    // Adds a chart point at the working position: a pen-up while "Pen Up"
+    // is checked.
+    void AddChartPoint1Click();
+    void SnaptoChart1Click();
+    void EditPoint1Click();
+    void DeletePoint1Click();
+    void StartNewClick();
 
     // ---- Context help (MainHelp.cpp)
     // The application's help event with HELP_CONTEXT and `context`: the
@@ -371,9 +391,6 @@ public:
     QMenu* PlotPopupMenu = nullptr;
     QAction* CopyPlottoClipboard1 = nullptr;
 
-    // ---- Placeholders until their commands and components land (MainPending.cpp)
-    // Adds a chart point at the working position.
-    void AddChartPoint1Click();
 
     // ---- State of the main window
     bool FirstTickPending = false;
@@ -495,8 +512,14 @@ private:
     void RecentreTrackingViews();
     void SendNmeaOutput();
 
-    // MainCharts.cpp, MainWaypoints.cpp
+    // MainCharts.cpp, MainWaypoints.cpp, MainChartEdit.cpp
     void BindChartCommands();
+    void BindChartEditCommands();
+    // Line type k checked (0..6), then a point added; nothing when it was
+    // checked already.
+    void ChooseLineType(int k);
+    bool autoLoadBeforeEdit_ = false; // AutoLoadChart when chart edit mode went on
+    TDatumShift lineTypeShift_; // the last shift of the working position by a line-type choice
     void SetViewCaptions(const std::string& caption);
     // Appends a chart file's points to the store, saying when it was an old
     // DOS file or did not fit.

@@ -80,6 +80,7 @@ void TMainForm::BindChartCommands()
     Bind(WaypointSnapMode1, &TMainForm::WaypointSnapMode1Click);
     Bind(DeleteChartWaypoint1, &TMainForm::DeleteChartWaypoint1Click);
     Bind(DOSWPTformat, &TMainForm::DOSWPTformatClick);
+    BindChartEditCommands();
 }
 
 void TMainForm::SetViewCaptions(const std::string& caption)

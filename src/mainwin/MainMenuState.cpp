@@ -70,6 +70,9 @@ void TMainForm::UpdateMenuItems()
     for (QAction* item : std::initializer_list<QAction*> {
              AddChartPoint1, SetLineType1->menuAction(), EditPoint1, DeletePoint1 })
         item->setEnabled(pointEditing && fullZoom);
+    // The line types' shortcuts add points: they work only where the menu does.
+    for (QAction* item : SetLineType1->actions())
+        item->setEnabled(pointEditing && fullZoom);
     ChartSaveAsItem->setEnabled(pointEditing);
     SnaptoChart1->setEnabled(view && !track && points && editing && fullZoom);
     StartNew->setEnabled(!points && editing);

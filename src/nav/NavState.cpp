@@ -1,5 +1,7 @@
 #include "nav/NavState.h"
 
+#include "nav/ChartEdit.h"
+
 // Present position and fix
 double CurLat, CurLon;
 double GpsLat, GpsLon;
@@ -217,6 +219,7 @@ void ResetNavState()
         ViewZoom, ChartScale, ChartOffsetLat, ChartOffsetLon, CosLat, PixelsPerDegLat, PixelsPerDegLon,
         ViewImageHeight, ViewImageWidth, AreaPixelScale, ShapeScale, ChartList, ChartListCount, AutoLoadChart,
         ChartListOverflowFolder, WaypointFileCutPath, ChartEditable, LabelsOn, SymbolsOn);
+    Clear(SelectedChartPoint, LineType, LineTypeOffset);
     Clear(TideStations, TideStreams, TideStationCount, StandardPort, TideHour, HWHour, ManualTideOff, TideSet,
         TideDrift, NearestTideStation, NearestDistance);
     Clear(VesselBeam, VesselLength, ShowVesselOutline, AntennaOffsetLat, AntennaOffsetLon, TowOffsetA,

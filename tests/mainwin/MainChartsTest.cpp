@@ -398,10 +398,7 @@ TEST_F(MainChartsTest, ChartAndLogAndAllPurges)
 
 TEST_F(MainChartsTest, DemoFolderStartsOnItsHarbourChart)
 {
-    const std::string demo = std::string(KV_SOURCE_DIR) + "/demo/";
-    for (const char* name : { "zudeve.cfg", "charts/harbour.cht", "charts/harbour.cfg", "charts/harbour.wpt",
-             "routes/approach.rte" })
-        dir.write(name, kvtest::ReadBytes(demo + name));
+    CopyDemoChart();
     Start();
     FirstTick();
     EXPECT_EQ(CurrentChartName, "harbour");
