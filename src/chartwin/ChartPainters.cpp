@@ -1,6 +1,7 @@
 #include "chartwin/ChartPainters.h"
 
 #include "chartwin/Childwin.h"
+#include "chartwin/CursorPainter.h"
 #include "chartwin/VesselLayout.h"
 #include "dialogs/GlobalDlg.h"
 #include "draw/SymbolLibrary.h"
@@ -76,14 +77,6 @@ bool OptionsShowEpe()
 {
     return false;
 }
-
-// placeholder until the cursor and position readout land: the cursor cross
-// at FCursorX/FCursorY and, in measure mode, the measure line
-void DrawCursorAndMeasure(TMDIChild&) { }
-
-// placeholder until the cursor and position readout land: an inverted cross
-// of arms 3 x size around (X, Y)
-void DrawCursorCross(TMDIChild&, int /*X*/, int /*Y*/, int /*size*/) { }
 
 // placeholder until the AIS presentation lands: index of the target nearest
 // the vessel (0 none)

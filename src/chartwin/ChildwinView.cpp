@@ -262,6 +262,7 @@ void TMDIChild::RedrawView()
         chartwin::AgeOutAisTargets(*this);
     if (chartwin::RedrawSwitchesPortfolio() && Host)
         Host->ShowAvailableCharts();
+    ShowCursorReadout();
     Image1->update();
 }
 
@@ -280,4 +281,5 @@ void TMDIChild::ViewBtnClick()
 void TMDIChild::ShowChtsClick()
 {
     chartwin::ShowCharts(*this);
+    ShowCursorReadout();
 }

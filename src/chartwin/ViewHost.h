@@ -9,6 +9,8 @@
 // Add a method here only for a call a view really makes upwards; what a
 // redraw needs comes in as a value (TRedrawInputs, ChartPainters.h).
 
+#include <string>
+
 namespace chartwin
 {
 
@@ -31,6 +33,10 @@ public:
     // Runs "Available Charts" (the portfolio's chart list in every view) as
     // its menu item does.
     virtual void ShowAvailableCharts() = 0;
+    // The cursor's position text (Latin-1) in the position panel.
+    virtual void ShowCursorPosition(const std::string& text) = 0;
+    // A text (Latin-1) on the status line; an empty text clears it.
+    virtual void ShowStatus(const std::string& text) = 0;
 
 protected:
     ~TViewHost() = default;
