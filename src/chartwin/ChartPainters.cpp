@@ -2,6 +2,7 @@
 
 #include "chartwin/Childwin.h"
 #include "chartwin/SurveyPlot.h"
+#include "chartwin/CursorPainter.h"
 #include "chartwin/VesselLayout.h"
 #include "dialogs/GlobalDlg.h"
 #include "dialogs/View_ZoomDlg.h"
@@ -66,14 +67,6 @@ void MarkerAtCursor(TMDIChild& view, int code)
 }
 
 // ---- Operations of parts of the view not built yet.
-
-// placeholder until the cursor and position readout land: the cursor cross
-// at FCursorX/FCursorY and, in measure mode, the measure line
-void DrawCursorAndMeasure(TMDIChild&) { }
-
-// placeholder until the cursor and position readout land: an inverted cross
-// of arms 3 x size around (X, Y)
-void DrawCursorCross(TMDIChild&, int /*X*/, int /*Y*/, int /*size*/) { }
 
 // placeholder until the AIS presentation lands: index of the target nearest
 // the vessel (0 none)

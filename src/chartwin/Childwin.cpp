@@ -114,6 +114,8 @@ TMDIChild::TMDIChild(QMdiArea* area, chartwin::TViewHost* host)
 
     Delay = new TTimer(this, 100, false);
     RefRate = new TTimer(this, 5000, false);
+    ConnectCursor();
+    ConnectCommands();
 
     connect(this, &QMdiSubWindow::aboutToActivate, this, [this] { chartwin::MakeActiveView(this); });
 

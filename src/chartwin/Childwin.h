@@ -29,6 +29,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 
 class QAction;
@@ -61,8 +62,18 @@ public:
     explicit TChartImage(QWidget* parent = nullptr);
     void SetPicture(const QImage* picture);
 
+signals:
+    // Left button pressed, the mouse moved, the left button released; image
+    // pixels.
+    void LeftDown(int x, int y);
+    void Moved(int x, int y);
+    void LeftUp(int x, int y);
+
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     const QImage* picture_ = nullptr;
@@ -132,6 +143,46 @@ public:
     // portfolio's chart list, the repaint).
     void RedrawView();
     void DrawFixCross(int X, int Y);
+    // ---- Cursor, position readout and measuring (ChildwinCursor.cpp)
+    // The cross at (X, Y) with arms from 3 to 3 x size pixels off the
+    // centre, every pixel inverted: a second call at the same place erases it.
+    void DrawCursorCross(int X, int Y, int size);
+    // The cursor position from pixel (X, Y), then ReadOutCursor.
+    std::string PixelToPosition(int X, int Y);
+    // The readout of the cursor position (nav/PositionReadout.h), also kept
+    // in CursorPositionText; the cursor becomes the working position
+    // (CurLat, CurLon) above zoom 0.5 or while this is the only view.
+    std::string ReadOutCursor();
+    // After a redraw: the position panel and, while measuring, the measure
+    // readout on the status line.
+    void ShowCursorReadout();
+    void Image1MouseDown(int X, int Y);
+    void Image1MouseMove(int X, int Y);
+    void Image1MouseUp(int X, int Y);
+    void UpDownDownClick();
+    void UpDownUpClick();
+    void LeftRightDownClick();
+    void LeftRightUpClick();
+
+    // ---- Commands at the cursor and on the whole view (ChildwinCommands.cpp)
+    // The chart's note (<chart>.inf) shown at the cursor, editable and saved
+    // on closing in chart edit mode.
+    void Information1Click();
+    void AddRouteWaypoint1Click();
+    void InsertWaypoint1Click();
+    void EditRoute1Click();
+    void DeleteSelectedWaypoint1Click();
+    void WaypointSnapModeClick();
+    void PopupMenu1Popup();
+    // Animated playback of the own track; DelayTimer is its tick.
+    void PlaybackLog1Click();
+    void DelayTimer();
+    // The area enclosed around the cursor by chart lines.
+    void Area1Click();
+    // Track records shown so far and ticks since the last re-centre.
+    int32_t PlaybackIndex = 0, PlaybackStep = 0;
+
+
     // The view and zoom properties dialog on this view's options; OK takes
     // them back and redraws.
     void ViewBtnClick();
@@ -213,4 +264,13 @@ private:
     // The view follows the selected AIS target: AIS view, follow item
     // checked, ShowAIS down and a valid selection.
     bool FollowsAisTarget() const;
+    void ConnectCursor();
+    void ConnectCommands();
+    // Moves the cursor by one pixel (the spin buttons).
+    void StepCursor(int dx, int dy);
+    // The route changed at the cursor: a redraw on a fresh bitmap.
+    void RedrawAfterRouteEdit(bool keepSelection);
+    void CentreOnTrackRecord(int index);
+    // The view's own track and vessel switches while a playback runs.
+    std::optional<std::pair<bool, bool>> SwitchesBeforePlayback;
 };

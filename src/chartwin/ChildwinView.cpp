@@ -273,6 +273,7 @@ void TMDIChild::RedrawView()
         chartwin::AgeOutAisTargets(*this);
     if (chartwin::RedrawSwitchesPortfolio() && Host)
         Host->ShowAvailableCharts();
+    ShowCursorReadout();
     Image1->update();
 }
 
@@ -359,4 +360,5 @@ void TMDIChild::ViewBtnClick()
 void TMDIChild::ShowChtsClick()
 {
     chartwin::ShowCharts(*this);
+    ShowCursorReadout();
 }

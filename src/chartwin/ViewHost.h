@@ -42,6 +42,10 @@ public:
     virtual void DataTrendPlotted() { }
     // The data-trend plot's label names the field it plots.
     virtual void SetDataTrendLabel(const std::string&) { }
+    // The cursor's position text (Latin-1) in the position panel.
+    virtual void ShowCursorPosition(const std::string&) { }
+    // A text (Latin-1) on the status line; an empty text clears it.
+    virtual void ShowStatus(const std::string&) { }
 
 protected:
     ~TViewHost() = default;

@@ -118,6 +118,9 @@ public:
     bool AisMonitorOn() const override;
     // Runs "Available Charts" through its menu item.
     void ShowAvailableCharts() override;
+    // The chart cursor's readouts (MainCursor.cpp).
+    void ShowCursorPosition(const std::string& text) override;
+    void ShowStatus(const std::string& text) override;
 
     // ---- The fix cycle and the commands around it (MainFix.cpp)
     // One accepted fix: speed and course, dead reckoning, fix time and tidal

@@ -62,7 +62,10 @@ public:
         // The command runs after the drawing, never inside it.
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
+    void ShowCursorPosition(const std::string& text) override { position = text; }
+    void ShowStatus(const std::string& text) override { status = text; }
     int chartLists = 0;
+    std::string position, status;
 };
 
 class RedrawPurity : public ::testing::Test
