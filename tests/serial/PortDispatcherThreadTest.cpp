@@ -4,6 +4,7 @@
 // output between deliveries. Run under ThreadSanitizer as well.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <optional>
 #include <set>
