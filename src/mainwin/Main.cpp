@@ -104,6 +104,7 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     BindAisCommands();
     SetUpTextLog();
     BindFixCommands();
+    BindSettingsCommands();
     connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
 
     platform::guarded([this] { FormCreate(); });

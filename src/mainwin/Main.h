@@ -16,6 +16,7 @@
 //   MainCharts.cpp     chart, layer and portfolio files, the nearest chart,
 //                      saving the chart, the purge commands
 //   MainWaypoints.cpp  chart waypoints and their files
+//   MainSettings.cpp   the preferences and timing commands
 // Later areas add their own file (MainNmea.cpp, MainFix.cpp ...) and their
 // handlers to the matching section below.
 //
@@ -326,6 +327,10 @@ public:
     void CreateHelpHook(const std::string& helpFile);
     void DestroyHelpHook();
 
+    // ---- Preferences and timing (MainSettings.cpp)
+    void GlobalViewClick();
+    void Alarms1Click();
+
     // ---- Placeholders until their commands and components land (MainPending.cpp)
     void LoadRouteFile(const std::string& path);
     // The data-trend plot cleared (a fresh bitmap with its zero line).
@@ -453,6 +458,8 @@ private:
     void RecentreTrackingViews();
     void SendNmeaOutput();
 
+    // MainSettings.cpp
+    void BindSettingsCommands();
     // MainCharts.cpp, MainWaypoints.cpp
     void BindChartCommands();
     void SetViewCaptions(const std::string& caption);
