@@ -134,11 +134,14 @@ void ApplyPreferenceFields(const TGlobalFields& f, const TGlobalSettings& s)
     TextLogOn = f.KeepTextLog;
     ThinStep = f.KeepLog ? 2 : 0;
     BrowserPath = f.BrowserPath;
+    // A colour whose grid index the user left keeps its configured value.
+    if (f.ForegroundIndex != ColourFgIndex)
+        ForegroundColour = static_cast<int32_t>(GridColour(f.ForegroundIndex));
+    if (f.BackgroundIndex != ColourBgIndex)
+        BackgroundColour = static_cast<int32_t>(GridColour(f.BackgroundIndex));
     ColourFgIndex = static_cast<int16_t>(f.ForegroundIndex);
     ColourBgIndex = static_cast<int16_t>(f.BackgroundIndex);
     ColourScheme = static_cast<int16_t>(f.Defaults);
-    ForegroundColour = static_cast<int32_t>(GridColour(f.ForegroundIndex));
-    BackgroundColour = static_cast<int32_t>(GridColour(f.BackgroundIndex));
     TextIsFg = s.TextColourFG;
     TrackIsFg = s.TrackColourFG;
     TideIsFg = s.TideColourFG;

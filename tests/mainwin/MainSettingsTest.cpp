@@ -7,6 +7,7 @@
 #include "chartwin/Childwin.h"
 #include "chartwin/ViewList.h"
 #include "dialogs/ColorGrid.h"
+#include "help/ContextHelp.h"
 #include "help/HelpKeys.h"
 #include "nav/LocalClock.h"
 #include "platform/QtHint.h"
@@ -17,8 +18,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QToolButton>
 
 namespace
@@ -28,13 +31,7 @@ using platform::ModalResult;
 
 LocalDateTime FixedNow()
 {
-    LocalDateTime t;
-    t.year = 2026;
-    t.month = 12;
-    t.day = 7;
-    t.hour = 9;
-    t.minute = 47;
-    return t;
+    return LocalDateTime { .year = 2026, .month = 12, .day = 7, .hour = 9, .minute = 47 };
 }
 
 class MainSettingsTest : public MainFormTest
@@ -231,6 +228,22 @@ TEST_F(MainSettingsTest, PagesCarryTheirHelpContexts)
     for (int page = 0; page < kGlobalPageCount; ++page)
         EXPECT_EQ(help::HelpContextOf(GlobalDlg->Page(page)), contexts[page]) << page;
     EXPECT_EQ(help::HelpContextOf(AlarmDialog), 7);
+
+    // The Help buttons ask for the page's context, and the dialog's.
+    std::vector<intptr_t> asked;
+    const help::HelpHandler previous
+        = help::SetApplicationHelpHandler([&](uint16_t, intptr_t data, bool& callHelp) {
+              asked.push_back(data);
+              callHelp = false;
+              return true;
+          });
+    GlobalDlg->TabSet->setCurrentIndex(4);
+    GlobalDlg->HelpBtn->click();
+    GlobalDlg->TabSet->setCurrentIndex(9);
+    GlobalDlg->HelpBtn->click();
+    AlarmDialog->HelpBtn->click();
+    help::SetApplicationHelpHandler(previous);
+    EXPECT_EQ(asked, (std::vector<intptr_t> { 95, 32, 7 }));
 }
 
 TEST_F(MainSettingsTest, ChartColoursChosenInTheDialogLastAcrossARestart)

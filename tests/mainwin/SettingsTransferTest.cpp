@@ -253,6 +253,11 @@ TEST_F(SettingsTransfer, PlainSwitchesAndValuesBothWays)
     EXPECT_EQ(ColourScheme, 3);
     EXPECT_EQ(ForegroundColour, 0x000000);
     EXPECT_EQ(BackgroundColour, 0xFFFFFF);
+    // Colours whose index stays keep their value.
+    BackgroundColour = 0x123456;
+    OkWith([](TGlobalFields& g) { g.ForegroundIndex = 12; });
+    EXPECT_EQ(BackgroundColour, 0x123456);
+    EXPECT_EQ(ForegroundColour, 0xFF0000);
     EXPECT_FALSE(AutoLoadChart);
     EXPECT_EQ(BrowserPath, "");
     EXPECT_EQ(AisPlaySpeed, 4);
