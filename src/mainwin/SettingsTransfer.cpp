@@ -5,6 +5,7 @@
 #include "nav/NavUpdate.h"
 #include "rtl/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -101,8 +102,9 @@ void ApplyPreferenceFields(const TGlobalFields& f, const TGlobalSettings& s)
     DRSpeedSource = static_cast<int16_t>(f.Mspeed);
     DRCourseSource = static_cast<int16_t>(f.Mcourse);
     if (!DRMode && !NmeaOpen) {
-        FixNumber = static_cast<uint16_t>(f.Spoints);
-        EventNumber = static_cast<uint16_t>(f.Enumber);
+        // The spin boxes go to 1000000; the counters hold 16 bits.
+        FixNumber = static_cast<uint16_t>(std::clamp(f.Spoints, 0, 65535));
+        EventNumber = static_cast<uint16_t>(std::clamp(f.Enumber, 0, 65535));
     }
     NmeaStartMode = f.AutoLaunch ? "Auto" : "Manual";
     ComPort = f.COMno;

@@ -356,6 +356,17 @@ TEST_F(SettingsTransfer, SessionCountersOnlyWhileNeitherDeadReckoningNorInterfac
     });
     EXPECT_EQ(FixNumber, 100);
     EXPECT_EQ(EventNumber, 7);
+    // Beyond the counters' 16 bits they stop at the top instead of wrapping.
+    OkWith([](TGlobalFields& f) {
+        f.Spoints = 70000;
+        f.Enumber = 1000000;
+    });
+    EXPECT_EQ(FixNumber, 65535);
+    EXPECT_EQ(EventNumber, 65535);
+    OkWith([](TGlobalFields& f) {
+        f.Spoints = 100;
+        f.Enumber = 7;
+    });
 
     NmeaOpen = true;
     EXPECT_FALSE(Filled().CountersEditable);
