@@ -8,6 +8,9 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
 
 struct TAlarmSettings {
     // "Log GPS UTC time if available": fixes are stamped with the sentence's
@@ -19,6 +22,20 @@ struct TAlarmSettings {
 
 // The program's timing settings.
 extern TAlarmSettings AlarmSettings;
+
+// The controls the main window fills from the navigation state and copies
+// back on OK (mainwin/SettingsTransfer.h), at the form's defaults.
+struct TAlarmFields {
+    // The fix interval in minutes, seconds and tenths of a second.
+    int FixMins = 0;
+    int FixSecs = 10;
+    int FixDeciSecs = 0;
+    int TimeZone = 0; // hours added to GPS UTC time
+    int AverageN = 1; // fixes averaged for speed and heading
+    int DrawN = 1; // fixes between redraws
+
+    bool operator==(const TAlarmFields&) const = default;
+};
 
 class TAlarmDialog : public QDialog
 {
@@ -32,8 +49,18 @@ public:
     bool Execute(TAlarmSettings& settings);
     void SetControls(const TAlarmSettings& settings);
     TAlarmSettings Controls() const;
+    // The same with the transferred controls, both written back on OK only.
+    bool Execute(TAlarmSettings& settings, TAlarmFields& fields);
+    void SetFields(const TAlarmFields& fields);
+    TAlarmFields Fields() const;
 
+    void CancelBtnClick();
+    void HelpBtnClick();
+
+    QSpinBox *FixMins, *FixSecs, *FixDeciSecs, *TimeZone, *AverageN, *DrawN;
+    QLabel* FixDeciSecsLabel;
     QCheckBox* UTCClock;
+    QPushButton *OKBtn, *CancelBtn, *HelpBtn;
 };
 
 extern TAlarmDialog* AlarmDialog;

@@ -108,6 +108,7 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     SetUpDataPlot();
     BindFixCommands();
     BindRouteCommands();
+    BindSettingsCommands();
     connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
 
     platform::guarded([this] { FormCreate(); });

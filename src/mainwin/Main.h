@@ -17,6 +17,7 @@
 //   MainWaypoints.cpp  chart waypoints and their files
 //   MainRoutes.cpp     route files, the route commands and measure mode
 //   MainChartEdit.cpp  chart point editing
+//   MainSettings.cpp   the preferences and timing commands
 // Later areas add their own file (MainNmea.cpp, MainFix.cpp ...) and their
 // handlers to the matching section below.
 //
@@ -370,6 +371,11 @@ public:
     void CreateHelpHook(const std::string& helpFile);
     void DestroyHelpHook();
 
+    // ---- Preferences and timing (MainSettings.cpp)
+    void GlobalViewClick();
+    void Alarms1Click();
+
+
     // ---- Tides (MainTides.cpp)
     void Tides1Click(); // open a tidal atlas
     void Tides2Click(); // remove it
@@ -515,6 +521,8 @@ private:
     void RecentreTrackingViews();
     void SendNmeaOutput();
 
+    // MainSettings.cpp
+    void BindSettingsCommands();
     // MainCharts.cpp, MainWaypoints.cpp, MainChartEdit.cpp
     void BindChartCommands();
     void BindChartEditCommands();

@@ -32,6 +32,10 @@ void CreateProgramForms(const TStartOptions& options)
     help::SetHelpContext(View_ZoomDlg, 112);
     help::SetHelpContext(WPeditDlg, 12);
     help::SetHelpContext(GlobalDlg, 32);
+    // The preferences' pages have their own (the NMEA page takes the dialog's).
+    for (int page = 0; page < kGlobalPageCount; ++page)
+        if (kGlobalPageContexts[page] != 0)
+            help::SetHelpContext(GlobalDlg->Page(page), kGlobalPageContexts[page]);
     help::SetHelpContext(CTRef, 21);
     help::SetHelpContext(Cviewer, 18);
     help::SetHelpContext(OKRightDlg, 25);
