@@ -75,8 +75,14 @@ bool TGuiDelivery::Run(std::function<void()> work)
         QMetaObject::invokeMethod(
             app, [] { Instance().ServePending(); }, Qt::QueuedConnection);
 
+    // One wait for the end of the work: the GUI thread signals only when a
+    // delivery is done, so a worker wakes once per delivery. A delivery still
+    // pending when the limit is reached is dropped; one that has started is
+    // waited for until it ends.
     guard.lock();
-    if (!changed_.wait_for(guard, limit, [&] { return item->Status != State::Pending; })) {
+    if (changed_.wait_for(guard, limit, [&] { return item->Status == State::Done; }))
+        return true;
+    if (item->Status == State::Pending) {
         item->Status = State::Dropped;
         queue_.erase(std::find(queue_.begin(), queue_.end(), item));
         ++dropped_;
@@ -98,7 +104,6 @@ void TGuiDelivery::ServePending()
             queue_.pop_front();
             item->Status = State::Running;
         }
-        changed_.notify_all();
         // The component catches what its handlers raise; nothing may escape
         // into the event loop.
         try {

@@ -581,6 +581,7 @@ int TPortDispatcher::PutBlock(const uint8_t* bytes, int length)
         return ecPutBlockFail;
     }
     blockWritten_ = true;
+    OutputMoved();
     for (int i = 0; i < length; ++i)
         trace_.Add('T', bytes[i]);
     AddDispatchEntry(
@@ -620,21 +621,27 @@ std::vector<uint8_t> TPortDispatcher::UnsentOutput()
 
 void TPortDispatcher::AdvanceOutput(uint32_t n)
 {
-    std::lock_guard b(lockB_);
-    n = std::min(n, OutBuffUsed());
-    if (n == 0)
-        return;
-    outSend_ = (outSend_ + n) % static_cast<uint32_t>(outBuf_.size());
-    outFull_ = false;
-    if (outSend_ == outWrite_)
-        outSend_ = outWrite_ = 0;
+    {
+        std::lock_guard b(lockB_);
+        n = std::min(n, OutBuffUsed());
+        if (n == 0)
+            return;
+        outSend_ = (outSend_ + n) % static_cast<uint32_t>(outBuf_.size());
+        outFull_ = false;
+        if (outSend_ == outWrite_)
+            outSend_ = outWrite_ = 0;
+    }
+    OutputMoved();
 }
 
 void TPortDispatcher::DiscardOutput()
 {
-    std::lock_guard b(lockB_);
-    outWrite_ = outSend_ = 0;
-    outFull_ = false;
+    {
+        std::lock_guard b(lockB_);
+        outWrite_ = outSend_ = 0;
+        outFull_ = false;
+    }
+    OutputMoved();
 }
 
 // --- byte trace and dispatch log --------------------------------------------

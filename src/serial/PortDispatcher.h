@@ -320,6 +320,25 @@ protected:
     // Sets the ring-seen flag: the next modem refresh reports a trailing edge.
     void NoteRingSeen();
 
+    // --- the dispatch thread's sleep ------------------------------------------
+    // The dispatch thread sleeps between passes until a comm event comes or
+    // until nothing else can have changed what a pass would find. Before it
+    // sleeps it calls BeginSleep with the clock time (MsClock64) it wakes at
+    // anyway; the result is the time it should wake at: the earlier of that
+    // and the moment the next armed timer trigger falls due, or 0 when a
+    // change since its last pass wants another pass at once. While it sleeps,
+    // a timer armed to fall due earlier and any other change a pass must see
+    // (available-data threshold, restored triggers, output that a status
+    // trigger watches) call WakeDispatcher. EndSleep when it has woken.
+    uint64_t BeginSleep(uint64_t wakeAtMs);
+    void EndSleep();
+    // Whether the last pass left work it will not be told about: a full ring
+    // (bytes wait in the driver, and the ring is announced at every pass) or
+    // bytes not yet scanned for data triggers because a pass stopped early.
+    bool PassLeftWork();
+    // Wakes the dispatch thread from its sleep (the back end's signal).
+    virtual void WakeDispatcher() { }
+
 private:
     struct WndRecord {
         TTriggerWindow* Window = nullptr;
@@ -335,6 +354,9 @@ private:
     int ApplyLine(TLineSettings& settings);
     uint32_t LogTime();
     void ClearHitMarks();
+    // A change a pass must see: the next sleep is skipped, a current one ended.
+    void NudgeDispatcher();
+    void OutputMoved(); // output positions changed: nudges when status triggers watch them
 
     TCustomSerialPort* owner_;
     uint32_t engineNumber_ = 0;
@@ -373,6 +395,11 @@ private:
     uint32_t availThreshold_ = 0;
     uint32_t handleCounter_ = 1;
     bool anyHit_ = false;
+    std::atomic<bool> hasStatusTriggers_ { false };
+    // The clock time the dispatch thread sleeps until (written under lock A),
+    // 0 while it is awake; nudged_ is set by a change it has not seen yet.
+    std::atomic<uint64_t> sleepUntil_ { 0 };
+    std::atomic<bool> nudged_ { false };
 
     std::vector<uint8_t> ring_;
     uint32_t ringWrite_ = 0, ringRead_ = 0;

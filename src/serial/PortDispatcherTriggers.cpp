@@ -46,8 +46,12 @@ int TPortDispatcher::NextTriggerHandle()
 
 void TPortDispatcher::SetAvailTrigger(uint32_t threshold)
 {
-    std::lock_guard a(lockA_);
-    availThreshold_ = threshold;
+    {
+        std::lock_guard a(lockA_);
+        availThreshold_ = threshold;
+    }
+    // Bytes already in the ring may reach a lower threshold.
+    NudgeDispatcher();
 }
 
 uint32_t TPortDispatcher::AvailTrigger()
@@ -103,6 +107,11 @@ int TPortDispatcher::SetTimerTrigger(int handle, uint64_t ticks, bool activate)
             found->Period = ticks;
         NewTimer(found->Timer, found->Period);
         found->Active = true;
+        // A sleeping dispatch thread wakes when this one falls due before
+        // the time it sleeps until; an awake one looks at it before it sleeps.
+        const uint64_t sleepUntil = sleepUntil_;
+        if (sleepUntil != 0 && TimerDueMs(found->Timer) < sleepUntil)
+            WakeDispatcher();
     } else {
         found->Active = false;
         static const uint8_t text[] = "Deactivated";
@@ -133,6 +142,7 @@ int TPortDispatcher::RemoveTrigger(int handle)
     if (eraseFirst(timers_)) {
         AddDispatchEntry(LogTrigDispose, LsTimerTrigger, data);
     } else if (eraseFirst(statusTriggers_)) {
+        hasStatusTriggers_ = !statusTriggers_.empty();
         const uint8_t kind = static_cast<uint8_t>(handle & 7);
         AddDispatchEntry(LogTrigDispose, LsStatusTrigger, data, &kind, 1);
     } else if (eraseFirst(dataTriggers_)) {
@@ -150,6 +160,7 @@ void TPortDispatcher::ClearAllTriggers()
     timers_.clear();
     dataTriggers_.clear();
     statusTriggers_.clear();
+    hasStatusTriggers_ = false;
     handleCounter_ = 1;
 }
 
@@ -164,11 +175,15 @@ void TPortDispatcher::SaveTriggers(SavedTriggers& saved)
 
 void TPortDispatcher::RestoreTriggers(const SavedTriggers& saved)
 {
-    std::lock_guard a(lockA_);
-    availThreshold_ = saved.AvailThreshold;
-    timers_ = saved.Timers;
-    dataTriggers_ = saved.Data;
-    statusTriggers_ = saved.Status;
+    {
+        std::lock_guard a(lockA_);
+        availThreshold_ = saved.AvailThreshold;
+        timers_ = saved.Timers;
+        dataTriggers_ = saved.Data;
+        statusTriggers_ = saved.Status;
+        hasStatusTriggers_ = !statusTriggers_.empty();
+    }
+    NudgeDispatcher();
 }
 
 void TPortDispatcher::FreeSavedTriggers(SavedTriggers& saved)
@@ -518,6 +533,54 @@ void TPortDispatcher::ProcessCommEvent(uint32_t eventMask)
                 return;
     }
     ClearHitMarks();
+}
+
+// --- the dispatch thread's sleep ---------------------------------------------
+//
+// A nudge and the start of a sleep are ordered by the two atomics: the
+// dispatch thread stores sleepUntil_ and then takes nudged_; a nudger stores
+// nudged_ and then reads sleepUntil_. Either the thread sees the nudge and
+// does not sleep, or the nudger sees it sleeping and wakes it. A change made
+// before the thread cleared nudged_ (EndSleep) is seen by the pass after.
+
+uint64_t TPortDispatcher::BeginSleep(uint64_t wakeAtMs)
+{
+    std::lock_guard a(lockA_);
+    uint64_t until = wakeAtMs;
+    for (const TTimerTrigger& timer : timers_)
+        if (timer.Active)
+            until = std::min(until, TimerDueMs(timer.Timer));
+    sleepUntil_ = std::max<uint64_t>(until, 1);
+    if (nudged_.exchange(false)) {
+        sleepUntil_ = 0;
+        return 0;
+    }
+    return until;
+}
+
+void TPortDispatcher::EndSleep()
+{
+    sleepUntil_ = 0;
+    nudged_ = false;
+}
+
+void TPortDispatcher::NudgeDispatcher()
+{
+    nudged_ = true;
+    if (sleepUntil_.load() != 0)
+        WakeDispatcher();
+}
+
+void TPortDispatcher::OutputMoved()
+{
+    if (hasStatusTriggers_)
+        NudgeDispatcher();
+}
+
+bool TPortDispatcher::PassLeftWork()
+{
+    std::lock_guard c(lockC_);
+    return !ring_.empty() && (ringFull_ || scanned_ < UnreadCount());
 }
 
 void TPortDispatcher::ProcessTimers()

@@ -76,6 +76,11 @@ bool TimerExpired(const TickTimer& timer)
     return timer.ExpireTick < NowTicks();
 }
 
+uint64_t TimerDueMs(const TickTimer& timer)
+{
+    return (timer.ExpireTick + 1) * TickMs;
+}
+
 void PumpOneMessage()
 {
     QCoreApplication* app = QCoreApplication::instance();

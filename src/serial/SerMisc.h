@@ -48,6 +48,8 @@ void NewTimer(TickTimer& timer, uint64_t ticks);
 // expires n + 1 ticks after the start of the tick in which it was set (273
 // ticks: 15016 to 15070 ms, depending on where in its tick it was set).
 bool TimerExpired(const TickTimer& timer);
+// The clock time (MsClock64) at which TimerExpired first holds.
+uint64_t TimerDueMs(const TickTimer& timer);
 
 inline bool FlagIsSet(uint32_t value, uint32_t mask)
 {

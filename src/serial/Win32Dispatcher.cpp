@@ -206,6 +206,11 @@ uint8_t TWin32Dispatcher::GetModemStatus()
     return device_.IsOpen() ? device_.ModemLines() : 0;
 }
 
+void TWin32Dispatcher::WakeDispatcher()
+{
+    wake_.Set();
+}
+
 // --- starting and stopping ----------------------------------------------------
 
 void TWin32Dispatcher::StartDispatcher()
@@ -218,9 +223,10 @@ void TWin32Dispatcher::StartDispatcher()
     commEnded_ = false;
     vanished_ = false;
     passes_ = 0;
+    wakes_ = 0;
     pendingMask_ = 0;
     for (platform::SerialEvent* event :
-        { &commEvent_, &started_, &outputReady_, &flush_, &flushAck_, &outEnded_, &stop_ })
+        { &commEvent_, &wake_, &started_, &outputReady_, &flush_, &flushAck_, &outEnded_, &stop_ })
         event->Reset();
     commThread_
         = std::thread(&TWin32Dispatcher::RunThread, this, &TWin32Dispatcher::CommThreadBody, CommThreadKind);
@@ -316,11 +322,12 @@ void TWin32Dispatcher::DispThreadBody()
     started_.Set();
     uint32_t mask = EvRxChar;
     while (!kill_ && !ClosePending()) {
-        const int woke = platform::WaitAny({ &commEvent_, &stop_ }, DispatchWakeMs);
-        if (kill_ || woke == 1)
+        const int woke = platform::WaitAny({ &commEvent_, &wake_, &stop_ }, DispatchWaitMs());
+        ++wakes_;
+        EndSleep();
+        if (kill_ || woke == 2)
             break;
-        // After a time-out the last event mask is used again, so input is
-        // read and triggers are looked at at least every 50 ms.
+        // Woken without a comm event, the last event mask is used again.
         if (woke == 0)
             mask = pendingMask_.exchange(0) | EvRxChar;
         ProcessCommEvent(mask);
@@ -328,6 +335,21 @@ void TWin32Dispatcher::DispThreadBody()
             ProcessTimers();
         ++passes_;
     }
+}
+
+// How long the dispatch thread may sleep after a pass: until the next armed
+// timer trigger falls due, 50 ms while a pass left work, not at all after a
+// change it has not looked at yet. A timer due in n ms is waited for n ms
+// from the clock's whole millisecond, so the wait never ends before the tick
+// in which the timer expires has begun.
+int TWin32Dispatcher::DispatchWaitMs()
+{
+    SerClock& clock = CurrentSerClock();
+    const bool realTime = &clock == &SteadySerClock();
+    const uint64_t now = clock.NowMs();
+    const int limit = realTime && !PassLeftWork() ? LongestSleepMs : DispatchWakeMs;
+    const uint64_t until = BeginSleep(now + static_cast<uint64_t>(limit));
+    return until > now ? static_cast<int>(std::min<uint64_t>(until - now, static_cast<uint64_t>(limit))) : 0;
 }
 
 void TWin32Dispatcher::OutThreadBody()

@@ -6,9 +6,10 @@
 //   comm thread      waits for device events (bytes arriving, modem line and
 //                    error changes) and hands them to the dispatch thread;
 //   dispatch thread  reads input and evaluates the triggers after each
-//                    event and at least every 50 ms without one, so timer
-//                    triggers fire within 50 ms of expiry; it alone delivers
-//                    events to the handler windows;
+//                    event and when the next armed timer trigger falls due
+//                    (in the tick it expires); between them it sleeps, and
+//                    an idle port with no timer armed does not wake it at
+//                    all. It alone delivers events to the handler windows;
 //   output thread    writes the output buffer to the device, all unsent
 //                    bytes as one block, oldest first.
 //
@@ -17,7 +18,11 @@
 // the dispatch thread while it waits. The device is closed only after the
 // threads have ended. A device that goes away (adapter unplugged, the other
 // end of a pseudo-terminal closed) ends the comm thread; the dispatch thread
-// goes on with its 50-ms passes, so timer triggers keep firing.
+// goes on, so timer triggers keep firing.
+//
+// The dispatch thread looks again every 50 ms only while a pass has left
+// work that no event will announce (a full ring, a scan stopped early) and
+// while a test clock is installed, which does not move with real time.
 
 #include <atomic>
 #include <mutex>
@@ -33,8 +38,10 @@ namespace serial
 class TWin32Dispatcher : public TPortDispatcher
 {
 public:
-    // The dispatch thread's longest wait between passes.
+    // The dispatch thread's wait while a pass left work or a test clock runs.
     static constexpr int DispatchWakeMs = 50;
+    // Its longest sleep otherwise (a timer armed for days is looked at again).
+    static constexpr int LongestSleepMs = 60000;
 
     explicit TWin32Dispatcher(TCustomSerialPort* owner);
     ~TWin32Dispatcher() override;
@@ -55,6 +62,7 @@ public:
     int CloseCom() override;
     int ProcessCommunications() override;
     uint8_t GetModemStatus() override;
+    void WakeDispatcher() override;
 
     // State for tests and the benchmark.
     bool ThreadsRunning() const { return running_.load(); }
@@ -63,6 +71,8 @@ public:
     bool DeviceVanished() const { return vanished_.load(); }
     // Passes of the dispatch thread since the threads started.
     uint64_t Passes() const { return passes_.load(); }
+    // Times the dispatch thread woke from its wait since the threads started.
+    uint64_t Wakes() const { return wakes_.load(); }
 
 private:
     void CommThreadBody();
@@ -70,6 +80,7 @@ private:
     void OutThreadBody();
     void RunThread(void (TWin32Dispatcher::*body)(), uint32_t kind);
     void WriteOutput();
+    int DispatchWaitMs();
     void JoinThreads();
 
     platform::SerialDevice device_;
@@ -77,6 +88,7 @@ private:
 
     // Signals between the threads (see the header comment).
     platform::SerialEvent commEvent_; // comm thread -> dispatch thread
+    platform::SerialEvent wake_; // a change a pass must see -> dispatch thread
     platform::SerialEvent started_; // each thread once it runs
     platform::SerialEvent outputReady_; // WriteCom -> output thread
     platform::SerialEvent flush_; // FlushCom -> output thread
@@ -94,6 +106,7 @@ private:
     std::atomic<bool> vanished_ { false };
     std::atomic<uint32_t> pendingMask_ { 0 };
     std::atomic<uint64_t> passes_ { 0 };
+    std::atomic<uint64_t> wakes_ { 0 };
 };
 
 } // namespace serial
