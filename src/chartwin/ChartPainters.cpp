@@ -1,9 +1,11 @@
 #include "chartwin/ChartPainters.h"
 
+#include "chartwin/AisPainter.h"
 #include "chartwin/Childwin.h"
 #include "chartwin/VesselLayout.h"
 #include "dialogs/GlobalDlg.h"
 #include "draw/SymbolLibrary.h"
+#include "nav/AisSelection.h"
 #include "nav/NavState.h"
 #include "platform/QtHint.h"
 #include "rtl/Numbers.h"
@@ -38,6 +40,16 @@ bool ValidAisSelection()
 bool AisFollowChecked(const TMDIChild& view)
 {
     return view.AISFollowSelectedTarget1->isChecked() && view.ShowAIS->isChecked();
+}
+
+// How the AIS view's popup has targets drawn.
+TAisDrawOptions AisDrawOptionsOf(const TMDIChild& view)
+{
+    TAisDrawOptions options;
+    options.labelsOnAll = view.OnAll1->isChecked();
+    options.showMmsi = view.ShowMMSI1->isChecked();
+    options.conventionalShape = view.AISShape->isChecked();
+    return options;
 }
 
 // The view is centred on the selected AIS target.
@@ -84,19 +96,6 @@ void DrawCursorAndMeasure(TMDIChild&) { }
 // placeholder until the cursor and position readout land: an inverted cross
 // of arms 3 x size around (X, Y)
 void DrawCursorCross(TMDIChild&, int /*X*/, int /*Y*/, int /*size*/) { }
-
-// placeholder until the AIS presentation lands: index of the target nearest
-// the vessel (0 none)
-int FindNearestAisTarget(TMDIChild&)
-{
-    return SelectedAisTarget;
-}
-
-// placeholders until the AIS presentation lands: a target's symbol and
-// labels, its trail, the range rings
-void DrawAisTarget(TMDIChild&, int /*i*/) { }
-void DrawAisTargetTrail(TMDIChild&, int /*i*/) { }
-void DrawRangeRings(TMDIChild&) { }
 
 // placeholder until the survey log plot lands: the text survey log
 // `LogBaseName` with the trend field FTrendField
@@ -241,7 +240,7 @@ uint16_t ChooseAisTarget(TMDIChild& view)
     if (AisTargetCount == 1)
         return 1;
     if (AisTargetCount > 1 && view.HighlightNearest1->isChecked())
-        return uint16_t(FindNearestAisTarget(view));
+        return uint16_t(nav::FindNearestAisTarget().index);
     return SelectedAisTarget;
 }
 
@@ -265,11 +264,8 @@ void RedrawView(TMDIChild& view, const TGlobalSettings& settings)
     DrawWaypointsAndRoute(view, settings);
 
     // AIS targets, in the AIS view only.
-    if (AisTargetCount > 0 && ValidAisSelection() && RedrawShowsAis(view))
-        for (int i = 1; i <= AisTargetCount && i <= kMaxAisTargets; ++i) {
-            DrawAisTarget(view, i);
-            DrawAisTargetTrail(view, i);
-        }
+    if (RedrawShowsAis(view))
+        DrawAisTargets(view, AisDrawOptionsOf(view));
 
     if (TextLogName.str() != "NoFile" && view.FPlotSurveyLog)
         PlotSurveyLog(view);
@@ -314,15 +310,9 @@ void RedrawView(TMDIChild& view, const TGlobalSettings& settings)
             MarkerAtCursor(view, 100);
         if (view.FRingCount > 0) {
             MarkerAtCursor(view, 106);
-            DrawRangeRings(view);
+            DrawRangeRings(view, view.FCursorLat, view.FCursorLon, view.FRingCount);
         }
     }
-}
-
-void AgeOutAisTargets(TMDIChild&)
-{
-    // placeholder until the AIS presentation lands: the target data window
-    // and the removal of targets older than AisAgeLimit
 }
 
 void DrawChartPoints(TMDIChild& view)
@@ -384,7 +374,7 @@ void DrawTrack(TMDIChild& view)
             DrawCursorCross(view, X, Y, 5);
             if (view.FRingCount > 0) {
                 DrawSymbol(view, X, Y, lon, lat, 0, 106);
-                DrawRangeRings(view);
+                DrawRangeRings(view, lat, lon, view.FRingCount);
             }
         }
     }

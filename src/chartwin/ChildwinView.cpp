@@ -259,7 +259,7 @@ void TMDIChild::RedrawView()
     if (VesselDrawnAt)
         chartwin::LayOutTow(VesselDrawnAt->first, VesselDrawnAt->second);
     if (chartwin::RedrawShowsAis(*this))
-        chartwin::AgeOutAisTargets(*this);
+        UpdateAisTargets();
     if (chartwin::RedrawSwitchesPortfolio() && Host)
         Host->ShowAvailableCharts();
     Image1->update();

@@ -9,6 +9,8 @@
 // Add a method here only for a call a view really makes upwards; what a
 // redraw needs comes in as a value (TRedrawInputs, ChartPainters.h).
 
+#include <string>
+
 namespace chartwin
 {
 
@@ -31,6 +33,16 @@ public:
     // Runs "Available Charts" (the portfolio's chart list in every view) as
     // its menu item does.
     virtual void ShowAvailableCharts() = 0;
+    // Calls of the AIS view. A host that leaves them out does nothing.
+    // Every view re-centred on the present position and redrawn.
+    virtual void RefreshAllViews() { }
+    // The chart waypoint nearest to the working position, shown read-only.
+    virtual void WaypointSnapMode1Click() { }
+    // Speaks `word` (a voice prompt file) and keeps it as the last
+    // announcement.
+    virtual void PlayVoice(const std::string& /*word*/) { }
+    // Base name of the AIS log being played back; empty when none plays.
+    virtual std::string AisPlaybackName() const { return {}; }
 
 protected:
     ~TViewHost() = default;
