@@ -132,6 +132,8 @@ void TMDIChild::UpdateAisTargets()
             SelectNearestAisTarget();
     } else {
         SelectedAisTarget = 0;
+        if (AISInfo)
+            AISInfo->Memo1->clear(); // no target left to list
         HighlightNearest1->setChecked(true);
         HighlightNearest1->setEnabled(false);
         ShowTargetSpin();
