@@ -124,12 +124,15 @@ void TMDIChild::UpdateAisTargets()
         // Highlighting stays locked on while the view zooms to the nearest target.
         HighlightNearest1->setEnabled(!AISZoom->isChecked());
     }
-    if (Never1->isChecked() || AisTargetCount <= 0)
+    if (Never1->isChecked() || AisTargetCount <= 0) {
+        ShowTargetSpin();
         return;
+    }
     nav::AgeOutAisTargets(LocalNow().DateTimeValue(), AisAgeLimit);
     if (AisTargetCount > 0) {
         if (HighlightNearest1->isChecked())
             SelectNearestAisTarget();
+        ShowTargetSpin();
     } else {
         SelectedAisTarget = 0;
         if (AISInfo)
