@@ -2,11 +2,15 @@
 
 #include "chartwin/AisPainter.h"
 #include "chartwin/Childwin.h"
+#include "chartwin/SurveyPlot.h"
 #include "chartwin/VesselLayout.h"
 #include "dialogs/GlobalDlg.h"
+#include "dialogs/View_ZoomDlg.h"
 #include "draw/SymbolLibrary.h"
 #include "nav/AisSelection.h"
+#include "nav/ChartEdit.h"
 #include "nav/NavState.h"
+#include "nav/TextLog.h"
 #include "platform/QtHint.h"
 #include "rtl/Numbers.h"
 #include "rtl/Paths.h"
@@ -75,20 +79,6 @@ void MarkerAtCursor(TMDIChild& view, int code)
 
 // ---- Operations of parts of the view not built yet.
 
-// placeholder until the view and zoom properties dialog lands: its "Show
-// Graticule" box; until then the view keeps its own setting
-bool OptionsShowGraticule(const TMDIChild& view)
-{
-    return view.FShowGraticule;
-}
-
-// placeholder until the view and zoom properties dialog lands: its "Show EPE"
-// box
-bool OptionsShowEpe()
-{
-    return false;
-}
-
 // placeholder until the cursor and position readout land: the cursor cross
 // at FCursorX/FCursorY and, in measure mode, the measure line
 void DrawCursorAndMeasure(TMDIChild&) { }
@@ -97,9 +87,25 @@ void DrawCursorAndMeasure(TMDIChild&) { }
 // of arms 3 x size around (X, Y)
 void DrawCursorCross(TMDIChild&, int /*X*/, int /*Y*/, int /*size*/) { }
 
-// placeholder until the survey log plot lands: the text survey log
-// `LogBaseName` with the trend field FTrendField
-void PlotSurveyLog(TMDIChild&) { }
+// The text survey log with the view's trend field.
+void PlotSurveyLog(TMDIChild& view, const TGlobalSettings& settings, const TView_ZoomSettings& options)
+{
+    TSurveyPlotInputs in;
+    in.logPath = TextLogPath();
+    in.trendField = view.FTrendField;
+    in.plotTow = options.Ubow;
+    in.fixCrosses = options.UseCrosses;
+    in.textIsFg = settings.TextColourFG;
+    in.fixNumber = FixNumber;
+    if (DataTrendStart != -6) {
+        in.selectionStart = DataTrendOffset;
+        in.selectionEnd = DataTrendStart;
+    }
+    in.chartOffsetLat = ChartOffsetLat;
+    in.chartOffsetLon = ChartOffsetLon;
+    in.trend = view.FIsAisView ? view.DataTrend : nullptr;
+    view.SurveyFault = PlotTextLog(view, in);
+}
 
 // ---- Tidal streams
 
@@ -228,9 +234,9 @@ std::vector<std::string> ChartConfigNames(const std::string& name)
 
 } // namespace
 
-void PrepareRedraw(TMDIChild& view, const TGlobalSettings& settings)
+void PrepareRedraw(TMDIChild& view, const TGlobalSettings& settings, const TView_ZoomSettings& options)
 {
-    view.FShowGraticule = view.FZoom < 0.5 ? true : OptionsShowGraticule(view);
+    view.FShowGraticule = view.FZoom < 0.5 ? true : options.ShowScale;
     view.SetUpProjection();
     view.TrackColourFG = settings.TrackColourFG;
 }
@@ -254,7 +260,7 @@ bool RedrawSwitchesPortfolio()
     return rtl::UpperCase(CurrentChartName).find("PORTFOLIO") != std::string::npos;
 }
 
-void RedrawView(TMDIChild& view, const TGlobalSettings& settings)
+void RedrawView(TMDIChild& view, const TGlobalSettings& settings, const TView_ZoomSettings& options)
 {
     DrawChartPoints(view);
     DrawTidalStreams(view, settings);
@@ -268,7 +274,7 @@ void RedrawView(TMDIChild& view, const TGlobalSettings& settings)
         DrawAisTargets(view, AisDrawOptionsOf(view));
 
     if (TextLogName.str() != "NoFile" && view.FPlotSurveyLog)
-        PlotSurveyLog(view);
+        PlotSurveyLog(view, settings, options);
 
     // Cursor and markers.
     const bool following = FollowsAisTarget(view);
@@ -282,7 +288,7 @@ void RedrawView(TMDIChild& view, const TGlobalSettings& settings)
             const LogRecord& newest = LogRecords[std::min<int>(LogCount, kMaxLogRecords)];
             view.FCursorLat = newest.lat + ChartOffsetLat;
             view.FCursorLon = newest.lon - ChartOffsetLon;
-            if (OptionsShowEpe())
+            if (options.ShowEPE)
                 MarkerAtCursor(view, 101);
             if (ViewRotation != 0)
                 MarkerAtCursor(view, 102);
@@ -317,7 +323,6 @@ void RedrawView(TMDIChild& view, const TGlobalSettings& settings)
 
 void DrawChartPoints(TMDIChild& view)
 {
-    static const double thresholds[] = { 100, 300, 500, 700, 900, 1100 };
     PenIsUp = true;
     const int count = std::min<int>(ChartPointCount, kMaxChartPoints);
     for (int i = 1; i <= count; ++i) {
@@ -329,11 +334,9 @@ void DrawChartPoints(TMDIChild& view)
             PenIsUp = true;
             continue;
         }
-        int k = 0;
-        for (double t : thresholds)
-            k += stored > t;
+        const int k = ChartLineType(stored);
         if (view.FLineTypeShown[k])
-            view.PlotTo(stored - 200.0 * k, lon, k == 0 ? 500 : 2 * k);
+            view.PlotTo(stored - ChartLineOffset(k), lon, k == 0 ? 500 : 2 * k);
     }
 }
 

@@ -13,7 +13,7 @@
 // around a redraw is the caller's (TMDIChild::RedrawView), in this order:
 //   before: PrepareRedraw (graticule switch, projection, track colour), the
 //           AIS selection from ChooseAisTarget;
-//   draw:   RedrawView(view, settings);
+//   draw:   RedrawView(view, settings, options);
 //   after:  the tow layout at the vessel the redraw drew (LayOutTow),
 //           TMDIChild::UpdateAisTargets in the AIS view (target data
 //           window, age-out), the portfolio's chart list
@@ -29,15 +29,17 @@
 
 class TMDIChild;
 struct TGlobalSettings;
+struct TView_ZoomSettings;
 
 namespace chartwin
 {
 
 class TChartPlotter;
 
-// Before a redraw: the graticule switch, the projection for the cursor and
-// zoom, the track colour of the preferences. Writes the view's fields only.
-void PrepareRedraw(TMDIChild& view, const TGlobalSettings& settings);
+// Before a redraw: the graticule switch ("Show Graticule" of the view
+// options), the projection for the cursor and zoom, the track colour of the
+// preferences. Writes the view's fields only.
+void PrepareRedraw(TMDIChild& view, const TGlobalSettings& settings, const TView_ZoomSettings& options);
 // The AIS target a redraw of `view` shows selected (SelectedAisTarget for the
 // caller to store): the only target, or the nearest when "Highlight Nearest"
 // is on; otherwise the present selection.
@@ -46,8 +48,11 @@ uint16_t ChooseAisTarget(TMDIChild& view);
 bool RedrawShowsAis(const TMDIChild& view);
 // The open chart is a portfolio: after a redraw the views show its chart list.
 bool RedrawSwitchesPortfolio();
-// Draws the whole view from its inputs (see above).
-void RedrawView(TMDIChild& view, const TGlobalSettings& settings);
+// Draws the whole view from its inputs (see above): the preferences and
+// the switches of the view options that every view reads. The survey plot
+// draws into view.DataTrend when set and leaves what it found wrong with the
+// log in view.SurveyFault.
+void RedrawView(TMDIChild& view, const TGlobalSettings& settings, const TView_ZoomSettings& options);
 
 // Chart points in store order, each line type with its pen, hidden line
 // types skipped. A pen-up pair always separates polylines.

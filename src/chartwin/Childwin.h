@@ -22,6 +22,7 @@
 
 #include "draw/ChartPlotter.h"
 #include "draw/RasterCanvas.h"
+#include "nav/SurveyLog.h"
 
 #include <QImage>
 #include <QMdiSubWindow>
@@ -44,6 +45,7 @@ class TTimer;
 namespace chartwin
 {
 class TViewHost;
+struct TDataTrendPlot;
 }
 
 // AIS target age-out limit in days (After 5, 10 or 15 minutes); every new
@@ -137,7 +139,8 @@ public:
     // portfolio's chart list, the repaint).
     void RedrawView();
     void DrawFixCross(int X, int Y);
-    // ---- Placeholders until the cursor and view options land
+    // The view and zoom properties dialog on this view's options; OK takes
+    // them back and redraws.
     void ViewBtnClick();
     void ShowChtsClick();
 
@@ -182,6 +185,12 @@ public:
     // Where the last redraw drew the own vessel (latitude, longitude); the
     // tow layout is made from it after the redraw.
     std::optional<std::pair<double, double>> VesselDrawnAt;
+    // The data-trend plot the redraw draws into (the AIS view while the plot
+    // is shown), and what the survey plot found wrong with the log (none
+    // when it did not plot); the caller's steps around the drawing set the
+    // one and report the other.
+    chartwin::TDataTrendPlot* DataTrend = nullptr;
+    std::optional<SurveyLogFault> SurveyFault;
 
     // ---- State
     int32_t FPixPerDegLat = 0, FPixPerDegLon = 0; // pixels per degree at zoom 1

@@ -7,10 +7,14 @@
 #include "chartwin/Childwin.h"
 
 #include "chartwin/ChartPainters.h"
+#include "chartwin/SurveyPlot.h"
 #include "chartwin/VesselLayout.h"
 #include "chartwin/ViewHost.h"
 #include "dialogs/GlobalDlg.h"
+#include "dialogs/View_ZoomDlg.h"
 #include "nav/NavState.h"
+#include "nav/TextLog.h"
+#include "platform/QtTimer.h"
 #include "platform/Ui.h"
 #include "rtl/Numbers.h"
 
@@ -246,16 +250,23 @@ void TMDIChild::RedrawView()
 {
     if (FKeepOnTop)
         raise();
-    chartwin::PrepareRedraw(*this, GlobalSettings);
+    chartwin::PrepareRedraw(*this, GlobalSettings, View_ZoomSettings);
     SelectedAisTarget = chartwin::ChooseAisTarget(*this);
     VesselDrawnAt.reset();
+    DataTrend = FIsAisView && Host ? Host->DataTrendPlot() : nullptr;
+    SurveyFault.reset();
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         struct RestoreCursor {
             ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
         } restore;
-        chartwin::RedrawView(*this, GlobalSettings);
+        chartwin::RedrawView(*this, GlobalSettings, View_ZoomSettings);
     }
+    if (DataTrend && Host)
+        Host->DataTrendPlotted();
+    DataTrend = nullptr;
+    if (SurveyFault)
+        chartwin::ReportSurveyLogFault(TextLogPath(), *SurveyFault);
     if (VesselDrawnAt)
         chartwin::LayOutTow(VesselDrawnAt->first, VesselDrawnAt->second);
     if (chartwin::RedrawShowsAis(*this))
@@ -272,9 +283,77 @@ void TMDIChild::DrawFixCross(int X, int Y)
 
 void TMDIChild::ViewBtnClick()
 {
-    // placeholder until the view and zoom properties dialog lands: fills the
-    // dialog from this view, shows it and on OK copies it back, then
-    // CentreButton1Click and ViewZoom := FZoom
+    // The switches no view keeps (EPE, fix crosses, tow, highlight) stay as
+    // the dialog showed them last.
+    TView_ZoomSettings s = View_ZoomSettings;
+    s.OnTop = FKeepOnTop;
+    s.xShape = FShapeThreshold;
+    s.xText = FTextThreshold;
+    s.xTidal = FTidalThreshold;
+    s.xZoom = FIntZoom;
+    s.ShowWPS = FShowWaypoints;
+    s.ShowRT = FShowRoute;
+    s.ShowTide = FShowTides;
+    s.ShowTrack = FShowTrack;
+    s.PlotTextLog = FPlotSurveyLog;
+    s.PlotV = std::string(1, FTrendField);
+    s.EVonly = FEventTextOnly;
+    s.SVtrack = FShowSurveyTrack;
+    s.ShowScale = FShowGraticule;
+    s.ShowV = FShowVessel;
+    s.BlobOn = FColourBlobs;
+    s.PlotRange = static_cast<int>(rtl::Round(FPlotRange));
+    s.Last200 = FShowLastN;
+    s.Nshow = FShowCount;
+    s.AutoZoom = FAutoZoom;
+    for (int k = 0; k < 7; ++k)
+        s.Lay[k] = FLineTypeShown[k];
+    const int shownZoom = s.xZoom;
+
+    std::unique_ptr<TView_ZoomDlg> own;
+    TView_ZoomDlg* dialog = View_ZoomDlg;
+    if (!dialog) {
+        own = std::make_unique<TView_ZoomDlg>();
+        dialog = own.get();
+    }
+    if (!dialog->Execute(s))
+        return;
+    View_ZoomSettings = s;
+
+    // Only a zoom typed in changes the zoom: an OK for another option keeps
+    // a fractional zoom as it is. 0 leaves it alone.
+    if (s.xZoom > 0 && s.xZoom != shownZoom)
+        SetZoom(s.xZoom);
+    FIntZoom = static_cast<int32_t>(rtl::Round(FZoom));
+    FKeepOnTop = s.OnTop;
+    // Switching the track on shows the track as it stands; it is not emptied.
+    FShowTrack = s.ShowTrack;
+    SetAisRefresh();
+    FShowRoute = s.ShowRT;
+    FShowWaypoints = s.ShowWPS;
+    FShowTides = s.ShowTide;
+    FShapeThreshold = s.xShape;
+    FTextThreshold = s.xText;
+    FTidalThreshold = s.xTidal;
+    FTrendField = s.PlotV.empty() ? '-' : s.PlotV[0];
+    if (s.PlotV.size() > 1 && FIsAisView && Host)
+        Host->SetDataTrendLabel(s.PlotV);
+    FPlotSurveyLog = s.PlotTextLog;
+    FEventTextOnly = s.EVonly;
+    FShowSurveyTrack = s.SVtrack;
+    FShowGraticule = s.ShowScale;
+    FShowVessel = s.ShowV;
+    FColourBlobs = s.BlobOn;
+    FPlotRange = s.PlotRange;
+    FShowLastN = s.Last200;
+    FShowCount = s.Nshow;
+    FAutoZoom = s.AutoZoom;
+    for (int k = 0; k < 7; ++k)
+        FLineTypeShown[k] = s.Lay[k];
+    FHighlightLimit = HighlightLimit(s);
+
+    CentreButton1Click();
+    ViewZoom = FZoom;
 }
 
 void TMDIChild::ShowChtsClick()

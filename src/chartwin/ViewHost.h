@@ -14,6 +14,8 @@
 namespace chartwin
 {
 
+struct TDataTrendPlot;
+
 class TViewHost
 {
 public:
@@ -43,6 +45,13 @@ public:
     virtual void PlayVoice(const std::string& /*word*/) { }
     // Base name of the AIS log being played back; empty when none plays.
     virtual std::string AisPlaybackName() const { return {}; }
+    // The data-trend plot while "Data Trend Plot" is checked, for the AIS
+    // view's redraw to draw the survey log's trend into; none while hidden.
+    virtual TDataTrendPlot* DataTrendPlot() { return nullptr; }
+    // The redraw drew into the data-trend plot: show it again.
+    virtual void DataTrendPlotted() { }
+    // The data-trend plot's label names the field it plots.
+    virtual void SetDataTrendLabel(const std::string&) { }
 
 protected:
     ~TViewHost() = default;

@@ -18,6 +18,7 @@
 #include "nav/FileNameParts.h"
 #include "nav/KVconfig.h"
 #include "nav/NavState.h"
+#include "nav/RouteCommands.h"
 #include "platform/Guarded.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
@@ -103,7 +104,10 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     SetUpNmeaInput();
     BindAisCommands();
     SetUpTextLog();
+    SetUpTides();
+    SetUpDataPlot();
     BindFixCommands();
+    BindRouteCommands();
     connect(Edit1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { Edit1Click(); }); });
 
     platform::guarded([this] { FormCreate(); });
@@ -206,14 +210,16 @@ void TMainForm::FormCreate()
     CloseComPort();
     SerialLineBuffer.clear();
 
+    // Said first, so that the dead reckoning notice stands over it.
+    if (!OpenDailyLogs())
+        StatusLine->setText(qs("Cannot write today's logs in " + LogsFolder));
+
     if (DRMode) {
         FixTimer->setInterval(FixIntervalMs);
         FixTimer->setEnabled(true);
         StatusLine->setText("Dead Reckoning Mode !");
     }
     DRMode1->setChecked(DRMode);
-
-    OpenDailyLogs();
 
     NavSpeed = ManualSpeed;
     FirstTickPending = true;
@@ -343,6 +349,11 @@ void TMainForm::LoadStartupState()
     LoadConfig(StartConfigPath());
     if (MDIChildCount() > 0)
         SetFirstViewZoom(ChartScale);
+    // The configured route was read before the chart: its first leg, from
+    // the configured position, becomes the cross-track reference now (not
+    // north, which would put the vessel off the track on any other course).
+    if (MDIChildCount() > 0)
+        ResetCrossTrackReference();
     GlobalSettings.TextColourFG = TextIsFg;
     GlobalSettings.TrackColourFG = TrackIsFg;
     GlobalSettings.TideColourFG = TideIsFg;
@@ -413,11 +424,16 @@ void TMainForm::FormCloseQuery(bool& CanClose)
         CloseNmeaInterface();
     if (AisPlayback) {
         AISplayTime->setEnabled(false);
-        CloseAisLogFile();
+        StopAisPlayback();
     }
+    // A chart that was to be saved and was not (the write failed or the
+    // dialog was cancelled) keeps the program open, so that the edits can
+    // still be saved elsewhere.
     if (ChartEdit1->isChecked() && MDIChildCount() > 0
-        && platform::AskYesNo("Save the modified chart before exit ?"))
-        SaveBtnClick();
+        && platform::AskYesNo("Save the modified chart before exit ?") && !SaveChartAs()) {
+        CanClose = false;
+        return;
+    }
     // Always the default file, also when another one was named at start or
     // loaded since.
     SaveConfigFile(AppFolder + kDefaultConfig);

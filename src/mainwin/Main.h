@@ -9,13 +9,14 @@
 //                      the configuration commands, shutdown
 //   MainMenus.cpp      the menu bar, tool bar and panels
 //   MainMenuState.cpp  UpdateMenuItems: enabled states from the data
-//   MainPending.cpp    calls into commands and components still to come
 //   MainViews.cpp      chart views: creation, arrangement, refresh of all
 //   MainPrograms.cpp   printing, copying, help and the outside programs
 //   MainHelp.cpp       the help hook and context help
 //   MainCharts.cpp     chart, layer and portfolio files, the nearest chart,
 //                      saving the chart, the purge commands
 //   MainWaypoints.cpp  chart waypoints and their files
+//   MainRoutes.cpp     route files, the route commands and measure mode
+//   MainChartEdit.cpp  chart point editing
 // Later areas add their own file (MainNmea.cpp, MainFix.cpp ...) and their
 // handlers to the matching section below.
 //
@@ -27,12 +28,15 @@
 // this folder only. Settings the dialogs hold are values (GlobalSettings,
 // AlarmSettings) that every reader reads directly.
 
+#include "chartwin/SurveyPlot.h"
 #include "chartwin/ViewHost.h"
 #include "dialogs/DialogHost.h"
+#include "nav/ChartEdit.h"
 #include "platform/QtHint.h"
 #include "platform/Ui.h"
 #include "rtl/TextFile.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QMetaObject>
 #include <QSize>
@@ -250,6 +254,7 @@ public:
     void ViewTextLog1Click();
     void AISTracklooker1Click();
     void TxtLogOnOffClick();
+    void ShowTextLogSwitch(); // TxtLogOnOff and its hint from TextLogOn
     // The preferences' template `typed` after OK: when it differs from the
     // current log's template, asks whether the log may be started afresh
     // under it; otherwise (or when the log cannot be rewritten) the log's
@@ -319,6 +324,42 @@ public:
     void DeleteChartWaypoint1Click();
     void DOSWPTformatClick();
 
+    // ---- Routes and measure mode (MainRoutes.cpp)
+    // Reads a ".rte" or ".prn" file into the route (the start-up route, the
+    // route of a configuration); with a view shown its first leg is the
+    // cross-track reference. The list follows at the next clock tick.
+    void LoadRouteFile(const std::string& path);
+    void Routes1Click();
+    // Cancel writes nothing and keeps RouteName.
+    void SaveRouteAs1Click();
+    void Route1Click(); // Purge > Route
+    // The user picked entry `index` (0-based) of the route list WPName.
+    void WPNameChange(int index);
+    void SelectWaypoint1Click(); // "Next Waypoint"
+    void XTerrorDblClick(); // resets the cross-track reference
+    void SendWPSClick();
+    void MeasureModeClick();
+    void ExMeasureClick();
+    // ---- Chart point editing (MainChartEdit.cpp); points go in at the
+    // working position CurLat, CurLon, which a click in the view sets
+    void ChartEdit1Click();
+    // Line type k checked and a point of that type added at once.
+    void LineT0Click();
+    void LineT1Click();
+    void LineT2Click();
+    void LineT3Click();
+    void LineT4Click();
+    void LineT5Click();
+    void LineT6Click();
+    void PenUp1Click();
+    // Adds a chart point at the working position: a pen-up while "Pen Up"
+    // is checked.
+    void AddChartPoint1Click();
+    void SnaptoChart1Click();
+    void EditPoint1Click();
+    void DeletePoint1Click();
+    void StartNewClick();
+
     // ---- Context help (MainHelp.cpp)
     // The application's help event with HELP_CONTEXT and `context`: the
     // help hook shows that page of the help file.
@@ -328,12 +369,30 @@ public:
     void CreateHelpHook(const std::string& helpFile);
     void DestroyHelpHook();
 
-    // ---- Placeholders until their commands and components land (MainPending.cpp)
-    void LoadRouteFile(const std::string& path);
+    // ---- Tides (MainTides.cpp)
+    void Tides1Click(); // open a tidal atlas
+    void Tides2Click(); // remove it
+    void IncTideClick(); // the tidal hour one on from the last step
+    int16_t TideStepCount = 0; // the hour the step last set, -6..+6
+
+    // ---- Data-trend plot (MainDataPlot.cpp)
+    void DataPlot1Click();
     // The data-trend plot cleared (a fresh bitmap with its zero line).
     void InitDataPlot() override;
-    // Adds a chart point at the working position.
-    void AddChartPoint1Click();
+    chartwin::TDataTrendPlot* DataTrendPlot() override;
+    void DataTrendPlotted() override;
+    void SetDataTrendLabel(const std::string& field) override;
+    void Data_GainChange();
+    // Press and release on the plot at column x (0..116).
+    void Data_PlotMouseDown(int x);
+    void Data_PlotMouseUp(int x);
+    void PlotAllClick();
+    void CopyPlottoClipboard1Click();
+    QImage DataPlotImage; // what Data_Plot shows
+    int DataTrendLeftX = 0; // column of the selection's left marker
+    QMenu* PlotPopupMenu = nullptr;
+    QAction* CopyPlottoClipboard1 = nullptr;
+
 
     // ---- State of the main window
     bool FirstTickPending = false;
@@ -455,8 +514,14 @@ private:
     void RecentreTrackingViews();
     void SendNmeaOutput();
 
-    // MainCharts.cpp, MainWaypoints.cpp
+    // MainCharts.cpp, MainWaypoints.cpp, MainChartEdit.cpp
     void BindChartCommands();
+    void BindChartEditCommands();
+    // Line type k checked (0..6), then a point added; nothing when it was
+    // checked already.
+    void ChooseLineType(int k);
+    bool autoLoadBeforeEdit_ = false; // AutoLoadChart when chart edit mode went on
+    TDatumShift lineTypeShift_; // the last shift of the working position by a line-type choice
     void SetViewCaptions(const std::string& caption);
     // Appends a chart file's points to the store, saying when it was an old
     // DOS file or did not fit.
@@ -477,6 +542,10 @@ private:
     // the waypoint file.
     void StoreEditedWaypoint(int index);
 
+    // MainRoutes.cpp: binds the route and measure commands, the route file
+    // dialogs' titles and filters.
+    void BindRouteCommands();
+
     // Main.cpp
     void TakeScreenSize();
     void SetTowLayout();
@@ -487,6 +556,14 @@ private:
 
     // MainTextLog.cpp, MainVoice.cpp
     void SetUpTextLog();
+    // MainTides.cpp, MainDataPlot.cpp
+    void SetUpTides();
+    void SetUpDataPlot();
+    void ShowDataPlot();
+    // The one open view while it plots a selection, else none.
+    TMDIChild* SelectingView() const;
+    void DrawPlotMarker(int x, uint32_t colour);
+    chartwin::TDataTrendPlot dataTrend_;
     void ReportSoundFailure(const std::string& text);
     bool textLogFailing_ = false; // the last record could not be written
     std::shared_ptr<TMediaPlayer> mediaPlayer_;

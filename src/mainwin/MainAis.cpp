@@ -13,6 +13,7 @@
 #include "nav/LocalClock.h"
 #include "nav/NavState.h"
 #include "nav/NmeaDecode.h"
+#include "nav/TextLog.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
 
@@ -20,6 +21,14 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QToolButton>
+
+namespace
+{
+
+constexpr const char* kAisDatabaseResting
+    = " - the AIS database is not used until the next start or until its menu items are switched again";
+
+} // namespace
 
 void TMainForm::BindAisCommands()
 {
@@ -43,6 +52,8 @@ void TMainForm::UpdateAisTargets()
     options.voice = GlobalSettings.AISvoice;
     options.monitorMode = AISMonitor->isChecked();
     const nav::AisMergeResult merged = nav::UpdateAisTargets(options);
+    if (!merged.databaseError.empty())
+        platform::MessageError(merged.databaseError + kAisDatabaseResting);
     if (merged.announce)
         platform::Beep();
     if (!merged.sectorWord.empty())
@@ -52,11 +63,13 @@ void TMainForm::UpdateAisTargets()
 void TMainForm::SearchAISDatabaseClick()
 {
     SearchAISDatabase->setChecked(!SearchAISDatabase->isChecked());
+    nav::SwitchAisDatabase();
 }
 
 void TMainForm::UpdateAISDatabaseClick()
 {
     UpdateAISDatabase->setChecked(!UpdateAISDatabase->isChecked());
+    nav::SwitchAisDatabase();
 }
 
 void TMainForm::PlayAISlogClick()
@@ -93,12 +106,10 @@ void TMainForm::PlayAISlogClick()
     AISplayTime->setEnabled(true);
     NMEAServerOnOff->setEnabled(false);
     SetHint(PlayAISlog, "Stop Playing the AIS Log|");
-    // No text-log lines during playback.
-    if (!TxtLogOnOff->isChecked()) {
-        TxtLogOnOff->setChecked(true);
-        TextLogOn = false;
-        SetHint(TxtLogOnOff, "Release for Text Logs On|");
-    }
+    // No text-log lines during playback; the switch is given back when the
+    // playback stops or ends.
+    HoldTextLogOff();
+    ShowTextLogSwitch();
 }
 
 void TMainForm::AISplayTimeTimer()
@@ -134,6 +145,8 @@ void TMainForm::StopAisPlayback()
     CloseAisLogFile();
     NMEAServerOnOff->setEnabled(true);
     SetHint(PlayAISlog, "Playback an AIS Log|");
+    ReleaseTextLogHold();
+    ShowTextLogSwitch();
     GPSIndicator->setText("GPS ?");
     SetGpsIndicatorColour(nav::kIndicatorSilver);
 }

@@ -80,6 +80,7 @@ void TMainForm::BindChartCommands()
     Bind(WaypointSnapMode1, &TMainForm::WaypointSnapMode1Click);
     Bind(DeleteChartWaypoint1, &TMainForm::DeleteChartWaypoint1Click);
     Bind(DOSWPTformat, &TMainForm::DOSWPTformatClick);
+    BindChartEditCommands();
 }
 
 void TMainForm::SetViewCaptions(const std::string& caption)
@@ -110,7 +111,8 @@ void TMainForm::LoadChartLayers()
 void TMainForm::ShowChartTotals()
 {
     platform::MessageInformation("Total chart points = " + std::to_string(ChartPointCount));
-    if (WaypointDbCount == kMaxWaypoints)
+    // A file cut short at loading has said so already.
+    if (WaypointDbCount == kMaxWaypoints && WaypointFileCutPath.empty())
         platform::MessageWarning("Waypoint Database Full !");
 }
 

@@ -18,8 +18,7 @@
 
 void TMainForm::UpdateMenuItems()
 {
-    TxtLogOnOff->setChecked(!TextLogOn);
-    SetHint(TxtLogOnOff, TextLogOn ? "Press for Text Logs Off|" : "Release for Text Logs On|");
+    ShowTextLogSwitch();
 
     const int views = MDIChildCount();
     const bool view = views > 0;
@@ -70,6 +69,9 @@ void TMainForm::UpdateMenuItems()
     const bool pointEditing = oneView && !track && points && editing;
     for (QAction* item : std::initializer_list<QAction*> {
              AddChartPoint1, SetLineType1->menuAction(), EditPoint1, DeletePoint1 })
+        item->setEnabled(pointEditing && fullZoom);
+    // The line types' shortcuts add points: they work only where the menu does.
+    for (QAction* item : SetLineType1->actions())
         item->setEnabled(pointEditing && fullZoom);
     ChartSaveAsItem->setEnabled(pointEditing);
     SnaptoChart1->setEnabled(view && !track && points && editing && fullZoom);

@@ -16,6 +16,7 @@
 #include "nav/NavState.h"
 #include "nav/NmeaDecode.h"
 #include "nav/NmeaField.h"
+#include "nav/NmeaLine.h"
 #include "platform/Guarded.h"
 #include "platform/QtColour.h"
 #include "platform/QtText.h"
@@ -36,9 +37,6 @@
 namespace
 {
 
-// A line longer than this is no NMEA sentence (at most 82 characters): it is
-// thrown away.
-constexpr std::size_t kMaxLineLength = 99;
 // No-data timer periods in ticks of 55 ms: 15 s after each line, then the
 // warning repeats every 10 s.
 constexpr int32_t kNoDataTicks = 273;
@@ -149,13 +147,10 @@ bool TMainForm::ComPortOpen() const
 void TMainForm::ComPort2TriggerAvail(uint16_t Count)
 {
     TComPortLink& port = Port();
-    for (uint16_t i = 0; i < Count; ++i) {
-        const char c = static_cast<char>(port.ReadChar());
-        if (c != '\r' && c != '\n')
-            SerialLineBuffer += c;
-    }
-    if (SerialLineBuffer.size() > kMaxLineLength) {
-        SerialLineBuffer.clear();
+    std::string bytes(Count, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(port.ReadChar());
+    if (nav::AppendNmeaLineBytes(SerialLineBuffer, bytes)) {
         port.ArmTimerTrigger(TimerTriggerHandle, kNoDataTicks, true);
         NmeaDataSeen = true;
     }

@@ -128,9 +128,18 @@ void TMainForm::AISTracklooker1Click()
     StartLogViewer(rtl::OpenPath(rtl::JoinPath(LogsFolder, LogBaseName + ".ais")));
 }
 
-void TMainForm::TxtLogOnOffClick()
+void TMainForm::ShowTextLogSwitch()
 {
     // The button is down while text logging is off.
+    TxtLogOnOff->setChecked(!TextLogOn);
+    SetHint(TxtLogOnOff, TextLogOn ? "Press for Text Logs Off|" : "Release for Text Logs On|");
+}
+
+void TMainForm::TxtLogOnOffClick()
+{
+    // The button is down while text logging is off. A choice made during AIS
+    // log playback stands when the playback ends.
+    DropTextLogHold();
     TextLogOn = !TxtLogOnOff->isChecked();
     SetHint(TxtLogOnOff, TextLogOn ? "Press for Text Logs Off|" : "Release for Text Logs On|");
 }

@@ -2,11 +2,17 @@
 
 #include "nav/NavState.h"
 #include "rtl/Paths.h"
+#include "rtl/TextFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <memory>
 #include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace nav
 {
@@ -41,9 +47,15 @@ std::string AisDatabasePath()
 AisDatabaseLookup SearchAisDatabase(const std::string& path, int32_t mmsi)
 {
     AisDatabaseLookup result;
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    File file(rtl::OpenRegularFile(path, "rb"));
+    if (!file) {
+        // A folder, FIFO or unreadable file in the database's place is an
+        // error; only a missing database is not.
+        struct stat st;
+        if (::stat(path.c_str(), &st) == 0)
+            throw std::runtime_error("Error reading AIS database file " + path);
         return result;
+    }
     result.opened = true;
     std::unique_ptr<uint8_t[]> block(new uint8_t[kScanBlock * kAisRecordSize]);
     for (;;) {
@@ -94,21 +106,35 @@ void TakeAisDatabaseData(const AisTargetRecord& dbRecord, AisTargetRecord& targe
 
 int32_t AppendAisDatabase(const std::string& path, const AisTargetRecord& record)
 {
-    File file(std::fopen(path.c_str(), "r+b"));
-    if (!file)
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
         return -1;
-    if (std::fseek(file.get(), 0, SEEK_END) != 0)
-        throw std::runtime_error("Error writing AIS database file " + path);
-    const long size = std::ftell(file.get());
-    if (size < 0)
-        throw std::runtime_error("Error writing AIS database file " + path);
-    const long whole = size / static_cast<long>(kAisRecordSize);
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer { fd };
+    const std::string error = "Error writing AIS database file " + path;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        throw std::runtime_error(error);
+    const off_t whole = st.st_size / static_cast<off_t>(kAisRecordSize);
+    const off_t start = whole * static_cast<off_t>(kAisRecordSize);
     uint8_t image[kAisRecordSize];
     StoreAisRecord(record, image);
-    if (std::fseek(file.get(), whole * static_cast<long>(kAisRecordSize), SEEK_SET) != 0
-        || std::fwrite(image, kAisRecordSize, 1, file.get()) != 1 || std::fflush(file.get()) != 0)
-        throw std::runtime_error("Error writing AIS database file " + path);
-    const long count = whole + 1;
+    std::size_t written = 0;
+    while (written < kAisRecordSize) {
+        const ssize_t n
+            = ::pwrite(fd, image + written, kAisRecordSize - written, start + static_cast<off_t>(written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            // A full disk or a size limit: no torn record is left behind.
+            (void)!::ftruncate(fd, start);
+            throw std::runtime_error(error);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    const long long count = static_cast<long long>(whole) + 1;
     return count > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
                                                        : static_cast<int32_t>(count);
 }

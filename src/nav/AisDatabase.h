@@ -42,7 +42,8 @@ void TakeAisDatabaseData(const AisTargetRecord& dbRecord, AisTargetRecord& targe
 // Appends one record at the end of the last whole record. Returns the number
 // of records in the file afterwards, or -1 (nothing written) when the file
 // cannot be opened for writing. Throws std::runtime_error when the write
-// fails after the open.
+// fails after the open (a full disk) or the path is not a plain file; the
+// file is then cut back to its whole records, so no torn record stays.
 int32_t AppendAisDatabase(const std::string& path, const AisTargetRecord& record);
 
 } // namespace nav

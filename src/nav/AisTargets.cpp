@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace nav
 {
@@ -41,6 +42,21 @@ void UpdateTrail(int slot, const AisTargetRecord& d)
     s.trail[s.trailCount] = p;
 }
 
+// Runs one use of the database. A read or write error is reported once in
+// `result` and the database rests (AisDbSuspended) until it is switched
+// again, rather than failing at every AIS sentence.
+template <typename Use> void UseDatabase(AisMergeResult& result, Use use)
+{
+    if (AisDbSuspended)
+        return;
+    try {
+        use();
+    } catch (const std::exception& e) {
+        AisDbSuspended = true;
+        result.databaseError = e.what();
+    }
+}
+
 // Static data of a merged type 5 message go to the database when the vessel
 // is not in it yet. A file that cannot be opened is skipped.
 void RecordInDatabase(const AisTargetRecord& s)
@@ -54,7 +70,7 @@ void RecordInDatabase(const AisTargetRecord& s)
         AisDbRecordCount = records;
 }
 
-void MergeIntoSlot(int slot, const AisTargetRecord& d, const AisMergeOptions& options)
+void MergeIntoSlot(int slot, const AisTargetRecord& d, const AisMergeOptions& options, AisMergeResult& result)
 {
     AisTargetRecord& s = AisTargets[slot];
     s.lastHeard = options.now;
@@ -114,7 +130,7 @@ void MergeIntoSlot(int slot, const AisTargetRecord& d, const AisMergeOptions& op
         s.dteFlag = d.dteFlag;
     }
     if (options.updateDatabase && s.messageType == 5)
-        RecordInDatabase(s);
+        UseDatabase(result, [&] { RecordInDatabase(s); });
 }
 
 // The slot a new target takes: the next free one, or with the table full the
@@ -165,7 +181,7 @@ AisMergeResult UpdateAisTargets(const AisMergeOptions& options)
         if (AisTargets[i].mmsi != d.mmsi)
             continue;
         const bool hadPosition = AisTargets[i].trailCount > 0;
-        MergeIntoSlot(i, d, options);
+        MergeIntoSlot(i, d, options, result);
         if (!hadPosition && AisTargets[i].trailCount > 0)
             Announce(i, options, result);
         result.slot = i;
@@ -186,14 +202,20 @@ AisMergeResult UpdateAisTargets(const AisMergeOptions& options)
         s.trailCount = 1;
         Announce(slot, options, result);
     }
-    if (options.searchDatabase && d.messageType != 5) {
-        const AisDatabaseLookup known = SearchAisDatabase(AisDatabasePath(), d.mmsi);
-        if (known.found)
-            TakeAisDatabaseData(known.record, s);
-    }
+    if (options.searchDatabase && d.messageType != 5)
+        UseDatabase(result, [&] {
+            const AisDatabaseLookup known = SearchAisDatabase(AisDatabasePath(), d.mmsi);
+            if (known.found)
+                TakeAisDatabaseData(known.record, s);
+        });
     result.slot = slot;
     result.newTarget = true;
     return result;
+}
+
+void SwitchAisDatabase()
+{
+    AisDbSuspended = false;
 }
 
 void ShiftTargetTrack(int slot)

@@ -31,6 +31,10 @@ struct AisMergeResult {
     // `sectorWord` when that is not empty.
     bool announce = false;
     std::string sectorWord;
+    // "KVAIS.ADB" could not be read or written: what went wrong, to be shown
+    // once. The database then rests (AisDbSuspended) until it is switched
+    // again (SwitchAisDatabase).
+    std::string databaseError;
 };
 
 // Merges AisDecodeRecord into the table when it holds a message decoded since
@@ -46,6 +50,10 @@ struct AisMergeResult {
 // its first position report for a target first heard by its static data.
 // SelectedAisTarget is never changed.
 AisMergeResult UpdateAisTargets(const AisMergeOptions& options);
+
+// A database menu item was switched: a database resting after an error is
+// tried again.
+void SwitchAisDatabase();
 
 // Makes room for one more trail entry in slot `slot`: the count grows up to
 // 40; at 40 the entries move down one place, dropping the oldest. The caller

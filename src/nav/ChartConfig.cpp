@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 
 namespace
 {
@@ -35,11 +36,11 @@ struct ChartView {
 // The file's values; false when it cannot be read or its view cannot be
 // projected. Lines that do not read as numbers count as 0, as the program
 // configuration reads them.
-bool ReadChartView(const std::string& path, ChartView& view)
+bool ReadChartView(const std::optional<std::string>& bytes, ChartView& view)
 {
-    rtl::TextReader file;
-    if (!file.open(path))
+    if (!bytes)
         return false;
+    rtl::TextReader file(*bytes);
     view.lat = file.readRealLine();
     view.lon = file.readRealLine();
     view.zoom = file.readRealLine();
@@ -66,8 +67,13 @@ std::string ChartConfigPath(const std::string& chartPath)
 
 bool LoadChartConfig(const std::string& chartPath)
 {
+    return LoadChartConfigText(rtl::ReadFileBytes(ChartConfigPath(chartPath)));
+}
+
+bool LoadChartConfigText(std::optional<std::string> bytes)
+{
     ChartView view;
-    const bool read = ReadChartView(ChartConfigPath(chartPath), view);
+    const bool read = ReadChartView(bytes, view);
     if (read) {
         CurLat = view.lat;
         CurLon = view.lon;
@@ -102,24 +108,39 @@ void SetChartScales()
     PixelsPerDegLon = ClampToInt32(ViewImageWidth / 640.0 * 55.0);
 }
 
+std::string ChartConfigText(const ChartConfigValues& values)
+{
+    std::string text;
+    for (const std::string& line : { rtl::RealText(values.lat), rtl::RealText(values.lon),
+             rtl::RealText(values.zoom), rtl::StrInt(values.kind), rtl::RealText(values.offsetLat),
+             rtl::RealText(values.offsetLon) })
+        text += line + "\r\n";
+    return text;
+}
+
+namespace
+{
+
+ChartConfigValues CurrentChartConfig()
+{
+    return { ViewCentreLat, ViewCentreLon, ViewZoom, ChartKind, ChartOffsetLat, ChartOffsetLon };
+}
+
+} // namespace
+
+std::string ChartConfigText()
+{
+    return ChartConfigText(CurrentChartConfig());
+}
+
 bool WriteChartConfigFile(const std::string& cfgPath, const ChartConfigValues& values)
 {
-    rtl::AtomicTextWriter file;
-    if (!file.create(cfgPath))
-        return false;
-    file.writeLine(rtl::RealText(values.lat));
-    file.writeLine(rtl::RealText(values.lon));
-    file.writeLine(rtl::RealText(values.zoom));
-    file.writeLine(rtl::StrInt(values.kind));
-    file.writeLine(rtl::RealText(values.offsetLat));
-    file.writeLine(rtl::RealText(values.offsetLon));
-    return file.commit();
+    return rtl::WriteFileAtomic(cfgPath, ChartConfigText(values));
 }
 
 bool SaveChartConfig(const std::string& chartPath)
 {
-    const bool ok = WriteChartConfigFile(ChartConfigPath(chartPath),
-        { ViewCentreLat, ViewCentreLon, ViewZoom, ChartKind, ChartOffsetLat, ChartOffsetLon });
+    const bool ok = WriteChartConfigFile(ChartConfigPath(chartPath), CurrentChartConfig());
     if (!ok)
         platform::MessageWarning("Error Writing Chart Config File");
     return ok;

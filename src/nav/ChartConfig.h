@@ -10,6 +10,7 @@
 // Lines 5 and 6 may be missing on reading. gridmerk writes the same files.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The six values of a chart configuration file.
@@ -38,12 +39,19 @@ bool WriteChartConfigFile(const std::string& cfgPath, const ChartConfigValues& v
 // at zoom 1 (PixelsPerDegLat, PixelsPerDegLon) follow from the latitude and
 // the view image size. Shows no message.
 bool LoadChartConfig(const std::string& chartPath);
+// The same over the configuration file's bytes; nullopt stands for a file
+// that cannot be opened.
+bool LoadChartConfigText(std::optional<std::string> bytes);
 
 // Writes "<folder><base name>.cfg" of `chartPath` from the last view
 // (ViewCentreLat, ViewCentreLon, ViewZoom), ChartKind and the datum offsets,
 // replacing the file whole. When it cannot be written, shows "Error Writing
 // Chart Config File" and leaves any old file as it was; returns false.
 bool SaveChartConfig(const std::string& chartPath);
+// The bytes SaveChartConfig writes.
+std::string ChartConfigText();
+// The file text of `values`.
+std::string ChartConfigText(const ChartConfigValues& values);
 
 // CosLat := cos(ChartHomeLat), and the chart pixels per degree at zoom 1
 // from the view image size: 38 per degree of latitude on a 200-pixel-high

@@ -3,10 +3,12 @@
 #include "nav/FileNameParts.h"
 #include "nav/NavMaths.h"
 #include "nav/NavState.h"
+#include "platform/Ui.h"
 #include "rtl/Paths.h"
 #include "rtl/TextFile.h"
 
 #include <algorithm>
+#include <string>
 
 rtl::Array1<ChartListCentre, 100> ChartListCentres;
 
@@ -20,12 +22,20 @@ constexpr double kPortfolioDistanceNm = 100000.0; // farther than any chart
 void ListCharts()
 {
     ChartListCount = 0;
+    int leftOut = 0;
     for (const std::string& name : rtl::ListFolder(ChartsFolder, ".cfg")) {
-        if (ChartListCount >= kMaxChartList)
-            break;
         if (rtl::UpperCase(name) == "PORTFOLIO.CFG" || name.size() > rtl::ShortString<40>::capacity)
             continue;
-        ChartList[++ChartListCount] = name;
+        if (ChartListCount >= kMaxChartList)
+            ++leftOut;
+        else
+            ChartList[++ChartListCount] = name;
+    }
+    // Said once for a folder, not at every rescan of it.
+    if (leftOut > 0 && ChartListOverflowFolder != ChartsFolder) {
+        ChartListOverflowFolder = ChartsFolder;
+        platform::MessageWarning("More than " + std::to_string(kMaxChartList) + " charts in " + ChartsFolder
+            + ": the last " + std::to_string(leftOut) + " are not considered for automatic chart loading");
     }
     for (int i = 1; i <= ChartListCount; ++i) {
         rtl::TextReader file;

@@ -23,7 +23,8 @@ enum class ChartSearchMode { List, Nearest };
 
 // List: fills ChartList (file names with extension, at most 100, in name
 // order; names longer than 40 characters cannot be held and are left out)
-// and ChartListCentres from "*.cfg" in ChartsFolder. A file that cannot be
+// and ChartListCentres from "*.cfg" in ChartsFolder. A folder with more
+// charts than the list holds is warned of once (ChartListOverflowFolder). A file that cannot be
 // read keeps its entry's earlier centre. `result` is not touched.
 //
 // Nearest: `result` := the base name of the listed chart whose home centre

@@ -1,5 +1,6 @@
 #include "nav/ChartStore.h"
 
+#include "nav/ChartEdit.h"
 #include "nav/NavState.h"
 #include "rtl/Paths.h"
 #include "rtl/TextFile.h"
@@ -32,6 +33,7 @@ void ClearChartStore()
     ChartPointCount = 0;
     LoadedPointCount = 0;
     ChartKind = 0;
+    SelectedChartPoint = 0;
 }
 
 ChartFileContents DecodeChartFile(std::string_view bytes)

@@ -31,7 +31,7 @@ extern int16_t LoadedPointCount;
 bool IsPenUp(const ChartPoint& point);
 
 // No points: ChartPointCount and LoadedPointCount 0, ChartKind 0, every slot
-// a pen-up.
+// a pen-up, no point selected for editing.
 void ClearChartStore();
 
 struct ChartFileContents {

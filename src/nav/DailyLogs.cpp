@@ -12,7 +12,9 @@
 #include <filesystem>
 #include <initializer_list>
 #include <limits>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace
 {
@@ -27,6 +29,14 @@ bool WriteNewTextFile(const std::string& path, std::initializer_list<std::string
     for (const std::string& line : lines)
         writer.writeLine(line);
     return writer.commit();
+}
+
+// Something other than a file stands under the name (a FIFO, a device, a
+// folder): it is neither read nor replaced.
+bool NonRegular(const std::string& path)
+{
+    struct stat st;
+    return ::stat(rtl::OpenPath(path).c_str(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
 template <typename T> T CountFor(std::size_t count)
@@ -56,26 +66,32 @@ bool CreateTextLog(const std::string& path, const std::string& baseName, const s
 
 bool ReadBackTextLog(const std::string& path)
 {
-    const auto lines = rtl::ReadAllLines(path);
-    if (!lines)
-        return false;
-    // Line 1 is the date header, line 2 the template the day's records follow.
-    if (lines->size() >= 2 && !(*lines)[1].empty())
-        NmeaLogTemplate = (*lines)[1];
-    NmeaLogTemplatePrev = NmeaLogTemplate;
+    // Read as a stream: a log of a long survey may hold millions of lines,
+    // of which only the template and the count are needed.
+    std::size_t index = 0;
+    std::string recordTemplate;
     std::size_t records = 0;
-    for (std::size_t i = 2; i < lines->size(); ++i) {
-        const std::string& line = (*lines)[i];
-        if (!line.empty() && line.front() != '*')
+    const bool read = rtl::ForEachLine(path, [&](std::string_view line) {
+        // Line 1 is the date header, line 2 the template the day's records follow.
+        if (index == 1)
+            recordTemplate = line;
+        else if (index >= 2 && !line.empty() && line.front() != '*')
             ++records;
-    }
+        ++index;
+    });
+    if (!read)
+        return false;
+    if (!recordTemplate.empty())
+        NmeaLogTemplate = recordTemplate;
+    NmeaLogTemplatePrev = NmeaLogTemplate;
     TextLogLineCount = CountFor<int16_t>(records);
     FixNumber = CountFor<uint16_t>(records);
     return true;
 }
 
-void OpenDailyLogs(const std::string& dateText)
+bool OpenDailyLogs(const std::string& dateText)
 {
+    bool writable = true;
     LogDateText = dateText;
     LogBaseName = dateText;
     TextLogName = dateText;
@@ -85,14 +101,21 @@ void OpenDailyLogs(const std::string& dateText)
 
     TextLogLineCount = 0;
     const std::string textLog = rtl::JoinPath(LogsFolder, LogBaseName + ".txt");
-    if (rtl::FileExists(textLog))
-        ReadBackTextLog(textLog);
-    else
-        CreateTextLog(textLog, LogBaseName, NmeaLogTemplate);
+    if (NonRegular(textLog)) {
+        writable = false;
+    } else if (rtl::FileExists(textLog)) {
+        writable = ReadBackTextLog(textLog) && ::access(rtl::OpenPath(textLog).c_str(), W_OK) == 0;
+    } else {
+        writable = CreateTextLog(textLog, LogBaseName, NmeaLogTemplate);
+    }
 
     const std::string aisLog = rtl::JoinPath(LogsFolder, LogBaseName + ".AIS");
-    if (!rtl::FileExists(aisLog))
-        WriteNewTextFile(aisLog, { "AIS Log Date : " + LogBaseName });
+    if (NonRegular(aisLog))
+        writable = false;
+    else if (!rtl::FileExists(aisLog))
+        writable = WriteNewTextFile(aisLog, { "AIS Log Date : " + LogBaseName }) && writable;
+    else if (::access(rtl::OpenPath(aisLog).c_str(), W_OK) != 0)
+        writable = false;
 
     const std::string database = rtl::JoinPath(AppFolder, kAisDatabaseName);
     if (rtl::FileExists(database)) {
@@ -100,12 +123,13 @@ void OpenDailyLogs(const std::string& dateText)
         const auto size = std::filesystem::file_size(rtl::OpenPath(database), error);
         if (!error)
             AisDbRecordCount = CountFor<int32_t>(size / nav::kAisRecordSize);
-    } else {
+    } else if (!NonRegular(database)) {
         rtl::WriteFileAtomic(database, {});
     }
+    return writable;
 }
 
-void OpenDailyLogs()
+bool OpenDailyLogs()
 {
-    OpenDailyLogs(TodayLogDateText());
+    return OpenDailyLogs(TodayLogDateText());
 }

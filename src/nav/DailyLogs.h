@@ -32,7 +32,9 @@ bool ReadBackTextLog(const std::string& path);
 // or creates it; creates the AIS log when missing; counts the records of the
 // AIS database into AisDbRecordCount or creates it empty. Files that cannot
 // be created are skipped without a message; an existing file is never
-// replaced.
-void OpenDailyLogs(const std::string& dateText);
+// replaced. False when the day's text or AIS log could neither be created
+// nor is writable (a read-only, missing or full logs folder), so that the
+// caller can say so once.
+bool OpenDailyLogs(const std::string& dateText);
 // The same for today.
-void OpenDailyLogs();
+bool OpenDailyLogs();

@@ -2,10 +2,12 @@
 
 #include "nav/ChartConfig.h"
 #include "nav/NavState.h"
+#include "nav/TextLog.h"
 #include "platform/Ui.h"
 #include "rtl/Numbers.h"
 #include "rtl/TextFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -28,13 +30,24 @@ template <typename Int> Int IntValue(const std::string& line)
     return static_cast<Int>(value);
 }
 
-// A configuration real; 0 when the line does not parse or is not finite.
-double RealValue(const std::string& line)
+// A setting with a range: 0 when the line does not parse (as for any other
+// number), `fallback` (the setting's default) when the value lies outside
+// lo..hi, which its setting cannot hold. Every range holds 0, so that what
+// the writer writes for an unreadable line reads back the same.
+int64_t IntSetting(const std::string& line, int64_t lo, int64_t hi, int64_t fallback)
+{
+    int64_t value = 0;
+    if (!rtl::ParseInt(line, value))
+        return 0;
+    return value < lo || value > hi ? fallback : value;
+}
+
+double RealSetting(const std::string& line, double lo, double hi, double fallback)
 {
     double value = 0.0;
-    if (!rtl::ParseReal(line, value) || !std::isfinite(value))
+    if (!rtl::ParseReal(line, value))
         return 0.0;
-    return value;
+    return std::isfinite(value) && value >= lo && value <= hi ? value : fallback;
 }
 
 // A text field is one line of the file: a line break inside it would shift
@@ -55,12 +68,18 @@ std::string Marker(bool on, const char* word)
 
 // The values used when the file cannot be opened. Chart colours and the
 // user-sentence switch keep their values.
+constexpr double kDefaultLat = -16.780192674;
+constexpr double kDefaultLon = -41.779279083;
+constexpr double kDefaultZoom = 0.03125;
+constexpr int32_t kDefaultFixIntervalMs = 10000;
+constexpr int32_t kDefaultBaud = 38400;
+
 void SetDefaults()
 {
     CurrentChartName = "world";
-    CurLat = -16.780192674;
-    CurLon = -41.779279083;
-    ChartScale = 0.03125;
+    CurLat = kDefaultLat;
+    CurLon = kDefaultLon;
+    ChartScale = kDefaultZoom;
     ChartOffsetLat = 0.0;
     ChartOffsetLon = 0.0;
     UtcHourOffset = 0;
@@ -78,7 +97,7 @@ void SetDefaults()
     NmeaMode = "COMBINED";
     MultiplexerExe = "./Linkmux3.exe";
     NmeaStartMode = "Manual";
-    FixIntervalMs = 10000;
+    FixIntervalMs = kDefaultFixIntervalMs;
     DRSpeedSource = 0;
     DRCourseSource = 0;
     AntennaOffsetLat = 0.0;
@@ -98,12 +117,17 @@ void SetDefaults()
     BrowserPath.clear();
     ChartsFolder = AppFolder + "charts/";
     ComPort = 1;
-    BaudRate = 38400;
+    BaudRate = kDefaultBaud;
 }
 
 } // namespace
 
 void LoadConfig(const std::string& path)
+{
+    LoadConfigText(rtl::ReadFileBytes(path));
+}
+
+void LoadConfigText(std::optional<std::string> bytes)
 {
     // The switch lines as read (or their defaults); the switches are set from
     // them after the file is closed.
@@ -113,30 +137,33 @@ void LoadConfig(const std::string& path)
     std::string outputLine = "AutoON";
     std::string autoChartLine = "AutoCHT";
 
-    rtl::TextReader reader;
-    if (reader.open(path)) {
+    // A file written with CR-only line ends (no LF anywhere) reads by them.
+    if (bytes && bytes->find('\n') == std::string::npos)
+        std::replace(bytes->begin(), bytes->end(), '\r', '\n');
+    if (bytes) {
+        rtl::TextReader reader(std::move(*bytes));
         std::array<std::string, kConfigLines + 1> line; // 1-based; missing lines stay empty
         for (int i = 1; i <= kConfigLines; ++i)
             reader.readLine(line[i]);
 
         CurrentChartName = line[1].empty() ? "missing or" : line[1];
-        CurLat = RealValue(line[2]);
-        CurLon = RealValue(line[3]);
-        ChartScale = RealValue(line[4]);
+        CurLat = RealSetting(line[2], -90, 90, kDefaultLat);
+        CurLon = RealSetting(line[3], -180, 180, kDefaultLon);
+        ChartScale = RealSetting(line[4], 0, 36000, kDefaultZoom);
         // Line 5, the chart datum offsets, is not read: the chart
         // configuration owns them.
-        UtcHourOffset = IntValue<int16_t>(line[6]);
-        DistanceFactor = RealValue(line[7]);
-        GridDatum = IntValue<int16_t>(line[8]);
+        UtcHourOffset = static_cast<int16_t>(IntSetting(line[6], -24, 24, 0));
+        DistanceFactor = RealSetting(line[7], 0, 1e3, 1.0);
+        GridDatum = static_cast<int16_t>(IntSetting(line[8], -1, 8, -1));
         textLogLine = line[9].substr(0, 8);
         // Line 10, the text-log template, is fixed.
         NmeaLogTemplate = kLogTemplate;
-        ManualSpeed = RealValue(line[11]);
+        ManualSpeed = RealSetting(line[11], 0, 100, 10.0);
         RouteName = line[12];
-        BackgroundColour = IntValue<int32_t>(line[13]);
-        ForegroundColour = IntValue<int32_t>(line[14]);
-        ColourFgIndex = IntValue<int16_t>(line[15]);
-        ColourBgIndex = IntValue<int16_t>(line[16]);
+        BackgroundColour = static_cast<int32_t>(IntSetting(line[13], 0, 0xFFFFFF, BackgroundColour));
+        ForegroundColour = static_cast<int32_t>(IntSetting(line[14], 0, 0xFFFFFF, ForegroundColour));
+        ColourFgIndex = static_cast<int16_t>(IntSetting(line[15], 0, 15, 15));
+        ColourBgIndex = static_cast<int16_t>(IntSetting(line[16], 0, 15, 4));
         ColourScheme = IntValue<int16_t>(line[17]);
         colourFlags = line[18].substr(0, 8);
         NmeaSourceName = line[19];
@@ -145,29 +172,29 @@ void LoadConfig(const std::string& path)
         MultiplexerExe = line[22];
         NmeaStartMode = line[23];
         drLine = line[24].substr(0, 8);
-        FixIntervalMs = IntValue<int32_t>(line[25]);
+        FixIntervalMs = static_cast<int32_t>(IntSetting(line[25], 0, 86400000, kDefaultFixIntervalMs));
         DRSpeedSource = IntValue<int16_t>(line[26]);
         DRCourseSource = IntValue<int16_t>(line[27]);
-        AntennaOffsetLat = RealValue(line[28]);
-        AntennaOffsetLon = RealValue(line[29]);
+        AntennaOffsetLat = RealSetting(line[28], -90, 90, 0.0);
+        AntennaOffsetLon = RealSetting(line[29], -180, 180, 0.0);
         VesselLength = IntValue<uint16_t>(line[30]);
-        VesselBeam = RealValue(line[31]);
-        CaptureDistance = RealValue(line[32]);
-        XteDeadband = RealValue(line[33]);
+        VesselBeam = RealSetting(line[31], 0, 1000, 0.0);
+        CaptureDistance = RealSetting(line[32], 0, 1000, 0.2);
+        XteDeadband = RealSetting(line[33], 0, 1000, 0.05);
         UserSentenceTemplate = line[34];
-        AverageN = IntValue<int16_t>(line[35]);
+        AverageN = static_cast<int16_t>(IntSetting(line[35], 0, 1000, 1));
         LogsFolder = line[36];
         outputLine = line[37];
-        TowOffsetA = RealValue(line[38]);
-        TowOffsetB = RealValue(line[39]);
-        TowOffsetC = RealValue(line[40]);
-        TowOffsetD = RealValue(line[41]);
-        TowOffsetE = RealValue(line[42]);
+        TowOffsetA = RealSetting(line[38], -1e4, 1e4, 1.0);
+        TowOffsetB = RealSetting(line[39], -1e4, 1e4, 1.0);
+        TowOffsetC = RealSetting(line[40], -1e4, 1e4, 0.0);
+        TowOffsetD = RealSetting(line[41], -1e4, 1e4, 10.0);
+        TowOffsetE = RealSetting(line[42], -1e4, 1e4, 0.0);
         autoChartLine = line[43];
         BrowserPath = line[44];
         ChartsFolder = line[45];
-        ComPort = IntValue<int32_t>(line[46]);
-        BaudRate = IntValue<int32_t>(line[47]);
+        ComPort = static_cast<int32_t>(IntSetting(line[46], 0, 255, 1));
+        BaudRate = static_cast<int32_t>(IntSetting(line[47], 0, 4000000, kDefaultBaud));
 
         if (AverageN == 0)
             AverageN = 1;
@@ -199,15 +226,18 @@ void LoadConfig(const std::string& path)
     AutoLoadChart = autoChartLine == "AutoCHT";
 }
 
-void SaveConfigFile(const std::string& path)
+std::string ConfigText()
 {
     const std::string colourFlags = { TextIsFg ? '1' : '0', TrackIsFg ? '1' : '0', TideIsFg ? '1' : '0' };
 
-    rtl::AtomicTextWriter out;
-    if (!out.create(path)) {
-        platform::MessageError(kCreateError);
-        return;
-    }
+    struct {
+        std::string bytes;
+        void writeLine(std::string_view line)
+        {
+            bytes += line;
+            bytes += "\r\n";
+        }
+    } out;
     auto text = [&](const std::string& value) { out.writeLine(OneLine(value)); };
     auto real = [&](double value) { out.writeLine(rtl::RealText(value)); };
     auto integer = [&](int64_t value) { out.writeLine(rtl::StrInt(value)); };
@@ -220,7 +250,7 @@ void SaveConfigFile(const std::string& path)
     integer(UtcHourOffset);
     real(DistanceFactor);
     integer(GridDatum);
-    out.writeLine(Marker(TextLogOn, "Keep"));
+    out.writeLine(Marker(TextLogSetting(), "Keep"));
     text(NmeaLogTemplate); // 10
     real(ManualSpeed);
     text(RouteName);
@@ -259,9 +289,13 @@ void SaveConfigFile(const std::string& path)
     text(ChartsFolder); // 45
     integer(ComPort);
     integer(BaudRate);
+    return std::move(out.bytes);
+}
 
+void SaveConfigFile(const std::string& path)
+{
     // A failed write or rename leaves the old file in place; say so rather
     // than let the settings vanish silently.
-    if (!out.commit())
+    if (!rtl::WriteFileAtomic(path, ConfigText()))
         platform::MessageError(kCreateError);
 }

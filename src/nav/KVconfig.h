@@ -22,14 +22,23 @@
 // Reals are written as 23-character real texts (rtl::RealText), integers as
 // plain decimals, switches as a marker word or an empty line.
 
+#include <optional>
 #include <string>
 
 // Reads the configuration file at `path` into the navigation state. A file
 // that cannot be opened gives the defaults; a short file reads its missing
-// lines as 0 or empty; a number that does not parse (or does not fit its
-// variable) reads as 0 and reading goes on with the next line. Never shows
-// a message.
+// lines as 0 or empty; a number that does not parse reads as 0 and reading
+// goes on with the next line; a number outside what its setting can hold (a
+// latitude of 1e308, a negative fix interval, port -7) reads as the
+// setting's default. Lines end in CR LF or LF, or in CR alone in a file
+// without any LF. Never shows a message.
 void LoadConfig(const std::string& path);
+// The same over the file's bytes; nullopt stands for a file that cannot be
+// opened.
+void LoadConfigText(std::optional<std::string> bytes);
+
+// The bytes SaveConfigFile writes.
+std::string ConfigText();
 
 // Writes the navigation state to the configuration file at `path`, replacing
 // it whole (a temporary file renamed over it). When it cannot be written,

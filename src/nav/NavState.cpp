@@ -1,5 +1,7 @@
 #include "nav/NavState.h"
 
+#include "nav/ChartEdit.h"
+
 // Present position and fix
 double CurLat, CurLon;
 double GpsLat, GpsLon;
@@ -38,6 +40,7 @@ rtl::ShortString<33> LogDateText;
 rtl::ShortString<33> LogBaseName, TextLogName;
 int16_t TextLogLineCount;
 bool TextLogOn;
+bool TextLogHeld, TextLogHeldValue;
 std::string NmeaLogTemplate, NmeaLogTemplatePrev;
 
 // Route and leg
@@ -74,6 +77,7 @@ rtl::ShortString<33> BearingText, CtsText, CogText, CogMagText, SogText, VmgText
 rtl::Array1<TPosition, kMaxWaypoints> WaypointDbPoints;
 rtl::Array1<WaypointNameField, kMaxWaypoints> WaypointDbNames;
 int16_t WaypointDbCount;
+std::string WaypointFileCutPath;
 rtl::Array1<ChartPoint, kMaxChartPoints> ChartPoints;
 int16_t ChartPointCount;
 std::string CurrentChartName;
@@ -90,6 +94,7 @@ double AreaPixelScale;
 double ShapeScale;
 rtl::Array1<rtl::ShortString<40>, kMaxChartList> ChartList;
 int16_t ChartListCount;
+std::string ChartListOverflowFolder;
 bool AutoLoadChart;
 bool ChartEditable;
 bool LabelsOn, SymbolsOn;
@@ -137,6 +142,7 @@ int32_t AisTargetCount;
 uint16_t SelectedAisTarget;
 double NearestTargetRange;
 int32_t AisDbRecordCount;
+bool AisDbSuspended;
 std::string AisSentence, AisLogGpsSentence, AisLastLogged, AisLogTime;
 bool AisPlayback;
 uint16_t AisPlaySpeed;
@@ -161,7 +167,7 @@ double ViewRotation, ViewRotationCos, ViewRotationSin;
 bool AutoCentre;
 bool SoundEnabled;
 std::string CursorPositionText;
-int16_t DataTrendStart, DataTrendEndX, DataTrendOffset;
+int32_t DataTrendStart, DataTrendEndX, DataTrendOffset;
 std::string AppFolder, LogsFolder, ChartsFolder;
 rtl::ShortString<33> ConfigName;
 int32_t ComPort, BaudRate;
@@ -198,7 +204,8 @@ void ResetNavState()
         ManualFixFlag, LastSentence, PrevSentence, SerialLineBuffer, ComTimeZero);
     Clear(LogRecords, LogCount, ThinStep, ThinIndex, ThinCounter, TripLeg, TripTotal, LogTimeDiff,
         MeasuredSpeed, LogSpeed, AverageN, DrawEveryN, FixNumber, EventNumber, LogDateText, LogBaseName,
-        TextLogName, TextLogLineCount, TextLogOn, NmeaLogTemplate, NmeaLogTemplatePrev);
+        TextLogName, TextLogLineCount, TextLogOn, TextLogHeld, TextLogHeldValue, NmeaLogTemplate,
+        NmeaLogTemplatePrev);
     Clear(RoutePoints, RouteNames, RouteCount, ActiveWaypoint, RouteName, RouteChanged, KeepRouteSelection,
         SnapToWaypoint, ReverseRoute, AutoWaypoint, RouteGuidanceOn, CaptureDistance, XteDeadband,
         XteRefCourse, WaypointDistance, WaypointRangeNm, WaypointBearing, CourseToSteer, HoursToWaypoint, XTE,
@@ -211,7 +218,8 @@ void ResetNavState()
         LayerFlags, ChartKind, ChartHomeLat, ChartHomeLon, ChartHomeZoom, ViewCentreLat, ViewCentreLon,
         ViewZoom, ChartScale, ChartOffsetLat, ChartOffsetLon, CosLat, PixelsPerDegLat, PixelsPerDegLon,
         ViewImageHeight, ViewImageWidth, AreaPixelScale, ShapeScale, ChartList, ChartListCount, AutoLoadChart,
-        ChartEditable, LabelsOn, SymbolsOn);
+        ChartListOverflowFolder, WaypointFileCutPath, ChartEditable, LabelsOn, SymbolsOn);
+    Clear(SelectedChartPoint, LineType, LineTypeOffset);
     Clear(TideStations, TideStreams, TideStationCount, StandardPort, TideHour, HWHour, ManualTideOff, TideSet,
         TideDrift, NearestTideStation, NearestDistance);
     Clear(VesselBeam, VesselLength, ShowVesselOutline, AntennaOffsetLat, AntennaOffsetLon, TowOffsetA,
@@ -220,7 +228,7 @@ void ResetNavState()
     Clear(NmeaOutputOn, OutXTE, OutAPB, OutHSC, OutBOD, OutUser, UserSentenceTemplate, NmeaOutput,
         OutputCounter);
     Clear(AisPayload, AisSixBits, AisDecodeRecord, AisDecodeFresh, AisFragmentSeqId, AisTargets,
-        AisTargetCount, SelectedAisTarget, NearestTargetRange, AisDbRecordCount, AisSentence,
+        AisTargetCount, SelectedAisTarget, NearestTargetRange, AisDbRecordCount, AisDbSuspended, AisSentence,
         AisLogGpsSentence, AisLastLogged, AisLogTime, AisPlayback, AisPlaySpeed, LastAnnouncedName,
         CurrentYear);
     Clear(DistanceFactor, SpeedAlwaysKnots, ManualSpeed, DRSpeedSource, DRCourseSource, GridDatum,
@@ -261,6 +269,7 @@ void ResetNavState()
     VesselBeam = 20.0;
     VesselLength = 100;
     DataTrendStart = -6;
+    DataTrendEndX = 120;
     // cos(ChartHomeLat) for ChartHomeLat 0, so distances are sound before
     // the first configuration or chart is read.
     CosLat = 1.0;

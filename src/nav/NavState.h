@@ -70,6 +70,9 @@ extern rtl::ShortString<33> LogDateText; // "dd-mm-yy"
 extern rtl::ShortString<33> LogBaseName, TextLogName;
 extern int16_t TextLogLineCount;
 extern bool TextLogOn;
+// AIS log playback holds the text log off; the user's setting of TextLogOn
+// is kept meanwhile in TextLogHeldValue (nav/TextLog.h).
+extern bool TextLogHeld, TextLogHeldValue;
 extern std::string NmeaLogTemplate, NmeaLogTemplatePrev;
 
 // ---- Route and leg
@@ -106,6 +109,9 @@ extern rtl::ShortString<33> BearingText, CtsText, CogText, CogMagText, SogText, 
 extern rtl::Array1<TPosition, kMaxWaypoints> WaypointDbPoints;
 extern rtl::Array1<WaypointNameField, kMaxWaypoints> WaypointDbNames;
 extern int16_t WaypointDbCount; // 0..600
+// The waypoint file last loaded, when it held more entries than the
+// database could take. Rewriting that file asks first (nav/WaypointFile.h).
+extern std::string WaypointFileCutPath;
 extern rtl::Array1<ChartPoint, kMaxChartPoints> ChartPoints; // base chart and layers, in load order
 extern int16_t ChartPointCount;
 extern std::string CurrentChartName;
@@ -122,6 +128,9 @@ extern double AreaPixelScale; // (600 / screen height)²
 extern double ShapeScale;
 extern rtl::Array1<rtl::ShortString<40>, kMaxChartList> ChartList;
 extern int16_t ChartListCount;
+// The charts folder last found to hold more configurations than ChartList
+// can: the note that the rest are not considered is given once for it.
+extern std::string ChartListOverflowFolder;
 extern bool AutoLoadChart;
 extern bool ChartEditable;
 extern bool LabelsOn, SymbolsOn;
@@ -173,6 +182,9 @@ extern int32_t AisTargetCount;
 extern uint16_t SelectedAisTarget; // 0 none
 extern double NearestTargetRange;
 extern int32_t AisDbRecordCount;
+// "KVAIS.ADB" failed to read or write: it is not used again until the next
+// start or until a database menu item is switched.
+extern bool AisDbSuspended;
 extern std::string AisSentence, AisLogGpsSentence, AisLastLogged, AisLogTime;
 extern bool AisPlayback;
 extern uint16_t AisPlaySpeed;
@@ -197,7 +209,11 @@ extern double ViewRotation, ViewRotationCos, ViewRotationSin; // radians
 extern bool AutoCentre;
 extern bool SoundEnabled;
 extern std::string CursorPositionText;
-extern int16_t DataTrendStart, DataTrendEndX, DataTrendOffset;
+// Data-trend selection (record numbers; 32 bits, a long day holds more records
+// than 16 bits count): DataTrendOffset its first record, DataTrendStart its
+// last (-6: no selection), DataTrendEndX the plot column of its right marker
+// (120: none).
+extern int32_t DataTrendStart, DataTrendEndX, DataTrendOffset;
 extern std::string AppFolder, LogsFolder, ChartsFolder; // used as prefixes: AppFolder ends with '/'
 extern rtl::ShortString<33> ConfigName;
 extern int32_t ComPort, BaudRate;

@@ -194,13 +194,19 @@ void DecodeCom(NmeaDecodeResult& r, std::string_view s)
 bool NmeaChecksumOk(std::string_view line)
 {
     const std::size_t star = line.find('*');
-    if (star == std::string_view::npos || line.size() - star < 3)
+    if (star == std::string_view::npos)
         return true;
-    if (!IsHexDigit(line[star + 1]) || !IsHexDigit(line[star + 2]))
+    const std::string_view tail = line.substr(star + 1);
+    // The program's own monitor sentence (also in AIS logs) marks its end
+    // with "*MON" and carries no checksum.
+    if (tail == "MON")
         return true;
-    const std::string stated { '*',
-        static_cast<char>(std::toupper(static_cast<unsigned char>(line[star + 1]))),
-        static_cast<char>(std::toupper(static_cast<unsigned char>(line[star + 2]))) };
+    // Anything else after the '*' than two hexadecimal digits is a checksum
+    // damaged on the wire.
+    if (tail.size() != 2 || !IsHexDigit(tail[0]) || !IsHexDigit(tail[1]))
+        return false;
+    const std::string stated { '*', static_cast<char>(std::toupper(static_cast<unsigned char>(tail[0]))),
+        static_cast<char>(std::toupper(static_cast<unsigned char>(tail[1]))) };
     const int first = line[0] == '$' || line[0] == '!' ? 2 : 1; // 1-based, after the '$' or '!'
     return NmeaChecksum(line.substr(0, star), first) == stated;
 }

@@ -25,11 +25,14 @@ constexpr uint32_t kIndicatorRed = 0x0000FF;
 constexpr uint32_t kIndicatorLime = 0x00FF00;
 constexpr uint32_t kIndicatorSilver = 0xC0C0C0;
 
-// An NMEA checksum is '*' and two hexadecimal digits (either case) after the
-// first '*' of the line: the XOR of every byte between the leading '$' or '!'
-// and that '*'. True when the line carries no checksum or a matching one.
+// An NMEA checksum is '*' and two hexadecimal digits (either case) ending the
+// line: the XOR of every byte between the leading '$' or '!' and the first
+// '*'. True when the line has no '*' at all (many receivers send none), ends
+// in the monitor sentence's "*MON", or carries a matching checksum; a '*'
+// followed by anything but exactly two hexadecimal digits is a damaged line.
 //   "$GPGLL,4916.45,N,12311.12,W,225444,A*31"  true (0x31 matches)
 //   "$GPGLL,4916.45,N,12311.12,W,225444,A*32"  false
+//   "$GPGLL,4916.45,N,12311.12,W,225444,A*3"   false (damaged)
 //   "$KVGGA,...,0000*MON"                      true (no checksum)
 bool NmeaChecksumOk(std::string_view line);
 

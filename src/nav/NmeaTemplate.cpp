@@ -48,7 +48,22 @@ std::string ShortWaypointName(rtl::ShortString<33>& kept)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     }
-    return name;
+    return SentenceSafeText(name);
+}
+
+// The text of a common code as it goes into a sentence. Received sentence
+// fields, the receiver's fix quality and satellite count, layout texts and
+// the cursor readout come from outside the program: they go in without any
+// character that could change the sentence's structure. The fix status is
+// the head of a received sentence ("$GPRMC"): its leading '$' or '!' is what
+// the code is for, the rest is received text.
+std::string CommonCodeText(char code, const std::string& text)
+{
+    if (code == '$' && !text.empty())
+        return text.front() + SentenceSafeText(std::string_view(text).substr(1));
+    if ((code >= '0' && code <= '9') || std::string_view("+[]OUQ").find(code) != std::string_view::npos)
+        return SentenceSafeText(text);
+    return text;
 }
 
 std::string UpToFirstBlank(const std::string& text)
@@ -123,7 +138,7 @@ private:
     void Insert(char code)
     {
         if (const auto common = scan_.CommonCode(code)) {
-            output_ += *common;
+            output_ += CommonCodeText(code, *common);
             return;
         }
         switch (code) {
@@ -215,6 +230,17 @@ std::string NmeaChecksum(std::string_view text, int start)
     char hex[8];
     std::snprintf(hex, sizeof hex, "*%02X", sum & 0xFF);
     return hex;
+}
+
+std::string SentenceSafeText(std::string_view text)
+{
+    std::string safe(text);
+    for (char& c : safe) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b > 0x7E || std::string_view("$!*,\\^~").find(c) != std::string_view::npos)
+            c = '_';
+    }
+    return safe;
 }
 
 std::string TrimNameField(std::string_view name, int first, int count)

@@ -44,6 +44,11 @@
 //
 // Course and bearing fields (B, C, H, ^) never read 360 or more: a listener
 // expects 000 to 359.
+//
+// The texts of W and <, of 0..9, +, [, ], O, U and Q, and $ after its first
+// character, come from outside the program: each goes in as SentenceSafeText
+// makes it, with '_' for every character that could change the sentence's
+// structure.
 
 #include <string>
 #include <string_view>
@@ -52,6 +57,13 @@
 // codes of `text` from the 1-based position `start` to the end ("*00" when
 // `start` lies beyond the end).
 std::string NmeaChecksum(std::string_view text, int start);
+
+// `text` as it may stand inside a sentence: the NMEA reserved characters
+// ($ ! * , \ ^ ~), CR, LF and every byte outside 0x20-0x7E become '_', so no
+// name or received text can add a field, end the sentence early, start a
+// new one or fake its checksum.
+//   "A*,T,9"  ->  "A__T_9"
+std::string SentenceSafeText(std::string_view text);
 
 // At most the first 33 characters of `name`, then `count` characters from
 // the 1-based position `first`, without trailing blanks and '@' characters.

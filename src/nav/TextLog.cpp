@@ -4,6 +4,7 @@
 #include "nav/NavState.h"
 #include "rtl/Numbers.h"
 #include "rtl/Paths.h"
+#include "rtl/TextFile.h"
 
 #include <cstdio>
 #include <vector>
@@ -19,7 +20,7 @@ bool AppendToExisting(const std::string& path, const std::vector<std::string>& l
 {
     if (!rtl::FileExists(path))
         return false;
-    std::FILE* file = std::fopen(rtl::OpenPath(path).c_str(), "a+b");
+    std::FILE* file = rtl::OpenRegularFile(rtl::OpenPath(path), "a+b");
     if (!file)
         return false;
     std::string bytes;
@@ -87,4 +88,30 @@ bool RewriteTextLog(const std::string& recordTemplate)
     FixNumber = 0;
     EventNumber = 0;
     return true;
+}
+
+void HoldTextLogOff()
+{
+    if (!TextLogHeld) {
+        TextLogHeld = true;
+        TextLogHeldValue = TextLogOn;
+    }
+    TextLogOn = false;
+}
+
+void ReleaseTextLogHold()
+{
+    if (TextLogHeld)
+        TextLogOn = TextLogHeldValue;
+    TextLogHeld = false;
+}
+
+void DropTextLogHold()
+{
+    TextLogHeld = false;
+}
+
+bool TextLogSetting()
+{
+    return TextLogHeld ? TextLogHeldValue : TextLogOn;
 }

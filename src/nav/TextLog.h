@@ -48,3 +48,15 @@ bool OpenTextLog(const std::string& path);
 // EventNumber start again at 0. False, changing nothing, when the file
 // cannot be written.
 bool RewriteTextLog(const std::string& recordTemplate);
+
+// AIS log playback holds the text log off: no survey records come from a
+// replayed day. HoldTextLogOff keeps the user's TextLogOn and clears it;
+// ReleaseTextLogHold gives the kept value back (nothing without a hold).
+// Switching the text log by hand during playback ends the hold with the
+// user's new choice (DropTextLogHold).
+void HoldTextLogOff();
+void ReleaseTextLogHold();
+void DropTextLogHold();
+// TextLogOn as the configuration keeps it: the user's own value, never the
+// off state of a playback.
+bool TextLogSetting();

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace
 {
@@ -42,8 +43,46 @@ std::string Line(const WaypointNameField& name, const TPosition& position, const
     return line;
 }
 
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) || (!ec && a == b);
+}
+
+// Entries (lines) of a waypoint file; -1 when it cannot be read.
+int32_t EntriesIn(const std::string& path)
+{
+    rtl::TextReader file;
+    if (!file.open(path))
+        return -1;
+    int32_t lines = 0;
+    std::string line;
+    while (file.readLine(line))
+        ++lines;
+    return lines;
+}
+
+// A waypoint file that held more entries than the database took keeps them
+// until the user agrees to rewrite it with only those loaded.
+bool MayReplace(const std::string& path)
+{
+    if (WaypointFileCutPath.empty() || !SameFile(rtl::OpenPath(path), WaypointFileCutPath))
+        return true;
+    const int32_t held = EntriesIn(WaypointFileCutPath);
+    if (held <= WaypointDbCount)
+        return true;
+    if (!platform::AskYesNo("The waypoint file " + WaypointFileCutPath + " holds " + std::to_string(held)
+            + " waypoints and only " + std::to_string(WaypointDbCount)
+            + " are loaded. Overwrite it and lose the rest ?"))
+        return false;
+    WaypointFileCutPath.clear();
+    return true;
+}
+
 bool WriteLines(const std::string& path, std::string (*format)(const WaypointNameField&, const TPosition&))
 {
+    if (!MayReplace(path))
+        return false;
     rtl::AtomicTextWriter file;
     bool ok = file.create(path);
     if (ok) {
@@ -106,12 +145,16 @@ void LoadWaypointDatabase(const std::string& chartName)
 {
     rtl::TextReader file;
     WaypointLineLayout layout = WaypointLineLayout::Wpt;
-    if (!file.open(rtl::JoinPath(ChartsFolder, chartName + ".wpt"))) {
-        if (!file.open(rtl::JoinPath(ChartsFolder, chartName + ".WPS")))
+    std::string path = rtl::OpenPath(rtl::JoinPath(ChartsFolder, chartName + ".wpt"));
+    if (!file.open(path)) {
+        path = rtl::OpenPath(rtl::JoinPath(ChartsFolder, chartName + ".WPS"));
+        if (!file.open(path))
             return;
         layout = WaypointLineLayout::Dos;
     }
     int count = std::clamp<int>(WaypointDbCount, 0, kMaxWaypoints);
+    if (count == 0)
+        WaypointFileCutPath.clear(); // a database of this file alone
     bool formatError = false;
     std::string line;
     while (count < kMaxWaypoints && file.readLine(line)) {
@@ -119,7 +162,14 @@ void LoadWaypointDatabase(const std::string& chartName)
         if (!ReadWaypointFileLine(line, layout, WaypointDbNames[count], WaypointDbPoints[count]))
             formatError = true;
     }
+    int32_t leftOut = 0;
+    while (file.readLine(line))
+        ++leftOut;
     WaypointDbCount = static_cast<int16_t>(count);
     if (formatError)
         platform::MessageWarning("Format errors detected in Waypoint database file!");
+    if (leftOut > 0) {
+        WaypointFileCutPath = path;
+        platform::MessageWarning("Waypoint Database Full !");
+    }
 }

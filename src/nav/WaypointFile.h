@@ -44,7 +44,9 @@ bool ReadWaypointFileLine(
 
 // Write entries 1..WaypointDbCount to `path`, replacing the file whole. When
 // it cannot be written, show "Error writing WP database file!" and keep any
-// old file; false.
+// old file; false. The file last loaded with entries left out
+// (WaypointFileCutPath) is replaced only when the user agrees: false,
+// writing nothing, on No.
 bool WriteWaypointFile(const std::string& path);
 bool WriteDosWaypointFile(const std::string& path);
 
@@ -52,7 +54,8 @@ bool WriteDosWaypointFile(const std::string& path);
 // "<ChartsFolder><chartName>.wpt", or when that cannot be opened from the
 // DOS file "<ChartsFolder><chartName>.WPS" (names matched without regard to
 // case). Lines are read until the file ends or the database holds 600
-// entries. A degree or minute field that does not read as a number counts
+// entries; lines left over show "Waypoint Database Full !" and make the file
+// WaypointFileCutPath. A degree or minute field that does not read as a number counts
 // as 0 and, once the file is read, "Format errors detected in Waypoint
 // database file!" is shown; the line is still taken. Nothing is shown when
 // neither file exists.

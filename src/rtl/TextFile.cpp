@@ -12,6 +12,105 @@
 namespace rtl
 {
 
+namespace
+{
+
+// Opens `path` (used as it stands) only when it is a regular file or does not
+// exist yet: a FIFO, device or socket given as a chart, log or database would
+// block the program forever in open() or read(). -1 with errno set otherwise.
+int OpenRegular(const std::string& path, int flags)
+{
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// Reads what is left of fd in blocks, handing each to `take`; false on a
+// read error.
+template <typename Take> bool ReadBlocks(int fd, Take take)
+{
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        take(std::string_view(buf, static_cast<std::size_t>(n)));
+    }
+}
+
+} // namespace
+
+std::FILE* OpenRegularFile(const std::string& path, const char* mode)
+{
+    const std::string_view m(mode);
+    int flags = O_RDONLY;
+    if (m.starts_with("r+"))
+        flags = O_RDWR;
+    else if (m.starts_with("a+"))
+        flags = O_RDWR | O_CREAT | O_APPEND;
+    else if (m.starts_with("a"))
+        flags = O_WRONLY | O_CREAT | O_APPEND;
+    else if (m.starts_with("w+"))
+        flags = O_RDWR | O_CREAT | O_TRUNC;
+    else if (m.starts_with("w"))
+        flags = O_WRONLY | O_CREAT | O_TRUNC;
+    const int fd = OpenRegular(path, flags);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = ::fdopen(fd, mode);
+    if (!file)
+        ::close(fd);
+    return file;
+}
+
+bool ForEachLine(
+    const std::string& path, const std::function<void(std::string_view)>& onLine, std::size_t keep)
+{
+    const int fd = OpenRegular(OpenPath(path), O_RDONLY);
+    if (fd < 0)
+        return false;
+    std::string line;
+    bool pending = false; // bytes of a line without its LF yet
+    bool cut = false; // the line ran past `keep`
+    char last = 0;
+    const bool ok = ReadBlocks(fd, [&](std::string_view block) {
+        for (const char c : block) {
+            if (c == '\n') {
+                if (last == '\r' && !cut && !line.empty())
+                    line.pop_back();
+                onLine(line);
+                line.clear();
+                pending = cut = false;
+                last = c;
+                continue;
+            }
+            pending = true;
+            last = c;
+            if (line.size() < keep)
+                line += c;
+            else
+                cut = true;
+        }
+    });
+    ::close(fd);
+    if (ok && pending)
+        onLine(line);
+    return ok;
+}
+
 TextReader::TextReader(std::string contents)
     : data_(std::move(contents))
     , open_(true)
@@ -167,8 +266,23 @@ bool AtomicTextWriter::commit()
     file_ = nullptr;
     if (ok)
         ok = ::rename(temp_.c_str(), target_.c_str()) == 0;
-    if (!ok)
+    if (!ok) {
         ::unlink(temp_.c_str());
+    } else {
+        // The rename itself lives in the folder: sync it too, so that after a
+        // power loss the file is not found under its old contents or gone.
+        // A folder that cannot be synced (some file systems refuse) leaves
+        // the file written all the same.
+        const std::size_t slash = target_.rfind('/');
+        const std::string folder = slash == std::string::npos ? "."
+            : slash == 0                                      ? "/"
+                                                              : target_.substr(0, slash);
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+    }
     temp_.clear();
     failed_ = !ok;
     return ok;
@@ -185,36 +299,20 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes)
 
 std::optional<std::string> ReadFileBytes(const std::string& path)
 {
-    const std::string resolved = OpenPath(path);
-    const int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegular(OpenPath(path), O_RDONLY);
     if (fd < 0)
         return std::nullopt;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
     std::string bytes;
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0)
-            break;
-        bytes.append(buf, static_cast<std::size_t>(n));
-    }
+    const bool ok = ReadBlocks(fd, [&](std::string_view block) { bytes += block; });
     ::close(fd);
+    if (!ok)
+        return std::nullopt;
     return bytes;
 }
 
 bool AppendLines(const std::string& path, const std::vector<std::string>& lines)
 {
-    std::FILE* f = std::fopen(CreatePath(path).c_str(), "ab");
+    std::FILE* f = OpenRegularFile(CreatePath(path), "ab");
     if (!f)
         return false;
     bool ok = true;

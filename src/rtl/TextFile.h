@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +43,19 @@ private:
     std::size_t pos_ = 0;
     bool open_ = false;
 };
+
+// Hands each line of a file (matched as OpenPath matches) to `onLine`, as
+// TextReader reads it, while reading the file block by block: a huge file
+// costs one block and one line of memory, and a line longer than `keep` is
+// handed on cut to its first `keep` bytes. False when the file cannot be
+// opened or read.
+bool ForEachLine(
+    const std::string& path, const std::function<void(std::string_view)>& onLine, std::size_t keep = 65536);
+
+// std::fopen for a file that is regular or does not exist yet (modes r, r+,
+// a, a+, w, w+, with or without 'b'); `path` is used as it stands. A FIFO,
+// device, socket or folder is refused at once (nullptr) instead of blocking.
+std::FILE* OpenRegularFile(const std::string& path, const char* mode);
 
 // Reads every line of a file. nullopt when the file cannot be opened.
 std::optional<std::vector<std::string>> ReadAllLines(const std::string& path);

@@ -102,7 +102,8 @@ int TPortDispatcher::OpenPort(const std::string& deviceName, uint32_t baud, uint
         rtsState_ = (control & 0x02) != 0;
 
         scanned_ = 0;
-        notifyPos_ = 0;
+        matchHeld_ = scanGap_ = false;
+        notifyPos_ = consumed_ = 0;
         inEvent_ = false;
         handlerReadCount_ = 0;
         largestReadCount_ = 0;
@@ -455,6 +456,12 @@ void TPortDispatcher::Consume(uint32_t count)
     ringRead_ = (ringRead_ + count) % InputRingSize;
     ringFull_ = false;
     consumed_ += count;
+    // Bytes a handler took before the data triggers saw them leave a gap: a
+    // partial match before it must not go on with the bytes after it.
+    if (count > scanned_ + (matchHeld_ ? 1 : 0))
+        scanGap_ = true;
+    if (count > scanned_)
+        matchHeld_ = false; // the matched byte went with them
     scanned_ = scanned_ > count ? scanned_ - count : 0;
 }
 

@@ -378,8 +378,14 @@ private:
     uint32_t ringWrite_ = 0, ringRead_ = 0;
     bool ringFull_ = false;
     uint32_t scanned_ = 0; // unread bytes already scanned for data triggers
+    bool matchHeld_ = false; // the byte at scanned_ was scanned and matched
+    bool scanGap_ = false; // bytes were consumed unscanned
     uint64_t consumed_ = 0; // bytes consumed since open (read position moves)
-    uint32_t notifyPos_ = 0; // ring position of the last available-data notice
+    // Where the last available-data notice stood, counted in bytes since open
+    // (consumed_ plus the unread bytes before it): a ring position would come
+    // round to the same value after a full ring's worth of input, and a ring
+    // filled before the first notice would never be announced.
+    uint64_t notifyPos_ = 0;
     bool inEvent_ = false;
     uint32_t handlerReadCount_ = 0;
     uint32_t largestReadCount_ = 0;

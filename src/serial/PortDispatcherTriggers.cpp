@@ -331,6 +331,11 @@ bool TPortDispatcher::CheckDataTriggers()
         return false;
     const uint32_t unread = UnreadCount();
     const uint32_t inEventRead = inEvent_ ? handlerReadCount_ : 0;
+    if (scanGap_) {
+        scanGap_ = false;
+        for (TDataTrigger& trigger : dataTriggers_)
+            trigger.Counters.fill(0);
+    }
 
     while (scanned_ < unread) {
         const uint32_t pos = (ringRead_ + scanned_) % InputRingSize;
@@ -355,9 +360,10 @@ bool TPortDispatcher::CheckDataTriggers()
         // available data, then each matched trigger, last added first.
         const uint32_t offset = scanned_;
         const uint64_t consumedBefore = consumed_;
+        matchHeld_ = true;
         bool result = true;
         const uint32_t upToHere = offset + 1 - std::min(inEventRead, offset + 1);
-        const uint32_t next = (pos + 1) % InputRingSize;
+        const uint64_t next = consumed_ + offset + 1;
         if (availThreshold_ != 0 && next != notifyPos_ && upToHere >= longest + availThreshold_) {
             // Noted as past this byte: the matched text is not announced again
             // until more bytes arrive behind it.
@@ -386,6 +392,7 @@ bool TPortDispatcher::CheckDataTriggers()
             c.lock();
         }
         // Move past the matched byte, unless a handler already consumed it.
+        matchHeld_ = false;
         const uint64_t consumed = consumed_ - consumedBefore;
         if (consumed <= offset && !ring_.empty())
             scanned_ = std::min<uint64_t>(offset + 1 - consumed, UnreadCount());
@@ -393,9 +400,12 @@ bool TPortDispatcher::CheckDataTriggers()
     }
 
     // No trigger matched up to the write position.
-    const uint32_t writePos = ringWrite_;
+    const uint64_t writePos = consumed_ + unread;
     const uint32_t count = unread - std::min(inEventRead, unread);
-    if (availThreshold_ != 0 && writePos != notifyPos_ && count >= availThreshold_) {
+    // A full ring takes no more bytes from the device, so no new bytes can
+    // come to announce it again: it is announced at every pass until a
+    // handler makes room.
+    if (availThreshold_ != 0 && (writePos != notifyPos_ || ringFull_) && count >= availThreshold_) {
         notifyPos_ = writePos;
         c.unlock();
         a.unlock();

@@ -3,6 +3,7 @@
 #include "chartwin/ChartPainters.h"
 #include "chartwin/Childwin.h"
 #include "dialogs/GlobalDlg.h"
+#include "dialogs/View_ZoomDlg.h"
 #include "draw/PixelArt.h"
 #include "nav/NavState.h"
 #include "platform/QtHint.h"
@@ -26,6 +27,7 @@ protected:
     void SetUp() override
     {
         ResetNavState();
+        View_ZoomSettings = {};
         ViewImageWidth = kWidth;
         ViewImageHeight = kHeight;
         PixelsPerDegLat = PixelsPerDegLon = 20;
@@ -176,7 +178,7 @@ TEST_F(PainterTest, GraticuleHintNamesItsStepAndUnit)
 
     DistanceFactor = 1.0;
     view->SetZoom(4);
-    view->FShowGraticule = true; // the options dialog's choice above zoom 0.5
+    View_ZoomSettings.ShowScale = true; // the options dialog's choice above zoom 0.5
     Fresh(kWhite);
     view->RedrawView();
     EXPECT_EQ(Hint(view->Panel1), "Grat. 100Nm |");

@@ -8,6 +8,7 @@
 #include "chartwin/ViewHost.h"
 #include "dialogs/GlobalDlg.h"
 #include "nav/LocalClock.h"
+#include "dialogs/View_ZoomDlg.h"
 #include "nav/NavState.h"
 
 #include <QApplication>
@@ -127,10 +128,10 @@ TEST_F(RedrawPurity, DrawingLeavesNavigationStateAndStoresByteForByte)
     ASSERT_TRUE(view->FIsAisView);
     view->NewChartBitmap();
     const QImage blank = view->Bitmap.copy();
-    chartwin::PrepareRedraw(*view, GlobalSettings);
+    chartwin::PrepareRedraw(*view, GlobalSettings, View_ZoomSettings);
     const std::vector<Bytes> before = NavigationState();
 
-    chartwin::RedrawView(*view, GlobalSettings);
+    chartwin::RedrawView(*view, GlobalSettings, View_ZoomSettings);
 
     EXPECT_TRUE(NavigationState() == before);
     EXPECT_NE(view->Bitmap, blank); // it did draw

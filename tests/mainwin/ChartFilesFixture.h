@@ -63,5 +63,16 @@ protected:
         return captions;
     }
 
+    // The demo folder's configuration and its harbour chart, which the
+    // configuration names, in the application folder.
+    void CopyDemoChart()
+    {
+        const std::string demo = std::string(KV_SOURCE_DIR) + "/demo/";
+        for (const char* name :
+            { "zudeve.cfg", "charts/harbour.cht", "charts/harbour.cfg", "charts/harbour.wpt",
+                "routes/approach.rte" })
+            dir.write(name, kvtest::ReadBytes(demo + name));
+    }
+
     std::string charts() const { return app + "charts/"; }
 };

@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include <filesystem>
+
 namespace
 {
 
@@ -133,6 +135,94 @@ TEST_F(MainAisTest, PlaybackEmptiesTableTrackAndTripThenPlaysOneLinePerTickToThe
     EXPECT_EQ(Hint(MainForm->PlayAISlog), "Playback an AIS Log|");
     EXPECT_EQ(ls(MainForm->GPSIndicator->text()), "GPS ?");
     EXPECT_TRUE(ui.messages().empty());
+    // The text log is switched back as it was before the playback.
+    EXPECT_TRUE(TextLogOn);
+    EXPECT_FALSE(MainForm->TxtLogOnOff->isChecked());
+    EXPECT_EQ(Hint(MainForm->TxtLogOnOff), "Press for Text Logs Off|");
+}
+
+TEST_F(MainAisTest, TextLogSwitchComesBackWhenPlaybackStopsAndIsNeverSavedOff)
+{
+    const std::string log = WriteLog("07-12-26.AIS", { kHeader, kVesselA, kVesselB });
+    TextLogOn = true;
+    MainForm->UpdateMenuItems();
+    StartPlayback(log);
+    ASSERT_FALSE(TextLogOn);
+
+    // The configuration saved meanwhile keeps the user's switch.
+    SaveConfigFile(app + "during.cfg");
+    TextLogOn = true;
+    SaveConfigFile(app + "on.cfg");
+    TextLogOn = false;
+    EXPECT_EQ(dir.read("during.cfg"), dir.read("on.cfg"));
+
+    ui.answerYes();
+    MainForm->PlayAISlog->click(); // stop
+    EXPECT_TRUE(TextLogOn);
+    EXPECT_FALSE(MainForm->TxtLogOnOff->isChecked());
+
+    // Off before the playback: off after it.
+    TextLogOn = false;
+    MainForm->UpdateMenuItems();
+    StartPlayback(log);
+    ui.answerYes();
+    MainForm->PlayAISlog->click();
+    EXPECT_FALSE(TextLogOn);
+    EXPECT_TRUE(MainForm->TxtLogOnOff->isChecked());
+
+    // Switched on by hand during the playback: the user's choice stands.
+    StartPlayback(log);
+    MainForm->TxtLogOnOff->click();
+    EXPECT_TRUE(TextLogOn);
+    Tick();
+    Tick();
+    Tick();
+    Tick(); // end of the file
+    ASSERT_FALSE(AisPlayback);
+    EXPECT_TRUE(TextLogOn);
+    EXPECT_FALSE(MainForm->TxtLogOnOff->isChecked());
+}
+
+TEST_F(MainAisTest, QuitDuringPlaybackSavesTheTextLogSwitchTheUserSet)
+{
+    TextLogOn = true;
+    MainForm->UpdateMenuItems();
+    StartPlayback(WriteLog("07-12-26.AIS", { kHeader, kVesselA }));
+    ASSERT_FALSE(TextLogOn);
+
+    ui.answerYes();
+    EXPECT_TRUE(MainForm->close());
+    EXPECT_FALSE(AisPlayback);
+    EXPECT_TRUE(TextLogOn);
+    const std::string saved = dir.read("zudeve.cfg");
+    SaveConfigFile(app + "expected.cfg");
+    EXPECT_EQ(saved, dir.read("expected.cfg"));
+    EXPECT_NE(saved.find("\r\nKeep\r\n"), std::string::npos);
+}
+
+TEST_F(MainAisTest, DatabaseThatCannotBeReadIsReportedOnceUntilAnItemIsSwitched)
+{
+    std::filesystem::remove(dir.file("KVAIS.ADB")); // made at start
+    dir.makeFolder("KVAIS.ADB");
+    const std::string error = "Error reading AIS database file " + dir.file("KVAIS.ADB")
+        + " - the AIS database is not used until the next start or until its menu items are switched again";
+    auto hear = [](int32_t mmsi) {
+        MainForm->AssembleAivdm(AivdmSentence(PositionReportPayload(mmsi, 50.8, -1.3)));
+        MainForm->UpdateAisTargets();
+    };
+    hear(235000001);
+    hear(235000002);
+    hear(235000003);
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { error });
+    EXPECT_EQ(ui.shown().at(0).kind, "message:error");
+    EXPECT_EQ(AisTargetCount, 3);
+
+    MainForm->SearchAISDatabase->trigger(); // off: nothing to read
+    hear(235000004);
+    MainForm->SearchAISDatabase->trigger(); // on again: tried again
+    hear(235000005);
+    hear(235000006);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string> { error, error }));
 }
 
 TEST_F(MainAisTest, HeaderOnlyLogPlaysNothingAndStopsAtTheNextTick)

@@ -198,6 +198,34 @@ TEST_F(MainChartsTest, SaveChartAsWritesTheChartItsConfigurationAndWaypoints)
     EXPECT_EQ(ChartList[ChartListCount], "new.cfg");
 }
 
+TEST_F(MainChartsTest, WaypointFileCutShortAtOpeningIsSaidOnceAndKeptWhenSavingUnlessAgreed)
+{
+    WriteChartFile("big.cht", { P(50.8, 1.3) });
+    WriteChartConfig("big", 50.8, 1.3, 1);
+    std::string waypoints;
+    for (int i = 0; i < 601; ++i)
+        waypoints += "Mark                    00   N 50.30.00000  W001.15.00000\r\n";
+    dir.write("charts/big.wpt", waypoints);
+    Start();
+    ui.clear();
+
+    OpenChart(charts() + "big.cht");
+    EXPECT_EQ(WaypointDbCount, 600);
+    EXPECT_EQ(
+        ui.messages(), (std::vector<std::string> { "Waypoint Database Full !", "Total chart points = 1" }));
+
+    ui.clear();
+    ui.answerFile(charts() + "big.cht");
+    ui.answerNo();
+    MainForm->SaveBtnClick();
+    EXPECT_EQ(ui.shown().back().text,
+        "The waypoint file " + charts()
+            + "big.wpt holds 601 waypoints and only 600 are loaded."
+              " Overwrite it and lose the rest ?");
+    EXPECT_EQ(dir.read("charts/big.wpt"), waypoints);
+    EXPECT_TRUE(ui.allAnswersUsed());
+}
+
 TEST_F(MainChartsTest, ChartFileThatCannotBeWrittenChangesNothing)
 {
     WriteHarbour();
@@ -370,10 +398,7 @@ TEST_F(MainChartsTest, ChartAndLogAndAllPurges)
 
 TEST_F(MainChartsTest, DemoFolderStartsOnItsHarbourChart)
 {
-    const std::string demo = std::string(KV_SOURCE_DIR) + "/demo/";
-    for (const char* name :
-        { "zudeve.cfg", "charts/harbour.cht", "charts/harbour.cfg", "charts/harbour.wpt" })
-        dir.write(name, kvtest::ReadBytes(demo + name));
+    CopyDemoChart();
     Start();
     FirstTick();
     EXPECT_EQ(CurrentChartName, "harbour");
@@ -381,6 +406,7 @@ TEST_F(MainChartsTest, DemoFolderStartsOnItsHarbourChart)
         std::vector<std::string> { "Total chart points = " + std::to_string(ChartPointCount) });
     EXPECT_GT(ChartPointCount, 40);
     EXPECT_EQ(WaypointDbCount, 8);
+    EXPECT_EQ(RouteCount, 6);
     EXPECT_EQ(Captions(), std::vector<std::string> { "harbour ()" });
     ASSERT_EQ(ChartListCount, 1);
     EXPECT_EQ(ChartList[1], "harbour.cfg");

@@ -69,11 +69,8 @@ TEST_F(MainFormTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTr
             "$ECAPB,A,A,0.12,L,N,,,,,OUTER,359,T,359,T,A*7E\r\n" },
     };
     for (const Step& step : steps) {
-        autopilot.Write(std::string(step.gga) + "\r\n");
-        ASSERT_TRUE(kvtest::WaitFor([&] { return LastSentence == step.gga; })) << step.gga;
-        MainForm->FixTimerTimer();
         const std::string expected = step.sent;
-        EXPECT_EQ(autopilot.Read(expected.size(), expected.empty() ? 100 : 2000), expected) << step.gga;
+        EXPECT_EQ(FixThrough(autopilot, step.gga, expected.size()), expected) << step.gga;
     }
 
     // The track log of the day, the fixes stamped with the sentences' UTC times.

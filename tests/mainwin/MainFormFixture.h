@@ -11,6 +11,7 @@
 #include "nav/NavState.h"
 #include "platform/QtUi.h"
 #include "support/PtyPair.h"
+#include "support/QtWait.h"
 #include "support/ScriptedUi.h"
 #include "support/ShortStringPrint.h"
 #include "support/TempDir.h"
@@ -71,6 +72,18 @@ protected:
         QMdiSubWindow* view = MainForm->MdiArea->addSubWindow(new QWidget);
         view->show();
         return view;
+    }
+
+    // One fix through the pseudo-terminal that stands in for the NMEA port:
+    // the sentence comes in, the fix tick runs, and what the program sends
+    // back is returned (waiting for `replySize` bytes, or briefly for none).
+    std::string FixThrough(kvtest::PtyPair& port, const std::string& sentence, std::size_t replySize)
+    {
+        port.Write(sentence + "\r\n");
+        if (!kvtest::WaitFor([&] { return LastSentence == sentence; }))
+            return "not taken: " + sentence;
+        MainForm->FixTimerTimer();
+        return port.Read(replySize, replySize == 0 ? 100 : 2000);
     }
 
     std::vector<std::string> ShownKinds() const

@@ -80,6 +80,31 @@ TEST_F(MainFormTest, EditedChartIsOfferedForSavingOnlyInChartEditMode)
     EXPECT_TRUE(dir.exists("zudeve.cfg"));
 }
 
+TEST_F(MainFormTest, ChartThatCannotBeSavedAtExitKeepsTheProgramOpen)
+{
+    Start();
+    AddView();
+    MainForm->ChartEdit1->setChecked(true);
+    CurrentChartName = "harbour";
+
+    ui.answerYes(); // quit
+    ui.answerYes(); // save the chart
+    ui.answerFile(app + "missing/harbour.cht");
+    EXPECT_FALSE(MainForm->close());
+    EXPECT_EQ(ui.messages().back(), "Error writing chart file!");
+    EXPECT_FALSE(dir.exists("zudeve.cfg")) << "nothing of the exit is done";
+    EXPECT_TRUE(MainForm->SecsTimer->running());
+
+    // Saved elsewhere, the program closes.
+    ui.clear();
+    ui.answerYes();
+    ui.answerYes();
+    ui.answerFile(app + "harbour.cht");
+    EXPECT_TRUE(MainForm->close());
+    EXPECT_TRUE(dir.exists("harbour.cht"));
+    EXPECT_TRUE(dir.exists("zudeve.cfg"));
+}
+
 TEST_F(MainFormTest, ChartNamedByConfigurationSurvivesStartWithoutChartView)
 {
     WriteConfig("zudeve.cfg", [] { CurrentChartName = "harbour"; });

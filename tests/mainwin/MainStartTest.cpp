@@ -71,6 +71,14 @@ TEST_F(MainFormTest, FourByThreeAndNarrowerScreensKeepTheirHeight)
     EXPECT_EQ(ViewImageHeight, 1024);
 }
 
+TEST_F(MainFormTest, LogsFolderThatCannotBeWrittenIsSaidOnceOnTheStatusLine)
+{
+    WriteConfig("zudeve.cfg", [this] { LogsFolder = app + "gone/"; });
+    Start();
+    EXPECT_EQ(MainForm->StatusLine->text().toStdString(), "Cannot write today's logs in " + app + "gone/");
+    EXPECT_TRUE(ui.shown().empty());
+}
+
 TEST_F(MainFormTest, StartValuesAndFolders)
 {
     WriteConfig("zudeve.cfg", [] {

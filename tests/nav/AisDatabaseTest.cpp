@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <stdexcept>
+
+#include <sys/resource.h>
+
 using namespace nav;
 
 namespace
@@ -37,6 +42,45 @@ TEST(AisDatabase, AppendGoesAfterTheLastWholeRecordAndSearchSkipsAPartialOne)
 
     EXPECT_EQ(AppendAisDatabase(path, AisDatabaseRecordFor(SearchAisDatabase(path, 1).record)), 3);
     EXPECT_EQ(dir.read("KVAIS.ADB"), Image(1, "ONE") + Image(2, "TWO") + Image(1, "ONE"));
+}
+
+// Holds the size limit of files this process writes, as a full disk would,
+// and puts the old limit back at the end of the scope.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldSignal_);
+    }
+
+private:
+    rlimit old_ {};
+    void (*oldSignal_)(int) = nullptr;
+};
+
+TEST(AisDatabase, AppendThatDoesNotFitLeavesNoTornRecord)
+{
+    kvtest::TempDir dir;
+    const std::string before = Image(1, "ONE") + Image(2, "TWO");
+    const std::string path = dir.write("KVAIS.ADB", before);
+    {
+        // Room for 100 bytes of the third record only.
+        FileSizeLimit full(2 * kAisRecordSize + 100);
+        EXPECT_THROW(AppendAisDatabase(path, AisDatabaseRecordFor(SearchAisDatabase(path, 1).record)),
+            std::runtime_error);
+    }
+    EXPECT_EQ(dir.read("KVAIS.ADB"), before);
+    EXPECT_EQ(AppendAisDatabase(path, AisDatabaseRecordFor(SearchAisDatabase(path, 1).record)), 3);
 }
 
 TEST(AisDatabase, FileThatCannotBeOpenedIsReportedNotCreated)

@@ -274,4 +274,29 @@ TEST_F(AisTargetsTest, MissingDatabaseIsSkippedAndTheTargetStillMerged)
     EXPECT_EQ(AisDbRecordCount, 0);
 }
 
+TEST_F(AisTargetsTest, DatabaseThatCannotBeReadIsReportedOnceAndRestsUntilSwitched)
+{
+    // A folder in the database's place opens but cannot be read.
+    dir.makeFolder("KVAIS.ADB");
+    options.searchDatabase = options.updateDatabase = true;
+
+    AisMergeResult first;
+    ASSERT_NO_THROW(first = HearPosition(901, 50.0, 1.0));
+    EXPECT_EQ(first.databaseError, "Error reading AIS database file " + dir.file("KVAIS.ADB"));
+    EXPECT_EQ(first.slot, 1) << "the target is merged all the same";
+    EXPECT_TRUE(first.announce);
+
+    AisMergeResult later;
+    ASSERT_NO_THROW(later = HearPosition(902, 50.0, 1.0));
+    EXPECT_EQ(later.databaseError, "");
+    ASSERT_NO_THROW(later = HearStatic(901, "QUIET"));
+    EXPECT_EQ(later.databaseError, "");
+    EXPECT_EQ(AisTargetCount, 2);
+
+    // Switching a database item tries the file again.
+    SwitchAisDatabase();
+    ASSERT_NO_THROW(later = HearPosition(903, 50.0, 1.0));
+    EXPECT_EQ(later.databaseError, first.databaseError);
+}
+
 } // namespace

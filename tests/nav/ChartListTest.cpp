@@ -1,5 +1,7 @@
 #include "nav/ChartList.h"
 #include "nav/NavState.h"
+#include "platform/Ui.h"
+#include "support/ScriptedUi.h"
 #include "support/ShortStringPrint.h"
 #include "support/TempDir.h"
 
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -77,14 +80,29 @@ TEST_F(ChartListTest, PortfolioIsSkippedWhateverItsCase)
     }
 }
 
-TEST_F(ChartListTest, ListHoldsAtMostOneHundredCharts)
+TEST_F(ChartListTest, ListHoldsAtMostOneHundredChartsAndSaysOnceThatTheRestAreLeftOut)
 {
+    platform::ScriptedUi ui;
     dir.write("PORTFOLIO.cfg", "");
-    for (int i = 0; i < 102; ++i)
+    for (int i = 0; i < 100; ++i)
         dir.write("c" + rtl::ZeroFilledInt(i, 3) + ".cfg", "1\r\n2\r\n3\r\n0\r\n");
     List();
     EXPECT_EQ(ChartListCount, 100);
+    EXPECT_TRUE(ui.messages().empty()) << "a full list leaves nothing out";
+
+    dir.write("c100.cfg", "");
+    dir.write("c101.cfg", "");
+    List();
+    EXPECT_EQ(ChartListCount, 100);
     EXPECT_EQ(ChartList[100], "c099.cfg");
+    const std::vector<std::string> said = { "More than 100 charts in " + ChartsFolder
+        + ": the last 2 are not considered for automatic chart loading" };
+    EXPECT_EQ(ui.messages(), said);
+    ASSERT_EQ(ui.shown().size(), 1u);
+    EXPECT_EQ(ui.shown()[0].kind, "message:warning");
+
+    List(); // a rescan of the same folder
+    EXPECT_EQ(ui.messages(), said);
 }
 
 TEST_F(ChartListTest, EmptyOrMissingFolderListsNothingAndTheCurrentChartStays)

@@ -1,4 +1,5 @@
 #include "nav/DailyLogs.h"
+#include "nav/AisDatabase.h"
 #include "nav/NavState.h"
 #include "nav/TrackLog.h"
 #include "platform/Ui.h"
@@ -7,6 +8,12 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -44,7 +51,7 @@ TEST_F(DailyLogsTest, DateTextIsDayMonthYear)
 TEST_F(DailyLogsTest, NewDayCreatesTheLogsWithTheirHeaders)
 {
     FixNumber = 12;
-    OpenDailyLogs(kDay);
+    EXPECT_TRUE(OpenDailyLogs(kDay));
     EXPECT_EQ(LogBaseName, kDay);
     EXPECT_EQ(TextLogName, kDay);
     EXPECT_EQ(LogDateText, ""); // no track log yet today
@@ -115,10 +122,56 @@ TEST_F(DailyLogsTest, ExistingFilesAreFoundWithoutRegardToCase)
 TEST_F(DailyLogsTest, MissingLogsFolderIsSkippedSilently)
 {
     LogsFolder = dir.file("gone") + "/";
-    OpenDailyLogs(kDay);
+    EXPECT_FALSE(OpenDailyLogs(kDay)); // for the caller to say once
     EXPECT_EQ(LogBaseName, kDay);
     EXPECT_EQ(LogDateText, "");
     EXPECT_TRUE(dir.exists("KVAIS.ADB"));
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(DailyLogsTest, TextLogThatIsAFifoIsRefusedAtOnce)
+{
+    ASSERT_EQ(::mkfifo(Log("07-12-26.txt").c_str(), 0666), 0);
+    auto done = std::async(std::launch::async, [] { return OpenDailyLogs(kDay); });
+    if (done.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+        ADD_FAILURE() << "blocked on the FIFO";
+        const int fd = ::open(Log("07-12-26.txt").c_str(), O_RDWR | O_NONBLOCK);
+        ::close(fd);
+    }
+    EXPECT_FALSE(done.get());
+}
+
+TEST_F(DailyLogsTest, AisDatabaseThatIsAFifoIsNeitherReadNorReplaced)
+{
+    ASSERT_EQ(::mkfifo(dir.file("KVAIS.ADB").c_str(), 0666), 0);
+    auto done = std::async(std::launch::async, [this] {
+        OpenDailyLogs(kDay);
+        AisTargetRecord record;
+        // Refused either way: not opened, or reported as an error.
+        bool used = false;
+        try {
+            used = nav::SearchAisDatabase(dir.file("KVAIS.ADB"), 1).opened;
+        } catch (const std::runtime_error&) {
+        }
+        try {
+            used = nav::AppendAisDatabase(dir.file("KVAIS.ADB"), record) >= 0 || used;
+        } catch (const std::runtime_error&) {
+        }
+        return used;
+    });
+    if (done.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+        ADD_FAILURE() << "blocked on the FIFO";
+        for (int i = 0; i < 3; ++i)
+            ::close(::open(dir.file("KVAIS.ADB").c_str(), O_RDWR | O_NONBLOCK));
+    }
+    EXPECT_FALSE(done.get());
+    struct stat st;
+    ASSERT_EQ(::stat(dir.file("KVAIS.ADB").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 } // namespace

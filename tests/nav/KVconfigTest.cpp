@@ -335,11 +335,12 @@ TEST_F(ConfigFile, ShortFileReadsItsLinesAndTheRestAsZeroOrEmpty)
 TEST_F(ConfigFile, GarbledNumbersReadAsZeroWithoutShiftingLaterLines)
 {
     ui.strictMessages = true;
+    BackgroundColour = 0x0000FF;
     LoadConfig(WriteConfig({
         { 2, "fifty" },
         { 6, "12x" },
         { 11, "1E999" }, // beyond a double
-        { 13, "99999999999" }, // beyond a 32-bit colour
+        { 13, "99999999999" }, // beyond a colour: the colour is kept
         { 25, "2.5" }, // not an integer
         { 30, "70000" }, // beyond the 16-bit vessel length
         { 35, "-" },
@@ -350,7 +351,7 @@ TEST_F(ConfigFile, GarbledNumbersReadAsZeroWithoutShiftingLaterLines)
     EXPECT_DOUBLE_EQ(DistanceFactor, 1.852);
     EXPECT_EQ(ManualSpeed, 0.0);
     EXPECT_EQ(RouteName, "solent");
-    EXPECT_EQ(BackgroundColour, 0);
+    EXPECT_EQ(BackgroundColour, 0x0000FF);
     EXPECT_EQ(ForegroundColour, 0xFFFFFF);
     EXPECT_EQ(FixIntervalMs, 0);
     EXPECT_EQ(DRSpeedSource, 1);
@@ -359,6 +360,73 @@ TEST_F(ConfigFile, GarbledNumbersReadAsZeroWithoutShiftingLaterLines)
     EXPECT_EQ(AverageN, 1);
     EXPECT_EQ(LogsFolder, "/data/logs/");
     EXPECT_EQ(BaudRate, 38400);
+}
+
+TEST_F(ConfigFile, ValuesBeyondWhatTheirSettingHoldsReadAsTheDefault)
+{
+    ui.strictMessages = true;
+    ForegroundColour = 0x00FF00; // colours keep their value
+    LoadConfig(WriteConfig({
+        { 2, "1e308" }, // latitude
+        { 3, "-181" },
+        { 4, "-0.5" }, // zoom
+        { 6, "25" }, // hours added to GPS time
+        { 7, "-1.852" }, // distance unit factor
+        { 8, "9" }, // grid datum
+        { 14, "16777216" }, // one past white
+        { 15, "16" }, // colour index
+        { 25, "-1000" }, // fix interval
+        { 32, "-0.2" }, // arrival radius
+        { 35, "-3" }, // fixes averaged
+        { 41, "1e300" }, // layout distance D
+        { 46, "-7" },
+        { 47, "-2147483648" },
+    }));
+    EXPECT_DOUBLE_EQ(CurLat, -16.780192674);
+    EXPECT_DOUBLE_EQ(CurLon, -41.779279083);
+    EXPECT_DOUBLE_EQ(ChartScale, 0.03125);
+    EXPECT_EQ(UtcHourOffset, 0);
+    EXPECT_DOUBLE_EQ(DistanceFactor, 1.0);
+    EXPECT_EQ(GridDatum, -1);
+    EXPECT_FALSE(GridDisplay);
+    EXPECT_EQ(ForegroundColour, 0x00FF00);
+    EXPECT_EQ(ColourFgIndex, 15);
+    EXPECT_EQ(FixIntervalMs, 10000);
+    EXPECT_DOUBLE_EQ(CaptureDistance, 0.2);
+    EXPECT_EQ(AverageN, 1);
+    EXPECT_DOUBLE_EQ(TowOffsetD, 10.0);
+    EXPECT_EQ(ComPort, 1);
+    EXPECT_EQ(BaudRate, 38400);
+    // The lines around them are read as they stand.
+    EXPECT_EQ(RouteName, "solent");
+    EXPECT_EQ(BackgroundColour, 0x800000);
+    EXPECT_EQ(ColourBgIndex, 3);
+
+    // Values at the limits are kept.
+    LoadConfig(
+        WriteConfig({ { 2, "-90" }, { 3, "180" }, { 14, "16777215" }, { 46, "255" }, { 47, "4000000" } }));
+    EXPECT_EQ(CurLat, -90.0);
+    EXPECT_EQ(CurLon, 180.0);
+    EXPECT_EQ(ForegroundColour, 0xFFFFFF);
+    EXPECT_EQ(ComPort, 255);
+    EXPECT_EQ(BaudRate, 4000000);
+}
+
+TEST_F(ConfigFile, CrOnlyLineEndsReadByThoseLineEnds)
+{
+    ui.strictMessages = true;
+    std::string text;
+    for (const auto& line : kBoatLines)
+        text += line + "\r";
+    LoadConfig(dir.write("mac.cfg", text));
+    EXPECT_EQ(CurrentChartName, "harbour");
+    EXPECT_DOUBLE_EQ(CurLat, 50.8);
+    EXPECT_EQ(RouteName, "solent");
+    EXPECT_EQ(ChartsFolder, "/data/charts/");
+    EXPECT_EQ(BaudRate, 38400);
+    // In a file that has line feeds, a lone CR stays inside its line.
+    LoadConfig(WriteConfig({ { 12, "sol\rent" } }));
+    EXPECT_EQ(RouteName, "sol\rent");
 }
 
 TEST_F(ConfigFile, SwitchWordsMatchTheWholeLineExactly)

@@ -25,9 +25,16 @@ TEST(NmeaDecode, ChecksumOfTheFirstStarCountsWhenItIsTwoHexDigits)
     EXPECT_FALSE(NmeaChecksumOk("$GPGLL,4916.45,N,12311.12,W,225444,A*32"));
     EXPECT_TRUE(NmeaChecksumOk("!AIVDM,1,1,,A,15RTgt0PAso;90TKcjM8h6g208CQ,0*4a"));
     EXPECT_FALSE(NmeaChecksumOk("$GPGLL,4916.45,N,12311.12,W,225444,A*32*31"));
-    for (const char* none :
-        { "$GPGLL,4916.45,N", "$GPGLL,4916.45,N*", "$GPGLL,4916.45,N*3", "$KVGGA,0000*MON", "" })
+    for (const char* none : { "$GPGLL,4916.45,N", "$KVGGA,0000*MON", "" })
         EXPECT_TRUE(NmeaChecksumOk(none)) << none;
+}
+
+TEST(NmeaDecode, DamagedChecksumIsNoChecksumButACorruptedLine)
+{
+    const std::string rmc = "$GPRMC,094738,A,5015.0000,N,00130.0000,W,5.8,235.1,200818,1.4,E,A";
+    ASSERT_TRUE(NmeaChecksumOk(rmc + "*05"));
+    for (const char* tail : { "*0G", "*0", "*", "*G5", "*050", "*05 ", "*0 5", "*MONX", "*mon", "**05" })
+        EXPECT_FALSE(NmeaChecksumOk(rmc + tail)) << tail;
 }
 
 TEST(NmeaDecode, CoordinatesAreFixedWidthAndRefuseGarbledFields)

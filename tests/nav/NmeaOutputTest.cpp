@@ -39,6 +39,33 @@ protected:
     void TearDown() override { ResetNavState(); }
 };
 
+TEST_F(NmeaOutputTest, NamesAndReceivedTextsCannotChangeTheSentenceStructure)
+{
+    // A name from a waypoint file with field separators and a star would
+    // shift the fields behind a valid checksum; one with a carriage return
+    // and '$' would end the sentence and start a forged one.
+    DestWaypointName = "A*,T,9";
+    OutAPB = true;
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$ECAPB,A,A,0.12,L,N,,,,,A__T_9,045,T,047,T,A*56\r\n");
+
+    OutAPB = false;
+    OutBOD = true;
+    DestWaypointName = "\xC5lesund";
+    OriginWaypointName = "\r$X,1";
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$ECBOD,045,T,041,M,_LESUN,__X_1*7A\r\n");
+
+    OutBOD = false;
+    OutUser = true;
+    NmeaFields[1] = "1*2$\xB0";
+    TowLayoutTexts[1] = "x,y";
+    TowLayoutTexts[2] = "\n";
+    UserSentenceTemplate = "$PKVU,@1,@+@e";
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "$PKVU,1_2__,T:x_y:_*11\r\n");
+}
+
 TEST_F(NmeaOutputTest, EachSentenceCharacterForCharacter)
 {
     OutXTE = true;

@@ -217,6 +217,14 @@ TEST_F(NmeaTemplateTest, WaypointNamesTakeTheirShortFormForGood)
     EXPECT_EQ(ExpandNmeaTemplate("@w"), "ST__MA");
 }
 
+TEST(SentenceSafeTextTest, ReservedControlAndNonAsciiBytesBecomeUnderscores)
+{
+    EXPECT_EQ(SentenceSafeText("A*,T,9"), "A__T_9");
+    EXPECT_EQ(SentenceSafeText(std::string("$!*,\\^~\r\n\t\x7F\x80\xB0\0", 14)), std::string(14, '_'));
+    // Ordinary names and the expander's own characters pass as they are.
+    EXPECT_EQ(SentenceSafeText(" Az09.'_-|@:#()/"), " Az09.'_-|@:#()/");
+}
+
 TEST_F(NmeaTemplateTest, CourseFieldsStayWithin000To359)
 {
     WaypointBearing = 2.0;

@@ -111,7 +111,7 @@ TEST_F(WaypointFileTest, HemisphereLettersCountOnlyInUpperCase)
     EXPECT_DOUBLE_EQ(WaypointDbPoints[1].lon, 2.25);
 }
 
-TEST_F(WaypointFileTest, LoadingAppendsUpToSixHundredEntries)
+TEST_F(WaypointFileTest, LoadingAppendsUpToSixHundredEntriesAndSaysWhenSomeAreLeftOut)
 {
     std::string text;
     for (int i = 0; i < 700; ++i)
@@ -122,9 +122,51 @@ TEST_F(WaypointFileTest, LoadingAppendsUpToSixHundredEntries)
     EXPECT_EQ(WaypointDbCount, 600);
     EXPECT_EQ(WaypointDbNames[1], "Held");
     EXPECT_EQ(WaypointDbNames[600], "Mark                    00   ");
-    LoadWaypointDatabase("big");
+    ASSERT_EQ(ui.shown().size(), 1u);
+    EXPECT_EQ(ui.shown()[0].kind, "message:warning");
+    EXPECT_EQ(ui.shown()[0].text, "Waypoint Database Full !");
+    EXPECT_EQ(WaypointFileCutPath, dir.file("big.wpt"));
+
+    // Exactly full is no loss.
+    ResetNavState();
+    ChartsFolder = dir.path() + "/";
+    ui.clear();
+    dir.write("six.wpt", text.substr(0, 600 * 59));
+    LoadWaypointDatabase("six");
     EXPECT_EQ(WaypointDbCount, 600);
     EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(WaypointFileCutPath, "");
+}
+
+TEST_F(WaypointFileTest, FileCutShortAtLoadingIsReplacedOnlyWhenTheUserAgrees)
+{
+    std::string text;
+    for (int i = 0; i < 601; ++i)
+        text += "Mark                    00   N 50.30.00000  W001.15.00000\r\n";
+    dir.write("Big.WPT", text);
+    LoadWaypointDatabase("big");
+    ASSERT_EQ(WaypointDbCount, 600);
+    ui.clear();
+
+    // Another file is written without a question.
+    EXPECT_TRUE(WriteWaypointFile(dir.file("other.wpt")));
+    EXPECT_TRUE(ui.shown().empty());
+
+    ui.answerNo();
+    EXPECT_FALSE(WriteWaypointFile(dir.file("big.wpt")));
+    ASSERT_EQ(ui.shown().size(), 1u);
+    EXPECT_EQ(ui.shown()[0].kind, "ask");
+    EXPECT_EQ(ui.shown()[0].text,
+        "The waypoint file " + dir.file("Big.WPT")
+            + " holds 601 waypoints and only 600 are loaded. Overwrite it and lose the rest ?");
+    EXPECT_EQ(dir.read("Big.WPT"), text);
+
+    ui.answerYes();
+    EXPECT_TRUE(WriteWaypointFile(dir.file("big.wpt")));
+    EXPECT_EQ(dir.read("Big.WPT"), text.substr(0, 600 * 59));
+    // Asked once: the file now holds what is loaded.
+    EXPECT_TRUE(WriteWaypointFile(dir.file("big.wpt")));
+    EXPECT_EQ(ui.shown().size(), 2u);
 }
 
 TEST_F(WaypointFileTest, UnreadableFieldsReadAsZeroAndAreReportedOnce)

@@ -4,7 +4,10 @@
 
 #include "support/TempDir.h"
 
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -180,4 +183,58 @@ TEST(TextFileTest, AppendLinesCreatesThenAppends)
     EXPECT_EQ(dir.list(), (Lines { "12-05-24.txt" }));
     EXPECT_EQ(dir.read("12-05-24.txt"), "Log Date : 12-05-24\r\na\r\n\r\n");
     EXPECT_FALSE(AppendLines(dir.file("missing/x.txt"), { "a" }));
+}
+
+namespace
+{
+
+// Runs `open` on a FIFO with nothing at its other end. Code that opens it as
+// a file would block forever: after two seconds the FIFO's other end is
+// opened and closed, which frees the call, and the test fails.
+template <typename Open> void ExpectRefusedAtOnce(const std::string& fifo, Open open)
+{
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    auto done = std::async(std::launch::async, open);
+    if (done.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+        ADD_FAILURE() << "blocked on the FIFO";
+        for (int i = 0; i < 50 && done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready;
+             ++i) {
+            const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
+    EXPECT_FALSE(done.get()) << fifo;
+}
+
+} // namespace
+
+TEST(TextFileTest, FifoOrOtherNonRegularFileIsRefusedAtOnce)
+{
+    TempDir dir;
+    ExpectRefusedAtOnce(
+        dir.file("chart.cfg"), [&] { return ReadFileBytes(dir.file("chart.cfg")).has_value(); });
+    ExpectRefusedAtOnce(
+        dir.file("day.txt"), [&] { return ForEachLine(dir.file("day.txt"), [](std::string_view) {}); });
+    ExpectRefusedAtOnce(dir.file("day.ais"), [&] { return AppendLines(dir.file("day.ais"), { "x" }); });
+    ExpectRefusedAtOnce(dir.file("a.adb"), [&] {
+        std::FILE* f = OpenRegularFile(dir.file("a.adb"), "r+b");
+        if (f)
+            std::fclose(f);
+        return f != nullptr;
+    });
+    EXPECT_EQ(OpenRegularFile(dir.path(), "rb"), nullptr);
+}
+
+TEST(TextFileTest, ForEachLineReadsAsTheReaderWithoutHoldingTheFile)
+{
+    TempDir dir;
+    const std::string text = "a\r\nb\n\r\nc\rd\r\n" + std::string(70000, 'x') + "\r\n\r\nlast\r";
+    dir.write("lines.txt", text);
+    Lines lines;
+    ASSERT_TRUE(ForEachLine(dir.file("lines.txt"), [&](std::string_view line) { lines.emplace_back(line); }));
+    Lines expected = AllLines(text);
+    expected[4].resize(65536); // a line past the kept length is cut
+    EXPECT_EQ(lines, expected);
+    EXPECT_FALSE(ForEachLine(dir.file("missing.txt"), [](std::string_view) {}));
 }

@@ -94,6 +94,46 @@ TEST_F(PortDispatcherTest, HandlerReadingFewerBytesStopsThePassUntilNewDataArriv
         (std::vector<Delivery> { { TriggerAvailMsg, 4, LParam(0) }, { TriggerDataMsg, 8, LParam(1) } }));
 }
 
+TEST_F(PortDispatcherTest, BytesTakenUnscannedByAHandlerBreakAPartialMatch)
+{
+    // The handler of the available data before "X" reads on past the bytes
+    // announced to it, taking "qB" before the data triggers saw them; the
+    // "AX" before them must not join the "B" that arrives next.
+    port.SetAvailTrigger(1);
+    const int axb = port.AddDataTrigger("AXB", false);
+    const int x = port.AddDataTrigger("X", false);
+    window.OnDeliver = [&](const Delivery& d) {
+        if (d.Message == TriggerAvailMsg)
+            ReadBytes(port, 4);
+    };
+    port.Feed("AXqB");
+    port.RunPasses();
+    port.Feed("B");
+    port.RunPasses();
+    for (const Delivery& d : window.Deliveries())
+        EXPECT_NE(d.WParam, static_cast<uint32_t>(axb)) << "\"AXB\" is not in \"AXqBB\"";
+    EXPECT_EQ(window.Deliveries().at(1), (Delivery { TriggerDataMsg, static_cast<uint32_t>(x), LParam(1) }));
+}
+
+TEST_F(PortDispatcherTest, SecondHandlerReadingPastTheMatchedByteBreaksAPartialMatch)
+{
+    // Both "Q" triggers match the first byte; each handler reads one byte, so
+    // the second takes the "z" no trigger has seen. "QB" must not match "Q"
+    // with the "B" behind the "z".
+    const int qb = port.AddDataTrigger("QB", false);
+    port.AddDataTrigger("Q", false);
+    port.AddDataTrigger("Q", false);
+    window.OnDeliver = [&](const Delivery& d) {
+        if (d.Message == TriggerDataMsg)
+            ReadBytes(port, 1);
+    };
+    port.Feed("QzB");
+    port.RunPasses();
+    for (const Delivery& d : window.Deliveries())
+        EXPECT_NE(d.WParam, static_cast<uint32_t>(qb)) << "\"QB\" is not in \"QzB\"";
+    EXPECT_EQ(window.Deliveries().size(), 2u);
+}
+
 TEST_F(PortDispatcherTest, TriggersMatchingAtOneByteAreDeliveredLastAddedFirst)
 {
     const int first = port.AddDataTrigger("$GPRMC", false);

@@ -5,6 +5,9 @@
 
 #include <atomic>
 #include <random>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
 
 #include "FakePort.h"
 #include "serial/GuiDelivery.h"
@@ -187,4 +190,82 @@ TEST_F(PortFixture, CloseWhileTheHandlerWindowIsBusyDoesNotHang)
     port.SetOpen(false);
     EXPECT_EQ(port.Engine(), nullptr);
     EXPECT_EQ(calls, 0);
+}
+
+namespace
+{
+
+// The receiver's side set raw, as a program writing NMEA into a pseudo-
+// terminal sets it, so that its bytes wait unchanged.
+void MakeRaw(int fd)
+{
+    termios t {};
+    ASSERT_EQ(tcgetattr(fd, &t), 0);
+    cfmakeraw(&t);
+    ASSERT_EQ(tcsetattr(fd, TCSANOW, &t), 0);
+}
+
+// Writes lines into the master until `limit` bytes are written or the
+// pseudo-terminal takes no more; returns what was written.
+std::string Prefill(kvtest::PtyPair& pty, std::size_t limit)
+{
+    const std::string line = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
+    std::string written;
+    while (written.size() < limit) {
+        std::string next = line.substr(0, std::min(line.size(), limit - written.size()));
+        const ssize_t n = ::write(pty.MasterFd(), next.data(), next.size());
+        if (n <= 0)
+            break;
+        written += next.substr(0, static_cast<std::size_t>(n));
+    }
+    return written;
+}
+
+} // namespace
+
+// Data waiting in the device when the port is opened (the receiver wrote
+// before the program started, or the driver's buffer filled while the port
+// was closed) is read at once: the main window's setup (open, then the
+// available-data threshold and the carriage-return trigger) must not leave
+// it waiting. The receiver goes on sending a line now and then, as a real
+// one does; with more waiting than the input ring holds, the full ring must
+// still be announced, as no new byte can enter it to do so.
+TEST_F(PortFixture, DataWaitingAtOpenIsReadAtOnceFullOrPartlyFull)
+{
+    const std::string line = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
+    for (const std::size_t limit : { std::size_t { 300 }, std::size_t { 1 } << 20 }) {
+        SCOPED_TRACE(limit);
+        // A device no one has opened yet, as at the program's start.
+        kvtest::PtyPair device;
+        device.MapAs(3);
+        MakeRaw(device.MasterFd());
+        const std::string waiting = Prefill(device, limit);
+        ASSERT_GE(waiting.size(), limit < 4096 ? limit : 4000u);
+        events.clear();
+        received.clear();
+        RecordLines();
+        port.SetOpen(true);
+        std::atomic<bool> stop { false };
+        std::thread receiver([&] {
+            for (int i = 0; !stop && i < 400; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                [[maybe_unused]] const ssize_t n = ::write(device.MasterFd(), line.data(), line.size());
+            }
+        });
+        // The device's bytes go into the input ring before the triggers are
+        // set: all of them, or as many as the ring holds (the kernel may
+        // hand a pseudo-terminal's bytes on in pieces).
+        const uint32_t ringFull = InputRingSize;
+        WaitFor(
+            [&] { return Engine()->InBuffUsed() >= std::min<std::size_t>(waiting.size(), ringFull); }, 1000);
+        port.SetAvailLength(1);
+        port.AddDataTrigger("\r", false);
+        EXPECT_TRUE(WaitFor([&] { return received.size() >= waiting.size(); }))
+            << received.size() << " of " << waiting.size();
+        stop = true;
+        receiver.join();
+        EXPECT_EQ(received.substr(0, waiting.size()), waiting);
+        port.SetOpen(false);
+        ASSERT_TRUE(WaitFor([&] { return port.Engine() == nullptr; }));
+    }
 }

@@ -1,0 +1,47 @@
+// Fuzz target for reading a text survey log back for the chart: any bytes as
+// the log's lines, walked with the position code, trend letter and record
+// window taken from the first bytes. The walk must end with a fault or with
+// points whose trend columns are never negative, and the blob colour and
+// trend row of every value must stay in their ranges.
+#include "nav/SurveyLog.h"
+#include "rtl/TextFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    SurveyWalkOptions o;
+    if (size >= 3) {
+        o.positionCode = data[0] & 1 ? '>' : 'P';
+        o.trendField = data[1] & 0x80 ? '-' : static_cast<char>(data[1]);
+        o.showLastN = data[2] & 1;
+        o.showCount = data[2] >> 1;
+        o.fixNumber = data[2] * 300;
+        if (data[2] & 2) {
+            o.selectionStart = data[0] * 7;
+            o.selectionEnd = data[1] * 5 - 300;
+        }
+    }
+    rtl::TextReader reader(std::string(reinterpret_cast<const char*>(data), size));
+    std::vector<std::string> lines;
+    while (!reader.eof())
+        lines.push_back(reader.readLine());
+
+    const SurveyWalk walk = WalkSurveyLog(lines, o);
+    if (walk.fault == SurveyLogFault::NotALog && !walk.points.empty())
+        std::abort();
+    for (const SurveyPoint& p : walk.points) {
+        if (p.trendColumn < 0)
+            std::abort();
+        const uint32_t colour = BlobColour(p.trendValue, 10);
+        if (colour > 0xFFFFFF)
+            std::abort();
+        const int row = TrendRow(p.trendValue, 50000, data[0] & 2);
+        if (row < -1000000000 || row > 1000000100)
+            std::abort();
+    }
+    return 0;
+}
