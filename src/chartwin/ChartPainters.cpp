@@ -1,5 +1,6 @@
 #include "chartwin/ChartPainters.h"
 
+#include "chartwin/AisPainter.h"
 #include "chartwin/Childwin.h"
 #include "chartwin/SurveyPlot.h"
 #include "chartwin/CursorPainter.h"
@@ -7,6 +8,7 @@
 #include "dialogs/GlobalDlg.h"
 #include "dialogs/View_ZoomDlg.h"
 #include "draw/SymbolLibrary.h"
+#include "nav/AisSelection.h"
 #include "nav/ChartEdit.h"
 #include "nav/NavState.h"
 #include "nav/TextLog.h"
@@ -45,6 +47,16 @@ bool AisFollowChecked(const TMDIChild& view)
     return view.AISFollowSelectedTarget1->isChecked() && view.ShowAIS->isChecked();
 }
 
+// How the AIS view's popup has targets drawn.
+TAisDrawOptions AisDrawOptionsOf(const TMDIChild& view)
+{
+    TAisDrawOptions options;
+    options.labelsOnAll = view.OnAll1->isChecked();
+    options.showMmsi = view.ShowMMSI1->isChecked();
+    options.conventionalShape = view.AISShape->isChecked();
+    return options;
+}
+
 // The view is centred on the selected AIS target.
 bool FollowsAisTarget(const TMDIChild& view)
 {
@@ -65,21 +77,6 @@ void MarkerAtCursor(TMDIChild& view, int code)
     MoveTo(view, view.FCursorLat, view.FCursorLon);
     DrawSymbol(view, view.FCursorX, view.FCursorY, view.FCursorLon, view.FCursorLat, 0, code);
 }
-
-// ---- Operations of parts of the view not built yet.
-
-// placeholder until the AIS presentation lands: index of the target nearest
-// the vessel (0 none)
-int FindNearestAisTarget(TMDIChild&)
-{
-    return SelectedAisTarget;
-}
-
-// placeholders until the AIS presentation lands: a target's symbol and
-// labels, its trail, the range rings
-void DrawAisTarget(TMDIChild&, int /*i*/) { }
-void DrawAisTargetTrail(TMDIChild&, int /*i*/) { }
-void DrawRangeRings(TMDIChild&) { }
 
 // The text survey log with the view's trend field.
 void PlotSurveyLog(TMDIChild& view, const TGlobalSettings& settings, const TView_ZoomSettings& options)
@@ -240,7 +237,7 @@ uint16_t ChooseAisTarget(TMDIChild& view)
     if (AisTargetCount == 1)
         return 1;
     if (AisTargetCount > 1 && view.HighlightNearest1->isChecked())
-        return uint16_t(FindNearestAisTarget(view));
+        return uint16_t(nav::FindNearestAisTarget().index);
     return SelectedAisTarget;
 }
 
@@ -264,11 +261,8 @@ void RedrawView(TMDIChild& view, const TGlobalSettings& settings, const TView_Zo
     DrawWaypointsAndRoute(view, settings);
 
     // AIS targets, in the AIS view only.
-    if (AisTargetCount > 0 && ValidAisSelection() && RedrawShowsAis(view))
-        for (int i = 1; i <= AisTargetCount && i <= kMaxAisTargets; ++i) {
-            DrawAisTarget(view, i);
-            DrawAisTargetTrail(view, i);
-        }
+    if (RedrawShowsAis(view))
+        DrawAisTargets(view, AisDrawOptionsOf(view));
 
     if (TextLogName.str() != "NoFile" && view.FPlotSurveyLog)
         PlotSurveyLog(view, settings, options);
@@ -313,15 +307,9 @@ void RedrawView(TMDIChild& view, const TGlobalSettings& settings, const TView_Zo
             MarkerAtCursor(view, 100);
         if (view.FRingCount > 0) {
             MarkerAtCursor(view, 106);
-            DrawRangeRings(view);
+            DrawRangeRings(view, view.FCursorLat, view.FCursorLon, view.FRingCount);
         }
     }
-}
-
-void AgeOutAisTargets(TMDIChild&)
-{
-    // placeholder until the AIS presentation lands: the target data window
-    // and the removal of targets older than AisAgeLimit
 }
 
 void DrawChartPoints(TMDIChild& view)
@@ -380,7 +368,7 @@ void DrawTrack(TMDIChild& view)
             DrawCursorCross(view, X, Y, 5);
             if (view.FRingCount > 0) {
                 DrawSymbol(view, X, Y, lon, lat, 0, 106);
-                DrawRangeRings(view);
+                DrawRangeRings(view, lat, lon, view.FRingCount);
             }
         }
     }

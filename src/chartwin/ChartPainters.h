@@ -15,7 +15,8 @@
 //           AIS selection from ChooseAisTarget;
 //   draw:   RedrawView(view, settings, options);
 //   after:  the tow layout at the vessel the redraw drew (LayOutTow),
-//           AgeOutAisTargets in the AIS view, the portfolio's chart list
+//           TMDIChild::UpdateAisTargets in the AIS view (target data
+//           window, age-out), the portfolio's chart list
 //           when RedrawSwitchesPortfolio, the repaint.
 // A later layer adds its painter to RedrawView with the inputs it needs as
 // parameters, and anything it changes to the caller's steps.
@@ -52,8 +53,6 @@ bool RedrawSwitchesPortfolio();
 // draws into view.DataTrend when set and leaves what it found wrong with the
 // log in view.SurveyFault.
 void RedrawView(TMDIChild& view, const TGlobalSettings& settings, const TView_ZoomSettings& options);
-// After a redraw of the AIS view: targets older than AisAgeLimit removed.
-void AgeOutAisTargets(TMDIChild& view);
 
 // Chart points in store order, each line type with its pen, hidden line
 // types skipped. A pen-up pair always separates polylines.

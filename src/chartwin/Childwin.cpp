@@ -116,6 +116,7 @@ TMDIChild::TMDIChild(QMdiArea* area, chartwin::TViewHost* host)
     RefRate = new TTimer(this, 5000, false);
     ConnectCursor();
     ConnectCommands();
+    BindAisCommands();
 
     connect(this, &QMdiSubWindow::aboutToActivate, this, [this] { chartwin::MakeActiveView(this); });
 
@@ -177,7 +178,7 @@ void TMDIChild::BuildToolPanel()
     AISrepeat = button("AISrepeat", "R", "Repeat last AIS target announcement|");
     RR = new TSpinButton(Qt::Vertical, Panel1);
     RR->setObjectName("RR");
-    SetHint(RR, "Rings Off|");
+    SetHint(RR, "Rings off|");
     column->addWidget(RR, 0, Qt::AlignHCenter);
     RangeR = new QLabel("0", Panel1);
     RangeR->setObjectName("RangeR");
@@ -311,15 +312,18 @@ void TMDIChild::FormCreate()
     FHighlightLimit = 0;
     FRingCount = 0;
 
-    SelectedAisTarget = 0;
-    AisAgeLimit = kFifteenMinutes;
-    AisLollipopRadius = 2;
-    AisLollipopPenWidth = 1;
     if (Host)
         Host->InitDataPlot();
 
     FIsAisView = chartwin::ViewCount() == 1 && chartwin::View(0) == this;
     if (FIsAisView) {
+        // The AIS settings are program-wide but belong to the AIS view: a
+        // second view leaves them (and the AIS view's menu marks) alone.
+        SelectedAisTarget = 0;
+        AisAgeLimit = kFifteenMinutes;
+        AisLollipopRadius = 2;
+        AisLollipopPenWidth = 1;
+        AisHeadingMode = 0;
         for (QWidget* control : std::initializer_list<QWidget*> { ShowAIS, RangeR, RR, AISrepeat })
             control->show();
         HighlightNearest1->setChecked(true);

@@ -52,6 +52,9 @@ struct TDataTrendPlot;
 // AIS target age-out limit in days (After 5, 10 or 15 minutes); every new
 // view sets 15 minutes.
 extern double AisAgeLimit;
+// Orientation of the selected AIS target's outline: 0 course over ground
+// ("AIS COG"), 1 true heading ("AIS True Head").
+extern int16_t AisHeadingMode;
 
 // Image1: shows the view's bitmap at its own size.
 class TChartImage : public QWidget
@@ -68,12 +71,14 @@ signals:
     void LeftDown(int x, int y);
     void Moved(int x, int y);
     void LeftUp(int x, int y);
+    void DoubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     const QImage* picture_ = nullptr;
@@ -188,6 +193,42 @@ public:
     void ViewBtnClick();
     void ShowChtsClick();
 
+    // ---- AIS presentation (ChildwinAis.cpp); the controls work in the AIS
+    // view only
+    // After a redraw of the AIS view and on its refresh: the nearest target
+    // selected when highlighting, the selected target's data in the AIS
+    // target data window, the age-out of silent targets.
+    void UpdateAisTargets();
+    // The lines of target i appended to `memo` (the data window's Memo1).
+    void ShowAisTargetInfo(int i, QPlainTextEdit* memo);
+    // SelectedAisTarget := the nearest target; NearestTargetRange kept while
+    // "AIS Zoom Nearest Target" is checked.
+    void SelectNearestAisTarget();
+    // The 5-second refresh runs in the AIS view while its track is not shown.
+    // Switching the track on never empties the own track.
+    void SetAisRefresh();
+    void RefRateTimer();
+    void Image1DblClick();
+    void ShowAISClick();
+    void HighlightNearest1Click();
+    void ShowMMSI1Click();
+    void OnAll1Click();
+    void OnSelected1Click();
+    void Never1Click();
+    void After5mins1Click();
+    void After10mins1Click();
+    void After15mins1Click();
+    void LargeLollipop1Click();
+    void AISFollowSelectedTarget1Click();
+    void AISCOG1Click();
+    void AISTrueHead1Click();
+    void AISZoomClick();
+    void AISShapeClick();
+    void ClearAllTargets1Click();
+    void RRUpClick();
+    void RRDownClick();
+    void AISrepeatClick();
+
     // The main window, as far as the view needs it; none in tests.
     chartwin::TViewHost* const Host;
     // Where the last redraw drew the own vessel (latitude, longitude); the
@@ -260,6 +301,10 @@ protected:
 private:
     void BuildToolPanel();
     void BuildPopupMenu();
+    void BindAisCommands();
+    // The data window's target spin: shown while highlighting is off and
+    // targets exist.
+    void ShowTargetSpin();
     void CentreScrollBox();
     // The view follows the selected AIS target: AIS view, follow item
     // checked, ShowAIS down and a valid selection.

@@ -270,7 +270,7 @@ void TMDIChild::RedrawView()
     if (VesselDrawnAt)
         chartwin::LayOutTow(VesselDrawnAt->first, VesselDrawnAt->second);
     if (chartwin::RedrawShowsAis(*this))
-        chartwin::AgeOutAisTargets(*this);
+        UpdateAisTargets();
     if (chartwin::RedrawSwitchesPortfolio() && Host)
         Host->ShowAvailableCharts();
     ShowCursorReadout();
@@ -329,7 +329,7 @@ void TMDIChild::ViewBtnClick()
     FKeepOnTop = s.OnTop;
     // Switching the track on shows the track as it stands; it is not emptied.
     FShowTrack = s.ShowTrack;
-    RefRate->setEnabled(FIsAisView && !FShowTrack);
+    SetAisRefresh();
     FShowRoute = s.ShowRT;
     FShowWaypoints = s.ShowWPS;
     FShowTides = s.ShowTide;

@@ -35,6 +35,16 @@ public:
     // Runs "Available Charts" (the portfolio's chart list in every view) as
     // its menu item does.
     virtual void ShowAvailableCharts() = 0;
+    // Calls of the AIS view. A host that leaves them out does nothing.
+    // Every view re-centred on the present position and redrawn.
+    virtual void RefreshAllViews() { }
+    // The chart waypoint nearest to the working position, shown read-only.
+    virtual void WaypointSnapMode1Click() { }
+    // Speaks `word` (a voice prompt file) and keeps it as the last
+    // announcement.
+    virtual void PlayVoice(const std::string& /*word*/) { }
+    // Base name of the AIS log being played back; empty when none plays.
+    virtual std::string AisPlaybackName() const { return {}; }
     // The data-trend plot while "Data Trend Plot" is checked, for the AIS
     // view's redraw to draw the survey log's trend into; none while hidden.
     virtual TDataTrendPlot* DataTrendPlot() { return nullptr; }

@@ -204,6 +204,8 @@ public:
     // One log line per tick; at the end of the file playback stops.
     void AISplayTimeTimer();
     void CloseAisLogFile();
+    // The playback file's name without folder and extension, while it plays.
+    std::string AisPlaybackName() const override;
     rtl::TextReader AisLogFile; // the log being played back
 
     // ---- Chart views (MainViews.cpp); index 0 is the active view
@@ -220,7 +222,7 @@ public:
     void Previous1Click();
     // Every view re-centred on the present position and redrawn; the first
     // shown at 1:1 instead when ZoomHomeOnRefresh is set (then cleared).
-    void RefreshAllViews();
+    void RefreshAllViews() override;
     // The first view's zoom := zoom (with its rounded copy) and its route
     // display on; nothing without a view.
     void SetFirstViewZoom(double zoom);
@@ -275,7 +277,7 @@ public:
     void PlayClip(const std::string& path);
     // Plays AppFolder + word + ".wav" and keeps the word as the last
     // announcement (AIS new-target sectors, the AIS view's repeat button).
-    void PlayVoice(const std::string& word);
+    void PlayVoice(const std::string& word) override;
     // End of a clip: sound may play again.
     void MediaPlayer1Notify();
     // The voice cues of a fix on a leg: the cross-track cue of the gauge
@@ -322,7 +324,7 @@ public:
     void WriteDosWaypointFile();
     void AddChartWaypoint1Click();
     void EditChartWaypoint1Click(); // the waypoint nearest to the working position
-    void WaypointSnapMode1Click(); // shows it read-only
+    void WaypointSnapMode1Click() override; // shows it read-only
     void DeleteChartWaypoint1Click();
     void DOSWPTformatClick();
 

@@ -9,6 +9,7 @@
 #include "dialogs/GlobalDlg.h"
 #include "nav/AisAssembly.h"
 #include "nav/AisTargets.h"
+#include "nav/FileNameParts.h"
 #include "nav/LocalClock.h"
 #include "nav/NavState.h"
 #include "nav/NmeaDecode.h"
@@ -153,4 +154,9 @@ void TMainForm::StopAisPlayback()
 void TMainForm::CloseAisLogFile()
 {
     AisLogFile = rtl::TextReader();
+}
+
+std::string TMainForm::AisPlaybackName() const
+{
+    return AisPlayback ? ExtractFileBaseName(OpenAISdlg.fileName) : std::string();
 }

@@ -26,6 +26,8 @@ void CreateProgramForms(const TStartOptions& options)
     Cviewer = new TCviewer(MainForm);
     OKRightDlg = new TOKRightDlg(MainForm);
     AISInfo = new TAISInfo(MainForm);
+    // Stepping through the targets by hand redraws every view for the new one.
+    QObject::connect(AISInfo, &TAISInfo::RefreshRequested, MainForm, [] { MainForm->RefreshAllViews(); });
 
     // The help context of each window: F1 in it opens that page.
     help::SetHelpContext(AlarmDialog, 7);

@@ -7,6 +7,7 @@
 #include "chartwin/Childwin.h"
 #include "chartwin/ViewHost.h"
 #include "dialogs/GlobalDlg.h"
+#include "nav/LocalClock.h"
 #include "dialogs/View_ZoomDlg.h"
 #include "nav/NavState.h"
 
@@ -112,6 +113,7 @@ protected:
         AisTargets[1].mmsi = 235000001;
         AisTargets[1].latitude = 50 * 600000;
         AisTargets[1].longitude = -600000;
+        AisTargets[1].lastHeard = LocalNow().DateTimeValue(); // heard just now: not aged out
         ShowVesselOutline = true;
         VesselLength = 20;
         VesselBeam = 6;

@@ -1,0 +1,88 @@
+#include "nav/AisSelection.h"
+
+#include "nav/NavMaths.h"
+#include "nav/NavState.h"
+
+#include <algorithm>
+
+namespace nav
+{
+
+namespace
+{
+
+constexpr double kAisUnitsPerDegree = 600000.0; // 1/10000 minute
+
+int TableCount()
+{
+    return std::clamp<int32_t>(AisTargetCount, 0, kMaxAisTargets);
+}
+
+} // namespace
+
+AisNearest FindNearestAisTarget()
+{
+    AisNearest nearest;
+    const int count = TableCount();
+    for (int i = 1; i <= count; ++i) {
+        const AisTargetRecord& t = AisTargets[i];
+        // Records hold longitude east positive; distances take it west positive.
+        const double d = FlatDistanceNm(
+            CurLat, CurLon, t.latitude / kAisUnitsPerDegree, -t.longitude / kAisUnitsPerDegree);
+        if (nearest.range > d) {
+            nearest.range = d;
+            nearest.index = i;
+        }
+    }
+    if (count == 1)
+        nearest.index = 1;
+    return nearest;
+}
+
+bool AisSelectionValid()
+{
+    return SelectedAisTarget >= 1 && SelectedAisTarget <= TableCount();
+}
+
+int AgeOutAisTargets(double now, double ageLimit)
+{
+    const int count = TableCount();
+    const int selected = AisSelectionValid() ? SelectedAisTarget : 0;
+    int kept = 0;
+    int removedBeforeSelection = 0;
+    for (int i = 1; i <= count; ++i) {
+        if (AisTargets[i].lastHeard + ageLimit < now) {
+            if (i < selected)
+                ++removedBeforeSelection;
+            continue;
+        }
+        ++kept;
+        if (kept != i)
+            AisTargets[kept] = AisTargets[i];
+    }
+    for (int i = kept + 1; i <= count; ++i)
+        AisTargets[i] = EmptyAisRecord;
+    AisTargetCount = kept;
+    if (kept == 0)
+        SelectedAisTarget = 0;
+    else if (selected > 0)
+        SelectedAisTarget = uint16_t(std::min(selected - removedBeforeSelection, kept));
+    return count - kept;
+}
+
+void ClearAisTargets()
+{
+    AisTargetCount = 0;
+    AisTargets.fill(EmptyAisRecord);
+    SelectedAisTarget = 0;
+}
+
+void StepAisSelection(int step)
+{
+    if (step < 0 && SelectedAisTarget > 1)
+        --SelectedAisTarget;
+    else if (step > 0 && SelectedAisTarget < TableCount())
+        ++SelectedAisTarget;
+}
+
+} // namespace nav

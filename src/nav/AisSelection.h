@@ -1,0 +1,44 @@
+#pragma once
+// Which AIS target the views show selected, and the age-out of silent
+// targets. Plain procedures over the target table (AisTargets[1..
+// AisTargetCount], SelectedAisTarget in nav/NavState.h); no windows.
+//
+// SelectedAisTarget is 1-based, 0 for none; a selection is valid while
+// 1 <= SelectedAisTarget <= AisTargetCount.
+
+#include <cstdint>
+
+namespace nav
+{
+
+struct AisNearest {
+    int index = 0; // 0: no target
+    double range = 99999.0; // nautical miles; 99999 with no target
+};
+
+// The target nearest to the present position CurLat, CurLon, by the
+// flat-earth distance on the record positions (no chart offsets). Equal
+// distances go to the lower index. With exactly one target the index is 1
+// however far it lies; `range` is always the least distance found.
+AisNearest FindNearestAisTarget();
+
+// The selection is a target in the table.
+bool AisSelectionValid();
+
+// Age-out: every target last heard more than `ageLimit` days before `now`
+// (both date-time values, days) leaves the table; the others move down and
+// keep their order. The selection follows its target: it moves down by the
+// number of removed slots before it, and when the selected target itself
+// leaves, the selection stays at its place, or at the last target when that
+// place is gone, so it stays valid while any target remains. An empty
+// table leaves the selection 0. Returns how many targets left.
+int AgeOutAisTargets(double now, double ageLimit);
+
+// Every slot emptied, no target, no selection.
+void ClearAisTargets();
+
+// The selection one target down (step -1) or up (+1), staying within
+// 1..AisTargetCount; unchanged at either end.
+void StepAisSelection(int step);
+
+} // namespace nav

@@ -1,0 +1,160 @@
+// The AIS painters on a small chart view, read back pixel by pixel:
+// lollipops in their colours, labels, trails, the outline with its heading,
+// and the range rings.
+
+#include "chartwin/AisPainter.h"
+#include "draw/SymbolLibrary.h"
+#include "draw/ViewFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace chartwin;
+using namespace chartwin::test;
+
+namespace
+{
+
+constexpr int kScale = 6000; // pixels per degree: half a nautical mile is 50 pixels
+
+class AisPainterTest : public ViewFixture
+{
+protected:
+    void SetUp() override
+    {
+        ViewFixture::SetUp();
+        UseBackground(kNavy);
+        Centre(0.0, 0.0, kScale);
+        AisTargetCount = 2;
+        Target(1, 0.0, 0.0); // at the centre pixel
+        Target(2, -0.004, 0.004); // 24 pixels down, 24 to the west (left)
+        SelectedAisTarget = 1;
+    }
+
+    // Target i at (lat, lon west positive), underway at 5 knots due east.
+    static void Target(int i, double lat, double lonWest)
+    {
+        nav::AisTargetRecord& t = AisTargets[i];
+        t.messageType = 1;
+        t.mmsi = 235000000 + i;
+        t.latitude = int32_t(std::lround(lat * 600000));
+        t.longitude = int32_t(std::lround(-lonWest * 600000));
+        t.speedOverGround = 50;
+        t.courseOverGround = 900;
+        t.trueHeading = 511;
+        t.name = "VESSEL@@@@@@@@@@@@@@";
+        t.trailCount = 1;
+        t.trail[1] = { lat, -lonWest };
+    }
+
+    TColour At(int x, int y) const { return canvas->Pixel(x, y); }
+    static constexpr TColour kNavy = 0x800000;
+};
+
+TEST_F(AisPainterTest, SelectedTargetIsYellowOthersRedWithSilverLabels)
+{
+    TAisDrawOptions options;
+    DrawAisTargets(view, options);
+    EXPECT_EQ(At(kCentre, kCentre), kYellow);
+    EXPECT_EQ(At(kCentre + 6, kCentre), kYellow); // 10 pixels of course line east for 5 knots
+    EXPECT_EQ(At(kCentre - 24, kCentre + 24), kRed);
+    EXPECT_GT(Count(*canvas, kSilver), 20); // the names
+    // The pen ends at the cursor.
+    EXPECT_EQ(view.FCursorX, kCentre);
+    EXPECT_EQ(view.FCursorY, kCentre);
+}
+
+TEST_F(AisPainterTest, LabelsOnTheSelectedTargetOnlyAndMmsiAbove)
+{
+    TAisDrawOptions options;
+    options.labelsOnAll = false;
+    DrawAisTarget(view, 2, options);
+    EXPECT_EQ(Count(*canvas, kSilver), 0);
+    options.showMmsi = true;
+    DrawAisTarget(view, 1, options);
+    int above = 0;
+    for (int y = kCentre - 12; y < kCentre - 2; ++y)
+        for (int x = kCentre + 5; x < kSize; ++x)
+            above += At(x, y) == kSilver;
+    EXPECT_GT(above, 0);
+}
+
+TEST_F(AisPainterTest, NoValidSelectionDrawsNoTarget)
+{
+    SelectedAisTarget = 3;
+    DrawAisTargets(view, {});
+    EXPECT_EQ(Count(*canvas, kRed) + Count(*canvas, kYellow), 0);
+}
+
+TEST_F(AisPainterTest, TargetOffTheBitmapDrawsNothing)
+{
+    Target(2, 1.0, 0.0);
+    DrawAisTarget(view, 2, {});
+    EXPECT_EQ(Count(*canvas, kRed) + Count(*canvas, kSilver), 0);
+}
+
+TEST_F(AisPainterTest, BaseStationShowsItsStationLabelAndMagentaRing)
+{
+    AisTargets[2].messageType = 4;
+    AisTargets[2].utcYear = 2026;
+    DrawAisTarget(view, 2, {});
+    EXPECT_EQ(At(kCentre - 24, kCentre + 24), kMagenta);
+    EXPECT_GT(Count(*canvas, kSilver), 20);
+}
+
+TEST_F(AisPainterTest, TrailRunsThroughEveryEntryWithTheTrackPen)
+{
+    nav::AisTargetRecord& t = AisTargets[1];
+    t.trailCount = 3;
+    t.trail[1] = { 0.0, 0.008 }; // east positive: 48 pixels to the right
+    t.trail[2] = { 0.0, 0.004 };
+    t.trail[3] = { 0.0, 0.0 };
+    DrawAisTargetTrail(view, 1);
+    int yellow = 0;
+    for (int x = kCentre; x <= kCentre + 48; ++x)
+        yellow += At(x, kCentre) == kYellow;
+    EXPECT_GT(yellow, 15); // dotted
+    EXPECT_EQ(At(kCentre - 5, kCentre), kNavy);
+}
+
+// With no heading (511) "AIS True Head" turns the outline to the course.
+TEST_F(AisPainterTest, OutlineFallsBackToTheCourseWithoutAHeading)
+{
+    nav::AisTargetRecord& t = AisTargets[1];
+    t.toBow = 60;
+    t.toStern = 20;
+    t.toPort = 8;
+    t.toStarboard = 8;
+    EXPECT_EQ(AisOutlineHeading(t, 1), 90.0);
+    EXPECT_EQ(AisOutlineHeading(t, 0), 90.0);
+    Centre(0.0, 0.0, 60000); // a metre is 0.54 pixels
+    DrawAisTargetOutline(view, t, 1);
+    const QImage byCourse = image.copy();
+    // 80 m long, heading east: the bow 60 m = 32 pixels east of the position.
+    EXPECT_EQ(At(kCentre + 32, kCentre), kLime);
+    EXPECT_EQ(At(kCentre + 33, kCentre), kNavy);
+    t.trueHeading = 0;
+    EXPECT_EQ(AisOutlineHeading(t, 1), 0.0);
+    UseBackground(kNavy);
+    DrawAisTargetOutline(view, t, 1);
+    EXPECT_NE(image, byCourse);
+    EXPECT_EQ(At(kCentre, kCentre - 32), kLime); // now the bow points north
+}
+
+TEST_F(AisPainterTest, RingsOfHalfAMileAroundTheCentre)
+{
+    SymbolsOn = true;
+    DrawRangeRings(view, 0.0, 0.0, 2);
+    int lime = 0;
+    for (int dx = -2; dx <= 2; ++dx)
+        for (int dy = -2; dy <= 2; ++dy)
+            lime += At(kCentre + dx, kCentre - 50 + dy) == kLime;
+    EXPECT_GT(lime, 0);
+    EXPECT_EQ(At(kCentre, kCentre - 25), kNavy);
+    UseBackground(kNavy);
+    DrawRangeRings(view, 0.0, 0.0, 0);
+    EXPECT_EQ(Count(*canvas, kLime), 0);
+}
+
+} // namespace
