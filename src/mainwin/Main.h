@@ -29,6 +29,7 @@
 
 #include "chartwin/ViewHost.h"
 #include "dialogs/DialogHost.h"
+#include "dialogs/ViewerHost.h"
 #include "platform/QtHint.h"
 #include "platform/Ui.h"
 #include "rtl/TextFile.h"
@@ -74,7 +75,7 @@ struct TStartOptions {
     QSize screenSize;
 };
 
-class TMainForm : public QMainWindow, public chartwin::TViewHost, public TDialogHost
+class TMainForm : public QMainWindow, public chartwin::TViewHost, public TDialogHost, public TViewerHost
 {
     Q_OBJECT
 
@@ -317,6 +318,15 @@ public:
     void WaypointSnapMode1Click(); // shows it read-only
     void DeleteChartWaypoint1Click();
     void DOSWPTformatClick();
+
+    // ---- The raster image viewer's calls (MainChartlet.cpp)
+    void AddChartWaypointHere() override;
+    void AddChartPointHere() override;
+    bool PenUpChecked() const override;
+    int ChartViewCount() const override;
+    void PlayChartletClip(const std::string& path) override;
+    void StopChartletClip() override;
+    void PrintChartletView(const QImage& image) override;
 
     // ---- Context help (MainHelp.cpp)
     // The application's help event with HELP_CONTEXT and `context`: the
