@@ -1,8 +1,8 @@
 #include "dialogs/CTRef.h"
 
+#include "dialogs/DialogHost.h"
 #include "dialogs/LatLonEdit.h"
 #include "dialogs/SettingsDialog.h"
-#include "dialogs/DialogHost.h"
 #include "nav/LatLonText.h"
 #include "platform/Guarded.h"
 #include "platform/QtText.h"
@@ -173,10 +173,10 @@ ChartletReference TCTRef::Controls() const
     ChartletReference r;
     r.height = CTHeight->value();
     r.width = CTwidth->value();
-    ParseLatLonDM(CompleteLatitudeText(ls(NWLat->text())), CompleteLongitudeText(ls(NWLong->text())), r.nwLat,
-        r.nwLon);
-    ParseLatLonDM(CompleteLatitudeText(ls(SELat->text())), CompleteLongitudeText(ls(SELong->text())), r.seLat,
-        r.seLon);
+    ParseLatLonDM(
+        CompleteLatitudeText(ls(NWLat->text())), CompleteLongitudeText(ls(NWLong->text())), r.nwLat, r.nwLon);
+    ParseLatLonDM(
+        CompleteLatitudeText(ls(SELat->text())), CompleteLongitudeText(ls(SELong->text())), r.seLat, r.seLon);
     r.latOffset = LatOffs->value();
     r.lonOffset = LongOffs->value();
     r.trackColour = TrackRed->isChecked() ? 255

@@ -43,7 +43,8 @@ std::string PositionReadoutText(double lat, double lon, int /*decimals*/)
     return latText + " " + lonText;
 }
 
-QAction* AddItem(QMenu* menu, const char* name, const char* text, bool checkable = false, bool checked = false)
+QAction* AddItem(
+    QMenu* menu, const char* name, const char* text, bool checkable = false, bool checked = false)
 {
     QAction* item = menu->addAction(text);
     item->setObjectName(name);
@@ -121,7 +122,8 @@ TCviewer::TCviewer(QWidget* parent, TViewerHost* host)
     Bind(AutoAdd, &TCviewer::AutoAddClick);
     Bind(PrintChartletView, &TCviewer::PrintChartletViewClick);
     Bind(CopyChartletView, &TCviewer::CopyChartletViewClick);
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { PopupMenu1Popup(); }); });
+    connect(
+        PopupMenu1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { PopupMenu1Popup(); }); });
 
     // FormCreate
     openFolder_ = ChartsFolder;
@@ -137,7 +139,8 @@ TCviewer::~TCviewer() = default;
 
 void TCviewer::Bind(QAction* item, void (TCviewer::*handler)())
 {
-    connect(item, &QAction::triggered, this, [this, handler] { platform::guarded([&] { (this->*handler)(); }); });
+    connect(
+        item, &QAction::triggered, this, [this, handler] { platform::guarded([&] { (this->*handler)(); }); });
 }
 
 void TCviewer::SetFixInterval(int ms)
@@ -264,33 +267,33 @@ void TCviewer::CentreImage()
 void TCviewer::ScrollToImagePixel(PixelPoint at)
 {
     const QSize client = ScrollBox->viewport()->size();
-    ScrollBox->horizontalScrollBar()->setValue(ScrollPositionFor(zoom_.width, client.width(), at.x, zoom_.zoom));
-    ScrollBox->verticalScrollBar()->setValue(ScrollPositionFor(zoom_.height, client.height(), at.y, zoom_.zoom));
+    ScrollBox->horizontalScrollBar()->setValue(
+        ScrollPositionFor(zoom_.width, client.width(), at.x, zoom_.zoom));
+    ScrollBox->verticalScrollBar()->setValue(
+        ScrollPositionFor(zoom_.height, client.height(), at.y, zoom_.zoom));
 }
 
 // ---- Zoom
 
 void TCviewer::ZoomInClick()
 {
-    if (!imageLoaded_)
-        return;
-    if (!::ZoomIn(zoom_)) {
-        platform::Beep();
-        return;
-    }
-    const PixelPoint centre = cursor_;
-    ClearAndReplot();
-    ScrollToImagePixel(centre);
+    StepZoom(::ZoomIn);
 }
 
 void TCviewer::ZoomOutClick()
 {
+    StepZoom(::ZoomOut);
+}
+
+void TCviewer::StepZoom(bool (*step)(ChartletZoom&))
+{
     if (!imageLoaded_)
         return;
-    if (!::ZoomOut(zoom_)) {
+    if (!step(zoom_)) {
         platform::Beep();
         return;
     }
+    // The image drawn afresh at the new size, the cursor point in the middle.
     const PixelPoint centre = cursor_;
     ClearAndReplot();
     ScrollToImagePixel(centre);

@@ -94,9 +94,9 @@ public:
     QScrollArea* ScrollBox;
     QLabel* Image1; // the displayed image, H x W times the zoom
     QMenu* PopupMenu1;
-    QAction *ZoomIn, *ZoomOut, *Normal, *OpenChartletFile1, *RefInfo, *OnTop, *COV, *VCross, *Showtrackhistory,
-        *ClearTrack, *Autoplay, *PlaySoundFile, *StopAudioClip, *CreateWP, *KVChartPoint, *AutoAdd,
-        *PrintChartletView, *CopyChartletView;
+    QAction *ZoomIn, *ZoomOut, *Normal, *OpenChartletFile1, *RefInfo, *OnTop, *COV, *VCross,
+        *Showtrackhistory, *ClearTrack, *Autoplay, *PlaySoundFile, *StopAudioClip, *CreateWP, *KVChartPoint,
+        *AutoAdd, *PrintChartletView, *CopyChartletView;
     TTimer* Timer1; // fix interval, while "Track Vessel" is checked
     TTimer* Timer2; // 2000 ms, while "Auto Add Chart Points" is checked
 
@@ -112,6 +112,8 @@ private:
     // The display from the bitmap at the displayed size, and the scroll ranges.
     void ShowBitmap();
     void CentreImage();
+    // One zoom step (ZoomIn or ZoomOut); a refused step beeps.
+    void StepZoom(bool (*step)(ChartletZoom&));
     void ScrollToImagePixel(PixelPoint at);
     void DrawTrackTo(PixelPoint at, bool moveFirst);
     void DrawFixCross(PixelPoint at);

@@ -3,8 +3,8 @@
 // the bitmap pixel by pixel, the cursor, zoom limits, digitising chart
 // points and the reference dialog with its corner texts.
 
-#include "dialogs/CTRef.h"
 #include "dialogs/Cviewer.h"
+#include "dialogs/CTRef.h"
 #include "dialogs/ViewerHost.h"
 #include "draw/RasterCanvas.h"
 #include "nav/NavState.h"
