@@ -461,33 +461,24 @@ void TCviewer::Image1MouseUp(int x, int y)
 
 bool TCviewer::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == Image1) {
-        const auto* mouse = static_cast<QMouseEvent*>(e);
-        switch (e->type()) {
-        case QEvent::MouseButtonPress:
-            if (mouse->button() == Qt::LeftButton) {
-                const QPoint at = mouse->position().toPoint();
-                platform::guarded([&] { Image1MouseDown(at.x(), at.y()); });
-                return true;
-            }
-            break;
-        case QEvent::MouseMove: {
-            const QPoint at = mouse->position().toPoint();
-            platform::guarded([&] { Image1MouseMove(at.x(), at.y()); });
-            return true;
-        }
-        case QEvent::MouseButtonRelease:
-            if (mouse->button() == Qt::LeftButton) {
-                const QPoint at = mouse->position().toPoint();
-                platform::guarded([&] { Image1MouseUp(at.x(), at.y()); });
-                return true;
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    return QDialog::eventFilter(watched, e);
+    const QEvent::Type type = e->type();
+    if (watched != Image1
+        || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove
+            && type != QEvent::MouseButtonRelease))
+        return QDialog::eventFilter(watched, e);
+    const auto* mouse = static_cast<QMouseEvent*>(e);
+    if (type != QEvent::MouseMove && mouse->button() != Qt::LeftButton)
+        return QDialog::eventFilter(watched, e);
+    const QPoint at = mouse->position().toPoint();
+    platform::guarded([&] {
+        if (type == QEvent::MouseButtonPress)
+            Image1MouseDown(at.x(), at.y());
+        else if (type == QEvent::MouseMove)
+            Image1MouseMove(at.x(), at.y());
+        else
+            Image1MouseUp(at.x(), at.y());
+    });
+    return true;
 }
 
 void TCviewer::contextMenuEvent(QContextMenuEvent* e)

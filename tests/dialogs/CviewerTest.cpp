@@ -15,8 +15,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <gtest/gtest.h>
@@ -262,6 +264,17 @@ TEST_F(CviewerTest, CursorCrossShowsThePositionAndErasesItselfWhenMoved)
     const Pixels moved = PixelsOf(viewer->Bitmap(), qRgb(0, 0, 0));
     EXPECT_FALSE(moved.count({ 43, 60 }));
     EXPECT_TRUE(moved.count({ 73, 20 }));
+    // The same through the mouse on the image.
+    const auto send = [&](QEvent::Type type, QPoint at) {
+        QMouseEvent event(type, at, viewer->Image1->mapToGlobal(at), Qt::LeftButton,
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewer->Image1, &event);
+    };
+    send(QEvent::MouseButtonPress, { 10, 80 });
+    send(QEvent::MouseMove, { 12, 84 });
+    send(QEvent::MouseButtonRelease, { 12, 84 });
+    EXPECT_EQ(viewer->CursorPoint(), (PixelPoint { 12, 84 }));
+    EXPECT_NEAR(viewer->CursorPosition().lat, 50.016, 1e-9);
     // "Clear Track" removes the cross too.
     viewer->ClearTrackClick();
     EXPECT_TRUE(PixelsOf(viewer->Bitmap(), qRgb(0, 0, 0)).empty());
