@@ -1,6 +1,8 @@
 #include "dialogs/WPeditDlg.h"
 
+#include "dialogs/Cviewer.h"
 #include "dialogs/DialogHost.h"
+#include "dialogs/LatLonEdit.h"
 #include "draw/RasterCanvas.h"
 #include "draw/SymbolShapes.h"
 #include "nav/ChartWaypoints.h"
@@ -122,22 +124,6 @@ QLabel* MakeLabel(QWidget* parent, const char* text, QPoint at)
     return label;
 }
 
-// A position text completed as on leaving its field: `digits` degree digits,
-// `defaultHemisphere` for an empty text.
-std::string Completed(std::string text, int digits, char defaultHemisphere)
-{
-    const std::size_t full = static_cast<std::size_t>(digits) + 10; // degrees, sign, MM.MMMMM, letter
-    if (text.empty())
-        return std::string(static_cast<std::size_t>(digits), '0') + "\xB0" + "00.00000" + defaultHemisphere;
-    if (text.size() >= 13)
-        return text;
-    const char hemisphere = text.back();
-    text.pop_back();
-    text += std::string(12, '0');
-    text.resize(full - 1);
-    return text + hemisphere;
-}
-
 } // namespace
 
 TWPeditDlg::TWPeditDlg(QWidget* parent, TDialogHost* host)
@@ -240,17 +226,8 @@ void TWPeditDlg::TypingAid(QLineEdit* field, int degreeDigits)
 {
     if (settingText_)
         return;
-    const std::string text = ls(field->text());
-    std::string added;
-    if (text.size() == static_cast<std::size_t>(degreeDigits))
-        added = "\xB0";
-    else if (text.size() == static_cast<std::size_t>(degreeDigits) + 3)
-        added = ".";
-    if (added.empty())
-        return;
     settingText_ = true;
-    field->setText(qs(text + added));
-    field->setCursorPosition(static_cast<int>(text.size() + 1));
+    LatLonTypingAid(*field, degreeDigits);
     settingText_ = false;
 }
 
@@ -267,8 +244,8 @@ void TWPeditDlg::LongitudeChange()
 void TWPeditDlg::NormaliseLatLonTexts()
 {
     settingText_ = true;
-    Latitude->setText(qs(Completed(ls(Latitude->text()), 2, 'N')));
-    Longitude->setText(qs(Completed(ls(Longitude->text()), 3, 'W')));
+    Latitude->setText(qs(CompleteLatitudeText(ls(Latitude->text()))));
+    Longitude->setText(qs(CompleteLongitudeText(ls(Longitude->text()))));
     settingText_ = false;
 }
 
@@ -362,13 +339,6 @@ void TWPeditDlg::SetShowOnly(bool showOnly)
 bool TWPeditDlg::InEditMode() const
 {
     return WPShape->palette().color(QPalette::Base) == WindowColour();
-}
-
-void ShowChartletInViewer(const std::string&)
-{
-    // placeholder until the raster image viewer lands: sets the viewer's
-    // pending chartlet name, closes the viewer and shows it again, which
-    // opens "<chartlet folder><name>.jpg" (or ".bmp")
 }
 
 void TWPeditDlg::ShowWaypointCount(int count)

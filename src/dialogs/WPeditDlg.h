@@ -118,6 +118,3 @@ private:
 
 extern TWPeditDlg* WPeditDlg;
 
-// Hands a chartlet name to the raster image viewer, then closes the viewer
-// and shows it again so that it opens the chartlet.
-void ShowChartletInViewer(const std::string& name);

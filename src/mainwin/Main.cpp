@@ -11,6 +11,7 @@
 #include "mainwin/Main.h"
 
 #include "dialogs/AboutBox.h"
+#include "dialogs/Cviewer.h"
 #include "dialogs/GlobalDlg.h"
 #include "nav/ChartConfig.h"
 #include "nav/ChartList.h"
@@ -336,6 +337,8 @@ void TMainForm::ShowTextLogGlyph()
 void TMainForm::LoadStartupState()
 {
     LoadConfig(StartConfigPath());
+    if (Cviewer)
+        Cviewer->SetFixInterval(FixIntervalMs);
     if (CurrentChartName.empty())
         return;
     if (!RouteName.empty())

@@ -33,6 +33,7 @@
 #include "chartwin/ViewHost.h"
 #include "dialogs/DialogHost.h"
 #include "nav/ChartEdit.h"
+#include "dialogs/ViewerHost.h"
 #include "platform/QtHint.h"
 #include "platform/Ui.h"
 #include "rtl/TextFile.h"
@@ -79,7 +80,7 @@ struct TStartOptions {
     QSize screenSize;
 };
 
-class TMainForm : public QMainWindow, public chartwin::TViewHost, public TDialogHost
+class TMainForm : public QMainWindow, public chartwin::TViewHost, public TDialogHost, public TViewerHost
 {
     Q_OBJECT
 
@@ -363,6 +364,14 @@ public:
     void EditPoint1Click();
     void DeletePoint1Click();
     void StartNewClick();
+    // ---- The raster image viewer's calls (MainChartlet.cpp)
+    void AddChartWaypointHere() override;
+    void AddChartPointHere() override;
+    bool PenUpChecked() const override;
+    int ChartViewCount() const override;
+    void PlayChartletClip(const std::string& path) override;
+    void StopChartletClip() override;
+    void PrintChartletView(const QImage& image) override;
 
     // ---- Context help (MainHelp.cpp)
     // The application's help event with HELP_CONTEXT and `context`: the

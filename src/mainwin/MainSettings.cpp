@@ -3,6 +3,7 @@
 // what follows for the window: timers, the text-log button and template,
 // the tow layout, the tidal hour and the views.
 
+#include "dialogs/Cviewer.h"
 #include "mainwin/FixCycle.h"
 #include "mainwin/Main.h"
 #include "mainwin/SettingsTransfer.h"
@@ -20,10 +21,10 @@ namespace
 {
 
 // The raster image viewer's fix timer follows the fix interval.
-void SetViewerFixInterval(int32_t)
+void SetViewerFixInterval(int32_t ms)
 {
-    // placeholder until the raster image viewer lands: its Timer1 takes the
-    // new interval
+    if (Cviewer)
+        Cviewer->SetFixInterval(ms);
 }
 
 // The tidal hour from the PC clock.

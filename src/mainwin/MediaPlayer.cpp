@@ -50,6 +50,8 @@ public:
         player_.play();
     }
 
+    void Stop() override { player_.stop(); }
+
     std::string FileName() const override { return fileName_; }
 
 private:

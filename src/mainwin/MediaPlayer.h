@@ -20,6 +20,8 @@ public:
     // Opens the wave file `path` and starts it. A file already loaded is
     // started again from its beginning.
     virtual void Play(const std::string& path) = 0;
+    // Stops the clip playing, if any; no notification follows.
+    virtual void Stop() {}
     // The file last opened; empty before the first.
     virtual std::string FileName() const = 0;
 

@@ -22,8 +22,8 @@ void CreateProgramForms(const TStartOptions& options)
     AboutBox = new TAboutBox(MainForm);
     WPeditDlg = new TWPeditDlg(MainForm, MainForm);
     GlobalDlg = new TGlobalDlg(MainForm);
-    CTRef = new TCTRef(MainForm);
-    Cviewer = new TCviewer(MainForm);
+    CTRef = new TCTRef(MainForm, MainForm);
+    Cviewer = new TCviewer(MainForm, MainForm);
     OKRightDlg = new TOKRightDlg(MainForm);
     AISInfo = new TAISInfo(MainForm);
     // Stepping through the targets by hand redraws every view for the new one.

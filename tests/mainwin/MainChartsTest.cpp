@@ -405,7 +405,7 @@ TEST_F(MainChartsTest, DemoFolderStartsOnItsHarbourChart)
     EXPECT_EQ(ui.messages(),
         std::vector<std::string> { "Total chart points = " + std::to_string(ChartPointCount) });
     EXPECT_GT(ChartPointCount, 40);
-    EXPECT_EQ(WaypointDbCount, 8);
+    EXPECT_EQ(WaypointDbCount, 9);
     EXPECT_EQ(RouteCount, 6);
     EXPECT_EQ(Captions(), std::vector<std::string> { "harbour ()" });
     ASSERT_EQ(ChartListCount, 1);

@@ -73,6 +73,7 @@ const std::vector<Mark> kHarbourMarks = {
     { "Wreck", "14", "", { 50.7890, 1.2550 } },
     { "Shallows", "20", "05", { 50.7950, 1.2300 } },
     { "Visitors pontoon", "24", "", { 50.8180, 1.2990 } },
+    { "Entrance", "32", "05", { 50.7925, 1.3120 } },
 };
 
 // The route the demo configuration names: in from the anchorage past the
