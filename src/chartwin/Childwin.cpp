@@ -94,7 +94,10 @@ TMDIChild::TMDIChild(QMdiArea* area, chartwin::TViewHost* host)
     Image1 = new TChartImage;
     Image1->setObjectName("Image1");
     ScrollBox1->setWidget(Image1);
+    // The wheel zooms wherever the pointer is over the chart: on the bitmap
+    // or on the scroll box around it, before the scroll box can scroll.
     ScrollBox1->viewport()->installEventFilter(this);
+    Image1->installEventFilter(this);
     row->addWidget(ScrollBox1, 1);
 
     Memo1 = new QPlainTextEdit(ScrollBox1->viewport());
@@ -424,7 +427,7 @@ void TMDIChild::wheelEvent(QWheelEvent* e)
 bool TMDIChild::eventFilter(QObject* watched, QEvent* e)
 {
     // The wheel zooms the view; it does not scroll the bitmap.
-    if (watched == ScrollBox1->viewport() && e->type() == QEvent::Wheel) {
+    if ((watched == Image1 || watched == ScrollBox1->viewport()) && e->type() == QEvent::Wheel) {
         wheelEvent(static_cast<QWheelEvent*>(e));
         return e->isAccepted();
     }

@@ -78,6 +78,19 @@ std::string FindProgram(const std::string& name, const std::string& folder)
     return name;
 }
 
+bool StartTextViewer(const std::string& configured, const std::string& path)
+{
+    std::string program = configured;
+    if (program.empty()) {
+        program = FindProgram("Tracklook.exe", ls(QDir::currentPath()));
+        if (!IsProgramFile(program))
+            program = "xdg-open";
+    } else {
+        program = FindProgram(program, ls(QDir::currentPath()));
+    }
+    return StartProcess(program, { path }, {});
+}
+
 QPrinter& Printer()
 {
     if (chosenPrinter)
@@ -203,6 +216,6 @@ void TMainForm::AISDatabaseViewer1Click()
 
 void TMainForm::ReleaseNotes1Click()
 {
-    StartProgram(BrowserPath.empty() ? std::string("Tracklook.exe") : BrowserPath,
-        { AppFolder + "Release 500.txt" }, false, kViewerNotAvailable);
+    if (!mainwin::StartTextViewer(BrowserPath, AppFolder + "Release 500.txt"))
+        platform::ShowMessage(kViewerNotAvailable);
 }

@@ -30,6 +30,12 @@ bool StartProcess(
 // path. A name with a '/' is a path and is taken as it stands.
 std::string FindProgram(const std::string& name, const std::string& folder);
 
+// Opens the text file `path` in a viewer: `configured` (the configured
+// viewer program) when not empty; else the log viewer "Tracklook.exe" when
+// it is found beside korvex or in the current folder; else the desktop's
+// default opener for the file ("xdg-open"). True when the viewer started.
+bool StartTextViewer(const std::string& configured, const std::string& path);
+
 // The printer the print commands print on and the printer set-up edits:
 // the one set here, else the Qt dialog seam's shared printer, else one of
 // the program's own.

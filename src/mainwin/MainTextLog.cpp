@@ -28,19 +28,11 @@ namespace
 
 const char* const kTextLogError = "Error Writing Text Log";
 
-// The viewer program for the logs: the configured one, else the survey log
-// viewer found by name.
-std::string LogViewer()
-{
-    return BrowserPath.empty() ? std::string("Tracklook.exe") : BrowserPath;
-}
-
 // Starts the log viewer on `path`, handed over as one argument whatever
 // blanks or shell characters the path holds.
 void StartLogViewer(const std::string& path)
 {
-    const std::string program = mainwin::FindProgram(LogViewer(), ls(QDir::currentPath()));
-    if (!mainwin::StartProcess(program, { path }, {}))
+    if (!mainwin::StartTextViewer(BrowserPath, path))
         platform::ShowMessage("Application Not Available");
 }
 

@@ -13,7 +13,9 @@
 
 #include <QAction>
 #include <QMdiArea>
+#include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,9 @@ namespace
 {
 
 constexpr int kMaxViews = 2;
+// The size "&Inset View" gives the active view.
+constexpr int kInsetWidth = 300;
+constexpr int kInsetHeight = 225;
 
 // Views that are not minimised, in index order.
 std::vector<TMDIChild*> ShownViews()
@@ -51,6 +56,30 @@ void TileViews(QMdiArea& area, bool sideBySide)
             const int top = space.height() * i / n;
             view->setGeometry(0, top, space.width(), space.height() * (i + 1) / n - top);
         }
+    }
+}
+
+// Overlaps the shown views from the area's top left corner, each one title
+// bar lower and further right than the one behind it, the active view in
+// front. Each is three quarters of the area in either direction, and never
+// smaller than an inset view while the area has room for one.
+void CascadeViews(QMdiArea& area)
+{
+    const std::vector<TMDIChild*> views = ShownViews();
+    if (views.empty())
+        return;
+    const QRect space = area.viewport()->rect();
+    const int step = std::max(
+        24, views.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, views.front()));
+    const int n = static_cast<int>(views.size());
+    const int width = std::min(std::max(space.width() * 3 / 4, kInsetWidth), space.width());
+    const int height = std::min(std::max(space.height() * 3 / 4, kInsetHeight), space.height());
+    for (int i = 0; i < n; ++i) {
+        TMDIChild* view = views[static_cast<std::size_t>(n - 1 - i)];
+        view->showNormal();
+        const int left = std::max(0, std::min(i * step, space.width() - width));
+        const int top = std::max(0, std::min(i * step, space.height() - height));
+        view->setGeometry(left, top, width, height);
     }
 }
 
@@ -105,7 +134,7 @@ void TMainForm::FileNewItemClick()
 
 void TMainForm::WindowCascadeItemClick()
 {
-    MdiArea->cascadeSubWindows();
+    CascadeViews(*MdiArea);
 }
 
 void TMainForm::WindowTileItemClick()
@@ -144,7 +173,7 @@ void TMainForm::InsetViewClick()
         return;
     TMDIChild* view = chartwin::View(0);
     view->showNormal();
-    view->resize(300, 225);
+    view->resize(kInsetWidth, kInsetHeight);
 }
 
 void TMainForm::Next1Click()

@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <QWindow>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
@@ -198,14 +199,37 @@ TEST_F(ZoomTest, StepsAndLimitsWithTheirBeeps)
 
 TEST_F(ZoomTest, WheelOverTheChartZoomsInsteadOfScrolling)
 {
+    // The window on the screen gets the wheel and hands it to the widget
+    // under the pointer, as the windowing system's wheel is handed on.
     TMDIChild& view = NewView();
+    view.resize(500, 400);
+    view.show();
+    QCoreApplication::processEvents();
     view.SetZoom(10);
-    QWidget* viewport = view.ScrollBox1->viewport();
-    const QPointF at(10, 10);
-    QWheelEvent forward(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-        Qt::NoScrollPhase, false);
-    QApplication::sendEvent(viewport, &forward);
+    QWindow* window = view.windowHandle();
+    ASSERT_NE(window, nullptr);
+    auto wheel = [&](QWidget* over, QPoint overAt, QPoint angle) {
+        const QPoint at = over->mapTo(&view, overAt);
+        ASSERT_EQ(view.childAt(at), over);
+        const QPointF globalAt = view.mapToGlobal(QPointF(at));
+        QWheelEvent event(
+            QPointF(at), globalAt, QPoint(), angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window, &event);
+    };
+    const QPoint middle = view.ScrollBox1->viewport()->rect().center();
+    wheel(view.Image1, view.Image1->mapFrom(view.ScrollBox1->viewport(), middle), QPoint(0, 120));
     EXPECT_DOUBLE_EQ(view.FZoom, 11);
+    wheel(view.Image1, view.Image1->mapFrom(view.ScrollBox1->viewport(), middle), QPoint(0, -120));
+    EXPECT_DOUBLE_EQ(view.FZoom, 9.9);
+
+    // Beside a bitmap smaller than the window the scroll box is under the
+    // pointer; the wheel zooms there too.
+    ViewImageWidth = 200;
+    ViewImageHeight = 150;
+    view.CentreButton1Click();
+    QCoreApplication::processEvents();
+    wheel(view.ScrollBox1->viewport(), QPoint(2, 2), QPoint(0, 120));
+    EXPECT_DOUBLE_EQ(view.FZoom, 9.9 * 1.1);
 }
 
 TEST_F(ZoomTest, FullChartGoesHomeAndAnUnsetHomeZoomStaysUsable)

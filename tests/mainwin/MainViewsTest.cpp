@@ -174,6 +174,32 @@ TEST_F(MainViewsTest, ClosingTheOnlyViewClearsTheDataButALaterLoadKeepsItsChart)
     EXPECT_EQ(CurrentChartName, "estuary");
 }
 
+TEST_F(MainViewsTest, NewViewAndCascadeOverlapTheViewsAtAUsableSize)
+{
+    Show();
+    MainForm->CreateChartView("harbour");
+    const QSize area = MainForm->MdiArea->viewport()->size();
+    const QRect whole(QPoint(0, 0), area);
+    EXPECT_TRUE(chartwin::View(0)->isMaximized());
+
+    MainForm->FileNewItemClick();
+    for (int round = 0; round < 2; ++round) {
+        TMDIChild* front = chartwin::View(0);
+        TMDIChild* back = chartwin::View(1);
+        for (TMDIChild* view : { front, back }) {
+            EXPECT_FALSE(view->isMaximized());
+            EXPECT_EQ(view->size(), QSize(area.width() * 3 / 4, area.height() * 3 / 4));
+            EXPECT_TRUE(whole.contains(view->geometry()));
+        }
+        // The active view lies in front, lower and further right.
+        EXPECT_EQ(back->pos(), QPoint(0, 0));
+        EXPECT_GT(front->x(), 0);
+        EXPECT_EQ(front->x(), front->y());
+        EXPECT_EQ(MainForm->MdiArea->activeSubWindow(), front);
+        MainForm->WindowCascadeItemClick();
+    }
+}
+
 TEST_F(MainViewsTest, TilingSharesTheAreaSideBySideOrStacked)
 {
     Show();
@@ -265,7 +291,7 @@ TEST_F(MainViewsTest, SiblingProgramsStartFromTheApplicationFolderWithTheirArgum
     EXPECT_EQ(started[3].program, "Targetbook.exe");
     EXPECT_EQ(started[3].arguments, std::vector<std::string> { app });
     EXPECT_EQ(started[3].folder, "");
-    EXPECT_EQ(started[4].program, "Tracklook.exe");
+    EXPECT_EQ(started[4].program, "xdg-open"); // no viewer configured nor found
     EXPECT_EQ(started[4].arguments, std::vector<std::string> { app + "Release 500.txt" });
     EXPECT_EQ(started[5].program, "/usr/bin/my viewer");
     EXPECT_EQ(started[5].arguments, std::vector<std::string> { app + "Release 500.txt" });
@@ -277,15 +303,17 @@ TEST_F(MainViewsTest, ProgramThatDoesNotStartIsReported)
     CaptureStarts(false);
     MainForm->TidalAtlasEditor1Click();
     MainForm->AISDatabaseViewer1Click();
+    MainForm->ReleaseNotes1Click(); // not even the desktop's opener started
     EXPECT_EQ(ui.messages(),
-        (std::vector<std::string> { "Application Not Available !", "Application Not Available" }));
+        (std::vector<std::string> {
+            "Application Not Available !", "Application Not Available", "Application Not Available" }));
 
     // Without its folder a program is not started at all.
     AppFolder = app + "gone/";
     MainForm->WaypointEditor1->trigger(); // the error is shown at the handler's edge
-    EXPECT_EQ(started.size(), 2u);
-    ASSERT_EQ(ui.messages().size(), 3u);
-    EXPECT_NE(ui.messages()[2].find("gone"), std::string::npos);
+    EXPECT_EQ(started.size(), 3u);
+    ASSERT_EQ(ui.messages().size(), 4u);
+    EXPECT_NE(ui.messages()[3].find("gone"), std::string::npos);
 
     mainwin::SetProcessStarter({});
     EXPECT_FALSE(mainwin::StartProcess(app + "no such program", { "x" }, ""));
