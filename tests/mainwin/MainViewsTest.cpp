@@ -13,7 +13,9 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPrinter>
@@ -296,6 +298,21 @@ TEST_F(MainViewsTest, SiblingProgramsStartFromTheApplicationFolderWithTheirArgum
     EXPECT_EQ(started[5].program, "/usr/bin/my viewer");
     EXPECT_EQ(started[5].arguments, std::vector<std::string> { app + "Release 500.txt" });
     EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(MainViewsTest, TextViewerFoundInTheCurrentFolderOpensTheReleaseNotes)
+{
+    CaptureStarts();
+    dir.write("Tracklook.exe", "#!/bin/sh\n");
+    std::filesystem::permissions(dir.file("Tracklook.exe"), std::filesystem::perms::owner_all);
+    const QString was = QDir::currentPath();
+    QDir::setCurrent(qs(app));
+    MainForm->ReleaseNotes1Click();
+    QDir::setCurrent(was);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(QFileInfo(qs(started[0].program)).canonicalFilePath(),
+        QFileInfo(qs(dir.file("Tracklook.exe"))).canonicalFilePath());
+    EXPECT_EQ(started[0].arguments, std::vector<std::string> { app + "Release 500.txt" });
 }
 
 TEST_F(MainViewsTest, ProgramThatDoesNotStartIsReported)
