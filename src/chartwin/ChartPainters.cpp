@@ -2,8 +2,8 @@
 
 #include "chartwin/AisPainter.h"
 #include "chartwin/Childwin.h"
-#include "chartwin/SurveyPlot.h"
 #include "chartwin/CursorPainter.h"
+#include "chartwin/SurveyPlot.h"
 #include "chartwin/VesselLayout.h"
 #include "dialogs/GlobalDlg.h"
 #include "dialogs/View_ZoomDlg.h"
@@ -31,11 +31,6 @@ namespace
 {
 
 constexpr double kDegToRad = 0.01745329; // the tidal arrow's own factor
-
-TColour Foreground()
-{
-    return TColour(ForegroundColour) & 0xFFFFFF;
-}
 
 bool ValidAisSelection()
 {
@@ -102,7 +97,7 @@ void PlotSurveyLog(TMDIChild& view, const TGlobalSettings& settings, const TView
 
 TColour TideColour(const TGlobalSettings& settings)
 {
-    return settings.TideColourFG ? Foreground() : kAqua;
+    return settings.TideColourFG ? ChartForeground() : kAqua;
 }
 
 void DrawTideDiamond(TMDIChild& view, int Y, int X, int zoom, TColour colour)
@@ -473,7 +468,7 @@ void DrawWaypointsAndRoute(TMDIChild& view, const TGlobalSettings& settings)
                 || (f.code == 23 && view.FIntZoom >= f.parameter && f.parameterText != "  "
                     && f.parameterText.size() == 2);
             if (LabelsOn && labelZoom)
-                Label(view, f.label, textIsFg ? Foreground() : kSilver);
+                Label(view, f.label, textIsFg ? ChartForeground() : kSilver);
             DrawSymbol(
                 view, view.FCursorX, view.FCursorY, p.lon, p.lat, f.parameter, f.code, f.parameterText);
         }
@@ -495,7 +490,7 @@ void DrawWaypointsAndRoute(TMDIChild& view, const TGlobalSettings& settings)
         if (i == ActiveWaypoint && f.code == 19)
             f.code = 34;
         if (LabelsOn && view.FIntZoom >= view.FTextThreshold)
-            Label(view, f.label, textIsFg ? Foreground() : kWhite);
+            Label(view, f.label, textIsFg ? ChartForeground() : kWhite);
         DrawSymbol(view, view.FCursorX, view.FCursorY, p.lon, p.lat, f.parameter, f.code, f.parameterText);
     }
     MoveTo(view, view.FCursorLat, view.FCursorLon);

@@ -15,22 +15,17 @@ namespace chartwin
 namespace
 {
 
-TColour Foreground()
-{
-    return TColour(ForegroundColour) & 0xFFFFFF;
-}
-
 // The trend line's canvas over the main window's plot, cleared, with its pen
 // at the left end of the zero line.
 struct TrendCanvas {
     explicit TrendCanvas(TDataTrendPlot& plot)
         : plot(plot)
     {
-        ClearTrendPlot(*plot.image, TColour(BackgroundColour) & 0xFFFFFF, Foreground());
+        ClearTrendPlot(*plot.image, TColour(BackgroundColour) & 0xFFFFFF, ChartForeground());
         canvas.emplace(*plot.image);
-        canvas->SetPenColour(Foreground());
+        canvas->SetPenColour(ChartForeground());
         canvas->SetBrushStyle(TBrushStyle::Clear);
-        canvas->SetFontColour(Foreground());
+        canvas->SetFontColour(ChartForeground());
         canvas->MoveTo(kTrendPlotWidth, kTrendPlotHeight / 2);
         canvas->LineTo(0, kTrendPlotHeight / 2);
     }
@@ -42,11 +37,11 @@ void Labels(TMDIChild& view, const TSurveyPlotInputs& in, const SurveyPoint& p, 
 {
     TRasterCanvas& c = *view.Canvas;
     if (p.eventText) {
-        c.SetFontColour(in.textIsFg ? Foreground() : kLime);
+        c.SetFontColour(in.textIsFg ? ChartForeground() : kLime);
         c.TextOut(x + 5, y - 10, *p.eventText);
         c.TextOut(x + 5, y + 4, p.trendText);
     } else if (!view.FEventTextOnly) {
-        TColour colour = in.textIsFg ? Foreground() : kMagenta;
+        TColour colour = in.textIsFg ? ChartForeground() : kMagenta;
         if (std::fabs(p.trendValue) > view.FHighlightLimit)
             colour = kLime;
         c.SetFontColour(colour);

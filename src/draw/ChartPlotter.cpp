@@ -51,10 +51,15 @@ bool TChartPlotter::Project(double lat, double lon, int32_t& x, int32_t& y) cons
     return true;
 }
 
+TColour ChartForeground()
+{
+    return TColour(ForegroundColour) & 0xFFFFFF;
+}
+
 void TChartPlotter::SetPen(int penType)
 {
     TRasterCanvas& c = *Canvas;
-    const TColour foreground = TColour(ForegroundColour) & 0xFFFFFF;
+    const TColour foreground = ChartForeground();
     auto pen = [&](TPenStyle style, TColour colour) {
         c.SetPenStyle(style);
         c.SetPenColour(colour);

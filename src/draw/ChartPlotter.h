@@ -24,6 +24,12 @@
 #include <cstdint>
 #include <functional>
 
+namespace chartwin
+{
+// The chart's foreground colour (ForegroundColour) as a pen or font colour.
+TColour ChartForeground();
+} // namespace chartwin
+
 // Program-wide pen state, shared by all chart views.
 extern bool PenIsUp; // the next visible point is moved to, not drawn to
 extern int16_t LastPenType; // pen type the canvas pen was last set for

@@ -1,11 +1,11 @@
 #include "help/HelpVersion.h"
 
 #include "rtl/LittleEndian.h"
+#include "rtl/TextFile.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
 namespace help
 {
@@ -98,11 +98,8 @@ FileVersion VersionFromBytes(std::string_view bytes)
 
 FileVersion GetFileVersion(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return VersionFromBytes(bytes);
+    const std::optional<std::string> bytes = rtl::ReadFileBytes(path);
+    return bytes ? VersionFromBytes(*bytes) : FileVersion {};
 }
 
 std::string GetFileVersionStr(const std::string& path)

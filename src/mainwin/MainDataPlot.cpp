@@ -68,11 +68,6 @@ private:
     TMainForm* form_;
 };
 
-chartwin::TColour Foreground()
-{
-    return chartwin::TColour(ForegroundColour) & 0xFFFFFF;
-}
-
 } // namespace
 
 void TMainForm::SetUpDataPlot()
@@ -113,7 +108,8 @@ void TMainForm::DataPlot1Click()
 
 void TMainForm::InitDataPlot()
 {
-    chartwin::ClearTrendPlot(DataPlotImage, chartwin::TColour(BackgroundColour) & 0xFFFFFF, Foreground());
+    chartwin::ClearTrendPlot(
+        DataPlotImage, chartwin::TColour(BackgroundColour) & 0xFFFFFF, chartwin::ChartForeground());
     ShowDataPlot();
 }
 
@@ -170,7 +166,7 @@ void TMainForm::Data_PlotMouseDown(int x)
     TMDIChild* view = SelectingView();
     if (!view)
         return;
-    DrawPlotMarker(x, Foreground());
+    DrawPlotMarker(x, chartwin::ChartForeground());
     const int64_t start = TrendRecordAt(FixNumber, x);
     DataTrendOffset = static_cast<int32_t>(start);
     view->FShowCount = static_cast<int32_t>(FixNumber - start);
@@ -184,7 +180,7 @@ void TMainForm::Data_PlotMouseUp(int x)
     TMDIChild* view = SelectingView();
     if (!view)
         return;
-    DrawPlotMarker(x, Foreground());
+    DrawPlotMarker(x, chartwin::ChartForeground());
     const TrendSelection s
         = OrderTrendSelection(DataTrendOffset, DataTrendLeftX, TrendRecordAt(FixNumber, x), x);
     DataTrendOffset = static_cast<int32_t>(s.start);

@@ -32,9 +32,7 @@ std::string OneDecimal(double value)
 
 std::string TwoDigits(int value)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
+    return rtl::ZeroFilledInt(value, 2);
 }
 
 const char* NavStatusText(const AisTargetRecord& t)

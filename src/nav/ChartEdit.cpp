@@ -13,11 +13,6 @@ double LineTypeOffset = 0.0;
 namespace
 {
 
-int PointsInUse()
-{
-    return std::clamp<int>(ChartPointCount, 0, kMaxChartPoints);
-}
-
 ChartPoint& Point(int index)
 {
     return ChartPoints[static_cast<std::size_t>(index)];
@@ -28,7 +23,7 @@ ChartPoint& Point(int index)
 int UsableSelection(bool penUpAllowed)
 {
     const int index = SelectedChartPoint;
-    if (index < 1 || index > PointsInUse())
+    if (index < 1 || index > ChartPointsInUse())
         return 0;
     return penUpAllowed || !IsPenUp(Point(index)) ? index : 0;
 }
@@ -53,7 +48,7 @@ int NearestChartPoint(double lat, double lon)
 {
     int best = 0;
     double bestDistance = 99999;
-    const int count = PointsInUse();
+    const int count = ChartPointsInUse();
     for (int i = 1; i <= count; ++i) {
         const ChartPoint& point = Point(i);
         if (IsPenUp(point))

@@ -15,12 +15,12 @@ namespace
 constexpr std::size_t kRecordSize = ChartPoint::storedSize; // 12
 constexpr int kLayerCount = 10;
 
-int PointsInUse()
+} // namespace
+
+int ChartPointsInUse()
 {
     return std::clamp<int>(ChartPointCount, 0, kMaxChartPoints);
 }
-
-} // namespace
 
 bool IsPenUp(const ChartPoint& point)
 {
@@ -55,7 +55,7 @@ ChartFileContents DecodeChartFile(std::string_view bytes)
 
 bool AppendToChartStore(const std::vector<ChartPoint>& points)
 {
-    int count = PointsInUse();
+    int count = ChartPointsInUse();
     const std::size_t room = static_cast<std::size_t>(kMaxChartPoints - count);
     const std::size_t taken = std::min(points.size(), room);
     for (std::size_t i = 0; i < taken; ++i)
@@ -93,7 +93,7 @@ LayerLoadResult AppendChartLayers(const std::string& folder, const std::string& 
 std::string EncodeChartFile(int first, int& removed)
 {
     removed = 0;
-    const int last = PointsInUse();
+    const int last = ChartPointsInUse();
     std::string image;
     auto put = [&image](const ChartPoint& point) {
         uint8_t record[kRecordSize];

@@ -29,6 +29,8 @@ extern int16_t LoadedPointCount;
 
 // True for the (-1, -1) pen-up pair.
 bool IsPenUp(const ChartPoint& point);
+// ChartPointCount held to what the store can hold.
+int ChartPointsInUse();
 
 // No points: ChartPointCount and LoadedPointCount 0, ChartKind 0, every slot
 // a pen-up, no point selected for editing.

@@ -232,14 +232,16 @@ std::string NmeaChecksum(std::string_view text, int start)
     return hex;
 }
 
+bool IsSentenceReserved(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x20 || b > 0x7E || std::string_view("$!*,\\^~").find(c) != std::string_view::npos;
+}
+
 std::string SentenceSafeText(std::string_view text)
 {
     std::string safe(text);
-    for (char& c : safe) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b > 0x7E || std::string_view("$!*,\\^~").find(c) != std::string_view::npos)
-            c = '_';
-    }
+    std::replace_if(safe.begin(), safe.end(), IsSentenceReserved, '_');
     return safe;
 }
 

@@ -58,6 +58,11 @@
 // `start` lies beyond the end).
 std::string NmeaChecksum(std::string_view text, int start);
 
+// True for a character that could change a sentence's structure: the NMEA
+// reserved characters ($ ! * , \ ^ ~) and every byte outside 0x20-0x7E
+// (CR and LF among them).
+bool IsSentenceReserved(char c);
+
 // `text` as it may stand inside a sentence: the NMEA reserved characters
 // ($ ! * , \ ^ ~), CR, LF and every byte outside 0x20-0x7E become '_', so no
 // name or received text can add a field, end the sentence early, start a

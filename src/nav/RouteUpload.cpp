@@ -11,26 +11,11 @@
 namespace
 {
 
+// Blanks, apostrophes and points, as in the short name, and whatever could
+// change the sentence's structure.
 bool SentAsDash(char c)
 {
-    const auto code = static_cast<unsigned char>(c);
-    if (code < 0x20 || code > 0x7E)
-        return true;
-    switch (c) {
-    case ' ':
-    case '\'':
-    case '.':
-    case ',':
-    case '*':
-    case '$':
-    case '!':
-    case '\\':
-    case '^':
-    case '~':
-        return true;
-    default:
-        return false;
-    }
+    return c == ' ' || c == '\'' || c == '.' || IsSentenceReserved(c);
 }
 
 // Puts ActiveWaypoint back when the upload is done: the template reads the
