@@ -7,13 +7,33 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 
 export QT_QPA_PLATFORM=offscreen
+# Read only by the sanitizer builds' runtimes.
+export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
 jobs=$(nproc)
 status=0
+failed_suites=()
 
 run_suite() { # <build dir> <label> [ctest args...]
   local dir=$1 label=$2; shift 2
   echo "=== tests: $label ==="
-  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 120 "$@" || status=1
+  if ! ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 120 "$@"; then
+    status=1
+    failed_suites+=("$dir|$label")
+  fi
+}
+
+# The failures again at the very end, where a shortened log still shows them:
+# their names, then each one run once more on its own with its output.
+report_failures() {
+  local entry dir label
+  for entry in "${failed_suites[@]}"; do
+    dir=${entry%%|*} label=${entry#*|}
+    echo "=== failed in $label ==="
+    cat "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true
+    echo "--- run again, one at a time ---"
+    ctest --test-dir "$dir" --rerun-failed --output-on-failure --timeout 120 || true
+  done
 }
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -22,7 +42,7 @@ run_suite build "ordinary build"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON -DKV_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_suite build-asan "AddressSanitizer + UndefinedBehaviorSanitizer"
+run_suite build-asan "AddressSanitizer + UndefinedBehaviorSanitizer"
 
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKV_TSAN=ON -DKV_BENCH=OFF >/dev/null
 # The target list is read whole before it is searched: `grep -q` stops at the
@@ -32,10 +52,11 @@ if grep -q "^test_serial:" <<<"$tsan_targets"; then
   cmake --build build-tsan -j "$jobs" --target test_serial
 fi
 if [ -n "$(ctest --test-dir build-tsan -N -L threads | grep 'Test #' || true)" ]; then
-  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_suite build-tsan "ThreadSanitizer" -L threads
+  run_suite build-tsan "ThreadSanitizer" -L threads
 fi
 
 if [ $status -ne 0 ]; then
+  report_failures
   echo "SOME TESTS FAILED"
 fi
 exit $status

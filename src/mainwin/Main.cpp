@@ -406,9 +406,23 @@ void TMainForm::SaveConfigAs1Click()
 {
     if (!ExecuteSave(SaveConfig))
         return;
-    SaveConfigFile(SaveConfig.fileName);
+    SaveConfiguration(SaveConfig.fileName);
     ConfigName = ExtractFileBaseName(SaveConfig.fileName);
     SetViewCaptions();
+}
+
+void TMainForm::SaveConfiguration(const std::string& path)
+{
+    const bool autoLoad = AutoLoadChart;
+    if (ChartEditable)
+        AutoLoadChart = autoLoadBeforeEdit_;
+    try {
+        SaveConfigFile(path);
+    } catch (...) {
+        AutoLoadChart = autoLoad;
+        throw;
+    }
+    AutoLoadChart = autoLoad;
 }
 
 void TMainForm::SetViewCaptions()
@@ -440,7 +454,7 @@ void TMainForm::FormCloseQuery(bool& CanClose)
     }
     // Always the default file, also when another one was named at start or
     // loaded since.
-    SaveConfigFile(AppFolder + kDefaultConfig);
+    SaveConfiguration(AppFolder + kDefaultConfig);
     // The chart store is a fixed table: nothing to free.
     CanClose = true;
 }

@@ -32,8 +32,8 @@
 #include "chartwin/SurveyPlot.h"
 #include "chartwin/ViewHost.h"
 #include "dialogs/DialogHost.h"
-#include "nav/ChartEdit.h"
 #include "dialogs/ViewerHost.h"
+#include "nav/ChartEdit.h"
 #include "platform/QtHint.h"
 #include "platform/Ui.h"
 #include "rtl/TextFile.h"
@@ -386,7 +386,6 @@ public:
     void GlobalViewClick();
     void Alarms1Click();
 
-
     // ---- Tides (MainTides.cpp)
     void Tides1Click(); // open a tidal atlas
     void Tides2Click(); // remove it
@@ -410,7 +409,6 @@ public:
     int DataTrendLeftX = 0; // column of the selection's left marker
     QMenu* PlotPopupMenu = nullptr;
     QAction* CopyPlottoClipboard1 = nullptr;
-
 
     // ---- State of the main window
     bool FirstTickPending = false;
@@ -573,6 +571,9 @@ private:
     void RefillRouteList();
     void ShowTextLogGlyph();
     void SetViewCaptions();
+    // The configuration as the user set it: chart edit mode's own switch-off
+    // of automatic chart loading is not stored.
+    void SaveConfiguration(const std::string& path);
 
     // MainTextLog.cpp, MainVoice.cpp
     void SetUpTextLog();

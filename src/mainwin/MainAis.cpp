@@ -76,7 +76,7 @@ void TMainForm::PlayAISlogClick()
 {
     if (AisPlayback) {
         AISplayTime->setEnabled(false);
-        if (platform::ui().askYesNo("Playback Paused - Stop playing current AIS log file ?", "Confirm"))
+        if (platform::ui().askOkCancel("Playback Paused - Stop playing current AIS log file ?", "Confirm"))
             StopAisPlayback();
         else
             AISplayTime->setEnabled(true);

@@ -147,9 +147,11 @@ void UpdateNavigationData()
         OriginWaypointName.clear();
     } else {
         ComputeWaypointLeg();
-        BearingText = rtl::ZeroFilledInt(rtl::Round(WaypointBearing), 3);
         WaypointDistance /= DistanceFactor; // nautical miles from here on
         AdvanceOnArrival();
+        // After the advance, so that the bearing and the waypoint's name in
+        // the sentences and on the panel are of the same waypoint.
+        BearingText = rtl::ZeroFilledInt(rtl::Round(WaypointBearing), 3);
         SetArrivalStatus();
         vmg = SteerAgainstStream();
     }

@@ -42,6 +42,9 @@ void BuildNmeaOutput()
         NmeaOutput += ExpandNmeaTemplate(
             "$ECHSC," + HeadingField(Heading) + ",T," + HeadingField(Heading + MagVariation) + ",M@e@l");
     }
+    // BOD has six fields (true and magnetic bearing, destination, origin):
+    // no empty seventh field before the checksum, which a strict listener
+    // would take for a malformed sentence.
     if (OutBOD)
         NmeaOutput += ExpandNmeaTemplate("$ECBOD,@b,T,@^,M,@w,@<@e@l");
     // The line end is added after the expansion: a user template ending in a

@@ -85,6 +85,13 @@ bool QtUi::askYesNo(const std::string& text, const std::string& caption)
         == QMessageBox::Yes;
 }
 
+bool QtUi::askOkCancel(const std::string& text, const std::string& caption)
+{
+    return RunBox(
+               QMessageBox::Question, text, caption, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        == QMessageBox::Ok;
+}
+
 ModalResult QtUi::askYesNoCancel(const std::string& text, const std::string& caption)
 {
     switch (RunBox(QMessageBox::Question, text, caption,

@@ -20,6 +20,7 @@ public:
 
     void message(MessageKind kind, const std::string& text, const std::string& caption) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
+    bool askOkCancel(const std::string& text, const std::string& caption) override;
     ModalResult askYesNoCancel(const std::string& text, const std::string& caption) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;

@@ -16,6 +16,7 @@ class NoUi : public Ui
 public:
     void message(MessageKind, const std::string& text, const std::string&) override { fail("message", text); }
     bool askYesNo(const std::string& text, const std::string&) override { fail("question", text); }
+    bool askOkCancel(const std::string& text, const std::string&) override { fail("question", text); }
     ModalResult askYesNoCancel(const std::string& text, const std::string&) override
     {
         fail("question", text);

@@ -40,6 +40,8 @@ public:
     virtual void message(MessageKind kind, const std::string& text, const std::string& caption) = 0;
     // A modal question with Yes and No buttons; true for Yes.
     virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
+    // A modal question with OK and Cancel buttons; true for OK.
+    virtual bool askOkCancel(const std::string& text, const std::string& caption) = 0;
     // A question with Yes, No and Cancel.
     virtual ModalResult askYesNoCancel(const std::string& text, const std::string& caption) = 0;
     // Open and save dialogs: the chosen full path, or nullopt on Cancel.

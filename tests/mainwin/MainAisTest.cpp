@@ -156,7 +156,7 @@ TEST_F(MainAisTest, TextLogSwitchComesBackWhenPlaybackStopsAndIsNeverSavedOff)
     TextLogOn = false;
     EXPECT_EQ(dir.read("during.cfg"), dir.read("on.cfg"));
 
-    ui.answerYes();
+    ui.answerOk();
     MainForm->PlayAISlog->click(); // stop
     EXPECT_TRUE(TextLogOn);
     EXPECT_FALSE(MainForm->TxtLogOnOff->isChecked());
@@ -165,7 +165,7 @@ TEST_F(MainAisTest, TextLogSwitchComesBackWhenPlaybackStopsAndIsNeverSavedOff)
     TextLogOn = false;
     MainForm->UpdateMenuItems();
     StartPlayback(log);
-    ui.answerYes();
+    ui.answerOk();
     MainForm->PlayAISlog->click();
     EXPECT_FALSE(TextLogOn);
     EXPECT_TRUE(MainForm->TxtLogOnOff->isChecked());
@@ -261,15 +261,16 @@ TEST_F(MainAisTest, ButtonPausesPlaybackAndAsksWhetherToStop)
 {
     StartPlayback(WriteLog("07-12-26.AIS", { kHeader, kVesselA, kVesselB }));
     Tick();
-    ui.answerNo();
+    ui.answerCancel();
     MainForm->PlayAISlog->click();
+    EXPECT_EQ(ui.shown().back().kind, "askOk");
     EXPECT_EQ(ui.shown().back().text, "Playback Paused - Stop playing current AIS log file ?");
     EXPECT_TRUE(AisPlayback);
     EXPECT_TRUE(MainForm->AISplayTime->enabled()) << "playback goes on";
     Tick();
     EXPECT_EQ(AisTargetCount, 1);
 
-    ui.answerYes();
+    ui.answerOk();
     MainForm->PlayAISlog->click();
     EXPECT_FALSE(AisPlayback);
     EXPECT_FALSE(MainForm->AISplayTime->enabled());

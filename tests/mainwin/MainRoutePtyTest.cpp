@@ -71,11 +71,10 @@ TEST_F(MainFormTest, DemoRouteIsFollowedLegByLegAndSentToTheAutopilot)
             "$ECAPB,A,A,0.06,L,N,,,,,ANCHOR,240,T,240,T,A*3B\r\n",
             1 },
         // Inside the arrival radius: on to the fairway buoy, whose leg from
-        // here is the new reference (the bearing field of this one fix is
-        // still the one to the anchorage, taken before the arrival).
+        // here is the new reference; name and bearing are both the buoy's.
         { "$GPGGA,120300,5047.550,N,00119.980,W,1,08,1.0,10.0,M,47.0,M,,*65",
             "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
-            "$ECAPB,A,A,0.00,R,N,,,,,FAIRWA,248,T,107,T,A*38\r\n",
+            "$ECAPB,A,A,0.00,R,N,,,,,FAIRWA,107,T,107,T,A*30\r\n",
             2 },
         // South of the second leg: steer left.
         { "$GPGGA,120400,5047.295,N,00118.990,W,1,08,1.0,10.0,M,47.0,M,,*6C",

@@ -80,6 +80,19 @@ TEST_F(MainFormTest, EditedChartIsOfferedForSavingOnlyInChartEditMode)
     EXPECT_TRUE(dir.exists("zudeve.cfg"));
 }
 
+TEST_F(MainFormTest, QuitInChartEditModeKeepsTheConfiguredAutomaticChartLoading)
+{
+    WriteConfig("zudeve.cfg", [] { AutoLoadChart = true; });
+    Start();
+    AddView();
+    MainForm->ChartEdit1Click();
+    ASSERT_FALSE(AutoLoadChart);
+    ui.answerYes();
+    ui.answerNo();
+    EXPECT_TRUE(MainForm->close());
+    EXPECT_NE(dir.read("zudeve.cfg").find("\r\nAutoCHT\r\n"), std::string::npos);
+}
+
 TEST_F(MainFormTest, ChartThatCannotBeSavedAtExitKeepsTheProgramOpen)
 {
     Start();

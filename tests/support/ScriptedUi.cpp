@@ -59,6 +59,10 @@ void ScriptedUi::answerCancel(int times)
 {
     answers_.insert(answers_.end(), times, ModalResult::Cancel);
 }
+void ScriptedUi::answerOk(int times)
+{
+    answers_.insert(answers_.end(), times, ModalResult::Ok);
+}
 void ScriptedUi::answerFile(std::optional<std::string> path)
 {
     files_.push_back(std::move(path));
@@ -118,13 +122,23 @@ void ScriptedUi::message(MessageKind kind, const std::string& text, const std::s
         throw UnexpectedDialog("unexpected message box: " + text);
 }
 
+bool ScriptedUi::askTwoWay(const std::string& kind, const std::string& text, ModalResult yes, ModalResult no)
+{
+    shown_.push_back({ kind, text });
+    const ModalResult answer = Next(answers_, nextAnswer_, "question (" + kind + "): " + text);
+    if (answer != yes && answer != no)
+        throw UnexpectedDialog("answer of another kind scripted for the question: " + text);
+    return answer == yes;
+}
+
 bool ScriptedUi::askYesNo(const std::string& text, const std::string&)
 {
-    shown_.push_back({ "ask", text });
-    const ModalResult answer = Next(answers_, nextAnswer_, "Yes/No question: " + text);
-    if (answer != ModalResult::Yes && answer != ModalResult::No)
-        throw UnexpectedDialog("Cancel scripted for a Yes/No question: " + text);
-    return answer == ModalResult::Yes;
+    return askTwoWay("ask", text, ModalResult::Yes, ModalResult::No);
+}
+
+bool ScriptedUi::askOkCancel(const std::string& text, const std::string&)
+{
+    return askTwoWay("askOk", text, ModalResult::Ok, ModalResult::Cancel);
 }
 
 ModalResult ScriptedUi::askYesNoCancel(const std::string& text, const std::string&)

@@ -24,7 +24,7 @@ class ScriptedUi : public Ui
 public:
     struct Shown {
         // "message:plain", "message:warning", "message:error", "message:information",
-        // "message:confirmation", "ask" (Yes/No), "askCancel" (Yes/No/Cancel), "open",
+        // "message:confirmation", "ask" (Yes/No), "askOk" (OK/Cancel), "askCancel" (Yes/No/Cancel), "open",
         // "save", "colour", "print", "modal" (or "modal:<name>"), "beep"
         std::string kind;
         // message or question text, file dialog title; colour: the start colour as $00BBGGRR
@@ -38,6 +38,7 @@ public:
     void answerYes(int times = 1);
     void answerNo(int times = 1);
     void answerCancel(int times = 1);
+    void answerOk(int times = 1);
     void answerFile(std::optional<std::string> path);
     void answerColour(std::optional<uint32_t> bgr);
     void answerPrint(bool ok);
@@ -62,6 +63,7 @@ public:
 
     void message(MessageKind kind, const std::string& text, const std::string& caption) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
+    bool askOkCancel(const std::string& text, const std::string& caption) override;
     ModalResult askYesNoCancel(const std::string& text, const std::string& caption) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
@@ -71,6 +73,7 @@ public:
     void beep() override;
 
 private:
+    bool askTwoWay(const std::string& kind, const std::string& text, ModalResult yes, ModalResult no);
     Ui* previous_ = nullptr;
     std::vector<Shown> shown_;
     std::vector<ModalResult> answers_;
