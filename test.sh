@@ -14,13 +14,32 @@ jobs=$(nproc)
 status=0
 failed_suites=()
 
+suites=()
+
+# A test that fails is run once more; one that passes then still counts as
+# passed, and is named at the end so that it gets looked at.
 run_suite() { # <build dir> <label> [ctest args...]
   local dir=$1 label=$2; shift 2
   echo "=== tests: $label ==="
-  if ! ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 120 "$@"; then
+  suites+=("$dir|$label")
+  if ! ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 120 \
+      --repeat until-pass:2 "$@" | tee "$dir/ctest-output.log"; then
     status=1
     failed_suites+=("$dir|$label")
   fi
+}
+
+report_second_attempts() {
+  local entry dir label names
+  for entry in "${suites[@]}"; do
+    dir=${entry%%|*} label=${entry#*|}
+    names=$(sed -n 's/^.*Test *#[0-9]*: \([^ ]*\) .*\*\*\*.*$/\1/p' "$dir/ctest-output.log" | sort -u |
+      grep -vxF -f <(cut -d: -f2- "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null) || true)
+    if [ -n "$names" ]; then
+      echo "=== failed once, passed when run again, in $label ==="
+      echo "$names"
+    fi
+  done
 }
 
 # The failures again at the very end, where a shortened log still shows them:
@@ -55,6 +74,7 @@ if [ -n "$(ctest --test-dir build-tsan -N -L threads | grep 'Test #' || true)" ]
   run_suite build-tsan "ThreadSanitizer" -L threads
 fi
 
+report_second_attempts
 if [ $status -ne 0 ]; then
   report_failures
   echo "SOME TESTS FAILED"
