@@ -138,7 +138,7 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
     // the selected sentence: the RMC is passed over), the AIS lines of the
     // fix, then the GGA that the fix tick takes.
     const std::string vesselPosition
-        = kvtest::AivdmSentence(kvtest::PositionReportPayload(235009001, 50.805, -1.335));
+        = kvtest::AivdmSentence(kvtest::PositionReportPayload(235009001, 50.805, -1.32));
     const Lines vesselStatic = kvtest::AivdmFragments(
         kvtest::StaticDataPayload(235009001, "SOLENT TRADER", "MXYZ7", 70, 48), 2, "3");
     struct Fix {
@@ -148,6 +148,7 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
         Lines ais; // AIS lines before the fix's sentences
         std::string sent; // what the autopilot receives after the fix
         std::string played; // the prompts the fix plays
+        bool arrival = false; // the fix inside the arrival circle
     };
     const Fix fixes[] = {
         // At the entrance, the configured position: no leg yet.
@@ -160,19 +161,20 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
             "$ECHSC,252.0,T,252.0,M*47\r\n"
             "$ECBOD,252,T,252,M,ANCHOR,*4F\r\n",
             "OnTrack.wav" },
-        // North of it, 0.31 nm short of the anchorage: steer left.
-        { "091500", "5047.676", "00119.680", {},
+        // A vessel heard NNW, on the starboard beam of the course made good
+        // through the second fix (247); then north of the leg, 0.31 nm
+        // short of the anchorage: steer left.
+        { "091500", "5047.676", "00119.680", { vesselPosition, vesselStatic[0], vesselStatic[1] },
             "$ECXTE,A,A,0.06,L,N,A*14\r\n"
             "$ECAPB,A,A,0.06,L,N,,,,,ANCHOR,240,T,240,T,A*3B\r\n"
             "$ECHSC,239.6,T,239.6,M*47\r\n"
             "$ECBOD,240,T,240,M,ANCHOR,*4F\r\n",
-            "left.wav" },
-        // A vessel heard NNW, on the starboard beam of the course made good
-        // (253), then inside the anchorage's arrival circle: on to the
-        // fairway buoy, with the approach prompt after the cue. Only the
-        // XTE and the heading of this fix are looked at here.
-        { "092000", "5047.550", "00119.980", { vesselPosition, vesselStatic[0], vesselStatic[1] },
-            "$ECXTE,A,A,0.00,R,N,A*0C\r\n", "Starboard.wav OnTrack.wav approach.wav" },
+            "Starboard.wav left.wav" },
+        // Inside the anchorage's arrival circle: on to the fairway buoy,
+        // with the approach prompt after the cue. Only the XTE and the
+        // heading of this fix are looked at here.
+        { "092000", "5047.550", "00119.980", {}, "$ECXTE,A,A,0.00,R,N,A*0C\r\n", "OnTrack.wav approach.wav",
+            true },
         // South of the second leg: steer left; everything names the buoy,
         // the anchorage is the origin.
         { "092500", "5047.295", "00118.990", {},
@@ -195,7 +197,7 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
             before += line + "\r\n";
         com1.Write(before);
         player->played.clear();
-        const bool arrival = !fix.ais.empty();
+        const bool arrival = fix.arrival;
         std::string sent = FixThrough(com1, gga, arrival ? 0 : fix.sent.size());
         // The arrival fix's four sentences, line by line.
         for (int line = 0; arrival && line < 4;) {
@@ -376,7 +378,7 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
     // The AIS log: each AIS sentence once, the GPS sentence of the moment
     // after the first AIS line of its time.
     EXPECT_EQ(dir.read("logs/07-12-26.AIS"),
-        "AIS Log Date : 07-12-26\r\n" + vesselPosition + "\r\n" + ggas[2] + "\r\n" + vesselStatic[0] + "\r\n"
+        "AIS Log Date : 07-12-26\r\n" + vesselPosition + "\r\n" + ggas[1] + "\r\n" + vesselStatic[0] + "\r\n"
             + vesselStatic[1] + "\r\n");
 
     // The AIS database: the vessel's static data, all else zero.
