@@ -111,7 +111,8 @@ protected:
         if (!kvtest::WaitFor([&] { return LastSentence == sentence; }))
             return "not taken: " + sentence;
         MainForm->FixTimerTimer();
-        return port.Read(replySize, replySize == 0 ? 100 : 2000);
+        // For none, 100 ms for a first byte, which would show that something came.
+        return replySize == 0 ? port.Read(1, 100) : port.Read(replySize, 2000);
     }
 
     // The demo application folder (demo/ of the source tree), every file of
