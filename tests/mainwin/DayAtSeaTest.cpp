@@ -276,7 +276,8 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
     EXPECT_EQ(BackgroundColour, 0xFFFFFF);
     EXPECT_EQ(ForegroundColour, 0x000000);
 
-    // 10. The route to the autopilot: every waypoint in route order.
+    // 10. The route to the autopilot: every waypoint in route order, and
+    // their count in a box.
     ui.strictMessages = false;
     MainForm->SendWPS->click();
     EXPECT_EQ(com1.Read(kDemoRouteWpl.size()), kDemoRouteWpl);
