@@ -137,6 +137,11 @@ void TMainForm::FixBtnClick()
         CurLon += ChartOffsetLon;
     }
     LogRecords[LogCount] = LogRecord { rtl::Real6(CurLat), rtl::Real6(CurLon), rtl::Real6(clock.minutes) };
+    // From here to the next fix the course made good is the one through this
+    // fix: an AIS target heard meanwhile is announced against it, not against
+    // the track before this fix (on the second fix, no course at all).
+    if (!DRMode)
+        NavCourse = ComputeLogCourse();
     CurLat += ChartOffsetLat;
     CurLon -= ChartOffsetLon;
 

@@ -1,6 +1,7 @@
 #include "help/HelpFixture.h"
 #include "help/HelpKeys.h"
 #include "help/HelpProgram.h"
+#include "support/CrLfLines.h"
 
 #include <QDialog>
 #include <QKeyEvent>
@@ -15,26 +16,10 @@ using kvtest::HelpTest;
 namespace
 {
 
-std::vector<std::string> Lines(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", at);
-        if (end == std::string::npos) {
-            lines.push_back(bytes.substr(at) + "<no CR LF>");
-            break;
-        }
-        lines.push_back(bytes.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
-
 // The log lines after the header, time stamps checked and cut off.
 std::vector<std::string> LoggedLines(const std::string& bytes)
 {
-    std::vector<std::string> lines = Lines(bytes);
+    std::vector<std::string> lines = kvtest::CrLfLines(bytes);
     std::vector<std::string> logged;
     std::size_t separators = 0;
     for (const std::string& line : lines) {
@@ -107,7 +92,7 @@ TEST_F(HelpTest, F1InTheTimingDialogInDebugModeAppendsFourLines)
 {
     StartHelp({ "-DEBUG" });
     ASSERT_TRUE(dir.exists("HelpDebug.txt"));
-    const std::vector<std::string> header = Lines(dir.read("HelpDebug.txt"));
+    const std::vector<std::string> header = kvtest::CrLfLines(dir.read("HelpDebug.txt"));
     ASSERT_GE(header.size(), 27u);
     EXPECT_EQ(header[0], std::string(79, '='));
     EXPECT_EQ(header[1], "Log File:             \t" + dir.file("HelpDebug.txt"));
@@ -159,7 +144,7 @@ TEST_F(HelpTest, SeparatorsAndUnstampedLines)
     log.WriteLine("!label");
     log.WriteLine("");
     log.WriteLine("text");
-    EXPECT_EQ(Lines(tmp.read("own.txt")),
+    EXPECT_EQ(kvtest::CrLfLines(tmp.read("own.txt")),
         (std::vector<std::string> { std::string(79, '-'), std::string(79, '='), "label", "", "text" }));
 }
 

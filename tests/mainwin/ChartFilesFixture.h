@@ -68,9 +68,8 @@ protected:
     void CopyDemoChart()
     {
         const std::string demo = std::string(KV_SOURCE_DIR) + "/demo/";
-        for (const char* name :
-            { "zudeve.cfg", "charts/harbour.cht", "charts/harbour.cfg", "charts/harbour.wpt",
-                "routes/approach.rte" })
+        for (const char* name : { "zudeve.cfg", "charts/harbour.cht", "charts/harbour.cfg",
+                 "charts/harbour.wpt", "routes/approach.rte" })
             dir.write(name, kvtest::ReadBytes(demo + name));
     }
 

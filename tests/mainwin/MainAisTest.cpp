@@ -305,6 +305,32 @@ TEST_F(MainAisTest, NewTargetBeepsAndSpeaksItsSectorUnlessTheProgramIsAShoreStat
     EXPECT_EQ(LastAnnouncedName, "");
 }
 
+// The sector is taken against the course made good through the newest fix:
+// on the second fix of the day that is the course between the two fixes.
+TEST_F(MainAisTest, TargetHeardAfterTheSecondFixIsAnnouncedAgainstTheCourseOfBothFixes)
+{
+    SetLocalClock([] { return LocalDateTime { 2026, 12, 7, 12 }; });
+    dir.makeFolder("logs"); // for the track log; no text log
+    TextLogOn = false;
+    GlobalSettings.AISvoice = true;
+    AutoLoadChart = false;
+    CosLat = 1.0;
+    // Two fixes heading due east (longitudes west positive).
+    for (const double lon : { 1.0, 0.9 }) {
+        CurLat = 50.0;
+        CurLon = lon;
+        MainForm->FixBtnClick();
+    }
+    ASSERT_EQ(LogCount, 2);
+    EXPECT_DOUBLE_EQ(NavCourse, 90.0);
+
+    // Heard due north of the vessel: on the port beam.
+    MainForm->AssembleAivdm(AivdmSentence(PositionReportPayload(235000009, 50.1, -0.9)));
+    MainForm->UpdateAisTargets();
+    EXPECT_EQ(LastAnnouncedName, "Port");
+    EXPECT_EQ(ui.messages(), std::vector<std::string> {});
+}
+
 TEST_F(MainAisTest, DatabaseMenuItemsToggleTheirCheckMarksAndSteerTheMerge)
 {
     dir.write("KVAIS.ADB", "");

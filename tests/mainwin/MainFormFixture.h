@@ -6,6 +6,7 @@
 
 #include "dialogs/AlarmDialog.h"
 #include "dialogs/GlobalDlg.h"
+#include "mainwin/MediaPlayer.h"
 #include "mainwin/ProgramForms.h"
 #include "nav/KVconfig.h"
 #include "nav/NavState.h"
@@ -21,6 +22,33 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+// A media player that plays nothing and keeps the names of the files it
+// was given: the voice prompts of a test without a sound card.
+class FakePlayer : public TMediaPlayer
+{
+public:
+    void Play(const std::string& path) override
+    {
+        file = path;
+        played.push_back(path.substr(path.rfind('/') + 1));
+    }
+    std::string FileName() const override { return file; }
+
+    std::string file;
+    std::vector<std::string> played;
+};
+
+// The demo route (demo/routes/approach.rte) sent to the autopilot: every
+// waypoint in route order.
+inline const std::string kDemoRouteWpl = "$ECWPL,5047.520,N,00120.100,W,ANCHOR*52\r\n"
+                                         "$ECWPL,5047.160,N,00118.000,W,FAIRWA*4B\r\n"
+                                         "$ECWPL,5047.580,N,00118.000,W,CHANNE*44\r\n"
+                                         "$ECWPL,5048.000,N,00118.000,W,ENTRAN*4B\r\n"
+                                         "$ECWPL,5048.720,N,00117.940,W,BASIN*19\r\n"
+                                         "$ECWPL,5049.080,N,00117.940,W,VISITO*5C\r\n";
 
 class MainFormTest : public ::testing::Test
 {
@@ -83,7 +111,16 @@ protected:
         if (!kvtest::WaitFor([&] { return LastSentence == sentence; }))
             return "not taken: " + sentence;
         MainForm->FixTimerTimer();
-        return port.Read(replySize, replySize == 0 ? 100 : 2000);
+        // For none, 100 ms for a first byte, which would show that something came.
+        return replySize == 0 ? port.Read(1, 100) : port.Read(replySize, 2000);
+    }
+
+    // The demo application folder (demo/ of the source tree), every file of
+    // it, copied into the application folder.
+    void CopyDemoFolder()
+    {
+        std::filesystem::copy(std::string(KV_SOURCE_DIR) + "/demo", dir.path(),
+            std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     }
 
     std::vector<std::string> ShownKinds() const

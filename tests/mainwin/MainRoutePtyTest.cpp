@@ -91,13 +91,7 @@ TEST_F(MainFormTest, DemoRouteIsFollowedLegByLegAndSentToTheAutopilot)
 
     // The upload: every route waypoint, in route order, and the count.
     MainForm->SendWPS->click();
-    const std::string wpl = "$ECWPL,5047.520,N,00120.100,W,ANCHOR*52\r\n"
-                            "$ECWPL,5047.160,N,00118.000,W,FAIRWA*4B\r\n"
-                            "$ECWPL,5047.580,N,00118.000,W,CHANNE*44\r\n"
-                            "$ECWPL,5048.000,N,00118.000,W,ENTRAN*4B\r\n"
-                            "$ECWPL,5048.720,N,00117.940,W,BASIN*19\r\n"
-                            "$ECWPL,5049.080,N,00117.940,W,VISITO*5C\r\n";
-    EXPECT_EQ(autopilot.Read(wpl.size()), wpl);
+    EXPECT_EQ(autopilot.Read(kDemoRouteWpl.size()), kDemoRouteWpl);
     EXPECT_EQ(ui.messages(), std::vector<std::string> { "  6 Waypoints sent" });
     EXPECT_EQ(ActiveWaypoint, 2);
 }

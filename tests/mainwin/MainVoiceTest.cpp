@@ -27,21 +27,6 @@
 namespace
 {
 
-// Plays nothing; keeps the names of the files it was given.
-class FakePlayer : public TMediaPlayer
-{
-public:
-    void Play(const std::string& path) override
-    {
-        file = path;
-        played.push_back(path.substr(path.rfind('/') + 1));
-    }
-    std::string FileName() const override { return file; }
-
-    std::string file;
-    std::vector<std::string> played;
-};
-
 using Names = std::vector<std::string>;
 
 // A wave file of `samples` samples of silence: PCM, mono, 8 bit, 8000 Hz.
