@@ -117,7 +117,7 @@ TEST_F(ChartListTest, EmptyOrMissingFolderListsNothingAndTheCurrentChartStays)
     EXPECT_EQ(Nearest(), "harbour");
 }
 
-TEST_F(ChartListTest, NearestListedChartWinsOverTheCurrentOne)
+TEST_F(ChartListTest, NearestListedChartWinsOverTheCurrentOneAndTiesGoToTheLater)
 {
     WriteChart("east.cfg", 50, 1);
     WriteChart("west.cfg", 50, 3);
@@ -134,19 +134,12 @@ TEST_F(ChartListTest, NearestListedChartWinsOverTheCurrentOne)
     CurLat = 51.9;
     CurLon = 2;
     EXPECT_EQ(Nearest(), "home");
-}
 
-TEST_F(ChartListTest, TiesGoToTheLaterChartAndBeatTheCurrentOne)
-{
-    WriteChart("a.cfg", 50, 1);
-    WriteChart("b.cfg", 50, 3);
-    List();
-    CurrentChartName = "home";
+    // Ties go to the later chart and beat the current one.
     ChartHomeLat = 51;
-    ChartHomeLon = 2;
     CurLat = 50;
     CurLon = 2; // one degree from each of the three
-    EXPECT_EQ(Nearest(), "b");
+    EXPECT_EQ(Nearest(), "west");
 }
 
 TEST_F(ChartListTest, WithThePortfolioOpenTheNearestListedChartIsTakenHoweverFar)

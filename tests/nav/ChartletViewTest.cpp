@@ -170,24 +170,20 @@ TEST(ChartletViewTest, ChartPointsAreDigitisedOnlyWithOneViewAndAMovedCursor)
     s.lastAdded = { 100, 80 };
     EXPECT_TRUE(MayAddChartPoint(s));
 
-    ChartPointDigitising t = s;
-    t.lastAdded = t.cursor; // cursor not moved since the last point
-    EXPECT_FALSE(MayAddChartPoint(t));
-    t = s;
-    t.chartWindows = 2;
-    EXPECT_FALSE(MayAddChartPoint(t));
-    t = s;
-    t.logCount = 1;
-    EXPECT_FALSE(MayAddChartPoint(t));
-    t = s;
-    t.chartPointCount = 0;
-    EXPECT_FALSE(MayAddChartPoint(t));
-    t = s;
-    t.chartEditable = false;
-    EXPECT_FALSE(MayAddChartPoint(t));
-    t = s;
-    t.viewZoom = 0.99;
-    EXPECT_FALSE(MayAddChartPoint(t));
+    // Each condition alone refuses the point.
+    const std::vector<void (*)(ChartPointDigitising&)> refusals = {
+        [](ChartPointDigitising& t) { t.lastAdded = t.cursor; }, // cursor not moved since the last point
+        [](ChartPointDigitising& t) { t.chartWindows = 2; },
+        [](ChartPointDigitising& t) { t.logCount = 1; },
+        [](ChartPointDigitising& t) { t.chartPointCount = 0; },
+        [](ChartPointDigitising& t) { t.chartEditable = false; },
+        [](ChartPointDigitising& t) { t.viewZoom = 0.99; },
+    };
+    for (std::size_t i = 0; i < refusals.size(); ++i) {
+        ChartPointDigitising t = s;
+        refusals[i](t);
+        EXPECT_FALSE(MayAddChartPoint(t)) << i;
+    }
 }
 
 } // namespace

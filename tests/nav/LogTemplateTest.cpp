@@ -38,7 +38,7 @@ protected:
 
 TEST_F(LogTemplateTest, DefaultRecordTemplate)
 {
-    FixNumber = 12;
+    FixNumber = 12; // five digits
     LogDateText = "07-12-26";
     FixTimeText = "094737";
     FixQuality = "1";
@@ -125,11 +125,7 @@ TEST_F(LogTemplateTest, CodesThatDifferFromTheOutputLanguage)
     EXPECT_EQ(Expand("@d/@t:"), "07-12-26/094737:"); // no suffixes
     EXPECT_EQ(Expand("@r|@v"), " 2.50 Nm|  4.1Kn"); // whole texts, blanks and '|' kept
     EXPECT_EQ(Expand("@a@e@<@^."), "."); // output-only codes are dropped
-}
-
-TEST_F(LogTemplateTest, UnknownCodesAndTrailingAtVanish)
-{
-    EXPECT_EQ(Expand("a@Zb@"), "ab");
+    EXPECT_EQ(Expand("a@Zb@"), "ab"); // unknown codes and a trailing '@' vanish
     EXPECT_EQ(Expand("@@x"), "x"); // '@' is not a code either
     EXPECT_EQ(Expand(""), "");
 }
@@ -141,14 +137,6 @@ TEST_F(LogTemplateTest, CourseWithVariationConsumesTheCaret)
     EXPECT_EQ(Expand("@c^,"), "237,");
     EXPECT_EQ(Expand("@c,"), "235,");
     EXPECT_EQ(Expand("@C:"), "235:");
-}
-
-TEST_F(LogTemplateTest, FixNumberIsFiveDigits)
-{
-    FixNumber = 7;
-    EXPECT_EQ(Expand("@F"), "00007");
-    FixNumber = 65535;
-    EXPECT_EQ(Expand("@f"), "65535");
 }
 
 TEST_F(LogTemplateTest, MeasureReadoutOnlyWhileMeasuring)

@@ -170,6 +170,7 @@ TEST_F(TideStationTest, NearestStationGivesItsStreamForTheHour)
     TideHour = -6;
     FindNearestTideStation();
     EXPECT_EQ(NearestTideStation, 2);
+    EXPECT_NEAR(NearestDistance, 3.0, 1e-6); // to the nearest, not the last examined
     EXPECT_EQ(TideSet, 201);
     EXPECT_DOUBLE_EQ(TideDrift, 1.0);
     TideHour = 6;
@@ -179,17 +180,8 @@ TEST_F(TideStationTest, NearestStationGivesItsStreamForTheHour)
     TideHour = 9; // outside the table: held to it
     FindNearestTideStation();
     EXPECT_EQ(TideSet, 213);
-}
 
-TEST_F(TideStationTest, NearestDistanceIsToTheNearestStationNotTheLastOne)
-{
-    FindNearestTideStation();
-    EXPECT_NEAR(NearestDistance, 3.0, 1e-6);
-}
-
-TEST_F(TideStationTest, TieKeepsTheEarlierStation)
-{
-    TideStations[3] = TideStations[2];
+    TideStations[3] = TideStations[2]; // a tie keeps the earlier station
     FindNearestTideStation();
     EXPECT_EQ(NearestTideStation, 2);
 }

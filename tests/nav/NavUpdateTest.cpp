@@ -101,10 +101,7 @@ TEST_F(NavUpdateTest, LegStraightAlongTheTrack)
     EXPECT_NEAR(XTE, 0.0, 1e-6);
     EXPECT_EQ(DestWaypointText, "Outer Spit          ");
     EXPECT_EQ(ActiveWaypoint, 1);
-}
 
-TEST_F(NavUpdateTest, TimeToGoInHoursAndMinutes)
-{
     SetWaypoint(1, 50.225, 1.0, "Far"); // 13.5 nm at 6 knots
     UpdateNavigationData();
     EXPECT_EQ(TtgText, " 2 Hr 15.0 Min");
@@ -249,8 +246,15 @@ TEST_F(NavUpdateTest, ReverseRouteWalksBackwardsAndEndsAtTheFirstWaypoint)
     EXPECT_EQ(DestWaypointText, "Select Next Waypoint !");
 }
 
-TEST_F(NavUpdateTest, CrossTrackErrorIsHeldAtTheLimitOnItsOwnSide)
+TEST_F(NavUpdateTest, CrossTrackErrorOnTheFineScaleAndHeldAtTheLimitOnItsOwnSide)
 {
+    XteRefCourse = std::atan(0.5 / 3.0) / kDeg; // half a mile off over 3 nm
+    UpdateNavigationData();
+    EXPECT_NEAR(XTE, 0.5, 1e-6);
+    EXPECT_EQ(XteText, "0.50,L,");
+    EXPECT_EQ(XteScaleText, "x 0.1 NM");
+    EXPECT_EQ(LegStatusText, ",A");
+
     SetWaypoint(1, 50.2, 1.0, "Twelve North"); // 12 nm due north
     XteRefCourse = 45.0; // 12 × tan 45° = 12 nm to the right of the leg
     UpdateNavigationData();
@@ -264,16 +268,6 @@ TEST_F(NavUpdateTest, CrossTrackErrorIsHeldAtTheLimitOnItsOwnSide)
     EXPECT_DOUBLE_EQ(XTE, -9.99);
     EXPECT_EQ(XteText, "9.99,R,");
     EXPECT_EQ(LegStatusText, ",V");
-}
-
-TEST_F(NavUpdateTest, SmallCrossTrackErrorOnTheFineScale)
-{
-    XteRefCourse = std::atan(0.5 / 3.0) / kDeg; // half a mile off over 3 nm
-    UpdateNavigationData();
-    EXPECT_NEAR(XTE, 0.5, 1e-6);
-    EXPECT_EQ(XteText, "0.50,L,");
-    EXPECT_EQ(XteScaleText, "x 0.1 NM");
-    EXPECT_EQ(LegStatusText, ",A");
 }
 
 TEST_F(NavUpdateTest, RangeFormatFollowsTheDisplayedValue)

@@ -66,45 +66,9 @@ TEST_F(NmeaOutputTest, NamesAndReceivedTextsCannotChangeTheSentenceStructure)
     EXPECT_EQ(NmeaOutput, "$PKVU,1_2__,T:x_y:_*11\r\n");
 }
 
-TEST_F(NmeaOutputTest, EachSentenceCharacterForCharacter)
+TEST_F(NmeaOutputTest, EnabledSentencesFollowEachOtherInTheirOrderCharacterForCharacter)
 {
-    OutXTE = true;
-    BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "$ECXTE,A,A,0.12,L,N,A*11\r\n");
-
-    OutXTE = false;
-    OutAPB = true;
-    BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "$ECAPB,A,A,0.12,L,N,,,,,BAR_BU,045,T,047,T,A*3C\r\n");
-
-    OutAPB = false;
-    OutHSC = true;
-    BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "$ECHSC,47.5,T,43.5,M*43\r\n");
-
-    // Six fields, as the sentence has: no empty one before the checksum.
-    OutHSC = false;
-    OutBOD = true;
-    BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "$ECBOD,045,T,041,M,BAR_BU,OUTER*12\r\n");
-
-    OutBOD = false;
-    OutUser = true;
-    UserSentenceTemplate = "$PKVU,@t,A|B,@x@e";
-    BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "$PKVU,123456,A B,0.12,L,N*0F\r\n");
-    // A user template without "@e" goes out without a checksum.
-    UserSentenceTemplate = "TEXT 1";
-    BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "TEXT01\r\n");
-    // A stray '@' at the end does not take the line end with it.
-    UserSentenceTemplate = "TEXT@";
-    BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "TEXT\r\n");
-}
-
-TEST_F(NmeaOutputTest, EnabledSentencesFollowEachOtherInTheirOrder)
-{
+    // BOD has six fields, as the sentence has: no empty one before the checksum.
     OutXTE = OutAPB = OutHSC = OutBOD = OutUser = true;
     UserSentenceTemplate = "$PKVU,@t,A|B,@x@e";
     BuildNmeaOutput();
@@ -116,14 +80,16 @@ TEST_F(NmeaOutputTest, EnabledSentencesFollowEachOtherInTheirOrder)
         "$PKVU,123456,A B,0.12,L,N*0F\r\n");
     // The destination name keeps its short form for later sentences.
     EXPECT_EQ(DestWaypointName, "Bar_Bu");
-}
 
-TEST_F(NmeaOutputTest, LeadingBlanksGoOutAsZerosAndAreCountedSo)
-{
-    OutXTE = true;
-    XteText = " 0.12,L,";
+    // A user template without "@e" goes out without a checksum; a stray '@'
+    // at the end does not take the line end with it.
+    OutXTE = OutAPB = OutHSC = OutBOD = false;
+    UserSentenceTemplate = "TEXT 1";
     BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "$ECXTE,A,A,00.12,L,N,A*21\r\n");
+    EXPECT_EQ(NmeaOutput, "TEXT01\r\n");
+    UserSentenceTemplate = "TEXT@";
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput, "TEXT\r\n");
 }
 
 TEST_F(NmeaOutputTest, HeadingsStayWithinAFullTurn)

@@ -103,7 +103,7 @@ TEST_F(RouteEditTest, SnappingTakesTheNearestDatabaseWaypoint)
     EXPECT_EQ(RouteNames[2], Generated('B'));
 }
 
-TEST_F(RouteEditTest, InsertWithoutANameKeepsTheSelectionOnTheOldWaypoint)
+TEST_F(RouteEditTest, InsertKeepsTheSelectionOnTheOldWaypointUnlessNamed)
 {
     AddAt(4);
     const TPosition oldThird = RoutePoints[3];
@@ -118,16 +118,12 @@ TEST_F(RouteEditTest, InsertWithoutANameKeepsTheSelectionOnTheOldWaypoint)
     EXPECT_EQ(RouteNames[4], Generated('C')); // the old third keeps its name
     EXPECT_EQ(RouteNames[5], Generated('D'));
     EXPECT_EQ(RouteNames[2], Generated('B'));
-}
 
-TEST_F(RouteEditTest, InsertWithANameSelectsTheNewWaypoint)
-{
-    AddAt(4);
-    ActiveWaypoint = 3;
+    // With a name the new waypoint is selected.
     InsertRouteWaypoint("Wreck");
-    EXPECT_EQ(RouteCount, 5);
-    EXPECT_EQ(ActiveWaypoint, 3);
-    EXPECT_EQ(RouteNames[3], "Wreck");
+    EXPECT_EQ(RouteCount, 6);
+    EXPECT_EQ(ActiveWaypoint, 4);
+    EXPECT_EQ(RouteNames[4], "Wreck");
 }
 
 TEST_F(RouteEditTest, InsertNeedsASelectionAndRoom)

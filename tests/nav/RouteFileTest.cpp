@@ -180,10 +180,4 @@ TEST_F(RouteFileTest, KindIsTheExtensionAfterTheLastDot)
     EXPECT_EQ(RouteCount, 1);
 }
 
-TEST_F(RouteFileTest, WriteIntoAMissingFolderFails)
-{
-    Add(kFairway, 50.5, 1.25);
-    EXPECT_FALSE(WriteRouteFile(dir.file("no such folder/harbour.rte")));
-}
-
 } // namespace

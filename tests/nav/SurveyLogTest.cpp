@@ -143,7 +143,7 @@ TEST(WalkSurveyLog, ShortLineIsJudgedAgainstTheLogsOwnTemplate)
     EXPECT_EQ(walk.points[0].trendText, "3.5");
 }
 
-TEST(WalkSurveyLog, PenUpMarkerSeparatesTheNextRecord)
+TEST(WalkSurveyLog, PenUpMarkerSeparatesTheNextRecordAndNoTrendFieldStillPlots)
 {
     const SurveyWalk walk = WalkSurveyLog(
         Log({ Record(1, "5048.0000", "00118.0000", "1"), "# -b", Record(2, "5048.1000", "00118.0000", "2") }),
@@ -151,6 +151,7 @@ TEST(WalkSurveyLog, PenUpMarkerSeparatesTheNextRecord)
     ASSERT_EQ(walk.points.size(), 2u);
     EXPECT_FALSE(walk.points[0].penUp);
     EXPECT_TRUE(walk.points[1].penUp);
+    EXPECT_EQ(walk.points[0].trendText, ""); // no trend field chosen
 }
 
 TEST(WalkSurveyLog, FaultsAreReportedNotTrippedOver)
@@ -171,15 +172,6 @@ TEST(WalkSurveyLog, FaultsAreReportedNotTrippedOver)
         o);
     EXPECT_EQ(walk.fault, SurveyLogFault::BadLine);
     EXPECT_EQ(walk.points.size(), 1u);
-}
-
-TEST(WalkSurveyLog, NoTrendFieldStillPlotsThePoints)
-{
-    SurveyWalkOptions o;
-    o.trendField = '-';
-    const SurveyWalk walk = WalkSurveyLog(Log({ Record(1, "5048.0000", "00118.0000", "1") }), o);
-    ASSERT_EQ(walk.points.size(), 1u);
-    EXPECT_EQ(walk.points[0].trendText, "");
 }
 
 TEST(WalkSurveyLog, LastNAndSelectionChooseTheRecords)

@@ -87,24 +87,17 @@ TEST(NumbersTest, ParseRealIsTolerantButRefusesGarbage)
 
 TEST(NumbersTest, ParseIntTakesDecimalAndDollarHex)
 {
+    const struct {
+        const char* text;
+        int64_t value;
+    } cases[] = { { " 42 ", 42 }, { "-7", -7 }, { "+7", 7 }, { "$FF", 255 }, { "$00ff8040", 0xFF8040 },
+        { "-$10", -16 }, { "9223372036854775807", std::numeric_limits<int64_t>::max() },
+        { "-9223372036854775808", std::numeric_limits<int64_t>::min() } };
     int64_t v = 0;
-    EXPECT_TRUE(ParseInt(" 42 ", v));
-    EXPECT_EQ(v, 42);
-    EXPECT_TRUE(ParseInt("-7", v));
-    EXPECT_EQ(v, -7);
-    EXPECT_TRUE(ParseInt("+7", v));
-    EXPECT_EQ(v, 7);
-    EXPECT_TRUE(ParseInt("$FF", v));
-    EXPECT_EQ(v, 255);
-    EXPECT_TRUE(ParseInt("$00ff8040", v));
-    EXPECT_EQ(v, 0xFF8040);
-    EXPECT_TRUE(ParseInt("-$10", v));
-    EXPECT_EQ(v, -16);
-    EXPECT_TRUE(ParseInt("9223372036854775807", v));
-    EXPECT_EQ(v, std::numeric_limits<int64_t>::max());
-    EXPECT_TRUE(ParseInt("-9223372036854775808", v));
-    EXPECT_EQ(v, std::numeric_limits<int64_t>::min());
-
+    for (const auto& c : cases) {
+        EXPECT_TRUE(ParseInt(c.text, v)) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
     v = 99;
     for (const char* bad :
         { "", " ", "5.0", "1e3", "$", "$G", "12 3", "9223372036854775808", "--1", "0x10", "abc" })
