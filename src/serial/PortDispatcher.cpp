@@ -534,13 +534,16 @@ int TPortDispatcher::FlushInBuffer()
 {
     std::scoped_lock ac(lockA_, lockC_);
     FlushCom(ComSide::Input);
+    // Inside a handler the bytes go when it returns, through the same count
+    // as the bytes it read: the ring stays as it is until then (marking a
+    // full ring empty here would leave the scan position past the bytes
+    // that come next, and no data trigger would fire again).
     if (inEvent_) {
         largestReadCount_ = UnreadCount();
     } else {
         Consume(UnreadCount());
         handlerReadCount_ = 0;
     }
-    ringFull_ = false;
     for (TDataTrigger& trigger : dataTriggers_) {
         trigger.Counters.fill(0);
         trigger.Matched = false;

@@ -224,6 +224,31 @@ TEST_F(PortDispatcherTest, FlushingInputForgetsPartialMatches)
     EXPECT_TRUE(window.Deliveries().empty());
 }
 
+TEST_F(PortDispatcherTest, FlushFromAHandlerOfAFullRingLeavesTheTriggersWorking)
+{
+    const int cr = port.AddDataTrigger("\r", false);
+    port.SetAvailTrigger(1);
+    bool flushed = false;
+    window.OnDeliver = [&](const Delivery&) {
+        if (!flushed && port.InBuffUsed() == InputRingSize) {
+            flushed = true;
+            port.FlushInBuffer();
+        }
+    };
+    port.Feed(std::string(InputRingSize, 'a'));
+    port.RunPasses();
+    ASSERT_TRUE(flushed);
+    EXPECT_EQ(port.InBuffUsed(), 0u);
+
+    window.Clear();
+    port.Feed("$GPGGA\r");
+    port.RunPasses();
+    const uint32_t engine = port.EngineNumber() * 65536;
+    EXPECT_EQ(window.Deliveries(),
+        (std::vector<Delivery> {
+            { TriggerAvailMsg, 6, engine }, { TriggerDataMsg, static_cast<uint32_t>(cr), engine + 1 } }));
+}
+
 TEST_F(PortDispatcherTest, HandlerRebuildingTheTriggerListDuringTheWalk)
 {
     std::vector<int> handles { port.AddDataTrigger("\r", false), port.AddDataTrigger("\r", false),
