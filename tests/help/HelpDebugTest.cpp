@@ -102,11 +102,7 @@ TEST_F(HelpTest, F1InTheTimingDialogInDebugModeAppendsFourLines)
     QDialog timing;
     timing.setWindowTitle("Timing Functions");
     SetHelpContext(&timing, 7);
-    auto* field = new QLineEdit(&timing);
-    F1Filter filter;
-    field->installEventFilter(&filter);
-    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QCoreApplication::sendEvent(field, &f1);
+    kvtest::PressF1(*new QLineEdit(&timing));
     hook.reset();
 
     EXPECT_EQ(LoggedLines(dir.read("HelpDebug.txt")),
