@@ -13,10 +13,8 @@ using converter::ConvertLine;
 using converter::TInputFormat;
 using converter::TLineOptions;
 
-TLineOptions Options(TInputFormat format, bool reverse, char separator = '\t', int lineStyle = 0)
-{
-    return TLineOptions { format, reverse, separator, 200 * lineStyle };
-}
+constexpr TInputFormat Grid = TInputFormat::Grid, Dec = TInputFormat::DecimalDegrees,
+                       Dm = TInputFormat::DegreesMinutes;
 
 // The point a line gives; `point` starts at a marker value so a line that
 // leaves it unchanged shows.
@@ -25,136 +23,98 @@ struct Converted {
     ChartPoint point { rtl::Real6(7.0), rtl::Real6(7.0) };
 };
 
-Converted Convert(const std::string& line, const TLineOptions& options)
+Converted Convert(
+    const std::string& line, TInputFormat format, bool reverse, char separator = '\t', int lineStyle = 0)
 {
     Converted c;
-    c.result = ConvertLine(line, options, c.point);
+    c.result = ConvertLine(line, TLineOptions { format, reverse, separator, 200 * lineStyle }, c.point);
     return c;
 }
 
-TEST(ConvertLineTest, GridReferenceBecomesLatitudeAndWestPositiveLongitude)
+TEST(ConvertLineTest, LinesGiveTheirPointInEveryFormat)
 {
-    const Converted c = Convert("553690.6 223163.5", Options(TInputFormat::Grid, true));
-    EXPECT_EQ(c.result.display, "51.88537672  0.23338819");
-    EXPECT_FALSE(c.result.rejected);
-    EXPECT_NEAR(c.point.lat.value(), 51.88537672, 1e-8);
-    EXPECT_NEAR(c.point.lon.value(), -0.23338819, 1e-8);
-
-    // The separator and Reverse do not apply to grid input.
-    const Converted same = Convert("553690.6 223163.5", Options(TInputFormat::Grid, false, ','));
-    EXPECT_EQ(same.point, c.point);
+    struct Case {
+        const char* line;
+        TInputFormat format;
+        bool reverse;
+        char separator;
+        int lineStyle;
+        double lat, lon; // stored latitude, west-positive longitude
+        double tolerance; // 0: exactly the 6-byte reals of lat and lon
+    };
+    const Case cases[] = {
+        // Grid: the separator and Reverse do not apply; line style 1 adds 200.
+        { "553690.6 223163.5", Grid, true, '\t', 0, 51.88537672, -0.23338819, 1e-8 },
+        { "553690.6 223163.5", Grid, false, ',', 0, 51.88537672, -0.23338819, 1e-8 },
+        { "100000 100000", Grid, true, '\t', 1, 250.7215, 6.2511, 1e-3 },
+        { "553690.6 223163.5", Grid, true, '\t', 3, 651.88537672, -0.23338819, 1e-8 },
+        // Decimal degrees: the second value runs to the end of the line.
+        { "51.88627587\t0.22884737", Dec, false, '\t', 0, 51.88627587, -0.22884737, 0 },
+        { "51.88627587\t0.22884737", Dec, true, '\t', 0, 0.22884737, -51.88627587, 0 },
+        { "0.22884737   51.88627587", Dec, true, ' ', 0, 51.88627587, -0.22884737, 0 },
+        { "50.5,-1.25", Dec, false, ',', 0, 50.5, 1.25, 0 },
+        { "-4.5:48.25", Dec, true, ':', 0, 48.25, 4.5, 0 },
+        { "50\t1", Dec, false, '\t', 3, 650, -1, 0 },
+        // Without the separator the first value is empty; no number reads as 0.
+        { "51.5", Dec, false, ',', 0, 0, -51.5, 0 },
+        { "1e999\t2", Dec, false, '\t', 0, 0, -2, 0 },
+        { "abc\t2", Dec, false, '\t', 0, 0, -2, 0 },
+        // Degrees and minutes split at the separator, then at each first point.
+        { "51.22.7587  001.50.4737", Dm, false, ' ', 0, 51.3793117, -1.8412283, 1e-7 },
+        { "001.50.4737\t51.22.7587", Dm, true, '\t', 0, 51.3793117, -1.8412283, 1e-7 },
+        { "51.227587 001.504737", Dm, false, ' ', 0, 51.3793117, -1.8412283, 1e-7 },
+        { "50.0.0\t1.0.0", Dm, false, '\t', 3, 650, -1, 0 },
+        // Negative degrees give their sign to the minutes, also at -0.
+        { "50.30.0,-1.50.4737", Dm, false, ',', 0, 50.5, 1.8412283, 1e-7 },
+        { "50.30.0,-0.30.0", Dm, false, ',', 0, 50.5, 0.5, 1e-12 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Converted got = Convert(c.line, c.format, c.reverse, c.separator, c.lineStyle);
+        EXPECT_FALSE(got.result.rejected);
+        if (c.tolerance == 0) {
+            EXPECT_EQ(got.point, (ChartPoint { rtl::Real6(c.lat), rtl::Real6(c.lon) }));
+        } else {
+            EXPECT_NEAR(got.point.lat.value(), c.lat, c.tolerance);
+            EXPECT_NEAR(got.point.lon.value(), c.lon, c.tolerance);
+        }
+    }
 }
 
-TEST(ConvertLineTest, GridPositionsInsideTheBoxAreTakenAndOutsideItGivePenUps)
+TEST(ConvertLineTest, DisplayTextIsTheLineOrTheConvertedPosition)
 {
-    const Converted west = Convert("100000 100000", Options(TInputFormat::Grid, true, '\t', 1));
-    EXPECT_FALSE(west.result.rejected);
-    EXPECT_NEAR(west.point.lat.value(), 200 + 50.7215, 1e-3);
-    EXPECT_NEAR(west.point.lon.value(), 6.2511, 1e-3);
+    EXPECT_EQ(Convert("553690.6 223163.5", Grid, true).result.display, "51.88537672  0.23338819");
+    EXPECT_EQ(Convert("51.88627587\t0.22884737", Dec, false).result.display, "51.88627587\t0.22884737");
+    EXPECT_EQ(Convert("51.22.7587  001.50.4737", Dm, false, ' ').result.display, "51.22.7587  001.50.4737");
+    // Minutes without their point are shown with it.
+    EXPECT_EQ(Convert("51.227587 001.504737", Dm, false, ' ').result.display, "51.22.7587 001.50.4737");
+}
 
-    const Converted north = Convert("600000 1300000", Options(TInputFormat::Grid, true));
+TEST(ConvertLineTest, PositionsNoChartRecordHoldsGivePenUps)
+{
+    const Converted north = Convert("600000 1300000", Grid, true);
     EXPECT_EQ(north.point, PenUpPoint);
     ASSERT_TRUE(north.result.rejected);
     // The latitude and longitude, each in 12 characters with 8 decimals.
     EXPECT_EQ(north.result.rejected->size(), 25u);
     EXPECT_EQ(north.result.rejected->substr(0, 5), " 61.5");
     EXPECT_EQ(north.result.display, north.result.rejected->substr(1, 11) + north.result.rejected->substr(13));
-
     // A line with no numbers is easting 0, northing 0: west of the box.
-    EXPECT_EQ(Convert("", Options(TInputFormat::Grid, true)).point, PenUpPoint);
-}
+    EXPECT_EQ(Convert("", Grid, true).point, PenUpPoint);
 
-TEST(ConvertLineTest, DecimalDegreesWithAndWithoutReverse)
-{
-    const std::string line = "51.88627587\t0.22884737";
-    const Converted plain = Convert(line, Options(TInputFormat::DecimalDegrees, false));
-    EXPECT_EQ(plain.result.display, line);
-    EXPECT_EQ(plain.point.lat, rtl::Real6(51.88627587));
-    EXPECT_EQ(plain.point.lon, rtl::Real6(-0.22884737));
-
-    const Converted reversed = Convert(line, Options(TInputFormat::DecimalDegrees, true));
-    EXPECT_EQ(reversed.point.lat, rtl::Real6(0.22884737));
-    EXPECT_EQ(reversed.point.lon, rtl::Real6(-51.88627587));
-}
-
-TEST(ConvertLineTest, DecimalSecondValueRunsToTheEndOfTheLineWithAnySeparator)
-{
-    // The window's own sample: blanks between the values.
-    const Converted spaced
-        = Convert("0.22884737   51.88627587", Options(TInputFormat::DecimalDegrees, true, ' '));
-    EXPECT_EQ(spaced.point.lat, rtl::Real6(51.88627587));
-    EXPECT_EQ(spaced.point.lon, rtl::Real6(-0.22884737));
-
-    const Converted comma = Convert("50.5,-1.25", Options(TInputFormat::DecimalDegrees, false, ','));
-    EXPECT_EQ(comma.point.lat, rtl::Real6(50.5));
-    EXPECT_EQ(comma.point.lon, rtl::Real6(1.25));
-
-    const Converted colon = Convert("-4.5:48.25", Options(TInputFormat::DecimalDegrees, true, ':'));
-    EXPECT_EQ(colon.point, (ChartPoint { rtl::Real6(48.25), rtl::Real6(4.5) }));
-
-    // Without the separator the first value is empty: it reads as 0.
-    const Converted missing = Convert("51.5", Options(TInputFormat::DecimalDegrees, false, ','));
-    EXPECT_EQ(missing.point, (ChartPoint { rtl::Real6(0.0), rtl::Real6(-51.5) }));
-}
-
-TEST(ConvertLineTest, DegreesAndMinutesSplitAtTheSeparatorThenAtEachFirstPoint)
-{
-    const std::string line = "51.22.7587  001.50.4737";
-    const Converted c = Convert(line, Options(TInputFormat::DegreesMinutes, false, ' '));
-    EXPECT_EQ(c.result.display, line);
-    EXPECT_NEAR(c.point.lat.value(), 51.3793117, 1e-7);
-    EXPECT_NEAR(c.point.lon.value(), -1.8412283, 1e-7);
-
-    const Converted reversed
-        = Convert("001.50.4737\t51.22.7587", Options(TInputFormat::DegreesMinutes, true, '\t'));
-    EXPECT_EQ(reversed.point, c.point);
-
-    // Minutes without their point read as two whole minutes and a fraction.
-    const Converted bare = Convert("51.227587 001.504737", Options(TInputFormat::DegreesMinutes, false, ' '));
-    EXPECT_EQ(bare.result.display, "51.22.7587 001.50.4737");
-    EXPECT_EQ(bare.point, c.point);
-}
-
-TEST(ConvertLineTest, NegativeDegreesGiveTheirSignToTheMinutes)
-{
-    const Converted west = Convert("50.30.0,-1.50.4737", Options(TInputFormat::DegreesMinutes, false, ','));
-    EXPECT_NEAR(west.point.lat.value(), 50.5, 1e-12);
-    EXPECT_NEAR(west.point.lon.value(), 1.8412283, 1e-7);
-
-    // Less than a degree west: the sign is in the text, not in the value 0.
-    const Converted near = Convert("50.30.0,-0.30.0", Options(TInputFormat::DegreesMinutes, false, ','));
-    EXPECT_NEAR(near.point.lon.value(), 0.5, 1e-12);
-}
-
-TEST(ConvertLineTest, LineStyleThreeAddsSixHundredToEveryLatitude)
-{
-    EXPECT_EQ(
-        Convert("50\t1", Options(TInputFormat::DecimalDegrees, false, '\t', 3)).point.lat, rtl::Real6(650.0));
-    EXPECT_EQ(Convert("50.0.0\t1.0.0", Options(TInputFormat::DegreesMinutes, false, '\t', 3)).point.lat,
-        rtl::Real6(650.0));
-    EXPECT_NEAR(Convert("553690.6 223163.5", Options(TInputFormat::Grid, true, '\t', 3)).point.lat.value(),
-        651.88537672, 1e-8);
-}
-
-TEST(ConvertLineTest, ValuesNoChartRecordHoldsAreRejected)
-{
     for (const char* line : { "1e300\t1", "0\t-3e7", "2e6\t0" }) {
-        const Converted c = Convert(line, Options(TInputFormat::DecimalDegrees, false));
+        const Converted c = Convert(line, Dec, false);
         EXPECT_EQ(c.point, PenUpPoint) << line;
         EXPECT_TRUE(c.result.rejected) << line;
     }
-    // Text that is no number, or too large to be one, reads as 0.
-    EXPECT_EQ(Convert("1e999\t2", Options(TInputFormat::DecimalDegrees, false)).point,
-        (ChartPoint { rtl::Real6(0.0), rtl::Real6(-2.0) }));
-    EXPECT_EQ(Convert("abc\t2", Options(TInputFormat::DecimalDegrees, false)).point,
-        (ChartPoint { rtl::Real6(0.0), rtl::Real6(-2.0) }));
 }
 
 TEST(ConvertLineTest, SecondsFormatLeavesThePointAsItWas)
 {
-    const Converted c = Convert("51.22.45 1.50.30", Options(TInputFormat::DegreesMinutesSeconds, false, ' '));
+    const Converted c = Convert("51.22.45 1.50.30", TInputFormat::DegreesMinutesSeconds, false, ' ');
     EXPECT_EQ(c.point, (ChartPoint { rtl::Real6(7.0), rtl::Real6(7.0) }));
     EXPECT_EQ(c.result.display, "");
+    EXPECT_TRUE(converter::SampleFormat(TInputFormat::DegreesMinutesSeconds, false).empty());
 }
 
 TEST(ConvertLineTest, SeparatorChoices)
@@ -170,17 +130,16 @@ TEST(ConvertLineTest, SampleFormats)
 {
     using V = std::vector<std::string>;
     const std::string head = "Sample Format Required";
-    EXPECT_EQ(converter::SampleFormat(TInputFormat::Grid, false),
+    EXPECT_EQ(converter::SampleFormat(Grid, false),
         (V { head, "Easting    Northing", "553690.6 223163.5", "553691.3 223164.7" }));
-    EXPECT_EQ(converter::SampleFormat(TInputFormat::DecimalDegrees, true),
+    EXPECT_EQ(converter::SampleFormat(Dec, true),
         (V { head, "Longitude         Latitude", "0.22884737   51.88627587", "0.23001422   51.88568446" }));
-    EXPECT_EQ(converter::SampleFormat(TInputFormat::DecimalDegrees, false),
+    EXPECT_EQ(converter::SampleFormat(Dec, false),
         (V { head, "Latitude         Longitude", "51.88627587  0.22884737", "51.88568446  0.23001422" }));
-    EXPECT_EQ(converter::SampleFormat(TInputFormat::DegreesMinutes, true),
+    EXPECT_EQ(converter::SampleFormat(Dm, true),
         (V { head, "Longitude         Latitude", "001.50.4737  51.22.7587", "001.49.9422  51.22.8446" }));
-    EXPECT_EQ(converter::SampleFormat(TInputFormat::DegreesMinutes, false),
+    EXPECT_EQ(converter::SampleFormat(Dm, false),
         (V { head, "Latitude         Longitude", "51.22.7587  001.50.4737", "51.22.8446  001.49.9422" }));
-    EXPECT_TRUE(converter::SampleFormat(TInputFormat::DegreesMinutesSeconds, false).empty());
 }
 
 } // namespace

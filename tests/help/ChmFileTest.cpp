@@ -2,7 +2,6 @@
 #include "support/TempDir.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <regex>
@@ -16,10 +15,7 @@ namespace
 
 std::string ReadFile(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return kvtest::ReadBytes(path.string());
 }
 
 // A help project's context map: [ALIAS] names to pages, [MAP] numbers to

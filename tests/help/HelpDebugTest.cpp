@@ -41,12 +41,10 @@ std::vector<std::string> LoggedLines(const std::string& bytes)
 
 TEST(HelpDebugMode, SwitchesAndTheDebugFile)
 {
-    EXPECT_TRUE(IsDebugSwitch("/debug"));
-    EXPECT_TRUE(IsDebugSwitch("-DEBUG"));
-    EXPECT_TRUE(IsDebugSwitch("/DeBuG"));
-    EXPECT_FALSE(IsDebugSwitch("debug"));
-    EXPECT_FALSE(IsDebugSwitch("-debugx"));
-    EXPECT_FALSE(IsDebugSwitch("--debug"));
+    for (const char* on : { "/debug", "-DEBUG", "/DeBuG" })
+        EXPECT_TRUE(IsDebugSwitch(on)) << on;
+    for (const char* off : { "debug", "-debugx", "--debug" })
+        EXPECT_FALSE(IsDebugSwitch(off)) << off;
 
     kvtest::TempDir dir;
     EXPECT_FALSE(DebugModeFrom(dir.path(), { "korvex", "boat.cfg" }));
@@ -55,15 +53,12 @@ TEST(HelpDebugMode, SwitchesAndTheDebugFile)
     EXPECT_FALSE(DebugModeFrom(dir.path(), { "-debug" }));
     dir.write("debug.debug", "");
     EXPECT_TRUE(DebugModeFrom(dir.path(), { "korvex" }));
-}
 
-TEST(HelpDebugMode, DebugSwitchIsNeverTheConfigurationFile)
-{
-    EXPECT_EQ(ArgumentsWithoutDebugSwitches({ "-debug" }), std::vector<std::string> {});
-    EXPECT_EQ(
-        ArgumentsWithoutDebugSwitches({ "/DEBUG", "boat.cfg" }), std::vector<std::string> { "boat.cfg" });
-    EXPECT_EQ(
-        ArgumentsWithoutDebugSwitches({ "boat.cfg", "-debug" }), std::vector<std::string> { "boat.cfg" });
+    // Nor is a switch ever the configuration file.
+    using V = std::vector<std::string>;
+    EXPECT_EQ(ArgumentsWithoutDebugSwitches({ "-debug" }), V {});
+    EXPECT_EQ(ArgumentsWithoutDebugSwitches({ "/DEBUG", "boat.cfg" }), V { "boat.cfg" });
+    EXPECT_EQ(ArgumentsWithoutDebugSwitches({ "boat.cfg", "-debug" }), V { "boat.cfg" });
 }
 
 TEST(HelpDebugMode, TemporaryFolderFallsBackToTmp)
@@ -108,11 +103,7 @@ TEST_F(HelpTest, F1InTheTimingDialogInDebugModeAppendsFourLines)
     QDialog timing;
     timing.setWindowTitle("Timing Functions");
     SetHelpContext(&timing, 7);
-    auto* field = new QLineEdit(&timing);
-    F1Filter filter;
-    field->installEventFilter(&filter);
-    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-    QCoreApplication::sendEvent(field, &f1);
+    kvtest::PressF1(*new QLineEdit(&timing));
     hook.reset();
 
     EXPECT_EQ(LoggedLines(dir.read("HelpDebug.txt")),

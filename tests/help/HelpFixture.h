@@ -5,10 +5,14 @@
 #include "help/ContextHelp.h"
 #include "help/HelpApi.h"
 #include "help/HelpDebug.h"
+#include "help/HelpKeys.h"
 #include "platform/Ui.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -33,6 +37,16 @@ public:
     }
     std::vector<std::string> captions;
 };
+
+// F1 pressed in `widget`, the program's F1 filter watching it.
+inline void PressF1(QWidget& widget)
+{
+    help::F1Filter filter;
+    widget.installEventFilter(&filter);
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &f1);
+    widget.removeEventFilter(&filter);
+}
 
 class HelpTest : public ::testing::Test
 {

@@ -64,7 +64,7 @@ void ExpectPixel(const platform::RgbImage& image, int x, int y, int r, int g, in
     EXPECT_NEAR(px[2], b, 12) << x << "," << y;
 }
 
-TEST(JpegDecoderTest, DecodesBaselineAndProgressiveColourFilesToRgb)
+TEST(JpegDecoderTest, DecodesBaselineProgressiveAndGreyFilesToRgb)
 {
     for (const bool progressive : { false, true }) {
         const platform::RgbImage image = DecodeJpeg(Encoded(Blocks(), "JPG", progressive));
@@ -75,10 +75,6 @@ TEST(JpegDecoderTest, DecodesBaselineAndProgressiveColourFilesToRgb)
         ExpectPixel(image, 56, 8, 0, 0, 255);
         ExpectPixel(image, 8, 44, 255, 255, 255);
     }
-}
-
-TEST(JpegDecoderTest, DecodesGreyFilesToRgb)
-{
     QImage grey(40, 30, QImage::Format_Grayscale8);
     grey.fill(QColor(90, 90, 90));
     const platform::RgbImage image = DecodeJpeg(Encoded(grey, "JPG"));

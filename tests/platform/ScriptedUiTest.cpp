@@ -1,3 +1,5 @@
+// The modal seam without a stand-in, and the scripted stand-in the other
+// suites lean on: what it records and when it refuses a dialog.
 #include "support/ScriptedUi.h"
 #include "platform/Ui.h"
 
@@ -22,19 +24,14 @@ std::vector<std::string> Kinds(const ScriptedUi& ui)
 
 } // namespace
 
-TEST(ScriptedUiTest, WithoutASeamEveryDialogFailsLoudly)
+TEST(ScriptedUiTest, WithoutASeamEveryDialogFailsLoudlyAndStandInsNest)
 {
     ASSERT_EQ(installedUi(), nullptr);
     EXPECT_THROW(MessageError("Error creating config file !"), std::logic_error);
     EXPECT_THROW(AskYesNo("Delete?"), std::logic_error);
     EXPECT_THROW(Beep(), std::logic_error);
-}
-
-TEST(ScriptedUiTest, InstallsItselfAndRestoresThePreviousSeam)
-{
     {
         ScriptedUi outer;
-        EXPECT_EQ(&ui(), &outer);
         {
             ScriptedUi inner;
             EXPECT_EQ(&ui(), &inner);
@@ -62,7 +59,6 @@ TEST(ScriptedUiTest, RecordsMessagesWithTheirKindsAndExactTexts)
         (Texts { "message:plain", "message:warning", "message:error", "message:information", "beep",
             "message:confirmation" }));
     EXPECT_EQ(ui.beeps(), 1);
-    EXPECT_TRUE(ui.allAnswersUsed());
 
     ui.strictMessages = true;
     EXPECT_THROW(MessageWarning("Format errors detected in Waypoint database file!"), UnexpectedDialog);
@@ -87,57 +83,38 @@ TEST(ScriptedUiTest, QuestionsTakeAnswersInOrderAndFailWhenUnscripted)
     } catch (const UnexpectedDialog& e) {
         EXPECT_NE(std::string(e.what()).find("Exit program?"), std::string::npos);
     }
-    EXPECT_EQ(ui.shown().back().kind, "ask");
     EXPECT_EQ(ui.shown().back().text, "Exit program?");
     EXPECT_TRUE(ui.messages().empty()) << "questions are not message boxes";
 
     ui.answerCancel();
     EXPECT_THROW(AskYesNo("Yes or no?"), UnexpectedDialog) << "a Yes/No box has no Cancel";
+    ui.answerYes();
+    ui.clear();
+    EXPECT_TRUE(ui.shown().empty());
+    EXPECT_TRUE(ui.allAnswersUsed()) << "clear drops unused answers too";
 }
 
-TEST(ScriptedUiTest, FileColourAndPrintDialogsAnswerFromTheirQueues)
+TEST(ScriptedUiTest, FileColourPrintAndModalDialogsAnswerFromTheirQueues)
 {
     ScriptedUi ui;
     ui.answerFile("/data/charts/home.cht");
     ui.answerFile(std::nullopt);
     ui.answerColour(0x00FF8040);
-    ui.answerColour(std::nullopt);
     ui.answerPrint(false);
-
     FileDialogRequest open { "Open Chart", "/data/charts", "", "Chart files (*.cht)|*.cht", "cht" };
     EXPECT_EQ(platform::ui().openFile(open), "/data/charts/home.cht");
     EXPECT_EQ(platform::ui().saveFile({ "Save Route", "", "", "", "rte" }), std::nullopt);
     EXPECT_EQ(platform::ui().chooseColour(0x000000FF), 0x00FF8040u);
-    EXPECT_EQ(platform::ui().chooseColour(0), std::nullopt);
     EXPECT_FALSE(platform::ui().printDialog());
-    EXPECT_TRUE(ui.allAnswersUsed());
-
-    EXPECT_EQ(Kinds(ui), (Texts { "open", "save", "colour", "colour", "print" }));
-    EXPECT_EQ(ui.shown()[0].text, "Open Chart");
-    EXPECT_EQ(ui.shown()[2].text, "$000000FF");
     ASSERT_EQ(ui.fileRequests().size(), 2u);
-    EXPECT_EQ(ui.fileRequests()[0].filter, "Chart files (*.cht)|*.cht");
     EXPECT_EQ(ui.fileRequests()[1].defaultExt, "rte");
-
     EXPECT_THROW(platform::ui().openFile(open), UnexpectedDialog);
     EXPECT_THROW(platform::ui().chooseColour(0), UnexpectedDialog);
     EXPECT_THROW(platform::ui().printDialog(), UnexpectedDialog);
 
-    ui.clear();
-    EXPECT_TRUE(ui.shown().empty());
-    EXPECT_TRUE(ui.fileRequests().empty());
-    ui.answerYes();
-    ui.clear();
-    EXPECT_TRUE(ui.allAnswersUsed()) << "clear drops unused answers too";
-}
-
-TEST(ScriptedUiTest, ShowModalHandsTheDialogToTheScriptedHandler)
-{
-    ScriptedUi ui;
     QDialog dialog;
     dialog.setWindowTitle("Preferences");
     EXPECT_THROW(platform::ui().showModal(dialog), UnexpectedDialog);
-
     std::string seenTitle;
     ui.answerModal([&](QDialog& d) {
         seenTitle = d.windowTitle().toStdString();
@@ -147,5 +124,4 @@ TEST(ScriptedUiTest, ShowModalHandsTheDialogToTheScriptedHandler)
     EXPECT_EQ(platform::ui().showModal(dialog), ModalResult::Ok);
     EXPECT_EQ(seenTitle, "Preferences");
     EXPECT_EQ(platform::ui().showModal(dialog), ModalResult::Ok) << "an empty handler just presses OK";
-    EXPECT_EQ(Kinds(ui), (Texts { "modal", "modal", "modal" }));
 }

@@ -120,17 +120,6 @@ TEST(SerialDevice, LineSettingsRoundTripAndAnUnknownRateIsRefused)
     EXPECT_EQ(device.SetLine(line), EINVAL);
 }
 
-TEST(SerialDevice, ModemLinesOnAPseudoTerminalAreNoOps)
-{
-    PtyPair pty;
-    SerialDevice device;
-    ASSERT_EQ(device.Open(pty.SlavePath()), 0);
-    EXPECT_EQ(device.SetDtr(true), 0);
-    EXPECT_EQ(device.SetRts(false), 0);
-    EXPECT_EQ(device.ModemLines(), 0);
-    EXPECT_EQ(device.TakeErrors(), 0u);
-}
-
 TEST(SerialDevice, WriteStopsWhenCancelledWhileTheDriverIsFull)
 {
     PtyPair pty; // nobody reads the master: the queue fills

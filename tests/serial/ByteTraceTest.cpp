@@ -26,16 +26,17 @@ TEST(ByteTrace, FullTraceOverwritesItsOldestEntryAndDumpsByKind)
 
 TEST(ByteTrace, BytesAreWrittenByTheHexOptions)
 {
-    EXPECT_EQ(DumpByteText(' ', true, false), "[20]");
-    EXPECT_EQ(DumpByteText(' ', false, false), " ");
-    EXPECT_EQ(DumpByteText('\r', false, false), "[13]");
-    EXPECT_EQ(DumpByteText('\r', true, false), "[0D]");
-    EXPECT_EQ(DumpByteText('!', true, false), "!");
-    EXPECT_EQ(DumpByteText('~', true, false), "~");
-    EXPECT_EQ(DumpByteText(0x7F, false, false), "[127]");
-    EXPECT_EQ(DumpByteText(0xB0, true, false), "[B0]");
-    EXPECT_EQ(DumpByteText(5, false, false), "[5]");
-    EXPECT_EQ(DumpByteText('A', false, true), "[41]");
+    struct Case {
+        uint8_t byte;
+        bool hex, allHex;
+        const char* text;
+    };
+    for (const Case& c : { Case { ' ', true, false, "[20]" }, Case { ' ', false, false, " " },
+             Case { '\r', false, false, "[13]" }, Case { '\r', true, false, "[0D]" },
+             Case { '!', true, false, "!" }, Case { '~', true, false, "~" },
+             Case { 0x7F, false, false, "[127]" }, Case { 0xB0, true, false, "[B0]" },
+             Case { 5, false, false, "[5]" }, Case { 'A', false, true, "[41]" } })
+        EXPECT_EQ(DumpByteText(c.byte, c.hex, c.allHex), c.text) << int { c.byte };
 }
 
 TEST(ByteTrace, LinesWrapBeforeColumn79AndOtherKindsAreSpecial)
@@ -52,7 +53,7 @@ TEST(ByteTrace, LinesWrapBeforeColumn79AndOtherKindsAreSpecial)
     EXPECT_EQ(trace.Text(true, false), "Receive: \r\n" + nineteen + "\r\n[0D]\r\n\r\nSpecial-E: \r\nx");
 }
 
-TEST(ByteTrace, NothingTracedWritesNoFile)
+TEST(ByteTrace, NothingTracedWritesNoFileAndBadSizesAreRefused)
 {
     kvtest::TempDir dir;
     TByteTrace trace;
@@ -60,11 +61,7 @@ TEST(ByteTrace, NothingTracedWritesNoFile)
     trace.Start(10);
     EXPECT_EQ(trace.Dump(dir.file("a.trc"), false, true, false), 0);
     EXPECT_FALSE(dir.exists("a.trc"));
-}
 
-TEST(ByteTrace, SizesOutOfRangeAreRefused)
-{
-    TByteTrace trace;
     EXPECT_EQ(trace.Start(0), -1002);
     EXPECT_EQ(trace.Start(TByteTrace::MaxEntries + 1), -1002);
     EXPECT_FALSE(trace.On());

@@ -1,8 +1,6 @@
 // The dispatch log and its dump file.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "FakePort.h"
 #include "serial/DispatchLog.h"
 #include "support/TempDir.h"
@@ -12,17 +10,7 @@ namespace serial::test
 namespace
 {
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t at = 0, end;
-    while ((end = text.find("\r\n", at)) != std::string::npos) {
-        lines.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
-    EXPECT_EQ(at, text.size()) << "every line ends in CR LF";
-    return lines;
-}
+using kvtest::CrLfLines;
 
 const TLogDumpInfo Info { "COM3", "01/02/24, 03:04:05" };
 
@@ -32,7 +20,7 @@ TEST(DispatchLog, HeaderLinesAndOneLinePerEntry)
     log.Start(1000);
     const uint8_t cr = '\r';
     log.Add(LogTrigger, LsData, 1234, 8, &cr, 1);
-    auto lines = Lines(log.Text(Info, true, false));
+    auto lines = CrLfLines(log.Text(Info, true, false));
     ASSERT_EQ(lines.size(), 8u);
     EXPECT_EQ(lines[0], "SERIAL LINK v1.00");
     EXPECT_EQ(lines[1], "Compiler : " + CompilerText());
@@ -56,7 +44,7 @@ TEST(DispatchLog, EntryTailsByKind)
     log.Add(LogTelnet, 0, 1, 1, nullptr, 0);
     const uint8_t user[] = { 'h', 'i', 0 };
     log.Add(LogUser, 0, 2, 0, user, 3);
-    auto out = Lines(log.Text(Info, true, true));
+    auto out = CrLfLines(log.Text(Info, true, true));
     ASSERT_EQ(out.size(), 11u);
     EXPECT_EQ(out[7], "0000.000  TrigAllc  Status        0000000b  (Output buffer free)");
     EXPECT_EQ(out[8], "12345.678  Dispatch  Modem status  00000031  [30](DCTS CTS DSR)");
@@ -70,7 +58,7 @@ TEST(DispatchLog, LongDataWrapsUnderTheDataColumn)
     log.Start(4000);
     std::vector<uint8_t> bytes(20, '\r');
     log.Add(LogDispatch, LsReadCom, 0, 20, bytes.data(), 20);
-    auto out = Lines(log.Text(Info, true, false));
+    auto out = CrLfLines(log.Text(Info, true, false));
     ASSERT_EQ(out.size(), 10u);
     std::string eight;
     for (int i = 0; i < 8; ++i)
@@ -90,7 +78,7 @@ TEST(DispatchLog, FullRingDropsWholeOldestEntries)
     const uint8_t ten[10] = { '0', '1', '2', '3', '4', '5', '6', '7', '8', '9' };
     for (uint32_t i = 1; i <= 3; ++i)
         log.Add(LogDispatch, LsWriteCom, i, i, ten, 10); // 26 bytes each
-    auto out = Lines(log.Text(Info, true, false));
+    auto out = CrLfLines(log.Text(Info, true, false));
     ASSERT_EQ(out.size(), 9u);
     EXPECT_EQ(out[7].substr(0, 8), "0000.002");
     EXPECT_EQ(out[8].substr(0, 8), "0000.003");
@@ -105,12 +93,12 @@ TEST(DispatchLog, EntryAsLargeAsTheRingIsRefusedWhole)
     log.Add(LogDispatch, LsWriteCom, 1, 1, &one, 1);
     std::vector<uint8_t> big(48, 'y'); // header + data = 64
     log.Add(LogDispatch, LsWriteCom, 2, 48, big.data(), 48);
-    auto out = Lines(log.Text(Info, true, false));
+    auto out = CrLfLines(log.Text(Info, true, false));
     ASSERT_EQ(out.size(), 8u); // the earlier entry is intact and alone
     EXPECT_EQ(out[7].substr(44), "x");
     big.resize(47); // 63 bytes fit once the older entry is dropped
     log.Add(LogDispatch, LsWriteCom, 3, 47, big.data(), 47);
-    out = Lines(log.Text(Info, true, false));
+    out = CrLfLines(log.Text(Info, true, false));
     ASSERT_EQ(out.size(), 9u);
     EXPECT_EQ(out[7].substr(0, 8), "0000.003");
 }
@@ -131,7 +119,7 @@ TEST(DispatchLog, DumpWritesTheFileOnceAndNothingWhenEmpty)
     EXPECT_EQ(log.Dump(dir.file("none/SERIAL.LOG"), false, true, false, Info), -2);
     EXPECT_TRUE(log.Exists());
     EXPECT_EQ(log.Dump(dir.file("SERIAL.LOG"), false, true, false, Info), 0);
-    EXPECT_EQ(Lines(dir.read("SERIAL.LOG")).back(), "0000.005  Thread    Start         00000000  ");
+    EXPECT_EQ(CrLfLines(dir.read("SERIAL.LOG")).back(), "0000.005  Thread    Start         00000000  ");
     EXPECT_FALSE(log.Exists());
 }
 
@@ -147,7 +135,7 @@ TEST(DispatchLog, EngineLogsTriggerWorkWithMillisecondsSinceOpen)
     const int cr = port.AddDataTrigger("\r", false);
     port.Feed("\r");
     port.RunPasses();
-    auto out = Lines(port.Log().Text(TLogDumpInfo { port.PortName(), "x" }, true, false));
+    auto out = CrLfLines(port.Log().Text(TLogDumpInfo { port.PortName(), "x" }, true, false));
     ASSERT_EQ(out.size(), 10u);
     EXPECT_EQ(out[7], "0001.234  TrigAllc  Data          00000008  [0D]");
     EXPECT_EQ(out[8], "0001.234  Dispatch  ReadCom       00000001  [0D]");

@@ -126,7 +126,6 @@ public:
         return text;
     }
     void SetDeviceErrors(uint32_t bits) { deviceErrors_ = bits; }
-    void SetModemLines(uint8_t lines) { modemLines_ = lines; }
 
     using TPortDispatcher::AdvanceOutput;
     using TPortDispatcher::CopyToOutBuffer;
@@ -211,18 +210,17 @@ public:
         return 0;
     }
     int ProcessCommunications() override { return 0; }
-    uint8_t GetModemStatus() override { return modemLines_; }
+    uint8_t GetModemStatus() override { return 0; }
 
 private:
     std::mutex deviceLock_;
     std::deque<uint8_t> driverIn_;
     std::atomic<uint32_t> deviceErrors_ { 0 };
-    std::atomic<uint8_t> modemLines_ { 0 };
 };
 
 // Opens the fake at 4800 baud 8N1 with a recording window installed as the
 // port's own handler (the way the component installs its hidden window).
-inline int OpenWithWindow(FakePort& port, RecordingWindow& window)
+inline int OpenWithWindow(FakePort& port, TTriggerWindow& window)
 {
     int result = port.OpenPort("/dev/fake", 4800, 0x03, 4096, 4096, 8, 1, 0);
     port.RegisterWndHandler(&window);

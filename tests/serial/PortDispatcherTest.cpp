@@ -22,31 +22,6 @@ protected:
     RecordingWindow window;
 };
 
-TEST_F(PortDispatcherTest, LineEndingInCrGivesAvailableDataThenTheDataTrigger)
-{
-    port.SetAvailTrigger(1);
-    const int cr = port.AddDataTrigger("\r", false);
-    std::string line;
-    window.OnDeliver = [&](const Delivery& d) {
-        if (d.Message == TriggerAvailMsg)
-            line += ReadBytes(port, static_cast<int>(d.WParam));
-    };
-    port.Feed("ABC\r");
-    port.RunPasses();
-    EXPECT_EQ(window.Deliveries(),
-        (std::vector<Delivery> {
-            { TriggerAvailMsg, 3, LParam(0) }, { TriggerDataMsg, static_cast<uint32_t>(cr), LParam(1) } }));
-    EXPECT_EQ(line, "ABC");
-    // The carriage return stays unread until the next available-data event.
-    EXPECT_EQ(port.InBuffUsed(), 1u);
-    window.Clear();
-    port.Feed("DE");
-    port.RunPasses();
-    EXPECT_EQ(window.Deliveries(), (std::vector<Delivery> { { TriggerAvailMsg, 3, LParam(0) } }));
-    EXPECT_EQ(line, "ABC\rDE");
-    EXPECT_EQ(port.InBuffUsed(), 0u);
-}
-
 TEST_F(PortDispatcherTest, KthReadInsideAnEventIsTheKthUnreadByte)
 {
     port.SetAvailTrigger(1);
@@ -175,53 +150,44 @@ TEST_F(PortDispatcherTest, AvailableDataBeforeAMatchLeavesOutTheLongestMatchedTe
     EXPECT_EQ(d[0].Message, TriggerDataMsg);
 }
 
-TEST_F(PortDispatcherTest, OverlappingCandidatesAreFollowedInParallel)
+TEST_F(PortDispatcherTest, DataTriggersMatchOverlapsCaseAndEveryByteOfAFullRing)
 {
-    const int aab = port.AddDataTrigger("AAB", false);
-    port.Feed("AAAB");
-    port.RunPasses();
-    ASSERT_EQ(window.Deliveries().size(), 1u);
-    EXPECT_EQ(window.Deliveries()[0].WParam, static_cast<uint32_t>(aab));
-
-    // A match ends all candidates; a new one may start at the matching byte.
-    window.Clear();
-    port.RemoveTrigger(aab);
-    port.AddDataTrigger("ABAB", false);
-    port.Feed("ABABABAB");
-    port.RunPasses();
-    EXPECT_EQ(window.Deliveries().size(), 2u);
-    // The byte that completes "XX" also starts the next candidate.
-    window.Clear();
-    port.ClearAllTriggers();
-    port.AddDataTrigger("XX", false);
-    port.Feed("XXX");
-    port.RunPasses();
-    EXPECT_EQ(window.Deliveries().size(), 2u);
-}
-
-TEST_F(PortDispatcherTest, IgnoreCaseAndEmptyTriggers)
-{
-    const int empty = port.AddDataTrigger("", false);
-    EXPECT_GT(empty, 0);
-    const int gga = port.AddDataTrigger("gpgga", true);
-    port.Feed("$GpGgA,");
-    port.RunPasses();
-    ASSERT_EQ(window.Deliveries().size(), 1u);
-    EXPECT_EQ(window.Deliveries()[0].WParam, static_cast<uint32_t>(gga));
-    EXPECT_EQ(port.AddDataTrigger(std::string(21, 'x'), false) > 0, true);
-    EXPECT_EQ(port.AddDataTrigger(std::string(22, 'x'), false), ecTriggerTooLong);
-}
-
-TEST_F(PortDispatcherTest, FlushingInputForgetsPartialMatches)
-{
-    port.AddDataTrigger("ABC", false);
-    port.Feed("AB");
-    port.RunPasses();
-    port.FlushInBuffer();
-    EXPECT_EQ(port.InBuffUsed(), 0u);
-    port.Feed("C");
-    port.RunPasses();
-    EXPECT_TRUE(window.Deliveries().empty());
+    struct Case {
+        std::vector<std::string> triggers; // the last one is the one expected
+        bool ignoreCase;
+        std::vector<std::string> feeds; // input flushed between them
+        std::size_t matches;
+    };
+    const Case cases[] = {
+        // Overlapping candidates are followed in parallel.
+        { { "AAB" }, false, { "AAAB" }, 1 },
+        // A match ends all candidates; a new one may start at the matching byte.
+        { { "ABAB" }, false, { "ABABABAB" }, 2 },
+        { { "XX" }, false, { "XXX" }, 2 },
+        // An empty trigger is taken and never matches.
+        { { "", "gpgga" }, true, { "$GpGgA," }, 1 },
+        { { "END" }, false, { std::string(InputRingSize - 3, '.') + "END" }, 1 },
+        // Flushing the input forgets partial matches.
+        { { "ABC" }, false, { "AB", "C" }, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.triggers.back());
+        port.ClearAllTriggers();
+        window.Clear();
+        int handle = 0;
+        for (const std::string& text : c.triggers)
+            EXPECT_GT(handle = port.AddDataTrigger(text, c.ignoreCase), 0);
+        for (std::size_t i = 0; i < c.feeds.size(); ++i) {
+            if (i > 0)
+                port.FlushInBuffer();
+            port.Feed(c.feeds[i]);
+            port.RunPasses();
+        }
+        port.FlushInBuffer();
+        ASSERT_EQ(window.Deliveries().size(), c.matches);
+        for (const Delivery& d : window.Deliveries())
+            EXPECT_EQ(d, (Delivery { TriggerDataMsg, static_cast<uint32_t>(handle), d.LParam }));
+    }
 }
 
 TEST_F(PortDispatcherTest, FlushFromAHandlerOfAFullRingLeavesTheTriggersWorking)
@@ -294,17 +260,6 @@ TEST_F(PortDispatcherTest, FullRingReadsNothingMoreUntilBytesAreConsumed)
     EXPECT_EQ(all, std::string(InputRingSize - 10, 'a') + std::string(10, 'b'));
 }
 
-TEST_F(PortDispatcherTest, TriggersSeeEveryByteOfARingFilledAtOnce)
-{
-    port.AddDataTrigger("END", false);
-    std::string bytes(InputRingSize - 3, '.');
-    bytes.append("END");
-    port.Feed(bytes);
-    port.RunPasses();
-    ASSERT_EQ(window.Deliveries().size(), 1u);
-    EXPECT_EQ(window.Deliveries()[0].Message, TriggerDataMsg);
-}
-
 TEST_F(PortDispatcherTest, TimerTriggerFiresOncePerArmingAfterItsTicks)
 {
     const int timer = port.AddTimerTrigger();
@@ -352,6 +307,7 @@ TEST_F(PortDispatcherTest, TriggerHandlesAndRemoval)
 {
     EXPECT_EQ(port.AddTimerTrigger(), 8);
     EXPECT_EQ(port.AddDataTrigger("\r", false), 16);
+    EXPECT_EQ(port.AddDataTrigger(std::string(22, 'x'), false), ecTriggerTooLong);
     EXPECT_EQ(port.SetTimerTrigger(16, 10, true), ecBadTriggerHandle); // a data trigger
     EXPECT_EQ(port.SetTimerTrigger(1, 10, true), ecBadTriggerHandle);
     port.SetAvailTrigger(1);

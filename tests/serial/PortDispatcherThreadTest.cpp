@@ -61,9 +61,7 @@ TEST(PortDispatcherThreads, LinesArriveWhileTheGuiThreadChangesTriggers)
     ClockScope scope;
     FakePort port;
     HandOverWindow window;
-    ASSERT_EQ(port.OpenPort("/dev/fake", 4800, 3, 4096, 4096, 8, 1, 0), 0);
-    port.RegisterWndHandler(&window);
-    port.UpdateHandlerState(1);
+    ASSERT_EQ(OpenWithWindow(port, window), 0);
     port.SetAvailTrigger(1);
     int cr = port.AddDataTrigger("\r", false);
     const int noData = port.AddTimerTrigger();
@@ -144,7 +142,7 @@ TEST(PortDispatcherThreads, TriggerChangesOutsideHandlersDoNotRaceThePasses)
     int changes = 0;
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     for (; (changes < 3000 || window.Deliveries().size() < 20) && std::chrono::steady_clock::now() < giveUp;
-        ++changes) {
+         ++changes) {
         const int t = port.AddTimerTrigger();
         port.SetTimerTrigger(t, 1, true);
         const int d = port.AddDataTrigger("GGA", changes % 2 == 0);

@@ -1,6 +1,7 @@
 // The worker threads of an open port: their start and end, the dispatch
-// thread's sleep on an idle port and the timer triggers it wakes for, the device going away, slow and stalled
-// event handlers, and output that wraps around its buffer.
+// thread's sleep on an idle port and the timer triggers it wakes for, the
+// device going away, slow and stalled event handlers, and output that wraps
+// around its buffer.
 #include "PortFixture.h"
 
 #include <atomic>
@@ -15,6 +16,11 @@
 
 using namespace serial;
 using namespace serial::test;
+
+namespace
+{
+const std::string kRmc = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
+} // namespace
 
 TEST_F(PortFixture, ThreeThreadsRunWhileOpenAndCloseEndsThemAndFreesTheDevice)
 {
@@ -119,12 +125,11 @@ TEST_F(PortFixture, OtherEndClosedWhileDataFlowsEndsTheCommThreadOnly)
     port.AddDataTrigger("\r", false);
     port.ArmTimerTrigger(port.AddTimerTrigger(), 273, true);
 
-    const std::string line = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
     // The instrument goes away in the middle of its stream.
     std::thread instrument([&] {
         for (int i = 0; i < 1000 && lines < 20; ++i)
-            pty.Write(line);
-        pty.Write(line.substr(0, 30));
+            pty.Write(kRmc);
+        pty.Write(kRmc.substr(0, 30));
         pty.CloseMaster();
     });
     ASSERT_TRUE(WaitFor([&] { return Engine()->DeviceVanished(); }));
@@ -133,8 +138,8 @@ TEST_F(PortFixture, OtherEndClosedWhileDataFlowsEndsTheCommThreadOnly)
     EXPECT_EQ(Engine()->LiveThreads(), 2);
     // What arrived arrived whole and in order.
     ASSERT_FALSE(received.empty());
-    for (std::size_t at = 0; at + line.size() <= received.size(); at += line.size())
-        ASSERT_EQ(received.compare(at, line.size(), line), 0) << at;
+    for (std::size_t at = 0; at + kRmc.size() <= received.size(); at += kRmc.size())
+        ASSERT_EQ(received.compare(at, kRmc.size(), kRmc), 0) << at;
 
     // The dispatch thread still runs: the no-data timer fires.
     time.clock.Advance(275 * TickMs);
@@ -254,10 +259,9 @@ void MakeRaw(int fd)
 // pseudo-terminal takes no more; returns what was written.
 std::string Prefill(kvtest::PtyPair& pty, std::size_t limit)
 {
-    const std::string line = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
     std::string written;
     while (written.size() < limit) {
-        std::string next = line.substr(0, std::min(line.size(), limit - written.size()));
+        std::string next = kRmc.substr(0, std::min(kRmc.size(), limit - written.size()));
         const ssize_t n = ::write(pty.MasterFd(), next.data(), next.size());
         if (n <= 0)
             break;
@@ -277,7 +281,6 @@ std::string Prefill(kvtest::PtyPair& pty, std::size_t limit)
 // still be announced, as no new byte can enter it to do so.
 TEST_F(PortFixture, DataWaitingAtOpenIsReadAtOnceFullOrPartlyFull)
 {
-    const std::string line = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
     for (const std::size_t limit : { std::size_t { 300 }, std::size_t { 1 } << 20 }) {
         SCOPED_TRACE(limit);
         // A device no one has opened yet, as at the program's start.
@@ -294,7 +297,7 @@ TEST_F(PortFixture, DataWaitingAtOpenIsReadAtOnceFullOrPartlyFull)
         std::thread receiver([&] {
             for (int i = 0; !stop && i < 400; ++i) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                [[maybe_unused]] const ssize_t n = ::write(device.MasterFd(), line.data(), line.size());
+                [[maybe_unused]] const ssize_t n = ::write(device.MasterFd(), kRmc.data(), kRmc.size());
             }
         });
         // The device's bytes go into the input ring before the triggers are

@@ -93,4 +93,20 @@ void WriteBytes(const std::string& path, std::string_view bytes)
         throw std::runtime_error("cannot write " + path);
 }
 
+std::vector<std::string> CrLfLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find("\r\n", at);
+        if (end == std::string_view::npos) {
+            lines.push_back(std::string(text.substr(at)) + "<no CR LF>");
+            break;
+        }
+        lines.emplace_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
 } // namespace kvtest

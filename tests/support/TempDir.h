@@ -40,5 +40,8 @@ private:
 // Whole-file helpers on absolute paths.
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, std::string_view bytes);
+// The lines of a text written CR LF; a last line without its CR LF comes
+// back marked "<no CR LF>".
+std::vector<std::string> CrLfLines(std::string_view text);
 
 } // namespace kvtest
