@@ -35,17 +35,11 @@ protected:
     // Target i at (lat, lon west positive), underway at 5 knots due east.
     static void Target(int i, double lat, double lonWest)
     {
-        nav::AisTargetRecord& t = AisTargets[i];
-        t.messageType = 1;
-        t.mmsi = 235000000 + i;
-        t.latitude = int32_t(std::lround(lat * 600000));
-        t.longitude = int32_t(std::lround(-lonWest * 600000));
+        nav::AisTargetRecord& t = PlaceAisTarget(i, lat, lonWest);
         t.speedOverGround = 50;
         t.courseOverGround = 900;
         t.trueHeading = 511;
         t.name = "VESSEL@@@@@@@@@@@@@@";
-        t.trailCount = 1;
-        t.trail[1] = { lat, -lonWest };
     }
 
     TColour At(int x, int y) const { return canvas->Pixel(x, y); }

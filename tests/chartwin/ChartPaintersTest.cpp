@@ -67,6 +67,15 @@ protected:
         RouteNames[2] = Name("TWO", code);
     }
 
+    // A tidal station at the centre, its stream at the hour shown.
+    static void OneTideStation(TideFlow flow)
+    {
+        TideStationCount = 1;
+        TideStations[1] = TidePosition { rtl::Real6(0.0), rtl::Real6(0.0) };
+        TideHour = 0;
+        TideStreams[1][7] = flow;
+    }
+
     const TRasterCanvas& Canvas() const { return *view->Canvas; }
     TColour At(int x, int y) const { return Canvas().Pixel(x, y); }
 
@@ -216,10 +225,7 @@ TEST_F(PainterTest, WorldGridTopParallelIs84)
 TEST_F(PainterTest, TidalArrowIsTwoPixelsPerTenthOfAKnotAtAnyZoom)
 {
     Frame(0, 0, 60);
-    TideStationCount = 1;
-    TideStations[1] = TidePosition { rtl::Real6(0.0), rtl::Real6(0.0) };
-    TideHour = 0;
-    TideStreams[1][7] = TideFlow { 90, 15 }; // east, 1.5 knots
+    OneTideStation(TideFlow { 90, 15 }); // east, 1.5 knots
     for (int zoom : { 1, 10 }) {
         Fresh(kWhite);
         view->FIntZoom = zoom;
@@ -234,10 +240,7 @@ TEST_F(PainterTest, PaintersTakeTheirColoursFromASettingsValueWithNoDialog)
 {
     ASSERT_EQ(GlobalDlg, nullptr);
     Frame(0, 0, 60);
-    TideStationCount = 1;
-    TideStations[1] = TidePosition { rtl::Real6(0.0), rtl::Real6(0.0) };
-    TideHour = 0;
-    TideStreams[1][7] = TideFlow { 90, 15 };
+    OneTideStation(TideFlow { 90, 15 });
     WaypointDbCount = 1;
     WaypointDbPoints[1] = TPosition { 0.5, 0 }; // 30 pixels above the centre
     WaypointDbNames[1] = Name("LABEL", "01");
@@ -257,10 +260,7 @@ TEST_F(PainterTest, PaintersTakeTheirColoursFromASettingsValueWithNoDialog)
 TEST_F(PainterTest, TidalLabelShowsRateThenDirectionWhenZoomedFurther)
 {
     Frame(0, 0, 60);
-    TideStationCount = 1;
-    TideStations[1] = TidePosition { rtl::Real6(0.0), rtl::Real6(0.0) };
-    TideHour = 0;
-    TideStreams[1][7] = TideFlow { 45, 15 };
+    OneTideStation(TideFlow { 45, 15 });
     const struct {
         int zoom;
         const char* label;
