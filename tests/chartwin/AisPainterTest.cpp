@@ -67,11 +67,7 @@ TEST_F(AisPainterTest, LabelsOnTheSelectedTargetOnlyAndMmsiAbove)
     EXPECT_EQ(Count(*canvas, kSilver), 0);
     options.showMmsi = true;
     DrawAisTarget(view, 1, options);
-    int above = 0;
-    for (int y = kCentre - 12; y < kCentre - 2; ++y)
-        for (int x = kCentre + 5; x < kSize; ++x)
-            above += At(x, y) == kSilver;
-    EXPECT_GT(above, 0);
+    EXPECT_GT(Count(*canvas, kSilver, kCentre + 5, kCentre - 12, kSize, kCentre - 2), 0);
 }
 
 TEST_F(AisPainterTest, NoValidSelectionDrawsNoTarget)
@@ -105,10 +101,7 @@ TEST_F(AisPainterTest, TrailRunsThroughEveryEntryWithTheTrackPen)
     t.trail[2] = { 0.0, 0.004 };
     t.trail[3] = { 0.0, 0.0 };
     DrawAisTargetTrail(view, 1);
-    int yellow = 0;
-    for (int x = kCentre; x <= kCentre + 48; ++x)
-        yellow += At(x, kCentre) == kYellow;
-    EXPECT_GT(yellow, 15); // dotted
+    EXPECT_GT(Count(*canvas, kYellow, kCentre, kCentre, kCentre + 49, kCentre + 1), 15); // dotted
     EXPECT_EQ(At(kCentre - 5, kCentre), kNavy);
 }
 
@@ -140,11 +133,7 @@ TEST_F(AisPainterTest, RingsOfHalfAMileAroundTheCentre)
 {
     SymbolsOn = true;
     DrawRangeRings(view, 0.0, 0.0, 2);
-    int lime = 0;
-    for (int dx = -2; dx <= 2; ++dx)
-        for (int dy = -2; dy <= 2; ++dy)
-            lime += At(kCentre + dx, kCentre - 50 + dy) == kLime;
-    EXPECT_GT(lime, 0);
+    EXPECT_GT(Count(*canvas, kLime, kCentre - 2, kCentre - 52, kCentre + 3, kCentre - 47), 0);
     EXPECT_EQ(At(kCentre, kCentre - 25), kNavy);
     UseBackground(kNavy);
     DrawRangeRings(view, 0.0, 0.0, 0);

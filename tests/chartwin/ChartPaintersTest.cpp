@@ -210,12 +210,7 @@ TEST_F(PainterTest, WorldGridTopParallelIs84)
     view->RedrawView();
     // The cursor cross lies across the parallel: taken off first.
     view->DrawCursorCross(view->FCursorX, view->FCursorY, 10);
-    auto greyInRow = [&](int y) {
-        int n = 0;
-        for (int x = 0; x < kWidth; ++x)
-            n += At(x, y) == kGrey;
-        return n;
-    };
+    auto greyInRow = [&](int y) { return Count(Canvas(), kGrey, 0, y, kWidth, y + 1); };
     EXPECT_GT(greyInRow(kY), kWidth - 10); // the parallel at 84
     // 4 degrees further south (14 pixels a degree here) only meridians cross.
     ASSERT_EQ(view->FScaleLat, 14);
