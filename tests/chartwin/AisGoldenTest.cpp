@@ -5,7 +5,10 @@
 // Regenerate the picture after a deliberate change of the drawing with
 //   KV_REGENERATE_GOLDEN=1 build/tests/test_chartwin --gtest_filter='AisGolden*'
 
+#include "GoldenImage.h"
+
 #include "chartwin/Childwin.h"
+#include "draw/ViewFixture.h"
 #include "nav/LocalClock.h"
 #include "nav/NavState.h"
 
@@ -27,11 +30,8 @@ const LocalDateTime kNow { 2026, 12, 7, 10, 0, 0, 0 };
 // the reverse of its course.
 void Target(int i, double lat, double lonWest, int cogDegrees, int sogKnots, const char* name)
 {
-    nav::AisTargetRecord& t = AisTargets[i];
-    t.messageType = 1;
+    nav::AisTargetRecord& t = chartwin::test::PlaceAisTarget(i, lat, lonWest);
     t.mmsi = 235100000 + i;
-    t.latitude = int32_t(std::lround(lat * 600000));
-    t.longitude = int32_t(std::lround(-lonWest * 600000));
     t.courseOverGround = uint16_t(cogDegrees * 10);
     t.speedOverGround = uint16_t(sogKnots * 10);
     t.trueHeading = 511;
@@ -43,20 +43,12 @@ void Target(int i, double lat, double lonWest, int cogDegrees, int sogKnots, con
         const double back = (6 - n) * 0.0004;
         t.trail[n] = { lat - back * std::cos(a), -lonWest - back * std::sin(a) * 1.6 };
     }
-    AisTargetCount = std::max<int32_t>(AisTargetCount, i);
 }
 
 void Scene()
 {
-    ResetNavState();
+    GoldenScene(50.8);
     SetLocalClock([] { return kNow; });
-    ViewImageWidth = 320;
-    ViewImageHeight = 240;
-    PixelsPerDegLat = 45;
-    PixelsPerDegLon = 28;
-    BackgroundColour = 0x800000; // navy
-    ForegroundColour = 0xFFFFFF;
-    CosLat = std::cos(50.8 * M_PI / 180);
     CurLat = 50.8;
     CurLon = 1.3;
     ShowVesselOutline = true;
@@ -107,17 +99,7 @@ TEST(AisGolden, AisViewMatchesTheStoredPicture)
     SetLocalClock({});
     ASSERT_EQ(AisTargetCount, 4); // nothing aged out
 
-    if (qEnvironmentVariableIsSet("KV_REGENERATE_GOLDEN")) {
-        ASSERT_TRUE(view.Bitmap.save(QString::fromStdString(kGolden), "PNG"));
+    ExpectMatchesGolden(view.Bitmap, kGolden);
+    if (RegeneratingGolden())
         GTEST_SKIP() << "wrote " << kGolden;
-    }
-    QImage golden(QString::fromStdString(kGolden));
-    ASSERT_FALSE(golden.isNull()) << kGolden;
-    golden = golden.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(golden.size(), view.Bitmap.size());
-    int differ = 0;
-    for (int y = 0; y < golden.height(); ++y)
-        for (int x = 0; x < golden.width(); ++x)
-            differ += golden.pixel(x, y) != view.Bitmap.pixel(x, y);
-    EXPECT_EQ(differ, 0) << "pixels differing from " << kGolden;
 }

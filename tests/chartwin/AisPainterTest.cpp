@@ -35,17 +35,11 @@ protected:
     // Target i at (lat, lon west positive), underway at 5 knots due east.
     static void Target(int i, double lat, double lonWest)
     {
-        nav::AisTargetRecord& t = AisTargets[i];
-        t.messageType = 1;
-        t.mmsi = 235000000 + i;
-        t.latitude = int32_t(std::lround(lat * 600000));
-        t.longitude = int32_t(std::lround(-lonWest * 600000));
+        nav::AisTargetRecord& t = PlaceAisTarget(i, lat, lonWest);
         t.speedOverGround = 50;
         t.courseOverGround = 900;
         t.trueHeading = 511;
         t.name = "VESSEL@@@@@@@@@@@@@@";
-        t.trailCount = 1;
-        t.trail[1] = { lat, -lonWest };
     }
 
     TColour At(int x, int y) const { return canvas->Pixel(x, y); }
@@ -73,11 +67,7 @@ TEST_F(AisPainterTest, LabelsOnTheSelectedTargetOnlyAndMmsiAbove)
     EXPECT_EQ(Count(*canvas, kSilver), 0);
     options.showMmsi = true;
     DrawAisTarget(view, 1, options);
-    int above = 0;
-    for (int y = kCentre - 12; y < kCentre - 2; ++y)
-        for (int x = kCentre + 5; x < kSize; ++x)
-            above += At(x, y) == kSilver;
-    EXPECT_GT(above, 0);
+    EXPECT_GT(Count(*canvas, kSilver, kCentre + 5, kCentre - 12, kSize, kCentre - 2), 0);
 }
 
 TEST_F(AisPainterTest, NoValidSelectionDrawsNoTarget)
@@ -111,10 +101,7 @@ TEST_F(AisPainterTest, TrailRunsThroughEveryEntryWithTheTrackPen)
     t.trail[2] = { 0.0, 0.004 };
     t.trail[3] = { 0.0, 0.0 };
     DrawAisTargetTrail(view, 1);
-    int yellow = 0;
-    for (int x = kCentre; x <= kCentre + 48; ++x)
-        yellow += At(x, kCentre) == kYellow;
-    EXPECT_GT(yellow, 15); // dotted
+    EXPECT_GT(Count(*canvas, kYellow, kCentre, kCentre, kCentre + 49, kCentre + 1), 15); // dotted
     EXPECT_EQ(At(kCentre - 5, kCentre), kNavy);
 }
 
@@ -146,11 +133,7 @@ TEST_F(AisPainterTest, RingsOfHalfAMileAroundTheCentre)
 {
     SymbolsOn = true;
     DrawRangeRings(view, 0.0, 0.0, 2);
-    int lime = 0;
-    for (int dx = -2; dx <= 2; ++dx)
-        for (int dy = -2; dy <= 2; ++dy)
-            lime += At(kCentre + dx, kCentre - 50 + dy) == kLime;
-    EXPECT_GT(lime, 0);
+    EXPECT_GT(Count(*canvas, kLime, kCentre - 2, kCentre - 52, kCentre + 3, kCentre - 47), 0);
     EXPECT_EQ(At(kCentre, kCentre - 25), kNavy);
     UseBackground(kNavy);
     DrawRangeRings(view, 0.0, 0.0, 0);

@@ -67,6 +67,15 @@ protected:
         RouteNames[2] = Name("TWO", code);
     }
 
+    // A tidal station at the centre, its stream at the hour shown.
+    static void OneTideStation(TideFlow flow)
+    {
+        TideStationCount = 1;
+        TideStations[1] = TidePosition { rtl::Real6(0.0), rtl::Real6(0.0) };
+        TideHour = 0;
+        TideStreams[1][7] = flow;
+    }
+
     const TRasterCanvas& Canvas() const { return *view->Canvas; }
     TColour At(int x, int y) const { return Canvas().Pixel(x, y); }
 
@@ -201,12 +210,7 @@ TEST_F(PainterTest, WorldGridTopParallelIs84)
     view->RedrawView();
     // The cursor cross lies across the parallel: taken off first.
     view->DrawCursorCross(view->FCursorX, view->FCursorY, 10);
-    auto greyInRow = [&](int y) {
-        int n = 0;
-        for (int x = 0; x < kWidth; ++x)
-            n += At(x, y) == kGrey;
-        return n;
-    };
+    auto greyInRow = [&](int y) { return Count(Canvas(), kGrey, 0, y, kWidth, y + 1); };
     EXPECT_GT(greyInRow(kY), kWidth - 10); // the parallel at 84
     // 4 degrees further south (14 pixels a degree here) only meridians cross.
     ASSERT_EQ(view->FScaleLat, 14);
@@ -216,10 +220,7 @@ TEST_F(PainterTest, WorldGridTopParallelIs84)
 TEST_F(PainterTest, TidalArrowIsTwoPixelsPerTenthOfAKnotAtAnyZoom)
 {
     Frame(0, 0, 60);
-    TideStationCount = 1;
-    TideStations[1] = TidePosition { rtl::Real6(0.0), rtl::Real6(0.0) };
-    TideHour = 0;
-    TideStreams[1][7] = TideFlow { 90, 15 }; // east, 1.5 knots
+    OneTideStation(TideFlow { 90, 15 }); // east, 1.5 knots
     for (int zoom : { 1, 10 }) {
         Fresh(kWhite);
         view->FIntZoom = zoom;
@@ -234,10 +235,7 @@ TEST_F(PainterTest, PaintersTakeTheirColoursFromASettingsValueWithNoDialog)
 {
     ASSERT_EQ(GlobalDlg, nullptr);
     Frame(0, 0, 60);
-    TideStationCount = 1;
-    TideStations[1] = TidePosition { rtl::Real6(0.0), rtl::Real6(0.0) };
-    TideHour = 0;
-    TideStreams[1][7] = TideFlow { 90, 15 };
+    OneTideStation(TideFlow { 90, 15 });
     WaypointDbCount = 1;
     WaypointDbPoints[1] = TPosition { 0.5, 0 }; // 30 pixels above the centre
     WaypointDbNames[1] = Name("LABEL", "01");
@@ -257,10 +255,7 @@ TEST_F(PainterTest, PaintersTakeTheirColoursFromASettingsValueWithNoDialog)
 TEST_F(PainterTest, TidalLabelShowsRateThenDirectionWhenZoomedFurther)
 {
     Frame(0, 0, 60);
-    TideStationCount = 1;
-    TideStations[1] = TidePosition { rtl::Real6(0.0), rtl::Real6(0.0) };
-    TideHour = 0;
-    TideStreams[1][7] = TideFlow { 45, 15 };
+    OneTideStation(TideFlow { 45, 15 });
     const struct {
         int zoom;
         const char* label;

@@ -39,9 +39,15 @@ protected:
 
 // ---- Chart information
 
-TEST_F(CommandsTest, NoteOfTheChartOpensAtTheCursorAndClosesAgain)
+TEST_F(CommandsTest, NoteOfTheChartOpensAtTheCursorAndClosesAgainAndAMissingOneIsReported)
 {
     TMDIChild& view = NewView();
+    view.Information1->trigger();
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "No Information available!" });
+    EXPECT_FALSE(view.Information1->isChecked());
+    EXPECT_TRUE(view.Memo1->isHidden());
+
+    ui.clear();
     charts.write("harbour.inf", "Anchorage W of pier\r\nVHF 12\r\n");
     view.Information1->trigger();
     EXPECT_TRUE(view.Information1->isChecked());
@@ -52,15 +58,6 @@ TEST_F(CommandsTest, NoteOfTheChartOpensAtTheCursorAndClosesAgain)
     EXPECT_FALSE(view.Information1->isChecked());
     EXPECT_TRUE(view.Memo1->isHidden());
     EXPECT_TRUE(ui.messages().empty());
-}
-
-TEST_F(CommandsTest, MissingNoteIsReportedAndShowsNothingOutsideEditMode)
-{
-    TMDIChild& view = NewView();
-    view.Information1->trigger();
-    EXPECT_EQ(ui.messages(), std::vector<std::string> { "No Information available!" });
-    EXPECT_FALSE(view.Information1->isChecked());
-    EXPECT_TRUE(view.Memo1->isHidden());
 }
 
 TEST_F(CommandsTest, InEditModeANewNoteIsWrittenAndSavedWithTheSecondCommand)
@@ -219,14 +216,13 @@ protected:
     }
 };
 
-TEST_F(PlaybackTest, AtSpeed10ItReCentresEvery10PointsWithA100msTick)
+TEST_F(PlaybackTest, ReCentresEverySpeedDependentNumberOfPointsAndRestoresTheView)
 {
     AisPlaySpeed = 10;
     TMDIChild& view = NewView();
     view.FShowVessel = false; // the view's own choice, kept over the playback
     view.PlaybackLog1->trigger();
     EXPECT_EQ(view.Delay->interval(), 100);
-    EXPECT_TRUE(view.Delay->enabled());
     EXPECT_FALSE(view.FShowTrack);
     EXPECT_NEAR(view.FCursorLat, 50.501, 1e-9);
     EXPECT_EQ(host.status, "Log Playback in Progress ...");
@@ -237,12 +233,8 @@ TEST_F(PlaybackTest, AtSpeed10ItReCentresEvery10PointsWithA100msTick)
     EXPECT_FALSE(view.FShowVessel);
     EXPECT_NEAR(view.FCursorLat, 50.53, 1e-9); // the last record
     EXPECT_EQ(host.status, "");
-}
 
-TEST_F(PlaybackTest, AtSpeed3ItReCentresEvery5PointsWithA333msTick)
-{
     AisPlaySpeed = 3;
-    TMDIChild& view = NewView();
     view.PlaybackLog1Click();
     EXPECT_EQ(view.Delay->interval(), 333);
     EXPECT_EQ(Play(view), (std::vector<int> { 5, 10, 15, 20, 25, 30 }));
@@ -320,58 +312,37 @@ protected:
     }
 };
 
-TEST_F(AreaTest, KnownEnclosureInSquareMilesHectaresAndAcres)
+TEST_F(AreaTest, EnclosureInTheUnitsOfTheDistanceSettingScaledByTheBitmap)
 {
-    Enclosure(0.1, 0.16);
+    const struct {
+        double dLat, dLon, zoom, factor;
+        const char* unit;
+        double perNm2;
+    } cases[] = {
+        { 0.1, 0.16, 32, 1.0, " Sq. Nm", 1 },
+        { 0.1, 0.16, 32, 1.852, " Hectares", 1.852 * 1.852 * 100 },
+        { 0.1, 0.16, 32, 1.15081, " Acres", 1.15081 * 1.15081 * 640 },
+        { 0.00015, 0.0002, 12000, 1.852, " Sq. Metres", 1852.0 * 1852 },
+        { 0.00015, 0.0002, 12000, 1.15081, " Sq. Feet", 6076.12 * 6076.12 },
+    };
     TMDIChild& view = NewView();
-    const double nm2 = NmSquared(0.1, 0.16);
-    DistanceFactor = 1.0;
-    auto [area, unit] = Measure(view, 32);
-    EXPECT_EQ(unit, " Sq. Nm");
-    EXPECT_NEAR(area, nm2, nm2 * 0.02);
-    DistanceFactor = 1.852;
-    std::tie(area, unit) = Measure(view, 32);
-    EXPECT_EQ(unit, " Hectares");
-    EXPECT_NEAR(area, nm2 * 1.852 * 1.852 * 100, nm2 * 343 * 0.02);
-    DistanceFactor = 1.15081;
-    std::tie(area, unit) = Measure(view, 32);
-    EXPECT_EQ(unit, " Acres");
-    EXPECT_NEAR(area, nm2 * 1.15081 * 1.15081 * 640, nm2 * 848 * 0.02);
+    AreaPixelScale = 4; // a screen of 300 pixels would say so: the bitmap's height counts
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.unit);
+        Enclosure(c.dLat, c.dLon);
+        DistanceFactor = c.factor;
+        const auto [area, unit] = Measure(view, c.zoom);
+        EXPECT_EQ(unit, c.unit);
+        EXPECT_NEAR(area, NmSquared(c.dLat, c.dLon) * c.perNm2, NmSquared(c.dLat, c.dLon) * c.perNm2 * 0.02);
+    }
     // The view's layers stay off afterwards.
-    EXPECT_FALSE(view.FShowTrack);
-    EXPECT_FALSE(view.FShowWaypoints);
-    EXPECT_FALSE(view.FShowRoute);
-    EXPECT_FALSE(view.FShowTides);
-    EXPECT_FALSE(view.FPlotSurveyLog);
-}
-
-TEST_F(AreaTest, SmallEnclosureInSquareMetresOrFeetButStillSquareMiles)
-{
-    Enclosure(0.00015, 0.0002);
-    TMDIChild& view = NewView();
-    const double nm2 = NmSquared(0.00015, 0.0002);
-    DistanceFactor = 1.852;
-    auto [area, unit] = Measure(view, 12000);
-    EXPECT_EQ(unit, " Sq. Metres");
-    EXPECT_NEAR(area, nm2 * 1852 * 1852, nm2 * 1852 * 1852 * 0.02);
-    DistanceFactor = 1.15081;
-    std::tie(area, unit) = Measure(view, 12000);
-    EXPECT_EQ(unit, " Sq. Feet");
-    EXPECT_NEAR(area, nm2 * 6076.12 * 6076.12, nm2 * 6076.12 * 6076.12 * 0.02);
+    EXPECT_FALSE(
+        view.FShowTrack || view.FShowWaypoints || view.FShowRoute || view.FShowTides || view.FPlotSurveyLog);
+    // Too small for square miles.
     DistanceFactor = 1.0;
-    view.SetZoom(12000);
     ui.clear();
     view.Area1Click();
     EXPECT_EQ(ui.messages().at(0), "Area = 0.00 Sq. Nm");
-}
-
-TEST_F(AreaTest, ScaleComesFromTheBitmapHeightNotTheScreen)
-{
-    Enclosure(0.1, 0.16);
-    TMDIChild& view = NewView();
-    AreaPixelScale = 4; // a screen of 300 pixels would say so
-    const auto [area, unit] = Measure(view, 32);
-    EXPECT_NEAR(area, NmSquared(0.1, 0.16), NmSquared(0.1, 0.16) * 0.02);
 }
 
 TEST_F(AreaTest, CursorOnALineFillsNothingAndCountsNothing)

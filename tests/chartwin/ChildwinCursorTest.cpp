@@ -8,6 +8,7 @@
 #include "nav/RouteEdit.h"
 #include "support/ShortStringPrint.h"
 
+#include <QAction>
 #include <QToolButton>
 #include <cmath>
 
@@ -49,6 +50,8 @@ TEST_F(CursorTest, RedrawDrawsTheCrossAtTheCursorAndShowsItsPosition)
     EXPECT_EQ(CursorPositionText, kHomeReadout);
     EXPECT_EQ(CurLat, 50.5);
     EXPECT_EQ(CurLon, 1.25);
+    view.CopyView1->trigger(); // goes to the main window
+    EXPECT_EQ(host.copies, 1);
 }
 
 TEST_F(CursorTest, ClickMovesTheCrossAndReadsThePixel)
@@ -196,13 +199,6 @@ TEST_F(CursorTest, CursorOutsideTheCullingWindowKeepsItsPosition)
     EXPECT_EQ(view.FCursorLon, 40.654321);
     EXPECT_EQ(view.FCursorX, 123);
     EXPECT_EQ(view.FCursorY, 234);
-}
-
-TEST_F(CursorTest, CopyViewGoesToTheMainWindow)
-{
-    TMDIChild& view = NewView();
-    view.CopyView1->trigger();
-    EXPECT_EQ(host.copies, 1);
 }
 
 } // namespace

@@ -2,74 +2,30 @@
 // zoom limits and beeps, the zoom for a range, re-centring, the rules for
 // closing it and its controls.
 
-#include "chartwin/Childwin.h"
+#include "chartwin/CursorFixture.h"
 #include "chartwin/ViewList.h"
 #include "draw/SymbolLibrary.h"
-#include "nav/NavState.h"
-#include "platform/Ui.h"
-#include "support/ScriptedUi.h"
 #include "support/ShortStringPrint.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QPointer>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QWindow>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace
 {
 
-class ChildwinTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ResetNavState();
-        ViewImageWidth = 800;
-        ViewImageHeight = 600;
-        PixelsPerDegLon = 69; // 800 / 640 x 55
-        ChartHomeLat = 50.5;
-        ChartHomeLon = 1.25;
-        ChartHomeZoom = 4;
-        ViewRotationCos = 1;
-    }
-
-    void TearDown() override
-    {
-        for (QPointer<TMDIChild>& view : views_)
-            delete view.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    TMDIChild& NewView()
-    {
-        views_.emplace_back(new TMDIChild);
-        return *views_.back();
-    }
-
-    // Closes a view as its close box does; true when it closed.
-    static bool Close(TMDIChild& view)
-    {
-        const bool closed = view.close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return closed;
-    }
-
-    platform::ScriptedUi ui;
-    std::vector<QPointer<TMDIChild>> views_;
-};
-
+using ChildwinTest = chartwin::test::CursorFixture;
 using ProjectionTest = ChildwinTest;
 
 TEST_F(ProjectionTest, ScalesFollowTheCentreLatitudeWhichIsClampedAndWrapped)
 {
-    TMDIChild& view = NewView();
+    TMDIChild& view = NewView(false);
     view.SetZoom(1);
     view.FCursorLat = 0;
     view.SetUpProjection();
@@ -102,7 +58,7 @@ TEST_F(ProjectionTest, ScalesFollowTheCentreLatitudeWhichIsClampedAndWrapped)
 
 TEST_F(ProjectionTest, PixelToPositionToPixelStaysWithinOnePixel)
 {
-    TMDIChild& view = NewView();
+    TMDIChild& view = NewView(false);
     const double rotations[] = { 0, M_PI / 2, -2.3 };
     const int pixels[][2] = { { 0, 0 }, { 799, 599 }, { 400, 300 }, { 13, 577 } };
     for (double zoom : { 0.5, 1.0, 25.0, 36000.0 }) {
@@ -137,7 +93,7 @@ TEST_F(ProjectionTest, PixelToPositionToPixelStaysWithinOnePixel)
 
 TEST_F(ProjectionTest, ViewFollowingTheSelectedAisTargetIsCentredOnIt)
 {
-    TMDIChild& view = NewView();
+    TMDIChild& view = NewView(false);
     AisTargetCount = 1;
     SelectedAisTarget = 1;
     AisTargets[1].latitude = 50 * 600000 + 300000; // 50.5 N
@@ -158,7 +114,7 @@ using ZoomTest = ChildwinTest;
 
 TEST_F(ZoomTest, StepsAndLimitsWithTheirBeeps)
 {
-    TMDIChild& view = NewView();
+    TMDIChild& view = NewView(false);
     view.FCursorLat = 51;
     view.SetZoom(10);
     view.ZoomInClick();
@@ -201,7 +157,7 @@ TEST_F(ZoomTest, WheelOverTheChartZoomsInsteadOfScrolling)
 {
     // The window on the screen gets the wheel and hands it to the widget
     // under the pointer, as the windowing system's wheel is handed on.
-    TMDIChild& view = NewView();
+    TMDIChild& view = NewView(false);
     view.resize(500, 400);
     view.show();
     QCoreApplication::processEvents();
@@ -234,7 +190,7 @@ TEST_F(ZoomTest, WheelOverTheChartZoomsInsteadOfScrolling)
 
 TEST_F(ZoomTest, FullChartGoesHomeAndAnUnsetHomeZoomStaysUsable)
 {
-    TMDIChild& view = NewView();
+    TMDIChild& view = NewView(false);
     view.FCursorLat = 10;
     view.SetZoom(300);
     view.Zoom1_1Click();
@@ -253,7 +209,7 @@ TEST_F(ZoomTest, FullChartGoesHomeAndAnUnsetHomeZoomStaysUsable)
 
 TEST_F(ZoomTest, ZoomForRangeTakesTheSmallestRangeAboveAndStaysUsableBeyondTheTable)
 {
-    TMDIChild& view = NewView();
+    TMDIChild& view = NewView(false);
     const double cases[][2] = { { 3, 25 }, { 5, 12 }, { 150, 0.5 }, { 0.01, 6000 }, { 0.02, 2400 }, { 45, 2 },
         { 200, 0.5 }, { 5000, 0.5 }, { NAN, 0.5 } };
     for (const auto& c : cases) {
@@ -267,7 +223,7 @@ TEST_F(ZoomTest, ZoomForRangeTakesTheSmallestRangeAboveAndStaysUsableBeyondTheTa
 
 TEST_F(ZoomTest, RecentreZoomsForTheWaypointOrTheNearestAisTarget)
 {
-    TMDIChild& view = NewView();
+    TMDIChild& view = NewView(false);
     view.SetZoom(7);
     WaypointRangeNm = 3;
     view.FAutoZoom = true;
@@ -301,7 +257,7 @@ TEST_F(CreateCloseTest, FirstViewIsTheAisViewAndTheSecondHidesTheAisItems)
     AisTargetCount = 3;
     AisAgeLimit = 0.003472;
     AisLollipopRadius = 4;
-    TMDIChild& ais = NewView();
+    TMDIChild& ais = NewView(false);
     EXPECT_TRUE(ais.FIsAisView);
     EXPECT_EQ(AisTargetCount, 0);
     EXPECT_TRUE(ais.HighlightNearest1->isChecked());
@@ -311,7 +267,7 @@ TEST_F(CreateCloseTest, FirstViewIsTheAisViewAndTheSecondHidesTheAisItems)
     EXPECT_EQ(ais.FZoom, 4);
 
     AisTargetCount = 3;
-    TMDIChild& second = NewView();
+    TMDIChild& second = NewView(false);
     EXPECT_FALSE(second.FIsAisView);
     EXPECT_EQ(AisTargetCount, 3);
     EXPECT_EQ(chartwin::View(0), &second);
@@ -323,8 +279,8 @@ TEST_F(CreateCloseTest, FirstViewIsTheAisViewAndTheSecondHidesTheAisItems)
 
 TEST_F(CreateCloseTest, AisViewStaysOpenAndAnotherViewClosesWithoutQuestionWhileBothAreOpen)
 {
-    TMDIChild& ais = NewView();
-    TMDIChild& second = NewView();
+    TMDIChild& ais = NewView(false);
+    TMDIChild& second = NewView(false);
     EXPECT_FALSE(Close(ais));
     EXPECT_TRUE(Close(second));
     EXPECT_EQ(ui.messages(),
@@ -347,8 +303,8 @@ TEST_F(CreateCloseTest, AisViewStaysOpenAndAnotherViewClosesWithoutQuestionWhile
 
 TEST_F(CreateCloseTest, OnlyOtherViewClearsAllDataAfterYes)
 {
-    TMDIChild* ais = &NewView();
-    TMDIChild& other = NewView();
+    TMDIChild* ais = &NewView(false);
+    TMDIChild& other = NewView(false);
     delete ais; // leaves the second view as the only one
     ChartPointCount = 3;
     ChartPoints[1] = ChartPoint { rtl::Real6(50.0), rtl::Real6(1.0) };
@@ -375,8 +331,7 @@ TEST_F(CreateCloseTest, OnlyOtherViewClearsAllDataAfterYes)
 
 TEST_F(CreateCloseTest, PopupItemsRunTheViewCommands)
 {
-    TMDIChild& view = NewView();
-    EXPECT_EQ(view.ZoomIn1->shortcut(), QKeySequence(Qt::Key_F7));
+    TMDIChild& view = NewView(false);
     EXPECT_TRUE(view.actions().contains(view.ZoomIn1)); // its short cut works in the view
     view.SetZoom(3);
     view.ZoomIn1->trigger();

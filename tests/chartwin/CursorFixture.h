@@ -9,6 +9,7 @@
 #include "support/ScriptedUi.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPointer>
 #include <gtest/gtest.h>
 #include <string>
@@ -17,6 +18,7 @@
 namespace chartwin::test
 {
 
+// Records the calls a view makes upwards.
 class RecordingHost : public TViewHost
 {
 public:
@@ -26,12 +28,23 @@ public:
     void UpdateMenuItems() override { }
     void CopyViewClick() override { ++copies; }
     bool AisMonitorOn() const override { return false; }
-    void ShowAvailableCharts() override { }
+    void ShowAvailableCharts() override
+    {
+        ++chartLists;
+        // The command runs after the drawing, never inside it.
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
+    void RefreshAllViews() override { ++refreshes; }
+    void WaypointSnapMode1Click() override { ++nearestWaypoint; }
+    void PlayVoice(const std::string& word) override { spoken.push_back(word); }
+    TDataTrendPlot* DataTrendPlot() override { return plot; }
     void ShowCursorPosition(const std::string& text) override { position = text; }
     void ShowStatus(const std::string& text) override { status = text; }
 
     std::string position, status;
-    int copies = 0;
+    std::vector<std::string> spoken;
+    int copies = 0, chartLists = 0, refreshes = 0, nearestWaypoint = 0;
+    TDataTrendPlot* plot = nullptr;
 };
 
 class CursorFixture : public ::testing::Test
@@ -64,13 +77,22 @@ protected:
         ResetNavState();
     }
 
-    // A view at the chart's home, drawn.
-    TMDIChild& NewView()
+    // A view at the chart's home, drawn unless `draw` is false.
+    TMDIChild& NewView(bool draw = true)
     {
         views_.emplace_back(new TMDIChild(nullptr, &host));
         TMDIChild& view = *views_.back();
-        view.Zoom1_1Click();
+        if (draw)
+            view.Zoom1_1Click();
         return view;
+    }
+
+    // Closes a view as its close box does; true when it closed.
+    static bool Close(TMDIChild& view)
+    {
+        const bool closed = view.close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return closed;
     }
 
     // The pixel colour (BGR) of a view's bitmap.

@@ -3,10 +3,27 @@
 // KV_REGENERATE_GOLDEN set the drawn picture is stored instead (the calling
 // test then says so and skips).
 
+#include "nav/NavState.h"
+
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+
+// The golden pictures' view: 320 x 240 pixels, white on navy, nothing
+// loaded, the latitude's cosine at `lat`.
+inline void GoldenScene(double lat)
+{
+    ResetNavState();
+    ViewImageWidth = 320;
+    ViewImageHeight = 240;
+    PixelsPerDegLat = 45;
+    PixelsPerDegLon = 28;
+    BackgroundColour = 0x800000;
+    ForegroundColour = 0xFFFFFF;
+    CosLat = std::cos(lat * M_PI / 180);
+}
 
 inline bool RegeneratingGolden()
 {

@@ -27,14 +27,7 @@ const std::string kGolden = std::string(KV_TEST_DATA_DIR) + "/chartwin/redraw_go
 
 void Scene()
 {
-    ResetNavState();
-    ViewImageWidth = 320;
-    ViewImageHeight = 240;
-    PixelsPerDegLat = 45;
-    PixelsPerDegLon = 28;
-    BackgroundColour = 0x800000; // navy
-    ForegroundColour = 0xFFFFFF;
-    CosLat = std::cos(50 * M_PI / 180);
+    GoldenScene(50);
     // Three polylines: a type 0 coast, a dotted type 2 depth line and a solid
     // type 5 line, each ended by a pen-up pair.
     int n = 0;

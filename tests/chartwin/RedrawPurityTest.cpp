@@ -4,11 +4,10 @@
 // view keeps its bitmap from one redraw to the next.
 
 #include "chartwin/ChartPainters.h"
-#include "chartwin/Childwin.h"
-#include "chartwin/ViewHost.h"
+#include "chartwin/CursorFixture.h"
 #include "dialogs/GlobalDlg.h"
-#include "nav/LocalClock.h"
 #include "dialogs/View_ZoomDlg.h"
+#include "nav/LocalClock.h"
 #include "nav/NavState.h"
 
 #include <QApplication>
@@ -47,27 +46,7 @@ std::vector<Bytes> NavigationState()
         Bytes(CurrentChartName.begin(), CurrentChartName.end()), BytesOf(GlobalSettings) };
 }
 
-// Records the calls a view makes upwards.
-class FakeHost : public chartwin::TViewHost
-{
-public:
-    void InitDataPlot() override { }
-    void ClearNavPanel() override { }
-    void ClearRouteList() override { }
-    void UpdateMenuItems() override { }
-    void CopyViewClick() override { }
-    bool AisMonitorOn() const override { return false; }
-    void ShowAvailableCharts() override
-    {
-        ++chartLists;
-        // The command runs after the drawing, never inside it.
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    }
-    void ShowCursorPosition(const std::string& text) override { position = text; }
-    void ShowStatus(const std::string& text) override { status = text; }
-    int chartLists = 0;
-    std::string position, status;
-};
+using chartwin::test::RecordingHost;
 
 class RedrawPurity : public ::testing::Test
 {
@@ -120,7 +99,7 @@ protected:
         GlobalSettings.TextColourFG = GlobalSettings.TideColourFG = true;
     }
 
-    FakeHost host;
+    RecordingHost host;
     std::unique_ptr<TMDIChild> view;
 };
 

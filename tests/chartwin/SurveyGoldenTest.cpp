@@ -8,9 +8,8 @@
 
 #include "GoldenImage.h"
 
-#include "chartwin/Childwin.h"
+#include "chartwin/CursorFixture.h"
 #include "chartwin/SurveyPlot.h"
-#include "chartwin/ViewHost.h"
 #include "dialogs/GlobalDlg.h"
 #include "dialogs/View_ZoomDlg.h"
 #include "nav/NavState.h"
@@ -29,37 +28,14 @@ const std::string kDemo = std::string(KV_SOURCE_DIR) + "/demo";
 const std::string kGolden = std::string(KV_TEST_DATA_DIR) + "/chartwin/survey_golden.png";
 const std::string kTrendGolden = std::string(KV_TEST_DATA_DIR) + "/chartwin/survey_trend_golden.png";
 
-// The main window as far as the trend plot goes.
-class TrendHost : public chartwin::TViewHost
-{
-public:
-    void InitDataPlot() override { }
-    void ClearNavPanel() override { }
-    void ClearRouteList() override { }
-    void UpdateMenuItems() override { }
-    void CopyViewClick() override { }
-    bool AisMonitorOn() const override { return false; }
-    void ShowAvailableCharts() override { }
-    chartwin::TDataTrendPlot* DataTrendPlot() override { return &plot; }
-    QImage image;
-    chartwin::TDataTrendPlot plot { &image, 400, false };
-};
-
 } // namespace
 
 TEST(SurveyGolden, DemoSurveyLogOverTheDemoAtlas)
 {
-    ResetNavState();
+    GoldenScene(50.8);
     GlobalSettings = {};
     View_ZoomSettings = {};
     View_ZoomSettings.UseCrosses = true;
-    ViewImageWidth = 320;
-    ViewImageHeight = 240;
-    PixelsPerDegLat = 45;
-    PixelsPerDegLon = 28;
-    BackgroundColour = 0x800000; // navy
-    ForegroundColour = 0xFFFFFF;
-    CosLat = std::cos(50.8 * M_PI / 180);
     LogsFolder = kDemo + "/logs/";
     LogBaseName = "survey";
     TextLogName = "survey";
@@ -68,7 +44,10 @@ TEST(SurveyGolden, DemoSurveyLogOverTheDemoAtlas)
     ASSERT_EQ(TideStationCount, 6);
     TideHour = -3;
 
-    TrendHost host;
+    QImage trend;
+    chartwin::TDataTrendPlot plot { &trend, 400, false };
+    chartwin::test::RecordingHost host;
+    host.plot = &plot;
     TMDIChild view(nullptr, &host);
     ASSERT_TRUE(view.FIsAisView);
     view.FCursorLat = 50.7932;
@@ -84,7 +63,7 @@ TEST(SurveyGolden, DemoSurveyLogOverTheDemoAtlas)
     view.RedrawView();
 
     ExpectMatchesGolden(view.Bitmap, kGolden);
-    ExpectMatchesGolden(host.image, kTrendGolden);
+    ExpectMatchesGolden(trend, kTrendGolden);
     if (RegeneratingGolden())
         GTEST_SKIP() << "wrote " << kGolden << " and " << kTrendGolden;
 }

@@ -5,6 +5,7 @@
 #include "chartwin/SurveyPlot.h"
 #include "chartwin/Childwin.h"
 #include "dialogs/View_ZoomDlg.h"
+#include "draw/PixelArt.h"
 #include "nav/NavState.h"
 #include "platform/QtTimer.h"
 #include "support/ScriptedUi.h"
@@ -79,13 +80,9 @@ protected:
         return in;
     }
 
-    int Count(TColour colour, int x0 = 0, int y0 = 0, int x1 = kWidth, int y1 = kHeight) const
+    int Count(TColour colour, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) const
     {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                n += view->Canvas->Pixel(x, y) == colour;
-        return n;
+        return test::Count(*view->Canvas, colour, x0, y0, x1, y1);
     }
 
     kvtest::TempDir dir;
@@ -164,11 +161,7 @@ TEST_F(SurveyPlotTest, TrendLineGoesIntoTheDataTrendPlot)
     EXPECT_EQ(canvas.Pixel(20, 23), kWhite);
     EXPECT_EQ(canvas.Pixel(60, 23), kBlack);
     // The last value written at the bottom left.
-    int text = 0;
-    for (int y = 72; y < 86; ++y)
-        for (int x = 1; x < 40; ++x)
-            text += canvas.Pixel(x, y) == kWhite;
-    EXPECT_GT(text, 10);
+    EXPECT_GT(test::Count(canvas, kWhite, 1, 72, 40, 86), 10);
 
     plot.reversed = true;
     PlotTextLog(*view, in);

@@ -1,7 +1,6 @@
 #include "dialogs/AboutBox.h"
 #include "platform/QtTimer.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -9,40 +8,24 @@
 namespace
 {
 
-TEST(AboutBox, ShowsNameAndVersion)
+TEST(AboutBox, ClosesFiveSecondsAfterBecomingActiveAndAReopenedBoxGetsTheFullTime)
 {
     TAboutBox box;
-    EXPECT_EQ(box.windowTitle(), "About KV AIS Velta");
-    EXPECT_EQ(box.ProductName->text(), "Korvane AIS Velta");
-    EXPECT_EQ(box.Version->text(), "Version 6.1.1 March 2015");
-    EXPECT_TRUE(box.OKButton->isDefault());
     EXPECT_FALSE(box.Timer1->running()); // until the box is active
-}
-
-TEST(AboutBox, ClosesItselfFiveSecondsAfterBecomingActive)
-{
-    TAboutBox box;
     box.FormActivate();
-    EXPECT_TRUE(box.Timer1->running());
     EXPECT_EQ(box.Timer1->interval(), 5000);
     box.Timer1Timer();
     EXPECT_EQ(box.result(), QDialog::Rejected);
     EXPECT_FALSE(box.Timer1->running());
-}
 
-TEST(AboutBox, ClosingByOkStopsTheTimerSoAReopenedBoxGetsFullFiveSeconds)
-{
-    TAboutBox box;
+    // Closing by OK, Escape or the close box stops the timer too.
     box.FormActivate();
     box.OKButtonClick();
     EXPECT_EQ(box.result(), QDialog::Accepted);
     EXPECT_FALSE(box.Timer1->running());
-
     box.FormActivate();
-    EXPECT_TRUE(box.Timer1->running());
     EXPECT_GT(box.Timer1->remainingTime(), 2500);
-
-    box.reject(); // Escape or the close box
+    box.reject();
     EXPECT_FALSE(box.Timer1->running());
 }
 

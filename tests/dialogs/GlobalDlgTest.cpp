@@ -36,72 +36,25 @@ protected:
     TGlobalDlg dialog;
 };
 
-TEST_F(GlobalDlgTest, TenPagesOpeningOnTideAndPageButtonGoesRound)
+TEST_F(GlobalDlgTest, OpensOnTideAndThePageButtonGoesRoundTheTenPages)
 {
-    const char* names[] = { "Colour", "Units", "Nav", "Tide", "Chart", "Log", "DR", "Stats", "Auto", "NMEA" };
-    ASSERT_EQ(dialog.TabSet->count(), 10);
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(dialog.TabSet->tabText(i), names[i]);
-        EXPECT_EQ(dialog.Page(i)->objectName(), names[i]);
-    }
     EXPECT_EQ(dialog.PageIndex(), 3);
-    for (int i = 4; i < 10; ++i) {
+    for (int i : { 4, 5, 6, 7, 8, 9, 0 }) {
         dialog.SpeedButton1->click();
         EXPECT_EQ(dialog.PageIndex(), i);
         EXPECT_EQ(dialog.TabSet->currentIndex(), i);
     }
-    dialog.SpeedButton1->click();
-    EXPECT_EQ(dialog.PageIndex(), 0);
     dialog.TabSet->setCurrentIndex(7);
     EXPECT_EQ(dialog.PageIndex(), 7);
-    EXPECT_EQ(dialog.SpeedButton1->text(), "&Page>");
 }
 
-TEST_F(GlobalDlgTest, FormDefaultsAndRanges)
+TEST_F(GlobalDlgTest, OnlyLatLongAndUtmWgs84CanBeChosen)
 {
-    EXPECT_EQ(dialog.Fields(), TGlobalFields {});
-    const struct {
-        QSpinBox* box;
-        int low, high, value;
-    } spins[] = {
-        { dialog.Deadband, 0, 100, 5 },
-        { dialog.CapDist, 0, 100, 20 },
-        { dialog.HWhour, 0, 23, 12 },
-        { dialog.HWMin, 0, 59, 0 },
-        { dialog.Vspeed, 0, 1000, 6 },
-        { dialog.Tset, 0, 360, 0 },
-        { dialog.TDrift, 0, 100, 0 },
-        { dialog.LatOffs, -10000, 10000, 0 },
-        { dialog.LongOffs, -10000, 10000, 0 },
-        { dialog.ViewAngle, 0, 359, 0 },
-        { dialog.HUPdeadB, 0, 90, 0 },
-        { dialog.RepRate, 1, 100, 1 },
-        { dialog.PBspeed, 1, 50, 1 },
-        { dialog.Spoints, 0, 1000000, 0 },
-        { dialog.Enumber, 0, 1000000, 0 },
-        { dialog.Variation, -40, 40, -4 },
-        { dialog.COMno, 1, 15, 1 },
-    };
-    for (const auto& s : spins) {
-        EXPECT_EQ(s.box->minimum(), s.low) << s.box->objectName().toStdString();
-        EXPECT_EQ(s.box->maximum(), s.high) << s.box->objectName().toStdString();
-        EXPECT_EQ(s.box->value(), s.value) << s.box->objectName().toStdString();
-    }
-    EXPECT_EQ(dialog.Tset->singleStep(), 45);
-    // Only "Lat/Long" and "UTM WGS 1984" may be chosen.
     for (QRadioButton* b : { dialog.OSGridMode, dialog.UTMint1924, dialog.Bessel, dialog.Clarke1866,
              dialog.Clarke1880, dialog.Everest, dialog.Australian, dialog.WGS1972 })
         EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
     EXPECT_TRUE(dialog.LatLongMode->isEnabled());
     EXPECT_TRUE(dialog.WGS1984->isEnabled());
-    EXPECT_FALSE(dialog.GlobalColor->isEnabled());
-    EXPECT_FALSE(dialog.Vfreq->isEnabled());
-    EXPECT_TRUE(dialog.LogParse->isHidden());
-    EXPECT_TRUE(dialog.CustomGroup->isHidden());
-    EXPECT_EQ(dialog.Mspeed->itemText(0), "Use Hull Speed  (seeTidal tab)");
-    EXPECT_EQ(dialog.Mcourse->itemText(0), "Use Bearing to Current Waypoint");
-    EXPECT_EQ(dialog.Rate->itemText(1), "38400 HS-NMEA");
-    EXPECT_EQ(dialog.Cht2WGS84->text(), "->WGS84");
 }
 
 TEST_F(GlobalDlgTest, ColourPresets)
@@ -296,19 +249,7 @@ TEST_F(GlobalDlgTest, TemplateWithoutPositionGetsOneOnOk)
     EXPECT_EQ(dialog.LogParse->text(), "@t");
 }
 
-TEST_F(GlobalDlgTest, ChartShiftRefusedChangesNothing)
-{
-    ChartPointCount = 1;
-    ChartPoints[1] = { rtl::Real6(50.0), rtl::Real6(1.0) };
-    dialog.LatOffs->setValue(600);
-    ui.answerNo();
-    dialog.Cht2WGS84Click();
-    EXPECT_EQ(ui.messages(), std::vector<std::string> { "No changes were made." });
-    EXPECT_DOUBLE_EQ(ChartPoints[1].lat.value(), 50.0);
-    EXPECT_EQ(dialog.LatOffs->value(), 600);
-}
-
-TEST_F(GlobalDlgTest, ChartShiftMovesTheChartKeepsPenUpsAndZeroesTheOffsets)
+TEST_F(GlobalDlgTest, ChartShiftMovesTheChartKeepsPenUpsAndZeroesTheOffsetsUnlessRefused)
 {
     ClearChartStore();
     ChartPointCount = 3;
@@ -319,6 +260,13 @@ TEST_F(GlobalDlgTest, ChartShiftMovesTheChartKeepsPenUpsAndZeroesTheOffsets)
     WaypointDbPoints[1] = { 50.0, 1.0 };
     dialog.LatOffs->setValue(600); // 0.01°
     dialog.LongOffs->setValue(-300); // -0.005°
+    ui.answerNo();
+    dialog.Cht2WGS84Click();
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { "No changes were made." });
+    EXPECT_DOUBLE_EQ(ChartPoints[1].lat.value(), 250.0);
+    EXPECT_EQ(dialog.LatOffs->value(), 600);
+
+    ui.clear();
     ui.answerYes();
     ui.answerNo(); // not the waypoints
     dialog.Cht2WGS84Click();
@@ -378,40 +326,32 @@ TEST_F(GlobalDlgTest, AverageButtonFillsSetAndDriftOrSaysWhy)
     EXPECT_EQ(dialog.TDrift->value(), 23);
 }
 
-TEST(AlarmDialogFields, DefaultsRangesAndTransfer)
+TEST(AlarmDialog, CancelLeavesTheFieldsAndTheClockOkWritesThemBack)
 {
     platform::ScriptedUi ui;
     TAlarmDialog dialog;
-    EXPECT_EQ(dialog.Fields(), TAlarmFields {});
-    const struct {
-        QSpinBox* box;
-        int low, high;
-    } spins[] = { { dialog.FixMins, 0, 60 }, { dialog.FixSecs, 0, 59 }, { dialog.FixDeciSecs, 0, 10 },
-        { dialog.TimeZone, -12, 12 }, { dialog.AverageN, 1, 99 }, { dialog.DrawN, 1, 99 } };
-    for (const auto& s : spins) {
-        EXPECT_EQ(s.box->minimum(), s.low) << s.box->objectName().toStdString();
-        EXPECT_EQ(s.box->maximum(), s.high) << s.box->objectName().toStdString();
-    }
-    EXPECT_TRUE(dialog.FixDeciSecs->isHidden());
-
     TAlarmSettings settings;
     TAlarmFields fields { 1, 1, 5, 2, 3, 4 };
-    ui.answerModal([](QDialog& d) {
+    const auto change = [](QDialog& d) {
         auto& a = static_cast<TAlarmDialog&>(d);
         EXPECT_EQ(a.FixDeciSecs->value(), 5);
         a.FixSecs->setValue(30);
         a.UTCClock->setChecked(false);
+    };
+    ui.answerModal([&](QDialog& d) {
+        change(d);
         return ModalResult::Cancel;
     });
     EXPECT_FALSE(dialog.Execute(settings, fields));
     EXPECT_EQ(fields, (TAlarmFields { 1, 1, 5, 2, 3, 4 }));
     EXPECT_TRUE(settings.UTCClock);
-    ui.answerModal([](QDialog& d) {
-        static_cast<TAlarmDialog&>(d).FixSecs->setValue(30);
+    ui.answerModal([&](QDialog& d) {
+        change(d);
         return ModalResult::Ok;
     });
     EXPECT_TRUE(dialog.Execute(settings, fields));
     EXPECT_EQ(fields, (TAlarmFields { 1, 30, 5, 2, 3, 4 }));
+    EXPECT_FALSE(settings.UTCClock);
 }
 
 } // namespace

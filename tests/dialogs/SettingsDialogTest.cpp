@@ -1,7 +1,6 @@
-// The preferences and timing dialogs on their settings values: the dialog
-// opens on the value, OK writes it back, Cancel leaves it as it was.
+// The preferences dialog on its settings value: the dialog opens on the
+// value, OK writes it back, Cancel leaves it as it was.
 
-#include "dialogs/AlarmDialog.h"
 #include "dialogs/GlobalDlg.h"
 #include "platform/Ui.h"
 #include "support/ScriptedUi.h"
@@ -43,15 +42,6 @@ ModalResult ChangeEverything(QDialog& dialog, ModalResult closeWith)
     d.HUPdeadB->setValue(45);
     d.RepRate->setValue(20);
     return closeWith;
-}
-
-TEST(GlobalDlg, StartsAtTheFormDefaults)
-{
-    TGlobalDlg dialog;
-    EXPECT_EQ(dialog.Controls(), TGlobalSettings {});
-    EXPECT_EQ(dialog.Sent->currentText(), "GGA");
-    EXPECT_TRUE(dialog.NormalMode->isChecked());
-    EXPECT_EQ(dialog.RepRate->value(), 1);
 }
 
 TEST(GlobalDlg, OpensOnTheValueAndOkWritesTheControlsBack)
@@ -98,27 +88,6 @@ TEST(GlobalDlg, CancelLeavesTheValueAsItWas)
     });
     dialog.Execute(settings);
     EXPECT_EQ(seen, TGlobalSettings {});
-}
-
-TEST(AlarmDialog, UtcClockIsHeldInItsValue)
-{
-    platform::ScriptedUi ui;
-    TAlarmDialog dialog;
-    EXPECT_TRUE(dialog.UTCClock->isChecked());
-    TAlarmSettings settings;
-    auto untick = [](QDialog& d) {
-        static_cast<TAlarmDialog&>(d).UTCClock->setChecked(false);
-        return ModalResult::Cancel;
-    };
-    ui.answerModal(untick);
-    EXPECT_FALSE(dialog.Execute(settings));
-    EXPECT_TRUE(settings.UTCClock);
-    ui.answerModal([&](QDialog& d) {
-        untick(d);
-        return ModalResult::Ok;
-    });
-    EXPECT_TRUE(dialog.Execute(settings));
-    EXPECT_FALSE(settings.UTCClock);
 }
 
 } // namespace

@@ -59,15 +59,6 @@ protected:
     TWPeditDlg dlg;
 };
 
-TEST_F(WPeditDlgTest, StartsWithTheMediumCrossAndAllThirtySevenSymbols)
-{
-    EXPECT_EQ(dlg.WPShape->currentText(), "00   Medium Cross +");
-    ASSERT_EQ(dlg.WPShape->count(), 37);
-    EXPECT_EQ(dlg.WPShape->itemText(36), "36   Large cross");
-    EXPECT_EQ(dlg.Radius->text(), "01");
-    EXPECT_TRUE(dlg.InEditMode());
-}
-
 TEST_F(WPeditDlgTest, TypingAidsAddTheDegreeSignAndThePoint)
 {
     Type(dlg.Latitude, "50");

@@ -7,14 +7,7 @@
 using namespace chartwin;
 using namespace chartwin::test;
 
-namespace
-{
-
-class PlotToTest : public ViewFixture
-{
-};
-
-} // namespace
+using PlotToTest = ViewFixture;
 
 TEST_F(PlotToTest, PenUpPairOnlyLiftsThePen)
 {

@@ -52,12 +52,13 @@ inline std::string Row(const TRasterCanvas& canvas, int y, int x0, int x1, TColo
     return row;
 }
 
-// Number of pixels of colour `ink` in the whole image.
-inline int Count(const TRasterCanvas& canvas, TColour ink)
+// Number of pixels of colour `ink` in the whole image, or in the box from
+// (x0, y0) up to but not including (x1, y1).
+inline int Count(const TRasterCanvas& canvas, TColour ink, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1)
 {
     int n = 0;
-    for (int y = 0; y < canvas.Height(); ++y)
-        for (int x = 0; x < canvas.Width(); ++x)
+    for (int y = y0; y < (y1 < 0 ? canvas.Height() : y1); ++y)
+        for (int x = x0; x < (x1 < 0 ? canvas.Width() : x1); ++x)
             n += canvas.Pixel(x, y) == ink;
     return n;
 }

@@ -36,41 +36,27 @@ TEST(RasterColour, BgrIntegersMapToTheirRgbPixels)
     EXPECT_EQ(canvas.Pixel(-1, 0), kNoColour);
 }
 
-TEST(RasterLine, BresenhamLeavesTheEndPixelUndrawn)
+TEST(RasterLine, BresenhamLeavesTheEndPixelAndTiesGoToTheSmallerCoordinate)
 {
-    QImage image = MakeImage(8, 4, kWhite);
-    TRasterCanvas c(image);
-    c.MoveTo(0, 0);
-    c.LineTo(5, 2);
-    EXPECT_EQ(
-        Grid(c, 8, 4, kBlack), (std::vector<std::string> { "##......", "..##....", "....#...", "........" }));
-    EXPECT_EQ(c.PenX(), 5);
-    EXPECT_EQ(c.PenY(), 2);
-    // The next segment starts on the pixel the last one left out.
-    c.LineTo(5, 3);
-    EXPECT_EQ(c.Pixel(5, 2), kBlack);
-    EXPECT_EQ(c.Pixel(5, 3), kWhite);
-}
-
-TEST(RasterLine, TiesGoToTheSmallerCoordinateInBothDirections)
-{
-    QImage a = MakeImage(5, 2, kWhite);
-    TRasterCanvas forward(a);
-    forward.MoveTo(0, 0);
-    forward.LineTo(4, 1); // ideal y at x = 2 is 0.5
-    EXPECT_EQ(Grid(forward, 5, 2, kBlack), (std::vector<std::string> { "###..", "...#." }));
-
-    QImage b = MakeImage(5, 2, kWhite);
-    TRasterCanvas backward(b);
-    backward.MoveTo(4, 1);
-    backward.LineTo(0, 0);
-    EXPECT_EQ(Grid(backward, 5, 2, kBlack), (std::vector<std::string> { ".##..", "...##" }));
-
-    QImage s = MakeImage(2, 5, kWhite);
-    TRasterCanvas steep(s);
-    steep.MoveTo(1, 4);
-    steep.LineTo(0, 0); // y-major, ideal x at y = 2 is 0.5
-    EXPECT_EQ(Grid(steep, 2, 5, kBlack), (std::vector<std::string> { "..", "#.", "#.", ".#", ".#" }));
+    const struct {
+        int width, height, x0, y0, x1, y1;
+        std::vector<std::string> grid;
+    } cases[] = {
+        { 8, 4, 0, 0, 5, 2, { "##......", "..##....", "....#...", "........" } },
+        { 5, 2, 0, 0, 4, 1, { "###..", "...#." } }, // ideal y at x = 2 is 0.5
+        { 5, 2, 4, 1, 0, 0, { ".##..", "...##" } },
+        { 2, 5, 1, 4, 0, 0, { "..", "#.", "#.", ".#", ".#" } }, // y-major, ideal x at y = 2 is 0.5
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.x0 << "," << c.y0 << " to " << c.x1 << "," << c.y1);
+        QImage image = MakeImage(c.width, c.height, kWhite);
+        TRasterCanvas canvas(image);
+        canvas.MoveTo(c.x0, c.y0);
+        canvas.LineTo(c.x1, c.y1);
+        EXPECT_EQ(Grid(canvas, c.width, c.height, kBlack), c.grid);
+        EXPECT_EQ(canvas.PenX(), c.x1);
+        EXPECT_EQ(canvas.PenY(), c.y1);
+    }
 }
 
 TEST(RasterLine, ZeroLengthLineDrawsNothingAndOffImagePixelsAreSkipped)
@@ -80,6 +66,10 @@ TEST(RasterLine, ZeroLengthLineDrawsNothingAndOffImagePixelsAreSkipped)
     c.MoveTo(2, 1);
     c.LineTo(2, 1);
     EXPECT_EQ(Count(c, kBlack), 0);
+    // The next segment starts on the pixel the last one left out.
+    c.LineTo(2, 2);
+    EXPECT_EQ(c.Pixel(2, 1), kBlack);
+    EXPECT_EQ(c.Pixel(2, 2), kWhite);
     c.MoveTo(-100000, 1);
     c.LineTo(100000, 1);
     EXPECT_EQ(Row(c, 1, 0, 5, kBlack), "######");

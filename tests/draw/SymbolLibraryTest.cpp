@@ -51,49 +51,35 @@ protected:
 
 } // namespace
 
-TEST_F(SymbolTest, DiamondHasAnEmptyCentreRow)
+TEST_F(SymbolTest, ShapesPixelForPixel)
 {
-    Draw(3);
-    EXPECT_EQ(Around(4, ink),
-        (std::vector<std::string> { "....#....", "...###...", "..#####..", ".#######.", ".........",
-            ".#######.", "..#####..", "...###...", "....#...." }));
-}
-
-TEST_F(SymbolTest, SailingBoat)
-{
-    Draw(15);
-    EXPECT_EQ(Around(8, ink),
-        (std::vector<std::string> { ".................", ".................", "..............#..",
-            "....#........#...", "....###.....#....", "....#####..#.....", "....#######......",
-            "....#########....", "..###############", ".................", ".................",
-            ".................", ".................", ".................", ".................",
-            ".................", "................." }));
-}
-
-TEST_F(SymbolTest, Anchor)
-{
-    Draw(22);
-    EXPECT_EQ(Around(5, ink),
-        (std::vector<std::string> { "...........", "...........", "...........", ".....#.....", ".....#.....",
-            "..#######..", ".....#.....", ".....#.....", "..#..#..#..", "...#.#.#...", "....###...." }));
-}
-
-TEST_F(SymbolTest, SmallRingFollowsTheRoundedSinesAndCosines)
-{
-    // Radius 3, 30 divisions: Round is half to even, and cos 120 degrees
-    // times 3 falls just short of -1.5, so the ring is not symmetric.
-    Draw(19);
-    EXPECT_EQ(Around(3, ink),
-        (std::vector<std::string> {
-            "..###..", "##...#.", "#.....#", "#..#..#", "#.....#", "##...##", "..###.." }));
-}
-
-TEST_F(SymbolTest, FilledDiscLeavesTheBrushInTheBackgroundColour)
-{
-    Draw(25);
-    EXPECT_EQ(Around(3, ink),
-        (std::vector<std::string> {
-            "..yyy..", "yyyyyy.", "yyyyyyy", "yyyyyyy", "yyyyyyy", "yyyyyyy", "..yyy.." }));
+    const struct {
+        int code, half;
+        std::vector<std::string> picture;
+    } cases[] = {
+        { 3, 4, // a diamond with an empty centre row
+            { "....#....", "...###...", "..#####..", ".#######.", ".........", ".#######.", "..#####..",
+                "...###...", "....#...." } },
+        { 15, 8, // a sailing boat
+            { ".................", ".................", "..............#..", "....#........#...",
+                "....###.....#....", "....#####..#.....", "....#######......", "....#########....",
+                "..###############", ".................", ".................", ".................",
+                ".................", ".................", ".................", ".................",
+                "................." } },
+        { 22, 5, // an anchor
+            { "...........", "...........", "...........", ".....#.....", ".....#.....", "..#######..",
+                ".....#.....", ".....#.....", "..#..#..#..", "...#.#.#...", "....###...." } },
+        // A ring of radius 3 and 30 divisions: Round is half to even, and
+        // cos 120 degrees times 3 falls just short of -1.5, so it is not symmetric.
+        { 19, 3, { "..###..", "##...#.", "#.....#", "#..#..#", "#.....#", "##...##", "..###.." } },
+        { 25, 3, { "..yyy..", "yyyyyy.", "yyyyyyy", "yyyyyyy", "yyyyyyy", "yyyyyyy", "..yyy.." } },
+    };
+    for (const auto& c : cases) {
+        UseBackground(kWhite);
+        Draw(c.code);
+        EXPECT_EQ(Around(c.half, ink), c.picture) << c.code;
+    }
+    // The filled disc leaves the brush in the background colour.
     EXPECT_EQ(canvas->BrushColour(), kWhite);
 }
 
@@ -231,13 +217,6 @@ protected:
         LogRecords[1] = LogRecord { rtl::Real6(0.0), rtl::Real6(0.1), rtl::Real6(600.0) };
         LogRecords[2] = LogRecord { rtl::Real6(0.0), rtl::Real6(0.0), rtl::Real6(606.0) };
     }
-
-    void Rotate(double radians)
-    {
-        ViewRotation = radians;
-        ViewRotationCos = std::cos(radians);
-        ViewRotationSin = std::sin(radians);
-    }
 };
 
 } // namespace
@@ -285,9 +264,7 @@ TEST_F(SymbolTest, AisLollipopColourAndCourseLine)
 
 TEST_F(SymbolTest, NorthMarkerIsACircleOfHalfADegreeWithItsLetter)
 {
-    ViewRotation = 0.5;
-    ViewRotationCos = std::cos(0.5);
-    ViewRotationSin = std::sin(0.5);
+    Rotate(0.5);
     Draw(102);
     int onCircle = 0, inside = 0, outside = 0;
     for (int y = 0; y < kSize; ++y)

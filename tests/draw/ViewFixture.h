@@ -9,8 +9,25 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace chartwin::test
 {
+
+// AIS target i at (lat, lon west positive), its trail the one position.
+inline nav::AisTargetRecord& PlaceAisTarget(int i, double lat, double lonWest)
+{
+    nav::AisTargetRecord& t = AisTargets[i];
+    t.messageType = 1;
+    t.mmsi = 235000000 + i;
+    t.latitude = int32_t(std::lround(lat * 600000));
+    t.longitude = int32_t(std::lround(-lonWest * 600000));
+    t.trailCount = 1;
+    t.trail[1] = { lat, -lonWest };
+    AisTargetCount = std::max<int32_t>(AisTargetCount, i);
+    return t;
+}
 
 class ViewFixture : public ::testing::Test
 {
@@ -51,6 +68,13 @@ protected:
         view.FZoom = 1.0;
         view.FIntZoom = 20;
         view.FShapeThreshold = 15;
+    }
+
+    static void Rotate(double radians)
+    {
+        ViewRotation = radians;
+        ViewRotationCos = std::cos(radians);
+        ViewRotationSin = std::sin(radians);
     }
 
     std::vector<std::string> Around(int half, const std::map<TColour, char>& legend) const
