@@ -145,6 +145,7 @@ class QuietUi : public platform::Ui
 public:
     void message(platform::MessageKind, const std::string&, const std::string&) override { }
     bool askYesNo(const std::string&, const std::string&) override { return false; }
+    bool askOkCancel(const std::string&, const std::string&) override { return false; }
     platform::ModalResult askYesNoCancel(const std::string&, const std::string&) override
     {
         return platform::ModalResult::Cancel;

@@ -1,7 +1,7 @@
 #include "help/HelpFixture.h"
 #include "help/HelpKeys.h"
 #include "help/HelpProgram.h"
-#include "support/CrLfLines.h"
+#include "support/TempDir.h"
 
 #include <QDialog>
 #include <QKeyEvent>

@@ -21,7 +21,7 @@
 #include "platform/QtTimer.h"
 #include "rtl/TextFile.h"
 #include "support/AisSentences.h"
-#include "support/CrLfLines.h"
+#include "support/TempDir.h"
 
 #include <QAction>
 #include <QComboBox>
