@@ -84,9 +84,9 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
     gStep = 0;
     SetLocalClock(DayClock);
     CopyDemoFolder();
-    // The voice prompts the day plays (the demo folder ships none).
+    // The voice prompts the day plays come with the demo folder.
     for (const char* name : { "left.wav", "right.wav", "OnTrack.wav", "approach.wav", "Starboard.wav" })
-        dir.write(name, "RIFF");
+        ASSERT_EQ(dir.read(name).substr(0, 4), "RIFF") << name;
     const std::string configAtStart = dir.read("zudeve.cfg");
     kvtest::PtyPair com1; // the demo configuration's port, at 4800 baud
     com1.MapAs(1);
