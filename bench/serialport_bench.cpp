@@ -102,6 +102,30 @@ long ThreadWakes(const std::string& prefix)
     return total;
 }
 
+// CPU time in ms of this process's threads whose name starts with prefix
+// (the scheduler's run time, to the nanosecond).
+double ThreadsCpuMs(const std::string& prefix)
+{
+    double total = 0;
+    DIR* tasks = opendir("/proc/self/task");
+    if (!tasks)
+        return 0;
+    while (const dirent* entry = readdir(tasks)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        const std::string dir = std::string("/proc/self/task/") + entry->d_name;
+        std::string name;
+        std::getline(std::ifstream(dir + "/comm"), name);
+        if (name.rfind(prefix, 0) != 0)
+            continue;
+        double ns = 0;
+        if (std::ifstream(dir + "/schedstat") >> ns)
+            total += ns / 1e6;
+    }
+    closedir(tasks);
+    return total;
+}
+
 // The instrument: its own thread, one write per 10-ms slice as a UART driver
 // hands over its FIFO, until stopped; its CPU time is noted for leaving out.
 class Instrument
@@ -288,12 +312,16 @@ void RunOpenPort(benchmark::State& state, bool withData)
             ServeOneSecond(); // the start settles
         const long wakesStart = ThreadWakes("serial");
         const uint64_t dispatchStart = port.DispatchWakes();
+        const double commStart = ThreadsCpuMs("serial comm"), dispStart = ThreadsCpuMs("serial dispatch");
+        double guiMs = 0;
         for (auto _ : state) {
             const double cpuStart = ProcessCpuMs();
+            const double guiStart = ThreadCpuMs();
             std::optional<Instrument> instrument;
             if (withData)
                 instrument.emplace(master, stream);
             ServeOneSecond();
+            guiMs += ThreadCpuMs() - guiStart;
             const double instrumentMs = instrument ? instrument->Stop() : 0;
             cpuMs += ProcessCpuMs() - cpuStart - instrumentMs;
         }
@@ -303,6 +331,9 @@ void RunOpenPort(benchmark::State& state, bool withData)
         state.counters["dispatch_wakes_per_s"]
             = static_cast<double>(port.DispatchWakes() - dispatchStart) / seconds;
         const double perSecond = cpuMs / 1e3 / seconds;
+        state.counters["comm_cpu_s_per_s"] = (ThreadsCpuMs("serial comm") - commStart) / 1e3 / seconds;
+        state.counters["dispatch_cpu_s_per_s"] = (ThreadsCpuMs("serial dispatch") - dispStart) / 1e3 / seconds;
+        state.counters["gui_cpu_s_per_s"] = guiMs / 1e3 / seconds;
         state.counters["cpu_s_per_s"] = perSecond;
         if (withData) {
             state.counters["lines_per_s"] = static_cast<double>(port.lines) / seconds;

@@ -57,6 +57,16 @@ uint64_t TGuiDelivery::Dropped() const
 
 bool TGuiDelivery::Run(std::function<void()> work)
 {
+    return Deliver(std::move(work), true);
+}
+
+bool TGuiDelivery::TryRun(std::function<void()> work)
+{
+    return Deliver(std::move(work), false);
+}
+
+bool TGuiDelivery::Deliver(std::function<void()> work, bool countDrop)
+{
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || OnGuiThread()) {
         work();
@@ -85,7 +95,8 @@ bool TGuiDelivery::Run(std::function<void()> work)
     if (item->Status == State::Pending) {
         item->Status = State::Dropped;
         queue_.erase(std::find(queue_.begin(), queue_.end(), item));
-        ++dropped_;
+        if (countDrop)
+            ++dropped_;
         return false;
     }
     changed_.wait(guard, [&] { return item->Status == State::Done; });

@@ -38,6 +38,9 @@ public:
     // when it was dropped. On the GUI thread itself, or without an
     // application object, the work runs at once on the calling thread.
     bool Run(std::function<void()> work);
+    // As Run, for work the worker does another way when it is dropped: the
+    // drop is not counted in Dropped().
+    bool TryRun(std::function<void()> work);
     // GUI thread: runs the queued deliveries, oldest first.
     void ServePending();
     // GUI thread: serves deliveries until done() holds. done() is looked at
@@ -56,6 +59,7 @@ public:
 
 private:
     enum class State { Pending, Running, Done, Dropped };
+    bool Deliver(std::function<void()> work, bool countDrop);
     struct Item {
         std::function<void()> Work;
         State Status = State::Pending;

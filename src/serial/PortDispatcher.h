@@ -336,6 +336,16 @@ protected:
     // (bytes wait in the driver, and the ring is announced at every pass) or
     // bytes not yet scanned for data triggers because a pass stopped early.
     bool PassLeftWork();
+    // What the bytes read since the last pass ask of the dispatch thread
+    // (called between passes, after ReadInput):
+    //   PassNow  one of them may complete a data trigger's text, status
+    //            triggers watch the line, or the ring is half full;
+    //   Hold     only the available-data event has bytes to announce: the
+    //            back end may wait a little (InputHoldMs) for the rest of the
+    //            line, so that one pass delivers what a line brings;
+    //   None     nothing would be delivered.
+    enum class InputNeed { None, Hold, PassNow };
+    InputNeed InputPassNeed();
     // Wakes the dispatch thread from its sleep (the back end's signal).
     virtual void WakeDispatcher() { }
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <algorithm>
 #include <pthread.h>
 #include <sched.h>
 #include <stdexcept>
@@ -225,8 +226,9 @@ void TWin32Dispatcher::StartDispatcher()
     passes_ = 0;
     wakes_ = 0;
     pendingMask_ = 0;
-    for (platform::SerialEvent* event :
-        { &commEvent_, &wake_, &started_, &outputReady_, &flush_, &flushAck_, &outEnded_, &stop_ })
+    commInDriver_ = false;
+    for (platform::SerialEvent* event : { &commEvent_, &wake_, &started_, &outputReady_, &flush_, &flushAck_,
+             &outEnded_, &stop_, &commQuit_, &commGone_ })
         event->Reset();
     commThread_
         = std::thread(&TWin32Dispatcher::RunThread, this, &TWin32Dispatcher::CommThreadBody, CommThreadKind);
@@ -259,6 +261,10 @@ void TWin32Dispatcher::JoinThreads()
     // joining to the GUI thread.
     if (self == commThread_.get_id() || self == dispThread_.get_id() || self == outThread_.get_id())
         return;
+    // A comm thread waiting in the driver does not see the stop signal.
+    if (commThread_.joinable() && commInDriver_)
+        while (!commGone_.Wait(5))
+            platform::SerialLineWaiter::Interrupt(commThread_.native_handle());
     // The dispatch thread may be waiting for a delivery to the GUI thread:
     // serve it, or it could not see the kill flag until its wait runs out.
     TGuiDelivery::Instance().ServeUntil([this] { return live_.load() == 0; });
@@ -286,6 +292,8 @@ void TWin32Dispatcher::RunThread(void (TWin32Dispatcher::*body)(), uint32_t kind
     if (kind == OutThreadKind)
         outEnded_.Set();
     --live_;
+    if (kind == CommThreadKind)
+        commGone_.Set();
     TGuiDelivery::Instance().Wake();
 }
 
@@ -293,24 +301,17 @@ void TWin32Dispatcher::RunThread(void (TWin32Dispatcher::*body)(), uint32_t kind
 
 void TWin32Dispatcher::CommThreadBody()
 {
-    platform::SerialEventWaiter waiter(device_, stop_);
+    platform::SerialLineWaiter waiter(device_, { &stop_, &commQuit_ });
+    commInDriver_ = waiter.WaitMode() == platform::SerialLineWaiter::Mode::Driver;
     started_.Set();
     while (!kill_) {
         uint32_t events = 0;
-        const auto result = waiter.Wait(events);
-        if (result == platform::SerialEventWaiter::Result::Vanished) {
-            // Nothing more will arrive; the dispatch thread keeps polling,
-            // and the program's no-data timer tells the user.
-            vanished_ = true;
-            break;
-        }
-        if (result != platform::SerialEventWaiter::Result::Events || kill_)
+        if (waiter.Wait(events) != platform::SerialLineWaiter::Result::Events || kill_)
             break;
         if (events & EvRing)
             NoteRingSeen();
         // Events that come before the dispatch thread has taken the last
-        // ones are merged into its next pass. The waiter reports each
-        // arrival once, so there is no need to wait for that pass here.
+        // ones are merged into its next pass.
         pendingMask_ |= events;
         commEvent_.Set();
     }
@@ -319,37 +320,93 @@ void TWin32Dispatcher::CommThreadBody()
 
 void TWin32Dispatcher::DispThreadBody()
 {
+    platform::SerialInputWaiter waiter(device_, { &commEvent_, &wake_, &stop_ });
     started_.Set();
     uint32_t mask = EvRxChar;
+    bool leftWork = false;
+    long long heldSince = -1; // when bytes began to be held, -1 while none are
     while (!kill_ && !ClosePending()) {
-        const int woke = platform::WaitAny({ &commEvent_, &wake_, &stop_ }, DispatchWaitMs());
+        const platform::SerialInputWaiter::Result woke = waiter.Wait(DispatchWaitMs(leftWork, heldSince));
         ++wakes_;
         EndSleep();
-        if (kill_ || woke == 2)
+        if (kill_ || woke.Signal == 2)
             break;
+        if (woke.Vanished)
+            DeviceGone();
         // Woken without a comm event, the last event mask is used again.
-        if (woke == 0)
+        if (woke.Signal == 0)
             mask = pendingMask_.exchange(0) | EvRxChar;
-        ProcessCommEvent(mask);
-        if (!ClosePending())
-            ProcessTimers();
+        // A signal or the end of the wait (a timer due, held bytes, work
+        // left) asks for a pass; bytes only when they can be delivered.
+        bool pass = woke.Signal >= 0 || (!woke.Input && !woke.Vanished);
+        if (!pass && woke.Input) {
+            ReadInput();
+            switch (InputPassNeed()) {
+            case InputNeed::PassNow:
+                pass = true;
+                break;
+            case InputNeed::Hold:
+                if (heldSince < 0)
+                    heldSince = platform::SteadyNowMs();
+                pass = platform::SteadyNowMs() - heldSince >= InputHoldMs;
+                break;
+            case InputNeed::None:
+                heldSince = -1;
+                break;
+            }
+        }
+        if (!pass)
+            continue;
+        RunPass(mask);
+        heldSince = -1;
+        leftWork = PassLeftWork();
         ++passes_;
     }
 }
 
+// One pass on the GUI thread, or here when the GUI thread does not take it
+// in time.
+void TWin32Dispatcher::RunPass(uint32_t mask)
+{
+    const auto pass = [this, mask] {
+        if (kill_)
+            return;
+        ProcessCommEvent(mask);
+        if (!ClosePending())
+            ProcessTimers();
+    };
+    if (!TGuiDelivery::Instance().TryRun(pass))
+        pass();
+}
+
+// Nothing more will arrive: the comm thread ends, the dispatch thread goes on
+// (timers still fire, and the program's no-data timer tells the user).
+void TWin32Dispatcher::DeviceGone()
+{
+    commQuit_.Set();
+    commGone_.Wait(StartWaitMs);
+    vanished_ = true;
+}
+
 // How long the dispatch thread may sleep after a pass: until the next armed
 // timer trigger falls due, 50 ms while a pass left work, not at all after a
-// change it has not looked at yet. A timer due in n ms is waited for n ms
-// from the clock's whole millisecond, so the wait never ends before the tick
-// in which the timer expires has begun.
-int TWin32Dispatcher::DispatchWaitMs()
+// change it has not looked at yet, and no longer than held bytes may wait. A
+// timer due in n ms is waited for n ms from the clock's whole millisecond,
+// so the wait never ends before the tick in which the timer expires has
+// begun.
+int TWin32Dispatcher::DispatchWaitMs(bool leftWork, long long heldSinceMs)
 {
     SerClock& clock = CurrentSerClock();
     const bool realTime = &clock == &SteadySerClock();
     const uint64_t now = clock.NowMs();
-    const int limit = realTime && !PassLeftWork() ? LongestSleepMs : DispatchWakeMs;
+    const int limit = realTime && !leftWork ? LongestSleepMs : DispatchWakeMs;
     const uint64_t until = BeginSleep(now + static_cast<uint64_t>(limit));
-    return until > now ? static_cast<int>(std::min<uint64_t>(until - now, static_cast<uint64_t>(limit))) : 0;
+    int wait = until > now ? static_cast<int>(std::min<uint64_t>(until - now, static_cast<uint64_t>(limit))) : 0;
+    if (heldSinceMs >= 0) {
+        const long long heldLeft = heldSinceMs + InputHoldMs - platform::SteadyNowMs();
+        wait = std::min<int>(wait, static_cast<int>(std::max(heldLeft, 0LL)));
+    }
+    return wait;
 }
 
 void TWin32Dispatcher::OutThreadBody()

@@ -3,15 +3,29 @@
 // device layer of platform/SerialDevice.h; the class keeps its historical
 // name), with three worker threads per open port:
 //
-//   comm thread      waits for device events (bytes arriving, modem line and
-//                    error changes) and hands them to the dispatch thread;
-//   dispatch thread  reads input and evaluates the triggers after each
-//                    event and when the next armed timer trigger falls due
-//                    (in the tick it expires); between them it sleeps, and
-//                    an idle port with no timer armed does not wake it at
-//                    all. It alone delivers events to the handler windows;
+//   comm thread      waits for modem line changes (in the driver where it
+//                    can, so an idle line costs no wake) and hands them to
+//                    the dispatch thread;
+//   dispatch thread  waits for bytes arriving on the device itself, for the
+//                    comm thread's events and for the next armed timer
+//                    trigger (it wakes in the tick the timer expires); it
+//                    reads the bytes into the input ring as they come and
+//                    has the triggers evaluated when a pass can deliver
+//                    something. Between them it sleeps, and an idle port with
+//                    no timer armed does not wake it at all;
 //   output thread    writes the output buffer to the device, all unsent
 //                    bytes as one block, oldest first.
+//
+// A pass (the evaluation of the triggers and every event it delivers) runs
+// on the GUI thread as one delivery, so that the events of a line (its
+// available data, its data trigger, the rest behind it) cost the GUI thread
+// one wake; the dispatch thread waits for the pass. A pass not started in
+// the delivery wait limit runs on the dispatch thread instead, each event
+// then handed over and waited for on its own (and dropped as any delivery
+// is). Bytes that only the available-data event would announce are held for
+// at most InputHoldMs while more bytes keep coming, so that they go with the
+// line end that follows; a line end (any byte that may complete a data
+// trigger) is delivered at once.
 //
 // Stopping sets the kill flag and a stop signal every thread waits on, then
 // joins the threads; on the GUI thread it serves the pending deliveries of
@@ -42,6 +56,9 @@ public:
     static constexpr int DispatchWakeMs = 50;
     // Its longest sleep otherwise (a timer armed for days is looked at again).
     static constexpr int LongestSleepMs = 60000;
+    // How long bytes only the available-data event would announce may wait
+    // for more.
+    static constexpr int InputHoldMs = 50;
 
     explicit TWin32Dispatcher(TCustomSerialPort* owner);
     ~TWin32Dispatcher() override;
@@ -80,7 +97,9 @@ private:
     void OutThreadBody();
     void RunThread(void (TWin32Dispatcher::*body)(), uint32_t kind);
     void WriteOutput();
-    int DispatchWaitMs();
+    int DispatchWaitMs(bool leftWork, long long heldSinceMs);
+    void RunPass(uint32_t mask);
+    void DeviceGone();
     void JoinThreads();
 
     platform::SerialDevice device_;
@@ -95,6 +114,8 @@ private:
     platform::SerialEvent flushAck_; // output thread -> FlushCom
     platform::SerialEvent outEnded_ { true }; // the output thread has ended
     platform::SerialEvent stop_ { true }; // every thread: leave now
+    platform::SerialEvent commQuit_ { true }; // the comm thread: leave now
+    platform::SerialEvent commGone_ { true }; // the comm thread has ended
 
     std::mutex startStop_; // StartDispatcher and StopDispatcher; no thread takes it
     std::thread commThread_, dispThread_, outThread_;
@@ -104,6 +125,7 @@ private:
     std::atomic<int> live_ { 0 };
     std::atomic<bool> commEnded_ { false };
     std::atomic<bool> vanished_ { false };
+    std::atomic<bool> commInDriver_ { false }; // the comm thread waits in the driver
     std::atomic<uint32_t> pendingMask_ { 0 };
     std::atomic<uint64_t> passes_ { 0 };
     std::atomic<uint64_t> wakes_ { 0 };
