@@ -140,7 +140,7 @@ uint32_t LineChanges(SerialDevice& device, uint8_t& lines, SerialErrorCounts& co
         events |= SerialRingSeen;
     lines = now;
 
-    const uint32_t errors = ChangedErrors(device.Fd(), counts);
+    const uint32_t errors = device.HasErrorCounters() ? ChangedErrors(device.Fd(), counts) : 0;
     if (errors & SerialErrBreak)
         events |= SerialBreakSeen;
     if (errors & ~SerialErrBreak)
@@ -209,6 +209,10 @@ int SerialDevice::Open(const std::string& path)
         CloseLocked(fd);
         return DeviceErrorNumber(error);
     }
+    int bits = 0;
+    hasLines_ = ioctl(fd, TIOCMGET, &bits) == 0;
+    serial_icounter_struct counters {};
+    hasCounters_ = ioctl(fd, TIOCGICOUNT, &counters) == 0;
     fd_ = fd;
     {
         // Counts from before the open are not this program's errors.
@@ -384,12 +388,16 @@ int SerialDevice::Purge(bool input, bool output)
 
 uint32_t SerialDevice::TakeErrors()
 {
+    if (!hasCounters_)
+        return 0;
     std::lock_guard guard(countLock_);
     return ChangedErrors(fd_, counts_);
 }
 
 uint8_t SerialDevice::ModemLines()
 {
+    if (!hasLines_)
+        return 0;
     int bits = 0;
     if (ioctl(fd_, TIOCMGET, &bits) != 0)
         return 0;
@@ -403,12 +411,6 @@ uint8_t SerialDevice::ModemLines()
     if (bits & TIOCM_CAR)
         lines |= SerialLineDcd;
     return lines;
-}
-
-bool SerialDevice::HasModemLines()
-{
-    int bits = 0;
-    return ioctl(fd_, TIOCMGET, &bits) == 0;
 }
 
 int SerialDevice::SetModemBit(int bit, bool on)

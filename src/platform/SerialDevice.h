@@ -113,7 +113,9 @@ public:
     uint32_t TakeErrors();
     // Modem line states (SerialLine*); 0 for a device without modem lines.
     uint8_t ModemLines();
-    bool HasModemLines();
+    bool HasModemLines() const { return hasLines_.load(); }
+    // Whether the driver counts line errors (a pseudo-terminal does not).
+    bool HasErrorCounters() const { return hasCounters_.load(); }
     // DTR and RTS; a device without modem lines takes them as no-ops.
     int SetDtr(bool on);
     int SetRts(bool on);
@@ -123,6 +125,9 @@ private:
     int SetModemBit(int bit, bool on);
 
     std::atomic<int> fd_ { -1 };
+    // What the driver offers, found out at Open.
+    std::atomic<bool> hasLines_ { false };
+    std::atomic<bool> hasCounters_ { false };
     std::mutex countLock_;
     SerialErrorCounts counts_;
 };

@@ -200,6 +200,8 @@ public:
     virtual void UpdateHandlerState(int mode);
     // Current modem line states (Ms*On bits); 0 when the device has none.
     virtual uint8_t GetModemStatus() = 0;
+    // The line error bits (Ce*) of GetComError without the queue counts.
+    virtual uint32_t TakeComErrors();
 
     // --- operations of the component (GUI thread) ---------------------------
     // control: bit 0 DTR on, bit 1 RTS on, bit 4 DTR by handshake, bit 5 RTS by

@@ -40,6 +40,26 @@ constexpr int FlushWaitMs = 5000;
 
 } // namespace
 
+// What the dispatch thread and a pass it handed to the GUI thread share.
+struct TWin32Dispatcher::PassTicket {
+    enum class State { Idle, Queued, Running, TakenBack };
+    std::mutex Lock;
+    TWin32Dispatcher* Engine = nullptr; // null once the threads have ended
+    State Now = State::Idle;
+    bool Again = false; // one more round wanted
+    bool WakeAtEnd = false; // the dispatch thread waits for the pass's end
+    uint32_t Mask = EvRxChar;
+    long long QueuedAtMs = 0;
+};
+
+namespace
+{
+
+// The dispatch thread's signals, in the order it waits for them.
+constexpr int CommSignal = 0, WakeSignal = 1, StopSignal = 3;
+
+} // namespace
+
 TWin32Dispatcher::TWin32Dispatcher(TCustomSerialPort* owner)
     : TPortDispatcher(owner)
 {
@@ -121,6 +141,11 @@ uint32_t TWin32Dispatcher::GetComError(TComStat& status)
     status.InQueue = device_.InQueue();
     status.OutQueue = OutBuffUsed();
     return device_.TakeErrors();
+}
+
+uint32_t TWin32Dispatcher::TakeComErrors()
+{
+    return device_.IsOpen() ? device_.TakeErrors() : 0;
 }
 
 int TWin32Dispatcher::ReportComError()
@@ -227,8 +252,11 @@ void TWin32Dispatcher::StartDispatcher()
     wakes_ = 0;
     pendingMask_ = 0;
     commInDriver_ = false;
+    leftWork_ = false;
+    ticket_ = std::make_shared<PassTicket>();
+    ticket_->Engine = this;
     for (platform::SerialEvent* event : { &commEvent_, &wake_, &started_, &outputReady_, &flush_, &flushAck_,
-             &outEnded_, &stop_, &commQuit_, &commGone_ })
+             &outEnded_, &stop_, &commQuit_, &commGone_, &passEnded_ })
         event->Reset();
     commThread_
         = std::thread(&TWin32Dispatcher::RunThread, this, &TWin32Dispatcher::CommThreadBody, CommThreadKind);
@@ -249,6 +277,11 @@ void TWin32Dispatcher::StopDispatcher()
     kill_ = true;
     stop_.Set();
     JoinThreads();
+    {
+        // A pass still queued for the GUI thread finds no engine.
+        std::lock_guard ticket(ticket_->Lock);
+        ticket_->Engine = nullptr;
+    }
     running_ = false;
     if (closeRequested_.exchange(false))
         device_.Close();
@@ -320,63 +353,136 @@ void TWin32Dispatcher::CommThreadBody()
 
 void TWin32Dispatcher::DispThreadBody()
 {
-    platform::SerialInputWaiter waiter(device_, { &commEvent_, &wake_, &stop_ });
+    platform::SerialInputWaiter waiter(device_, { &commEvent_, &wake_, &passEnded_, &stop_ });
     started_.Set();
     uint32_t mask = EvRxChar;
-    bool leftWork = false;
     long long heldSince = -1; // when bytes began to be held, -1 while none are
     while (!kill_ && !ClosePending()) {
-        const platform::SerialInputWaiter::Result woke = waiter.Wait(DispatchWaitMs(leftWork, heldSince));
+        const platform::SerialInputWaiter::Result woke = waiter.Wait(DispatchWaitMs(heldSince));
         ++wakes_;
         EndSleep();
-        if (kill_ || woke.Signal == 2)
+        if (kill_ || woke.Signal == StopSignal)
             break;
         if (woke.Vanished)
             DeviceGone();
         // Woken without a comm event, the last event mask is used again.
-        if (woke.Signal == 0)
+        if (woke.Signal == CommSignal)
             mask = pendingMask_.exchange(0) | EvRxChar;
+        const bool timedOut = woke.Signal < 0 && !woke.Input && !woke.Vanished;
+        if (timedOut && TakeBackStalePass()) {
+            heldSince = -1;
+            continue;
+        }
         // A signal or the end of the wait (a timer due, held bytes, work
-        // left) asks for a pass; bytes only when they can be delivered.
-        bool pass = woke.Signal >= 0 || (!woke.Input && !woke.Vanished);
+        // left) asks for a pass; bytes only when they can be delivered. The
+        // end of a pass on the GUI thread only changes the next wait.
+        bool pass = woke.Signal == CommSignal || woke.Signal == WakeSignal || timedOut;
         if (!pass && woke.Input) {
-            ReadInput();
-            switch (InputPassNeed()) {
-            case InputNeed::PassNow:
-                pass = true;
-                break;
-            case InputNeed::Hold:
-                if (heldSince < 0)
-                    heldSince = platform::SteadyNowMs();
-                pass = platform::SteadyNowMs() - heldSince >= InputHoldMs;
-                break;
-            case InputNeed::None:
-                heldSince = -1;
-                break;
+            if (PassOutstanding()) {
+                pass = true; // its next round reads them
+            } else {
+                ReadInput();
+                switch (InputPassNeed()) {
+                case InputNeed::PassNow:
+                    pass = true;
+                    break;
+                case InputNeed::Hold:
+                    if (heldSince < 0)
+                        heldSince = platform::SteadyNowMs();
+                    pass = platform::SteadyNowMs() - heldSince >= InputHoldMs;
+                    break;
+                case InputNeed::None:
+                    heldSince = -1;
+                    break;
+                }
             }
         }
-        if (!pass)
-            continue;
-        RunPass(mask);
-        heldSince = -1;
-        leftWork = PassLeftWork();
-        ++passes_;
+        if (pass) {
+            RequestPass(mask);
+            heldSince = -1;
+        }
     }
 }
 
-// One pass on the GUI thread, or here when the GUI thread does not take it
-// in time.
-void TWin32Dispatcher::RunPass(uint32_t mask)
+// One pass: the comm event, then the timers.
+void TWin32Dispatcher::Pass(uint32_t mask)
 {
-    const auto pass = [this, mask] {
-        if (kill_)
+    if (kill_)
+        return;
+    ProcessCommEvent(mask);
+    if (!ClosePending())
+        ProcessTimers();
+    ++passes_;
+    leftWork_ = PassLeftWork();
+}
+
+bool TWin32Dispatcher::PassOutstanding()
+{
+    std::lock_guard guard(ticket_->Lock);
+    return ticket_->Now != PassTicket::State::Idle;
+}
+
+// Hands a pass to the GUI thread, or asks the one handed over for one more
+// round.
+void TWin32Dispatcher::RequestPass(uint32_t mask)
+{
+    {
+        std::lock_guard guard(ticket_->Lock);
+        ticket_->Mask = mask;
+        if (ticket_->Now != PassTicket::State::Idle) {
+            ticket_->Again = true;
             return;
-        ProcessCommEvent(mask);
-        if (!ClosePending())
-            ProcessTimers();
-    };
-    if (!TGuiDelivery::Instance().TryRun(pass))
-        pass();
+        }
+        ticket_->Now = PassTicket::State::Queued;
+        ticket_->QueuedAtMs = platform::SteadyNowMs();
+    }
+    TGuiDelivery::Instance().Post([ticket = ticket_] { RunQueuedPass(ticket); });
+}
+
+// GUI thread: the handed-over pass, with its further rounds, unless it was
+// taken back or the threads have ended meanwhile.
+void TWin32Dispatcher::RunQueuedPass(const std::shared_ptr<PassTicket>& ticket)
+{
+    std::unique_lock guard(ticket->Lock);
+    TWin32Dispatcher* engine = ticket->Engine;
+    if (!engine || ticket->Now != PassTicket::State::Queued)
+        return;
+    ticket->Now = PassTicket::State::Running;
+    do {
+        ticket->Again = false;
+        const uint32_t mask = ticket->Mask;
+        guard.unlock();
+        engine->Pass(mask);
+        guard.lock();
+    } while (ticket->Again && ticket->Engine);
+    ticket->Now = PassTicket::State::Idle;
+    const bool wake = ticket->WakeAtEnd || engine->leftWork_;
+    ticket->WakeAtEnd = false;
+    guard.unlock();
+    // Otherwise the dispatch thread sleeps as it would after a pass of its
+    // own.
+    if (wake)
+        engine->passEnded_.Set();
+}
+
+// A pass still queued after the delivery wait limit runs here, its events
+// handed over one by one.
+bool TWin32Dispatcher::TakeBackStalePass()
+{
+    uint32_t mask;
+    {
+        std::lock_guard guard(ticket_->Lock);
+        if (ticket_->Now != PassTicket::State::Queued
+            || platform::SteadyNowMs() - ticket_->QueuedAtMs < TGuiDelivery::Instance().WaitLimitMs())
+            return false;
+        ticket_->Now = PassTicket::State::TakenBack;
+        mask = ticket_->Mask;
+    }
+    Pass(mask);
+    std::lock_guard guard(ticket_->Lock);
+    ticket_->Now = PassTicket::State::Idle;
+    ticket_->Again = ticket_->WakeAtEnd = false;
+    return true;
 }
 
 // Nothing more will arrive: the comm thread ends, the dispatch thread goes on
@@ -388,25 +494,33 @@ void TWin32Dispatcher::DeviceGone()
     vanished_ = true;
 }
 
-// How long the dispatch thread may sleep after a pass: until the next armed
-// timer trigger falls due, 50 ms while a pass left work, not at all after a
-// change it has not looked at yet, and no longer than held bytes may wait. A
-// timer due in n ms is waited for n ms from the clock's whole millisecond,
-// so the wait never ends before the tick in which the timer expires has
-// begun.
-int TWin32Dispatcher::DispatchWaitMs(bool leftWork, long long heldSinceMs)
+// How long the dispatch thread may sleep: until the next armed timer
+// trigger falls due, 50 ms while the last pass left work, not at all after a
+// change it has not looked at yet, no longer than held bytes may wait or a
+// queued pass may stay unstarted. A timer due in n ms is waited for n ms from
+// the clock's whole millisecond, so the wait never ends before the tick in
+// which the timer expires has begun.
+int TWin32Dispatcher::DispatchWaitMs(long long heldSinceMs)
 {
     SerClock& clock = CurrentSerClock();
     const bool realTime = &clock == &SteadySerClock();
     const uint64_t now = clock.NowMs();
-    const int limit = realTime && !leftWork ? LongestSleepMs : DispatchWakeMs;
+    const int limit = realTime && !leftWork_ ? LongestSleepMs : DispatchWakeMs;
     const uint64_t until = BeginSleep(now + static_cast<uint64_t>(limit));
-    int wait = until > now ? static_cast<int>(std::min<uint64_t>(until - now, static_cast<uint64_t>(limit))) : 0;
-    if (heldSinceMs >= 0) {
-        const long long heldLeft = heldSinceMs + InputHoldMs - platform::SteadyNowMs();
-        wait = std::min<int>(wait, static_cast<int>(std::max(heldLeft, 0LL)));
+    long long wait = until > now ? static_cast<long long>(std::min<uint64_t>(until - now, limit)) : 0;
+    const long long steadyNow = platform::SteadyNowMs();
+    if (heldSinceMs >= 0)
+        wait = std::min(wait, heldSinceMs + InputHoldMs - steadyNow);
+    std::lock_guard guard(ticket_->Lock);
+    if (ticket_->Now != PassTicket::State::Idle && until != 0 && until <= now) {
+        // A timer fell due while a pass is handed over: that pass fires it,
+        // and its end wakes this thread to look at the timers again.
+        ticket_->WakeAtEnd = true;
+        wait = limit;
     }
-    return wait;
+    if (ticket_->Now == PassTicket::State::Queued)
+        wait = std::min(wait, ticket_->QueuedAtMs + TGuiDelivery::Instance().WaitLimitMs() - steadyNow);
+    return static_cast<int>(std::max(wait, 0LL));
 }
 
 void TWin32Dispatcher::OutThreadBody()

@@ -19,11 +19,14 @@
 // A pass (the evaluation of the triggers and every event it delivers) runs
 // on the GUI thread as one delivery, so that the events of a line (its
 // available data, its data trigger, the rest behind it) cost the GUI thread
-// one wake; the dispatch thread waits for the pass. A pass not started in
-// the delivery wait limit runs on the dispatch thread instead, each event
-// then handed over and waited for on its own (and dropped as any delivery
-// is). Bytes that only the available-data event would announce are held for
-// at most InputHoldMs while more bytes keep coming, so that they go with the
+// one wake. The dispatch thread hands the pass over without waiting for it;
+// while a pass is queued or runs, the dispatch thread leaves the port's state
+// alone and only asks for one more round of it (which reads what came
+// meanwhile). A pass the GUI thread has not started within the delivery wait
+// limit is taken back and run on the dispatch thread, each event then handed
+// over and waited for on its own (and dropped as any delivery is); the
+// queued one then does nothing. Bytes that only the available-data event
+// would announce are held for at most InputHoldMs, so that they go with the
 // line end that follows; a line end (any byte that may complete a data
 // trigger) is delivered at once.
 //
@@ -39,6 +42,7 @@
 // while a test clock is installed, which does not move with real time.
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -79,6 +83,7 @@ public:
     int CloseCom() override;
     int ProcessCommunications() override;
     uint8_t GetModemStatus() override;
+    uint32_t TakeComErrors() override;
     void WakeDispatcher() override;
 
     // State for tests and the benchmark.
@@ -97,8 +102,13 @@ private:
     void OutThreadBody();
     void RunThread(void (TWin32Dispatcher::*body)(), uint32_t kind);
     void WriteOutput();
-    int DispatchWaitMs(bool leftWork, long long heldSinceMs);
-    void RunPass(uint32_t mask);
+    int DispatchWaitMs(long long heldSinceMs);
+    void Pass(uint32_t mask);
+    bool PassOutstanding();
+    void RequestPass(uint32_t mask);
+    bool TakeBackStalePass();
+    struct PassTicket;
+    static void RunQueuedPass(const std::shared_ptr<PassTicket>& ticket);
     void DeviceGone();
     void JoinThreads();
 
@@ -116,6 +126,7 @@ private:
     platform::SerialEvent stop_ { true }; // every thread: leave now
     platform::SerialEvent commQuit_ { true }; // the comm thread: leave now
     platform::SerialEvent commGone_ { true }; // the comm thread has ended
+    platform::SerialEvent passEnded_; // a pass on the GUI thread left work
 
     std::mutex startStop_; // StartDispatcher and StopDispatcher; no thread takes it
     std::thread commThread_, dispThread_, outThread_;
@@ -126,6 +137,10 @@ private:
     std::atomic<bool> commEnded_ { false };
     std::atomic<bool> vanished_ { false };
     std::atomic<bool> commInDriver_ { false }; // the comm thread waits in the driver
+    std::atomic<bool> leftWork_ { false }; // the last pass left work (PassLeftWork)
+    // The pass handed to the GUI thread; the queued delivery keeps it, as it
+    // may outlive the engine.
+    std::shared_ptr<PassTicket> ticket_;
     std::atomic<uint32_t> pendingMask_ { 0 };
     std::atomic<uint64_t> passes_ { 0 };
     std::atomic<uint64_t> wakes_ { 0 };
