@@ -256,8 +256,9 @@ public:
 
     // --- evaluation passes (dispatch thread) --------------------------------
     // One wake of the dispatch thread for a comm event (mask of Ev* bits; the
-    // last mask again after a timed-out wait) and for the timer triggers. The
-    // back end checks ClosePending() after each.
+    // last mask again after a timed-out wait; the device is read when it holds
+    // EvRxChar) and for the timer triggers. The back end checks
+    // ClosePending() after each.
     void ProcessCommEvent(uint32_t eventMask);
     void ProcessTimers();
     bool ReadInput();

@@ -523,7 +523,8 @@ void TPortDispatcher::ProcessCommEvent(uint32_t eventMask)
             return;
         ClearHitMarks();
     }
-    ReadInput();
+    if (eventMask & EvRxChar)
+        ReadInput();
     if (!delivering_) {
         RefreshModemStatus(true);
         if (!statusRound())

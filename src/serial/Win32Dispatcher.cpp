@@ -377,11 +377,13 @@ void TWin32Dispatcher::DispThreadBody()
         // left) asks for a pass; bytes only when they can be delivered. The
         // end of a pass on the GUI thread only changes the next wait.
         bool pass = woke.Signal == CommSignal || woke.Signal == WakeSignal || timedOut;
+        bool read = false;
         if (!pass && woke.Input) {
             if (PassOutstanding()) {
                 pass = true; // its next round reads them
             } else {
                 ReadInput();
+                read = true;
                 switch (InputPassNeed()) {
                 case InputNeed::PassNow:
                     pass = true;
@@ -398,7 +400,8 @@ void TWin32Dispatcher::DispThreadBody()
             }
         }
         if (pass) {
-            RequestPass(mask);
+            // Bytes just read need not be asked for again.
+            RequestPass(read ? mask & ~EvRxChar : mask);
             heldSince = -1;
         }
     }
@@ -428,7 +431,7 @@ void TWin32Dispatcher::RequestPass(uint32_t mask)
 {
     {
         std::lock_guard guard(ticket_->Lock);
-        ticket_->Mask = mask;
+        ticket_->Mask = mask | (ticket_->Now != PassTicket::State::Idle ? EvRxChar : 0);
         if (ticket_->Now != PassTicket::State::Idle) {
             ticket_->Again = true;
             return;
