@@ -372,5 +372,8 @@ void BM_IdleOpenPort(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_NmeaAt38400LinkAgainstBlockingReader)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_NmeaAt38400LinkAgainstBlockingReader)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 BENCHMARK(BM_IdleOpenPort)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <pthread.h>
-#include <csignal>
+#include <stdexcept>
 #include <sys/epoll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
-#include <stdexcept>
 #include <vector>
 
 #include "platform/SerialError.h"
@@ -154,8 +154,9 @@ int InterruptSignal()
 {
     static const int signal = [] {
         const int number = SIGRTMIN + 4;
-        struct sigaction action {};
-        action.sa_handler = [](int) { };
+        struct sigaction action {
+        };
+        action.sa_handler = [](int) {};
         sigemptyset(&action.sa_mask);
         action.sa_flags = 0; // no SA_RESTART: the wait must end
         sigaction(number, &action, nullptr);
@@ -549,7 +550,8 @@ SerialInputWaiter::Result SerialInputWaiter::Wait(int timeoutMs)
     const long long start = SteadyNowMs();
     std::vector<epoll_event> ready(signals_.size() + 1);
     for (;;) {
-        const int n = epoll_wait(epoll_, ready.data(), static_cast<int>(ready.size()), RemainingMs(timeoutMs, start));
+        const int n
+            = epoll_wait(epoll_, ready.data(), static_cast<int>(ready.size()), RemainingMs(timeoutMs, start));
         if (n < 0 && errno != EINTR)
             return result;
         std::size_t lowest = signals_.size();

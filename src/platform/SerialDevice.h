@@ -42,7 +42,7 @@ struct SerialLine {
     uint8_t XoffChar = 19;
 };
 
-// Event bits reported by SerialEventWaiter.
+// Event bits reported by SerialEventWaiter and SerialLineWaiter.
 constexpr uint32_t SerialRxChar = 0x0001; // bytes arrived
 constexpr uint32_t SerialCtsChanged = 0x0008;
 constexpr uint32_t SerialDsrChanged = 0x0010;

@@ -9,9 +9,10 @@
 // end implements over a real device; the engine itself does no I/O.
 //
 // Threads: the evaluation passes (ProcessCommEvent, ProcessTimers and the
-// Check*/ReadInput steps they run) are called by the back end's dispatch
-// thread; everything else by the GUI thread, also from inside a handler while
-// the dispatch thread waits for that handler. Lock order: engine list, A, C,
+// Check*/ReadInput steps they run) are called by one thread at a time: the
+// back end's dispatch thread, or the GUI thread that it hands a whole pass
+// to; everything else by the GUI thread, also from inside a handler while the
+// pass waits for that handler. Lock order: engine list, A, C,
 // B, then the trace and log (leaves). No engine lock is held while a handler
 // is called, so handlers may change triggers, read bytes and write output.
 //

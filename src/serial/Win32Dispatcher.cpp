@@ -373,10 +373,11 @@ void TWin32Dispatcher::DispThreadBody()
             heldSince = -1;
             continue;
         }
-        // A signal or the end of the wait (a timer due, held bytes, work
-        // left) asks for a pass; bytes only when they can be delivered. The
-        // end of a pass on the GUI thread only changes the next wait.
-        bool pass = woke.Signal == CommSignal || woke.Signal == WakeSignal || timedOut;
+        // A signal, the end of the wait (a timer due, held bytes, work left)
+        // or the device going away (its last bytes) asks for a pass; bytes
+        // only when they can be delivered. The end of a pass on the GUI
+        // thread only changes the next wait.
+        bool pass = woke.Signal == CommSignal || woke.Signal == WakeSignal || timedOut || woke.Vanished;
         bool read = false;
         if (!pass && woke.Input) {
             if (PassOutstanding()) {

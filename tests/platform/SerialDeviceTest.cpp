@@ -5,8 +5,8 @@
 #include <atomic>
 #include <chrono>
 #include <fcntl.h>
-#include <thread>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/SerialDevice.h"

@@ -70,9 +70,7 @@ TEST_F(PortFixture, IdlePortLetsTheDispatchThreadSleepAndTimersFireInTheirTick)
     port.SetOnTriggerTimer([&](TCustomSerialPort&, uint16_t) { firedTick.push_back(NowTicks()); });
     RecordLines();
     // Set up as the main window does: line assembly and the no-data timer.
-    port.SetOpen(true);
-    port.SetAvailLength(1);
-    port.AddDataTrigger("\r", false);
+    OpenForLines();
     port.ArmTimerTrigger(port.AddTimerTrigger(), 273, true);
     const std::string line = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
     pty.Write(line);
@@ -113,9 +111,7 @@ TEST_F(PortFixture, IdlePortLetsTheDispatchThreadSleepAndTimersFireInTheirTick)
 TEST_F(PortFixture, LinesArrivingTogetherAreAllDeliveredInOrder)
 {
     RecordLines();
-    port.SetOpen(true);
-    port.SetAvailLength(1);
-    const uint16_t cr = port.AddDataTrigger("\r", false);
+    const uint16_t cr = OpenForLines();
     const uint64_t dropped = TGuiDelivery::Instance().Dropped();
     std::string burst;
     for (int i = 0; i < 40; ++i)
@@ -126,8 +122,9 @@ TEST_F(PortFixture, LinesArrivingTogetherAreAllDeliveredInOrder)
     EXPECT_EQ(std::count(events.begin(), events.end(), data), 40);
     // Each line end comes after the bytes before it.
     for (std::size_t i = 0; i < events.size(); ++i) {
-        if (events[i] == data)
+        if (events[i] == data) {
             ASSERT_TRUE(i > 0 && events[i - 1].rfind("avail ", 0) == 0) << i;
+        }
     }
     EXPECT_EQ(TGuiDelivery::Instance().Dropped(), dropped);
 }
@@ -139,9 +136,7 @@ TEST_F(PortFixture, TimerTriggerFiresInItsTickWhileDataFlows)
     std::vector<uint64_t> firedTick;
     port.SetOnTriggerTimer([&](TCustomSerialPort&, uint16_t) { firedTick.push_back(NowTicks()); });
     RecordLines();
-    port.SetOpen(true);
-    port.SetAvailLength(1);
-    port.AddDataTrigger("\r", false);
+    OpenForLines();
     const std::string line = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
     std::atomic<bool> stop { false };
     std::string fed;
@@ -177,9 +172,7 @@ TEST_F(PortFixture, TimerTriggerFiresInItsTickWhileDataFlows)
 TEST_F(PortFixture, BytesWithoutALineEndAreAnnouncedSoonAfterTheyStop)
 {
     RecordLines();
-    port.SetOpen(true);
-    port.SetAvailLength(1);
-    const uint16_t cr = port.AddDataTrigger("\r", false);
+    const uint16_t cr = OpenForLines();
     pty.Write("$GPG");
     ASSERT_TRUE(WaitFor([&] { return received == "$GPG"; }, 1000));
     EXPECT_EQ(events, (std::vector<std::string> { "avail 4" }));
