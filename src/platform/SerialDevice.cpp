@@ -1,11 +1,15 @@
 #include "platform/SerialDevice.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <pthread.h>
+#include <stdexcept>
 #include <sys/epoll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -119,6 +123,48 @@ bool NoModemLines(int error)
     return error == ENOTTY || error == EINVAL || error == ENOTSUP || error == EIO;
 }
 
+// Modem line and error counter changes since the last look, as Serial* event
+// bits; lines and counts hold what the last look saw.
+uint32_t LineChanges(SerialDevice& device, uint8_t& lines, SerialErrorCounts& counts)
+{
+    uint32_t events = 0;
+    const uint8_t now = device.ModemLines();
+    const uint8_t flipped = now ^ lines;
+    if (flipped & SerialLineCts)
+        events |= SerialCtsChanged;
+    if (flipped & SerialLineDsr)
+        events |= SerialDsrChanged;
+    if (flipped & SerialLineDcd)
+        events |= SerialDcdChanged;
+    if (flipped & SerialLineRing)
+        events |= SerialRingSeen;
+    lines = now;
+
+    const uint32_t errors = device.HasErrorCounters() ? ChangedErrors(device.Fd(), counts) : 0;
+    if (errors & SerialErrBreak)
+        events |= SerialBreakSeen;
+    if (errors & ~SerialErrBreak)
+        events |= SerialErrorSeen;
+    return events;
+}
+
+// The signal that ends a wait in the driver: its handler does nothing, the
+// wait returns with EINTR.
+int InterruptSignal()
+{
+    static const int signal = [] {
+        const int number = SIGRTMIN + 4;
+        struct sigaction action {
+        };
+        action.sa_handler = [](int) {};
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0; // no SA_RESTART: the wait must end
+        sigaction(number, &action, nullptr);
+        return number;
+    }();
+    return signal;
+}
+
 } // namespace
 
 // --- SerialDevice -------------------------------------------------------------
@@ -164,6 +210,10 @@ int SerialDevice::Open(const std::string& path)
         CloseLocked(fd);
         return DeviceErrorNumber(error);
     }
+    int bits = 0;
+    hasLines_ = ioctl(fd, TIOCMGET, &bits) == 0;
+    serial_icounter_struct counters {};
+    hasCounters_ = ioctl(fd, TIOCGICOUNT, &counters) == 0;
     fd_ = fd;
     {
         // Counts from before the open are not this program's errors.
@@ -339,12 +389,16 @@ int SerialDevice::Purge(bool input, bool output)
 
 uint32_t SerialDevice::TakeErrors()
 {
+    if (!hasCounters_)
+        return 0;
     std::lock_guard guard(countLock_);
     return ChangedErrors(fd_, counts_);
 }
 
 uint8_t SerialDevice::ModemLines()
 {
+    if (!hasLines_)
+        return 0;
     int bits = 0;
     if (ioctl(fd_, TIOCMGET, &bits) != 0)
         return 0;
@@ -358,12 +412,6 @@ uint8_t SerialDevice::ModemLines()
     if (bits & TIOCM_CAR)
         lines |= SerialLineDcd;
     return lines;
-}
-
-bool SerialDevice::HasModemLines()
-{
-    int bits = 0;
-    return ioctl(fd_, TIOCMGET, &bits) == 0;
 }
 
 int SerialDevice::SetModemBit(int bit, bool on)
@@ -423,30 +471,9 @@ SerialEventWaiter::~SerialEventWaiter()
         ::close(epoll_);
 }
 
-// Modem line and error counter changes since the last look.
 uint32_t SerialEventWaiter::Changes()
 {
-    if (!watchLines_)
-        return 0;
-    uint32_t events = 0;
-    const uint8_t lines = device_.ModemLines();
-    const uint8_t flipped = lines ^ lines_;
-    if (flipped & SerialLineCts)
-        events |= SerialCtsChanged;
-    if (flipped & SerialLineDsr)
-        events |= SerialDsrChanged;
-    if (flipped & SerialLineDcd)
-        events |= SerialDcdChanged;
-    if (flipped & SerialLineRing)
-        events |= SerialRingSeen;
-    lines_ = lines;
-
-    const uint32_t errors = ChangedErrors(device_.Fd(), counts_);
-    if (errors & SerialErrBreak)
-        events |= SerialBreakSeen;
-    if (errors & ~SerialErrBreak)
-        events |= SerialErrorSeen;
-    return events;
+    return watchLines_ ? LineChanges(device_, lines_, counts_) : 0;
 }
 
 SerialEventWaiter::Result SerialEventWaiter::Wait(uint32_t& events)
@@ -476,6 +503,153 @@ SerialEventWaiter::Result SerialEventWaiter::Wait(uint32_t& events)
         events |= Changes();
         if (events != 0)
             return Result::Events;
+    }
+}
+
+// --- SerialInputWaiter -------------------------------------------------------
+
+namespace
+{
+
+constexpr uint32_t DeviceTag = 0xFFFFFFFF;
+
+} // namespace
+
+SerialInputWaiter::SerialInputWaiter(SerialDevice& device, std::initializer_list<SerialEvent*> events)
+    : signals_(events)
+    , deviceFd_(device.Fd())
+    , epoll_(epoll_create1(EPOLL_CLOEXEC))
+{
+    if (epoll_ < 0)
+        throw std::runtime_error("Cannot wait for the serial device");
+    for (std::size_t i = 0; i < signals_.size(); ++i) {
+        epoll_event event {};
+        event.events = EPOLLIN;
+        event.data.u32 = static_cast<uint32_t>(i);
+        if (epoll_ctl(epoll_, EPOLL_CTL_ADD, signals_[i]->Fd(), &event) != 0) {
+            ::close(epoll_);
+            throw std::runtime_error("Cannot wait for the serial device");
+        }
+    }
+    // Edge-triggered: one report per arrival, so bytes left unread (a full
+    // input ring) do not wake the waiter again and again.
+    epoll_event event {};
+    event.events = EPOLLIN | EPOLLPRI | EPOLLET;
+    event.data.u32 = DeviceTag;
+    watching_ = deviceFd_ >= 0 && epoll_ctl(epoll_, EPOLL_CTL_ADD, deviceFd_, &event) == 0;
+}
+
+SerialInputWaiter::~SerialInputWaiter()
+{
+    ::close(epoll_);
+}
+
+SerialInputWaiter::Result SerialInputWaiter::Wait(int timeoutMs)
+{
+    Result result;
+    const long long start = SteadyNowMs();
+    std::vector<epoll_event> ready(signals_.size() + 1);
+    for (;;) {
+        const int n
+            = epoll_wait(epoll_, ready.data(), static_cast<int>(ready.size()), RemainingMs(timeoutMs, start));
+        if (n < 0 && errno != EINTR)
+            return result;
+        std::size_t lowest = signals_.size();
+        for (int i = 0; i < n; ++i) {
+            const epoll_event& event = ready[static_cast<std::size_t>(i)];
+            if (event.data.u32 != DeviceTag) {
+                lowest = std::min<std::size_t>(lowest, event.data.u32);
+            } else if (event.events & (EPOLLHUP | EPOLLERR)) {
+                result.Vanished = true;
+                epoll_ctl(epoll_, EPOLL_CTL_DEL, deviceFd_, nullptr);
+                watching_ = false;
+            } else {
+                result.Input = true;
+            }
+        }
+        // Another waiter may have taken an auto-reset signal first; the
+        // signals are level-triggered, so one set later reports again.
+        for (std::size_t i = lowest; i < signals_.size(); ++i) {
+            if (signals_[i]->IsSet() && signals_[i]->TryTake()) {
+                result.Signal = static_cast<int>(i);
+                break;
+            }
+        }
+        if (result.Signal >= 0 || result.Input || result.Vanished)
+            return result;
+        if (timeoutMs >= 0 && RemainingMs(timeoutMs, start) == 0)
+            return result;
+    }
+}
+
+// --- SerialLineWaiter --------------------------------------------------------
+
+SerialLineWaiter::SerialLineWaiter(SerialDevice& device, std::initializer_list<SerialEvent*> cancels)
+    : device_(device)
+    , cancels_(cancels)
+{
+    if (device_.HasModemLines()) {
+        // Whether the driver can wait for the lines shows only by trying:
+        // the first wait finds out.
+        mode_ = Mode::Driver;
+        InterruptSignal();
+    }
+    LineChanges(device_, lines_, counts_);
+}
+
+bool SerialLineWaiter::Cancelled()
+{
+    for (SerialEvent* cancel : cancels_)
+        if (cancel->IsSet())
+            return true;
+    return false;
+}
+
+uint32_t SerialLineWaiter::Changes()
+{
+    return LineChanges(device_, lines_, counts_);
+}
+
+void SerialLineWaiter::Interrupt(unsigned long thread)
+{
+    pthread_kill(static_cast<pthread_t>(thread), InterruptSignal());
+}
+
+SerialLineWaiter::Result SerialLineWaiter::Wait(uint32_t& events)
+{
+    events = 0;
+    std::vector<pollfd> fds;
+    for (SerialEvent* cancel : cancels_)
+        fds.push_back(pollfd { cancel->Fd(), POLLIN, 0 });
+    for (;;) {
+        if (Cancelled())
+            return Result::Cancelled;
+        if (mode_ == Mode::Driver) {
+            if (ioctl(device_.Fd(), TIOCMIWAIT, TIOCM_CTS | TIOCM_DSR | TIOCM_CD | TIOCM_RNG) == 0) {
+                events = Changes();
+                if (events != 0)
+                    return Result::Events;
+                continue;
+            }
+            const int error = errno;
+            if (error == EINTR)
+                continue;
+            if (error == EIO || error == ENODEV)
+                return Result::Vanished;
+            // The driver cannot wait for the lines: they are looked at.
+            mode_ = Mode::Polled;
+            continue;
+        }
+        const int ready = poll(fds.data(), fds.size(), mode_ == Mode::Polled ? 100 : -1);
+        if (ready < 0 && errno != EINTR)
+            return Result::Failed;
+        if (ready > 0)
+            continue; // a cancel: reported at the top
+        if (mode_ == Mode::Polled) {
+            events = Changes();
+            if (events != 0)
+                return Result::Events;
+        }
     }
 }
 

@@ -18,6 +18,7 @@
 #include <initializer_list>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/SerialEvent.h"
 
@@ -41,7 +42,7 @@ struct SerialLine {
     uint8_t XoffChar = 19;
 };
 
-// Event bits reported by SerialEventWaiter.
+// Event bits reported by SerialEventWaiter and SerialLineWaiter.
 constexpr uint32_t SerialRxChar = 0x0001; // bytes arrived
 constexpr uint32_t SerialCtsChanged = 0x0008;
 constexpr uint32_t SerialDsrChanged = 0x0010;
@@ -112,7 +113,9 @@ public:
     uint32_t TakeErrors();
     // Modem line states (SerialLine*); 0 for a device without modem lines.
     uint8_t ModemLines();
-    bool HasModemLines();
+    bool HasModemLines() const { return hasLines_.load(); }
+    // Whether the driver counts line errors (a pseudo-terminal does not).
+    bool HasErrorCounters() const { return hasCounters_.load(); }
     // DTR and RTS; a device without modem lines takes them as no-ops.
     int SetDtr(bool on);
     int SetRts(bool on);
@@ -122,6 +125,9 @@ private:
     int SetModemBit(int bit, bool on);
 
     std::atomic<int> fd_ { -1 };
+    // What the driver offers, found out at Open.
+    std::atomic<bool> hasLines_ { false };
+    std::atomic<bool> hasCounters_ { false };
     std::mutex countLock_;
     SerialErrorCounts counts_;
 };
@@ -152,6 +158,75 @@ private:
     SerialEvent& cancel_;
     int epoll_ = -1;
     bool watchLines_ = false;
+    uint8_t lines_ = 0;
+    SerialErrorCounts counts_;
+};
+
+// Waits for bytes arriving on an open device together with signals: each
+// arrival is reported once (bytes left unread do not wake the waiter again),
+// and a device that goes away is reported once and not watched from then on.
+class SerialInputWaiter
+{
+public:
+    struct Result {
+        int Signal = -1; // index of the signal taken, -1 for none
+        bool Input = false; // bytes arrived
+        bool Vanished = false; // the device went away
+    };
+
+    SerialInputWaiter(SerialDevice& device, std::initializer_list<SerialEvent*> events);
+    ~SerialInputWaiter();
+    SerialInputWaiter(const SerialInputWaiter&) = delete;
+    SerialInputWaiter& operator=(const SerialInputWaiter&) = delete;
+
+    // Waits at most timeoutMs (-1: without limit) for an arrival or a signal;
+    // of several signals set, the one with the lowest index is taken. Both
+    // an arrival and a signal may be reported by one wait. Nothing reported:
+    // the time ran out.
+    Result Wait(int timeoutMs);
+
+private:
+    std::vector<SerialEvent*> signals_;
+    int deviceFd_ = -1;
+    int epoll_ = -1;
+    bool watching_ = false;
+};
+
+// Waits for modem line changes (and line errors counted meanwhile) on an
+// open device. Where the driver can wait for line changes itself (a real
+// UART, most USB adapters), the wait sleeps in the driver and an idle line
+// costs no wake at all; where it cannot but the lines can be read, they are
+// looked at every 100 ms; a device without modem lines (a pseudo-terminal)
+// only waits for the cancel signals.
+//
+// A wait in the driver does not see the signals: the thread that sets one
+// calls Interrupt() as well, again until the waiting thread has left (the
+// interrupt can come just before the wait begins).
+class SerialLineWaiter
+{
+public:
+    enum class Mode { Driver, Polled, None };
+    enum class Result { Events, Cancelled, Vanished, Failed };
+
+    SerialLineWaiter(SerialDevice& device, std::initializer_list<SerialEvent*> cancels);
+    SerialLineWaiter(const SerialLineWaiter&) = delete;
+    SerialLineWaiter& operator=(const SerialLineWaiter&) = delete;
+
+    // Blocks until a line changes (Events, with the Serial*Changed,
+    // SerialRingSeen, SerialBreakSeen and SerialErrorSeen bits), a cancel
+    // signal is set (it is not taken) or the device goes away.
+    Result Wait(uint32_t& events);
+    Mode WaitMode() const { return mode_; }
+    // Ends a wait of the thread given in the driver (a no-op for others).
+    static void Interrupt(unsigned long thread);
+
+private:
+    uint32_t Changes();
+    bool Cancelled();
+
+    SerialDevice& device_;
+    std::vector<SerialEvent*> cancels_;
+    Mode mode_ = Mode::None;
     uint8_t lines_ = 0;
     SerialErrorCounts counts_;
 };

@@ -54,15 +54,22 @@ int TByteTrace::Start(uint32_t entries)
 
 void TByteTrace::Add(char kind, uint8_t byte)
 {
+    Add(kind, &byte, 1);
+}
+
+void TByteTrace::Add(char kind, const uint8_t* bytes, std::size_t count)
+{
     std::lock_guard guard(lock_);
     if (!on_ || entries_.empty())
         return;
-    entries_[index_] = static_cast<uint8_t>(kind);
-    entries_[index_ + 1] = byte;
-    index_ += 2;
-    if (index_ >= entries_.size()) {
-        index_ = 0;
-        wrapped_ = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        entries_[index_] = static_cast<uint8_t>(kind);
+        entries_[index_ + 1] = bytes[i];
+        index_ += 2;
+        if (index_ >= entries_.size()) {
+            index_ = 0;
+            wrapped_ = true;
+        }
     }
 }
 

@@ -35,6 +35,8 @@ public:
     int Start(uint32_t entries);
     // Stores the pair while tracing is on; a full trace overwrites its oldest.
     void Add(char kind, uint8_t byte);
+    // The bytes one after another, each as Add would note it.
+    void Add(char kind, const uint8_t* bytes, std::size_t count);
     void Pause();
     void Resume(); // only when a trace exists
     void Clear(); // empties an existing trace, on or paused as it was

@@ -64,22 +64,14 @@ bool TGuiDelivery::Run(std::function<void()> work)
     }
     auto item = std::make_shared<Item>();
     item->Work = std::move(work);
-    std::unique_lock guard(lock_);
-    queue_.push_back(item);
-    const auto limit = std::chrono::milliseconds(waitLimitMs_);
-    guard.unlock();
-    changed_.notify_all(); // a ServeUntil on the GUI thread
-    if (attached_)
-        wake_.Set();
-    else
-        QMetaObject::invokeMethod(
-            app, [] { Instance().ServePending(); }, Qt::QueuedConnection);
+    Queue(item);
 
     // One wait for the end of the work: the GUI thread signals only when a
     // delivery is done, so a worker wakes once per delivery. A delivery still
     // pending when the limit is reached is dropped; one that has started is
     // waited for until it ends.
-    guard.lock();
+    std::unique_lock guard(lock_);
+    const auto limit = std::chrono::milliseconds(waitLimitMs_);
     if (changed_.wait_for(guard, limit, [&] { return item->Status == State::Done; }))
         return true;
     if (item->Status == State::Pending) {
@@ -90,6 +82,31 @@ bool TGuiDelivery::Run(std::function<void()> work)
     }
     changed_.wait(guard, [&] { return item->Status == State::Done; });
     return true;
+}
+
+void TGuiDelivery::Post(std::function<void()> work)
+{
+    if (!QCoreApplication::instance() || OnGuiThread()) {
+        work();
+        return;
+    }
+    auto item = std::make_shared<Item>();
+    item->Work = std::move(work);
+    Queue(item);
+}
+
+void TGuiDelivery::Queue(const std::shared_ptr<Item>& item)
+{
+    {
+        std::lock_guard guard(lock_);
+        queue_.push_back(item);
+    }
+    changed_.notify_all(); // a ServeUntil on the GUI thread
+    if (attached_)
+        wake_.Set();
+    else
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { Instance().ServePending(); }, Qt::QueuedConnection);
 }
 
 void TGuiDelivery::ServePending()

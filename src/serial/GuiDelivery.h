@@ -38,6 +38,11 @@ public:
     // when it was dropped. On the GUI thread itself, or without an
     // application object, the work runs at once on the calling thread.
     bool Run(std::function<void()> work);
+    // Worker thread: queues work for the GUI thread without waiting for it
+    // (the worker finds out itself whether it has run); the rules of Run
+    // otherwise. Never dropped: work that may come too late must check
+    // that for itself.
+    void Post(std::function<void()> work);
     // GUI thread: runs the queued deliveries, oldest first.
     void ServePending();
     // GUI thread: serves deliveries until done() holds. done() is looked at
@@ -60,6 +65,8 @@ private:
         std::function<void()> Work;
         State Status = State::Pending;
     };
+    // Queues the item and wakes the GUI thread.
+    void Queue(const std::shared_ptr<Item>& item);
 
     // Set by a worker with work queued; the GUI thread's event loop watches
     // it (a socket notifier on its descriptor).

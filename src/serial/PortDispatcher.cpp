@@ -473,34 +473,37 @@ bool TPortDispatcher::ReadInput()
     // A full ring leaves the bytes in the driver until some are consumed.
     if (ringFull_)
         return true;
-    TComStat status;
-    lineErrors_ |= GetComError(status) & 0x1F;
-    if (status.InQueue == 0)
-        return false;
+    lineErrors_ |= TakeComErrors() & 0x1F;
 
-    const uint32_t space = InputRingSize - UnreadCount();
-    const uint32_t total = std::min(space, status.InQueue);
-    uint32_t chunk = ringRead_ > ringWrite_ ? ringRead_ - ringWrite_ : InputRingSize - ringWrite_;
-    chunk = std::min(chunk, total);
-    uint32_t rest = total - chunk;
-    while (chunk > 0) {
+    // As much as the ring takes, in at most two reads (its end, then its
+    // start); the driver hands over what it has.
+    uint32_t rest = InputRingSize - UnreadCount();
+    bool any = false;
+    while (rest > 0) {
+        const uint32_t chunk
+            = std::min(rest, ringRead_ > ringWrite_ ? ringRead_ - ringWrite_ : InputRingSize - ringWrite_);
         int got = ReadCom(ring_.data() + ringWrite_, static_cast<int>(chunk));
         got = std::clamp(got, 0, static_cast<int>(chunk));
-        const uint8_t* bytes = ring_.data() + ringWrite_;
-        for (int i = 0; i < got; ++i)
-            trace_.Add('R', bytes[i]);
         if (got > 0) {
+            const uint8_t* bytes = ring_.data() + ringWrite_;
+            trace_.Add('R', bytes, static_cast<std::size_t>(got));
             AddDispatchEntry(
                 LogDispatch, LsReadCom, static_cast<uint32_t>(got), bytes, static_cast<uint32_t>(got));
             ringWrite_ = (ringWrite_ + static_cast<uint32_t>(got)) % InputRingSize;
             ringFull_ = ringWrite_ == ringRead_;
+            any = true;
         }
         if (static_cast<uint32_t>(got) < chunk)
             break;
-        chunk = rest;
-        rest = 0;
+        rest -= chunk;
     }
-    return true;
+    return any;
+}
+
+uint32_t TPortDispatcher::TakeComErrors()
+{
+    TComStat status;
+    return GetComError(status);
 }
 
 int TPortDispatcher::GetChar(uint8_t& ch)
@@ -585,8 +588,7 @@ int TPortDispatcher::PutBlock(const uint8_t* bytes, int length)
     }
     blockWritten_ = true;
     OutputMoved();
-    for (int i = 0; i < length; ++i)
-        trace_.Add('T', bytes[i]);
+    trace_.Add('T', bytes, static_cast<std::size_t>(length));
     AddDispatchEntry(
         LogDispatch, LsWriteCom, static_cast<uint32_t>(length), bytes, static_cast<uint32_t>(length));
     return 0;

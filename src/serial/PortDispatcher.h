@@ -9,9 +9,10 @@
 // end implements over a real device; the engine itself does no I/O.
 //
 // Threads: the evaluation passes (ProcessCommEvent, ProcessTimers and the
-// Check*/ReadInput steps they run) are called by the back end's dispatch
-// thread; everything else by the GUI thread, also from inside a handler while
-// the dispatch thread waits for that handler. Lock order: engine list, A, C,
+// Check*/ReadInput steps they run) are called by one thread at a time: the
+// back end's dispatch thread, or the GUI thread that it hands a whole pass
+// to; everything else by the GUI thread, also from inside a handler while the
+// pass waits for that handler. Lock order: engine list, A, C,
 // B, then the trace and log (leaves). No engine lock is held while a handler
 // is called, so handlers may change triggers, read bytes and write output.
 //
@@ -200,6 +201,8 @@ public:
     virtual void UpdateHandlerState(int mode);
     // Current modem line states (Ms*On bits); 0 when the device has none.
     virtual uint8_t GetModemStatus() = 0;
+    // The line error bits (Ce*) of GetComError without the queue counts.
+    virtual uint32_t TakeComErrors();
 
     // --- operations of the component (GUI thread) ---------------------------
     // control: bit 0 DTR on, bit 1 RTS on, bit 4 DTR by handshake, bit 5 RTS by
@@ -254,8 +257,9 @@ public:
 
     // --- evaluation passes (dispatch thread) --------------------------------
     // One wake of the dispatch thread for a comm event (mask of Ev* bits; the
-    // last mask again after a timed-out wait) and for the timer triggers. The
-    // back end checks ClosePending() after each.
+    // last mask again after a timed-out wait; the device is read when it holds
+    // EvRxChar) and for the timer triggers. The back end checks
+    // ClosePending() after each.
     void ProcessCommEvent(uint32_t eventMask);
     void ProcessTimers();
     bool ReadInput();
@@ -336,6 +340,16 @@ protected:
     // (bytes wait in the driver, and the ring is announced at every pass) or
     // bytes not yet scanned for data triggers because a pass stopped early.
     bool PassLeftWork();
+    // What the bytes read since the last pass ask of the dispatch thread
+    // (called between passes, after ReadInput):
+    //   PassNow  one of them may complete a data trigger's text, status
+    //            triggers watch the line, or the ring is half full;
+    //   Hold     only the available-data event has bytes to announce: the
+    //            back end may wait a little (InputHoldMs) for the rest of the
+    //            line, so that one pass delivers what a line brings;
+    //   None     nothing would be delivered.
+    enum class InputNeed { None, Hold, PassNow };
+    InputNeed InputPassNeed();
     // Wakes the dispatch thread from its sleep (the back end's signal).
     virtual void WakeDispatcher() { }
 

@@ -523,7 +523,8 @@ void TPortDispatcher::ProcessCommEvent(uint32_t eventMask)
             return;
         ClearHitMarks();
     }
-    ReadInput();
+    if (eventMask & EvRxChar)
+        ReadInput();
     if (!delivering_) {
         RefreshModemStatus(true);
         if (!statusRound())
@@ -581,6 +582,33 @@ bool TPortDispatcher::PassLeftWork()
 {
     std::lock_guard c(lockC_);
     return !ring_.empty() && (ringFull_ || scanned_ < UnreadCount());
+}
+
+TPortDispatcher::InputNeed TPortDispatcher::InputPassNeed()
+{
+    std::lock_guard a(lockA_);
+    std::lock_guard c(lockC_);
+    if (ring_.empty())
+        return InputNeed::None;
+    const uint32_t unread = UnreadCount();
+    if (hasStatusTriggers_ || ringFull_ || unread >= InputRingSize / 2)
+        return InputNeed::PassNow;
+    // A text can only be completed by its last byte.
+    for (const TDataTrigger& trigger : dataTriggers_) {
+        if (trigger.Length == 0)
+            continue;
+        if (trigger.Matched)
+            return InputNeed::PassNow;
+        const uint8_t last = trigger.Text[trigger.Length - 1];
+        for (uint32_t i = scanned_; i < unread; ++i) {
+            const uint8_t byte = ring_[(ringRead_ + i) % InputRingSize];
+            if ((trigger.IgnoreCase ? UpperByte(byte) : byte) == last)
+                return InputNeed::PassNow;
+        }
+    }
+    if (availThreshold_ != 0 && consumed_ + unread != notifyPos_ && unread >= availThreshold_)
+        return InputNeed::Hold;
+    return InputNeed::None;
 }
 
 void TPortDispatcher::ProcessTimers()

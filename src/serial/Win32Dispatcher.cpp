@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <algorithm>
 #include <pthread.h>
 #include <sched.h>
 #include <stdexcept>
@@ -36,6 +37,26 @@ constexpr uint32_t CommThreadKind = 1, DispThreadKind = 2, OutThreadKind = 3;
 constexpr int StartWaitMs = 3000;
 // How long an output flush waits for the output thread to let go.
 constexpr int FlushWaitMs = 5000;
+
+} // namespace
+
+// What the dispatch thread and a pass it handed to the GUI thread share.
+struct TWin32Dispatcher::PassTicket {
+    enum class State { Idle, Queued, Running, TakenBack };
+    std::mutex Lock;
+    TWin32Dispatcher* Engine = nullptr; // null once the threads have ended
+    State Now = State::Idle;
+    bool Again = false; // one more round wanted
+    bool WakeAtEnd = false; // the dispatch thread waits for the pass's end
+    uint32_t Mask = EvRxChar;
+    long long QueuedAtMs = 0;
+};
+
+namespace
+{
+
+// The dispatch thread's signals, in the order it waits for them.
+constexpr int CommSignal = 0, WakeSignal = 1, StopSignal = 3;
 
 } // namespace
 
@@ -120,6 +141,11 @@ uint32_t TWin32Dispatcher::GetComError(TComStat& status)
     status.InQueue = device_.InQueue();
     status.OutQueue = OutBuffUsed();
     return device_.TakeErrors();
+}
+
+uint32_t TWin32Dispatcher::TakeComErrors()
+{
+    return device_.IsOpen() ? device_.TakeErrors() : 0;
 }
 
 int TWin32Dispatcher::ReportComError()
@@ -225,8 +251,12 @@ void TWin32Dispatcher::StartDispatcher()
     passes_ = 0;
     wakes_ = 0;
     pendingMask_ = 0;
-    for (platform::SerialEvent* event :
-        { &commEvent_, &wake_, &started_, &outputReady_, &flush_, &flushAck_, &outEnded_, &stop_ })
+    commInDriver_ = false;
+    leftWork_ = false;
+    ticket_ = std::make_shared<PassTicket>();
+    ticket_->Engine = this;
+    for (platform::SerialEvent* event : { &commEvent_, &wake_, &started_, &outputReady_, &flush_, &flushAck_,
+             &outEnded_, &stop_, &commQuit_, &commGone_, &passEnded_ })
         event->Reset();
     commThread_
         = std::thread(&TWin32Dispatcher::RunThread, this, &TWin32Dispatcher::CommThreadBody, CommThreadKind);
@@ -247,6 +277,11 @@ void TWin32Dispatcher::StopDispatcher()
     kill_ = true;
     stop_.Set();
     JoinThreads();
+    {
+        // A pass still queued for the GUI thread finds no engine.
+        std::lock_guard ticket(ticket_->Lock);
+        ticket_->Engine = nullptr;
+    }
     running_ = false;
     if (closeRequested_.exchange(false))
         device_.Close();
@@ -259,6 +294,10 @@ void TWin32Dispatcher::JoinThreads()
     // joining to the GUI thread.
     if (self == commThread_.get_id() || self == dispThread_.get_id() || self == outThread_.get_id())
         return;
+    // A comm thread waiting in the driver does not see the stop signal.
+    if (commThread_.joinable() && commInDriver_)
+        while (!commGone_.Wait(5))
+            platform::SerialLineWaiter::Interrupt(commThread_.native_handle());
     // The dispatch thread may be waiting for a delivery to the GUI thread:
     // serve it, or it could not see the kill flag until its wait runs out.
     TGuiDelivery::Instance().ServeUntil([this] { return live_.load() == 0; });
@@ -286,6 +325,8 @@ void TWin32Dispatcher::RunThread(void (TWin32Dispatcher::*body)(), uint32_t kind
     if (kind == OutThreadKind)
         outEnded_.Set();
     --live_;
+    if (kind == CommThreadKind)
+        commGone_.Set();
     TGuiDelivery::Instance().Wake();
 }
 
@@ -293,24 +334,17 @@ void TWin32Dispatcher::RunThread(void (TWin32Dispatcher::*body)(), uint32_t kind
 
 void TWin32Dispatcher::CommThreadBody()
 {
-    platform::SerialEventWaiter waiter(device_, stop_);
+    platform::SerialLineWaiter waiter(device_, { &stop_, &commQuit_ });
+    commInDriver_ = waiter.WaitMode() == platform::SerialLineWaiter::Mode::Driver;
     started_.Set();
     while (!kill_) {
         uint32_t events = 0;
-        const auto result = waiter.Wait(events);
-        if (result == platform::SerialEventWaiter::Result::Vanished) {
-            // Nothing more will arrive; the dispatch thread keeps polling,
-            // and the program's no-data timer tells the user.
-            vanished_ = true;
-            break;
-        }
-        if (result != platform::SerialEventWaiter::Result::Events || kill_)
+        if (waiter.Wait(events) != platform::SerialLineWaiter::Result::Events || kill_)
             break;
         if (events & EvRing)
             NoteRingSeen();
         // Events that come before the dispatch thread has taken the last
-        // ones are merged into its next pass. The waiter reports each
-        // arrival once, so there is no need to wait for that pass here.
+        // ones are merged into its next pass.
         pendingMask_ |= events;
         commEvent_.Set();
     }
@@ -319,37 +353,178 @@ void TWin32Dispatcher::CommThreadBody()
 
 void TWin32Dispatcher::DispThreadBody()
 {
+    platform::SerialInputWaiter waiter(device_, { &commEvent_, &wake_, &passEnded_, &stop_ });
     started_.Set();
     uint32_t mask = EvRxChar;
+    long long heldSince = -1; // when bytes began to be held, -1 while none are
     while (!kill_ && !ClosePending()) {
-        const int woke = platform::WaitAny({ &commEvent_, &wake_, &stop_ }, DispatchWaitMs());
+        const platform::SerialInputWaiter::Result woke = waiter.Wait(DispatchWaitMs(heldSince));
         ++wakes_;
         EndSleep();
-        if (kill_ || woke == 2)
+        if (kill_ || woke.Signal == StopSignal)
             break;
+        if (woke.Vanished)
+            DeviceGone();
         // Woken without a comm event, the last event mask is used again.
-        if (woke == 0)
+        if (woke.Signal == CommSignal)
             mask = pendingMask_.exchange(0) | EvRxChar;
-        ProcessCommEvent(mask);
-        if (!ClosePending())
-            ProcessTimers();
-        ++passes_;
+        const bool timedOut = woke.Signal < 0 && !woke.Input && !woke.Vanished;
+        if (timedOut && TakeBackStalePass()) {
+            heldSince = -1;
+            continue;
+        }
+        // A signal, the end of the wait (a timer due, held bytes, work left)
+        // or the device going away (its last bytes) asks for a pass; bytes
+        // only when they can be delivered. The end of a pass on the GUI
+        // thread only changes the next wait.
+        bool pass = woke.Signal == CommSignal || woke.Signal == WakeSignal || timedOut || woke.Vanished;
+        bool read = false;
+        if (!pass && woke.Input) {
+            if (PassOutstanding()) {
+                pass = true; // its next round reads them
+            } else {
+                ReadInput();
+                read = true;
+                switch (InputPassNeed()) {
+                case InputNeed::PassNow:
+                    pass = true;
+                    break;
+                case InputNeed::Hold:
+                    if (heldSince < 0)
+                        heldSince = platform::SteadyNowMs();
+                    pass = platform::SteadyNowMs() - heldSince >= InputHoldMs;
+                    break;
+                case InputNeed::None:
+                    heldSince = -1;
+                    break;
+                }
+            }
+        }
+        if (pass) {
+            // Bytes just read need not be asked for again.
+            RequestPass(read ? mask & ~EvRxChar : mask);
+            heldSince = -1;
+        }
     }
 }
 
-// How long the dispatch thread may sleep after a pass: until the next armed
-// timer trigger falls due, 50 ms while a pass left work, not at all after a
-// change it has not looked at yet. A timer due in n ms is waited for n ms
-// from the clock's whole millisecond, so the wait never ends before the tick
-// in which the timer expires has begun.
-int TWin32Dispatcher::DispatchWaitMs()
+// One pass: the comm event, then the timers.
+void TWin32Dispatcher::Pass(uint32_t mask)
+{
+    if (kill_)
+        return;
+    ProcessCommEvent(mask);
+    if (!ClosePending())
+        ProcessTimers();
+    ++passes_;
+    leftWork_ = PassLeftWork();
+}
+
+bool TWin32Dispatcher::PassOutstanding()
+{
+    std::lock_guard guard(ticket_->Lock);
+    return ticket_->Now != PassTicket::State::Idle;
+}
+
+// Hands a pass to the GUI thread, or asks the one handed over for one more
+// round.
+void TWin32Dispatcher::RequestPass(uint32_t mask)
+{
+    {
+        std::lock_guard guard(ticket_->Lock);
+        ticket_->Mask = mask | (ticket_->Now != PassTicket::State::Idle ? EvRxChar : 0);
+        if (ticket_->Now != PassTicket::State::Idle) {
+            ticket_->Again = true;
+            return;
+        }
+        ticket_->Now = PassTicket::State::Queued;
+        ticket_->QueuedAtMs = platform::SteadyNowMs();
+    }
+    TGuiDelivery::Instance().Post([ticket = ticket_] { RunQueuedPass(ticket); });
+}
+
+// GUI thread: the handed-over pass, with its further rounds, unless it was
+// taken back or the threads have ended meanwhile.
+void TWin32Dispatcher::RunQueuedPass(const std::shared_ptr<PassTicket>& ticket)
+{
+    std::unique_lock guard(ticket->Lock);
+    TWin32Dispatcher* engine = ticket->Engine;
+    if (!engine || ticket->Now != PassTicket::State::Queued)
+        return;
+    ticket->Now = PassTicket::State::Running;
+    do {
+        ticket->Again = false;
+        const uint32_t mask = ticket->Mask;
+        guard.unlock();
+        engine->Pass(mask);
+        guard.lock();
+    } while (ticket->Again && ticket->Engine);
+    ticket->Now = PassTicket::State::Idle;
+    const bool wake = ticket->WakeAtEnd || engine->leftWork_;
+    ticket->WakeAtEnd = false;
+    guard.unlock();
+    // Otherwise the dispatch thread sleeps as it would after a pass of its
+    // own.
+    if (wake)
+        engine->passEnded_.Set();
+}
+
+// A pass still queued after the delivery wait limit runs here, its events
+// handed over one by one.
+bool TWin32Dispatcher::TakeBackStalePass()
+{
+    uint32_t mask;
+    {
+        std::lock_guard guard(ticket_->Lock);
+        if (ticket_->Now != PassTicket::State::Queued
+            || platform::SteadyNowMs() - ticket_->QueuedAtMs < TGuiDelivery::Instance().WaitLimitMs())
+            return false;
+        ticket_->Now = PassTicket::State::TakenBack;
+        mask = ticket_->Mask;
+    }
+    Pass(mask);
+    std::lock_guard guard(ticket_->Lock);
+    ticket_->Now = PassTicket::State::Idle;
+    ticket_->Again = ticket_->WakeAtEnd = false;
+    return true;
+}
+
+// Nothing more will arrive: the comm thread ends, the dispatch thread goes on
+// (timers still fire, and the program's no-data timer tells the user).
+void TWin32Dispatcher::DeviceGone()
+{
+    commQuit_.Set();
+    commGone_.Wait(StartWaitMs);
+    vanished_ = true;
+}
+
+// How long the dispatch thread may sleep: until the next armed timer
+// trigger falls due, 50 ms while the last pass left work, not at all after a
+// change it has not looked at yet, no longer than held bytes may wait or a
+// queued pass may stay unstarted. A timer due in n ms is waited for n ms from
+// the clock's whole millisecond, so the wait never ends before the tick in
+// which the timer expires has begun.
+int TWin32Dispatcher::DispatchWaitMs(long long heldSinceMs)
 {
     SerClock& clock = CurrentSerClock();
     const bool realTime = &clock == &SteadySerClock();
     const uint64_t now = clock.NowMs();
-    const int limit = realTime && !PassLeftWork() ? LongestSleepMs : DispatchWakeMs;
+    const int limit = realTime && !leftWork_ ? LongestSleepMs : DispatchWakeMs;
     const uint64_t until = BeginSleep(now + static_cast<uint64_t>(limit));
-    return until > now ? static_cast<int>(std::min<uint64_t>(until - now, static_cast<uint64_t>(limit))) : 0;
+    long long wait = until > now ? static_cast<long long>(std::min<uint64_t>(until - now, limit)) : 0;
+    const long long steadyNow = platform::SteadyNowMs();
+    if (heldSinceMs >= 0)
+        wait = std::min(wait, heldSinceMs + InputHoldMs - steadyNow);
+    std::lock_guard guard(ticket_->Lock);
+    if (ticket_->Now != PassTicket::State::Idle && until != 0 && until <= now) {
+        // A timer fell due while a pass is handed over: that pass fires it,
+        // and its end wakes this thread to look at the timers again.
+        ticket_->WakeAtEnd = true;
+        wait = limit;
+    }
+    if (ticket_->Now == PassTicket::State::Queued)
+        wait = std::min(wait, ticket_->QueuedAtMs + TGuiDelivery::Instance().WaitLimitMs() - steadyNow);
+    return static_cast<int>(std::max(wait, 0LL));
 }
 
 void TWin32Dispatcher::OutThreadBody()

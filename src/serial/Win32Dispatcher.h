@@ -3,15 +3,32 @@
 // device layer of platform/SerialDevice.h; the class keeps its historical
 // name), with three worker threads per open port:
 //
-//   comm thread      waits for device events (bytes arriving, modem line and
-//                    error changes) and hands them to the dispatch thread;
-//   dispatch thread  reads input and evaluates the triggers after each
-//                    event and when the next armed timer trigger falls due
-//                    (in the tick it expires); between them it sleeps, and
-//                    an idle port with no timer armed does not wake it at
-//                    all. It alone delivers events to the handler windows;
+//   comm thread      waits for modem line changes (in the driver where it
+//                    can, so an idle line costs no wake) and hands them to
+//                    the dispatch thread;
+//   dispatch thread  waits for bytes arriving on the device itself, for the
+//                    comm thread's events and for the next armed timer
+//                    trigger (it wakes in the tick the timer expires); it
+//                    reads the bytes into the input ring as they come and
+//                    has the triggers evaluated when a pass can deliver
+//                    something. Between them it sleeps, and an idle port with
+//                    no timer armed does not wake it at all;
 //   output thread    writes the output buffer to the device, all unsent
 //                    bytes as one block, oldest first.
+//
+// A pass (the evaluation of the triggers and every event it delivers) runs
+// on the GUI thread as one delivery, so that the events of a line (its
+// available data, its data trigger, the rest behind it) cost the GUI thread
+// one wake. The dispatch thread hands the pass over without waiting for it;
+// while a pass is queued or runs, the dispatch thread leaves the port's state
+// alone and only asks for one more round of it (which reads what came
+// meanwhile). A pass the GUI thread has not started within the delivery wait
+// limit is taken back and run on the dispatch thread, each event then handed
+// over and waited for on its own (and dropped as any delivery is); the
+// queued one then does nothing. Bytes that only the available-data event
+// would announce are held for at most InputHoldMs, so that they go with the
+// line end that follows; a line end (any byte that may complete a data
+// trigger) is delivered at once.
 //
 // Stopping sets the kill flag and a stop signal every thread waits on, then
 // joins the threads; on the GUI thread it serves the pending deliveries of
@@ -25,6 +42,7 @@
 // while a test clock is installed, which does not move with real time.
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -42,6 +60,9 @@ public:
     static constexpr int DispatchWakeMs = 50;
     // Its longest sleep otherwise (a timer armed for days is looked at again).
     static constexpr int LongestSleepMs = 60000;
+    // How long bytes only the available-data event would announce may wait
+    // for more.
+    static constexpr int InputHoldMs = 50;
 
     explicit TWin32Dispatcher(TCustomSerialPort* owner);
     ~TWin32Dispatcher() override;
@@ -62,6 +83,7 @@ public:
     int CloseCom() override;
     int ProcessCommunications() override;
     uint8_t GetModemStatus() override;
+    uint32_t TakeComErrors() override;
     void WakeDispatcher() override;
 
     // State for tests and the benchmark.
@@ -80,7 +102,14 @@ private:
     void OutThreadBody();
     void RunThread(void (TWin32Dispatcher::*body)(), uint32_t kind);
     void WriteOutput();
-    int DispatchWaitMs();
+    int DispatchWaitMs(long long heldSinceMs);
+    void Pass(uint32_t mask);
+    bool PassOutstanding();
+    void RequestPass(uint32_t mask);
+    bool TakeBackStalePass();
+    struct PassTicket;
+    static void RunQueuedPass(const std::shared_ptr<PassTicket>& ticket);
+    void DeviceGone();
     void JoinThreads();
 
     platform::SerialDevice device_;
@@ -95,6 +124,9 @@ private:
     platform::SerialEvent flushAck_; // output thread -> FlushCom
     platform::SerialEvent outEnded_ { true }; // the output thread has ended
     platform::SerialEvent stop_ { true }; // every thread: leave now
+    platform::SerialEvent commQuit_ { true }; // the comm thread: leave now
+    platform::SerialEvent commGone_ { true }; // the comm thread has ended
+    platform::SerialEvent passEnded_; // a pass on the GUI thread left work
 
     std::mutex startStop_; // StartDispatcher and StopDispatcher; no thread takes it
     std::thread commThread_, dispThread_, outThread_;
@@ -104,6 +136,11 @@ private:
     std::atomic<int> live_ { 0 };
     std::atomic<bool> commEnded_ { false };
     std::atomic<bool> vanished_ { false };
+    std::atomic<bool> commInDriver_ { false }; // the comm thread waits in the driver
+    std::atomic<bool> leftWork_ { false }; // the last pass left work (PassLeftWork)
+    // The pass handed to the GUI thread; the queued delivery keeps it, as it
+    // may outlive the engine.
+    std::shared_ptr<PassTicket> ticket_;
     std::atomic<uint32_t> pendingMask_ { 0 };
     std::atomic<uint64_t> passes_ { 0 };
     std::atomic<uint64_t> wakes_ { 0 };

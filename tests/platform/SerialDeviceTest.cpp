@@ -2,8 +2,11 @@
 // line settings, event waits and cancellable writes.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <fcntl.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/SerialDevice.h"
@@ -158,6 +161,78 @@ TEST(SerialEventWaiter, ReportsEachArrivalOnceThenCancelThenVanish)
 
     pty.CloseMaster();
     EXPECT_EQ(waiter.Wait(events), SerialEventWaiter::Result::Vanished);
+}
+
+TEST(SerialInputWaiter, ReportsEachArrivalOnceSignalsByOrderAndTheVanishOnce)
+{
+    PtyPair pty;
+    SerialDevice device;
+    ASSERT_EQ(device.Open(pty.SlavePath()), 0);
+    SerialEvent first, second(true);
+    SerialInputWaiter waiter(device, { &first, &second });
+
+    // Nothing: the time runs out.
+    SerialInputWaiter::Result got = waiter.Wait(0);
+    EXPECT_EQ(got.Signal, -1);
+    EXPECT_FALSE(got.Input || got.Vanished);
+
+    pty.Write("x");
+    got = waiter.Wait(2000);
+    EXPECT_TRUE(got.Input);
+    EXPECT_EQ(got.Signal, -1);
+    // Left unread, the byte does not wake the waiter again.
+    EXPECT_FALSE(waiter.Wait(20).Input);
+
+    // Both signals set: the first is taken, the manual one stays.
+    second.Set();
+    first.Set();
+    EXPECT_EQ(waiter.Wait(0).Signal, 0);
+    EXPECT_EQ(waiter.Wait(0).Signal, 1);
+    EXPECT_EQ(waiter.Wait(0).Signal, 1);
+    second.Reset();
+
+    // An arrival while a signal is set is not lost.
+    pty.Write("y");
+    first.Set();
+    got = waiter.Wait(2000);
+    if (!got.Input) // the byte may come a moment after the signal
+        got.Input = waiter.Wait(2000).Input;
+    EXPECT_TRUE(got.Input);
+
+    pty.CloseMaster();
+    got = waiter.Wait(2000);
+    EXPECT_TRUE(got.Vanished);
+    // The device is not watched any more.
+    EXPECT_FALSE(waiter.Wait(20).Vanished);
+}
+
+// A pseudo-terminal has no modem lines: the comm thread's wait sleeps
+// until it is cancelled, whatever arrives meanwhile.
+TEST(SerialLineWaiter, WithoutModemLinesOnlyTheCancelEndsTheWait)
+{
+    PtyPair pty;
+    SerialDevice device;
+    ASSERT_EQ(device.Open(pty.SlavePath()), 0);
+    EXPECT_FALSE(device.HasModemLines());
+    EXPECT_FALSE(device.HasErrorCounters());
+    SerialEvent stop(true), quit(true);
+    SerialLineWaiter waiter(device, { &stop, &quit });
+    EXPECT_EQ(waiter.WaitMode(), SerialLineWaiter::Mode::None);
+
+    std::atomic<bool> done { false };
+    SerialLineWaiter::Result result = SerialLineWaiter::Result::Failed;
+    std::thread comm([&] {
+        uint32_t events = 0;
+        result = waiter.Wait(events);
+        done = true;
+    });
+    pty.Write("$GPGGA\r\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_FALSE(done);
+    quit.Set();
+    comm.join();
+    EXPECT_EQ(result, SerialLineWaiter::Result::Cancelled);
+    EXPECT_TRUE(quit.IsSet()); // not taken
 }
 
 TEST(SerialEvent, AutoResetIsTakenManualResetStays)

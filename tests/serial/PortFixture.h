@@ -74,6 +74,16 @@ protected:
         });
     }
 
+    // Opens the port set up for lines as the main window sets it up: the
+    // available-data event from the first byte and the carriage-return
+    // trigger, whose handle it returns.
+    uint16_t OpenForLines()
+    {
+        port.SetOpen(true);
+        port.SetAvailLength(1);
+        return port.AddDataTrigger("\r", false);
+    }
+
     platform::ScriptedUi ui;
     kvtest::PtyPair pty;
     TSerialPort port;

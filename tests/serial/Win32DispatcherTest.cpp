@@ -4,6 +4,7 @@
 // around its buffer.
 #include "PortFixture.h"
 
+#include <algorithm>
 #include <atomic>
 #include <random>
 #include <termios.h>
@@ -75,9 +76,7 @@ TEST_F(PortFixture, IdlePortLetsTheDispatchThreadSleepAndTimersFireInTheirTick)
     port.SetOnTriggerTimer([&](TCustomSerialPort&, uint16_t) { firedTick.push_back(NowTicks()); });
     RecordLines();
     // Set up as the main window does: line assembly and the no-data timer.
-    port.SetOpen(true);
-    port.SetAvailLength(1);
-    port.AddDataTrigger("\r", false);
+    OpenForLines();
     port.ArmTimerTrigger(port.AddTimerTrigger(), 273, true);
     const std::string line = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
     pty.Write(line);
@@ -111,6 +110,82 @@ TEST_F(PortFixture, IdlePortLetsTheDispatchThreadSleepAndTimersFireInTheirTick)
     pty.Write("AB\r");
     ASSERT_TRUE(WaitFor([&] { return !events.empty() && events.back() == "data 8"; }));
     EXPECT_EQ(received, line + "AB");
+}
+
+// Lines that come in one burst (a receiver's backlog, a slow GUI thread)
+// are delivered each in turn: every byte once, in order, every line end.
+TEST_F(PortFixture, LinesArrivingTogetherAreAllDeliveredInOrder)
+{
+    RecordLines();
+    const uint16_t cr = OpenForLines();
+    const uint64_t dropped = TGuiDelivery::Instance().Dropped();
+    std::string burst;
+    for (int i = 0; i < 40; ++i)
+        burst += "$GPGGA,1235" + std::to_string(10 + i) + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,,*47\r\n";
+    pty.Write(burst);
+    const std::string data = "data " + std::to_string(cr);
+    ASSERT_TRUE(WaitFor([&] { return received == burst; })) << received.size() << " of " << burst.size();
+    EXPECT_EQ(std::count(events.begin(), events.end(), data), 40);
+    // Each line end comes after the bytes before it.
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        if (events[i] == data) {
+            ASSERT_TRUE(i > 0 && events[i - 1].rfind("avail ", 0) == 0) << i;
+        }
+    }
+    EXPECT_EQ(TGuiDelivery::Instance().Dropped(), dropped);
+}
+
+// While lines keep coming, a timer trigger still fires in the tick after its
+// expiry tick, and the lines go on arriving.
+TEST_F(PortFixture, TimerTriggerFiresInItsTickWhileDataFlows)
+{
+    std::vector<uint64_t> firedTick;
+    port.SetOnTriggerTimer([&](TCustomSerialPort&, uint16_t) { firedTick.push_back(NowTicks()); });
+    RecordLines();
+    OpenForLines();
+    const std::string line = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
+    std::atomic<bool> stop { false };
+    std::string fed;
+    std::thread instrument([&] {
+        // A line in two pieces every 20 ms, as a UART driver hands it on.
+        while (!stop) {
+            pty.Write(line.substr(0, 30));
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            pty.Write(line.substr(30));
+            fed += line;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    ASSERT_TRUE(WaitFor([&] { return received.size() >= 3 * line.size(); }));
+    const uint16_t timer = port.AddTimerTrigger();
+    const uint64_t before = NowTicks();
+    port.ArmTimerTrigger(timer, 4, true);
+    const uint64_t after = NowTicks();
+    const bool fired = WaitFor([&] { return !firedTick.empty(); });
+    const std::size_t receivedThen = received.size();
+    WaitFor([&] { return received.size() >= receivedThen + 2 * line.size(); });
+    stop = true;
+    instrument.join();
+    ASSERT_TRUE(fired);
+    EXPECT_GE(firedTick[0], before + 4 + 1);
+    EXPECT_LE(firedTick[0], after + 4 + 2);
+    EXPECT_GE(received.size(), receivedThen + 2 * line.size());
+    EXPECT_EQ(fed.compare(0, received.size(), received), 0);
+}
+
+// Bytes without a line end wait only briefly for it: the available-data
+// event announces them soon after they stop coming.
+TEST_F(PortFixture, BytesWithoutALineEndAreAnnouncedSoonAfterTheyStop)
+{
+    RecordLines();
+    const uint16_t cr = OpenForLines();
+    pty.Write("$GPG");
+    ASSERT_TRUE(WaitFor([&] { return received == "$GPG"; }, 1000));
+    EXPECT_EQ(events, (std::vector<std::string> { "avail 4" }));
+    pty.Write("GA\r");
+    ASSERT_TRUE(WaitFor([&] { return events.size() == 3; }));
+    EXPECT_EQ(events[1], "avail 2");
+    EXPECT_EQ(events[2], "data " + std::to_string(cr));
 }
 
 TEST_F(PortFixture, OtherEndClosedWhileDataFlowsEndsTheCommThreadOnly)
