@@ -454,7 +454,18 @@ void TPortDispatcher::Consume(uint32_t count)
     if (count == 0)
         return;
     ringRead_ = (ringRead_ + count) % InputRingSize;
-    ringFull_ = false;
+    if (ringFull_) {
+        // A full ring left the bytes that came after it in the driver, and
+        // the device announces bytes only as they arrive: nothing new may
+        // come (a sender blocked by a full driver queue), so the dispatch
+        // thread could sleep on with the bytes unread. The nudge makes it
+        // ask for one more round (or pass), whose ReadInput fetches them.
+        // ringFull_ is cleared under lock C before the nudge is stored, and
+        // the dispatch thread takes the nudge (EndSleep, BeginSleep) before
+        // it requests the pass that reads under lock C: the read sees room.
+        ringFull_ = false;
+        NudgeDispatcher();
+    }
     consumed_ += count;
     // Bytes a handler took before the data triggers saw them leave a gap: a
     // partial match before it must not go on with the bytes after it.

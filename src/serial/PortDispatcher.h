@@ -333,9 +333,10 @@ protected:
     // change since its last pass wants another pass at once. While it sleeps,
     // a timer armed to fall due earlier and any other change a pass must see
     // (available-data threshold, restored triggers, output that a status
-    // trigger watches) call WakeDispatcher. EndSleep when it has woken.
+    // trigger watches) call WakeDispatcher. EndSleep when it has woken; true
+    // when a change came meanwhile, which asks for a pass.
     uint64_t BeginSleep(uint64_t wakeAtMs);
-    void EndSleep();
+    bool EndSleep();
     // Whether the last pass left work it will not be told about: a full ring
     // (bytes wait in the driver, and the ring is announced at every pass) or
     // bytes not yet scanned for data triggers because a pass stopped early.

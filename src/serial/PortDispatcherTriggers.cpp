@@ -541,8 +541,12 @@ void TPortDispatcher::ProcessCommEvent(uint32_t eventMask)
 // A nudge and the start of a sleep are ordered by the two atomics: the
 // dispatch thread stores sleepUntil_ and then takes nudged_; a nudger stores
 // nudged_ and then reads sleepUntil_. Either the thread sees the nudge and
-// does not sleep, or the nudger sees it sleeping and wakes it. A change made
-// before the thread cleared nudged_ (EndSleep) is seen by the pass after.
+// does not sleep, or the nudger sees it sleeping and wakes it. On waking the
+// thread clears sleepUntil_ and then takes nudged_ (EndSleep): a nudge that
+// came before it took nudged_ asks for a pass now, one after stays for the
+// next BeginSleep. Clearing nudged_ without looking would lose a nudge made
+// after the wake by a nudger that found sleepUntil_ already 0, whenever that
+// wake asks for no pass of its own (the end of a pass on the GUI thread).
 
 uint64_t TPortDispatcher::BeginSleep(uint64_t wakeAtMs)
 {
@@ -559,10 +563,10 @@ uint64_t TPortDispatcher::BeginSleep(uint64_t wakeAtMs)
     return until;
 }
 
-void TPortDispatcher::EndSleep()
+bool TPortDispatcher::EndSleep()
 {
     sleepUntil_ = 0;
-    nudged_ = false;
+    return nudged_.exchange(false);
 }
 
 void TPortDispatcher::NudgeDispatcher()

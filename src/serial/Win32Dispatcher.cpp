@@ -360,7 +360,7 @@ void TWin32Dispatcher::DispThreadBody()
     while (!kill_ && !ClosePending()) {
         const platform::SerialInputWaiter::Result woke = waiter.Wait(DispatchWaitMs(heldSince));
         ++wakes_;
-        EndSleep();
+        const bool nudged = EndSleep();
         if (kill_ || woke.Signal == StopSignal)
             break;
         if (woke.Vanished)
@@ -369,15 +369,18 @@ void TWin32Dispatcher::DispThreadBody()
         if (woke.Signal == CommSignal)
             mask = pendingMask_.exchange(0) | EvRxChar;
         const bool timedOut = woke.Signal < 0 && !woke.Input && !woke.Vanished;
-        if (timedOut && TakeBackStalePass()) {
+        // A nudge is left to the queued pass (asked for one more round
+        // below), which the next wait, ending at once, takes back.
+        if (timedOut && !nudged && TakeBackStalePass()) {
             heldSince = -1;
             continue;
         }
-        // A signal, the end of the wait (a timer due, held bytes, work left)
-        // or the device going away (its last bytes) asks for a pass; bytes
-        // only when they can be delivered. The end of a pass on the GUI
-        // thread only changes the next wait.
-        bool pass = woke.Signal == CommSignal || woke.Signal == WakeSignal || timedOut || woke.Vanished;
+        // A signal, a nudge, the end of the wait (a timer due, held bytes,
+        // work left) or the device going away (its last bytes) asks for a
+        // pass; bytes only when they can be delivered. The end of a pass on
+        // the GUI thread only changes the next wait.
+        bool pass
+            = woke.Signal == CommSignal || woke.Signal == WakeSignal || nudged || timedOut || woke.Vanished;
         bool read = false;
         if (!pass && woke.Input) {
             if (PassOutstanding()) {

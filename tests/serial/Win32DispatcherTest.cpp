@@ -34,7 +34,9 @@ TEST_F(PortFixture, ThreeThreadsRunWhileOpenAndCloseEndsThemAndFreesTheDevice)
 
     port.SetOpen(false);
     EXPECT_EQ(port.Engine(), nullptr);
-    EXPECT_EQ(SerialThreadCount(), 0);
+    // The threads are joined; the kernel may list a joined thread for a
+    // moment longer, until it has reaped it.
+    EXPECT_TRUE(WaitFor([] { return SerialThreadCount() == 0; }, 1000)) << SerialThreadCount();
     TSerialPort again;
     again.SetComNumber(3);
     again.SetOpen(true);
