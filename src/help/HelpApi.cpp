@@ -59,13 +59,13 @@ void SetBuiltInModule(std::function<HtmlHelpModule()> make)
 
 std::string ExpandSystemRoot(const std::string& text, const std::string& windowsFolder)
 {
-    static const std::string kPlaceholder = "%SYSTEMROOT%";
-    if (text.size() <= 11 || text.size() < kPlaceholder.size())
+    static const std::string kSystemRoot = "%SYSTEMROOT%";
+    if (text.size() <= 11 || text.size() < kSystemRoot.size())
         return text;
-    for (std::size_t i = 0; i < kPlaceholder.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(text[i])) != kPlaceholder[i])
+    for (std::size_t i = 0; i < kSystemRoot.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(text[i])) != kSystemRoot[i])
             return text;
-    return windowsFolder + text.substr(kPlaceholder.size());
+    return windowsFolder + text.substr(kSystemRoot.size());
 }
 
 std::string FindHHCtrlPath(const HelpControlLocation& where)
