@@ -9,13 +9,49 @@
 #include "nav/TrackLog.h"
 #include "platform/QtTimer.h"
 #include "rtl/TextFile.h"
+#include "serial/SerPort.h"
 #include "support/PtyPair.h"
 #include "support/QtWait.h"
 
 namespace
 {
 
-TEST_F(MainFormTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTrackLog)
+class FixPtyTest : public MainFormTest
+{
+protected:
+    // COM4 is the pseudo-terminal; the fix timer is left to the test, NMEA
+    // output (XTE and APB) is on, and the route is one waypoint 6' north of
+    // the start on the meridian of 1° W.
+    void StartOnARouteWithAnAutopilot(kvtest::PtyPair& autopilot)
+    {
+        dir.makeFolder("logs");
+        autopilot.MapAs(4);
+        WriteConfig("zudeve.cfg", [] {
+            ComPort = 4;
+            BaudRate = 4800;
+            FixIntervalMs = 3600000;
+            ManualSpeed = 6.0;
+            NmeaOutputOn = true;
+            OutXTE = OutAPB = true;
+            OutHSC = OutBOD = OutUser = false;
+        });
+        Start();
+        MainForm->SecsTimer->setEnabled(false);
+        MainForm->CreateChartView("harbour");
+        MainForm->NMEAServerOnOffClick();
+        ASSERT_TRUE(NmeaOpen);
+        CosLat = 1.0;
+        RoutePoints[1] = { 50.1, 1.0 };
+        RouteNames[1] = "Outer Spit              19   ";
+        RouteCount = 1;
+        ActiveWaypoint = 1;
+        XteRefCourse = 0.0;
+        RouteGuidanceOn = true;
+        UtcHourOffset = 0;
+    }
+};
+
+TEST_F(FixPtyTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTrackLog)
 {
     SetLocalClock([] {
         LocalDateTime t;
@@ -25,33 +61,8 @@ TEST_F(MainFormTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTr
         t.hour = 13;
         return t;
     });
-    dir.makeFolder("logs");
     kvtest::PtyPair autopilot;
-    autopilot.MapAs(4);
-    WriteConfig("zudeve.cfg", [] {
-        ComPort = 4;
-        BaudRate = 4800;
-        FixIntervalMs = 3600000; // the test runs each tick itself
-        ManualSpeed = 6.0;
-        NmeaOutputOn = true;
-        OutXTE = OutAPB = true;
-        OutHSC = OutBOD = OutUser = false;
-    });
-    Start();
-    MainForm->SecsTimer->setEnabled(false);
-    MainForm->CreateChartView("harbour");
-    MainForm->NMEAServerOnOffClick();
-    ASSERT_TRUE(NmeaOpen);
-
-    // One waypoint 6' north of the start, on the meridian of 1° W.
-    CosLat = 1.0;
-    RoutePoints[1] = { 50.1, 1.0 };
-    RouteNames[1] = "Outer Spit              19   ";
-    RouteCount = 1;
-    ActiveWaypoint = 1;
-    XteRefCourse = 0.0;
-    RouteGuidanceOn = true;
-    UtcHourOffset = 0;
+    StartOnARouteWithAnAutopilot(autopilot);
 
     struct Step {
         const char* gga;
@@ -84,6 +95,41 @@ TEST_F(MainFormTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTr
     EXPECT_NEAR(static_cast<double>(LogRecords[3].lon), 0.998, 1e-9);
     EXPECT_NEAR(static_cast<double>(LogRecords[3].time), 722.0, 1e-9);
     SetLocalClock({});
+}
+
+// An autopilot that stops reading: once the port's output space is short, a
+// fix's sentences are left out whole, never cut, and what did go out is
+// whole sentences in order.
+TEST_F(FixPtyTest, OutputThatDoesNotFitIsLeftOutWholeNeverCut)
+{
+    kvtest::PtyPair autopilot;
+    StartOnARouteWithAnAutopilot(autopilot);
+    ASSERT_EQ(
+        FixThrough(autopilot, "$GPGGA,120000,5000.000,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,*6C", 0), "");
+    const std::string first
+        = FixThrough(autopilot, "$GPGGA,120100,5000.600,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,*6B", 1);
+    ASSERT_EQ(first, "$");
+    const std::string rest = autopilot.Read(1 << 16, 200);
+    const std::size_t perFix = first.size() + rest.size();
+    ASSERT_GT(perFix, 40u);
+
+    // Nothing reads now: the driver's buffer and then the port's own fill.
+    int fixes = 1;
+    while (MainForm->ComPort2->OutputFree() >= perFix && fixes < 20000) {
+        MainForm->FixTimerTimer();
+        ++fixes;
+    }
+    ASSERT_LT(fixes, 20000) << "the output space never ran short";
+    for (int i = 0; i < 5; ++i, ++fixes)
+        MainForm->FixTimerTimer();
+
+    std::string sent = first + rest;
+    for (std::string more; !(more = autopilot.Read(1 << 20, 300)).empty();)
+        sent += more;
+    ASSERT_EQ(sent.size() % perFix, 0u) << "a fix's output was cut";
+    EXPECT_LT(sent.size() / perFix, static_cast<std::size_t>(fixes)) << "nothing was left out";
+    for (std::size_t at = 0; at < sent.size(); at += perFix)
+        ASSERT_EQ(sent.compare(at, perFix, sent, 0, perFix), 0) << "at byte " << at;
 }
 
 } // namespace
