@@ -107,12 +107,11 @@ void TMainForm::FixBtnClick()
 {
     const TFixPreferences prefs = ReadFixPreferences();
 
-    // Speed and course made good, and dead reckoning.
+    // Speed made good, and dead reckoning (the course made good is taken once
+    // this fix is stored, below).
     ComputeLogSpeed();
-    if (!DRMode) {
+    if (!DRMode)
         NavSpeed = (MeasuredSpeed <= 0.01 || LogCount < 2) ? ManualSpeed : MeasuredSpeed;
-        NavCourse = ComputeLogCourse();
-    }
     if (DRMode && RouteCount > 0 && ActiveWaypoint > 0) {
         ComputeDeadReckoning();
         CurLat = DRLat;

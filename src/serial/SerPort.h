@@ -13,8 +13,9 @@
 // Events run on the GUI thread: the engine hands each trigger to the
 // component's hidden window (TComWindow), which runs it at once when the
 // engine's pass runs on the GUI thread, and otherwise through TGuiDelivery,
-// waiting for it (at most 3000 ms before it has started). Trigger events that arrive while the port is not
-// open (it is closing) are dropped: their bytes belong to a port that is going away.
+// waiting for it (at most 3000 ms before it has started). Trigger events
+// that arrive while the port is not open (it is closing) are dropped: their
+// bytes belong to a port that is going away.
 //
 // Closing keeps a copy of the port's triggers and the next open puts it back
 // (the main window removes its triggers only after closing, which changes

@@ -56,7 +56,7 @@ namespace
 {
 
 // The dispatch thread's signals, in the order it waits for them.
-constexpr int CommSignal = 0, WakeSignal = 1, StopSignal = 3;
+constexpr int CommSignal = 0, WakeSignal = 1, StopSignal = 3; // 2: the end of a pass
 
 } // namespace
 
