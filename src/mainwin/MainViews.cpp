@@ -112,6 +112,7 @@ void TMainForm::BindViewCommands()
 TMDIChild* TMainForm::CreateChartView(const std::string& name)
 {
     auto* view = new TMDIChild(MdiArea, this);
+    connect(view, &QWidget::windowTitleChanged, this, [this] { FollowViewCaption(); });
     view->setWindowTitle(qs(name + " (" + ConfigName.str() + ")"));
     view->FCursorLat = ChartHomeLat;
     view->FCursorLon = ChartHomeLon;
@@ -120,6 +121,16 @@ TMDIChild* TMainForm::CreateChartView(const std::string& name)
     view->showMaximized();
     UpdateMenuItems();
     return view;
+}
+
+void TMainForm::FollowViewCaption()
+{
+    // Qt names a maximised view in the window's title, but leaves the name
+    // standing when the view's caption is emptied (a purged chart): the
+    // title then goes back to the program's own.
+    QMdiSubWindow* view = MdiArea->activeSubWindow();
+    if (view && view->isMaximized() && view->windowTitle().isEmpty())
+        setWindowTitle(kProgramTitle);
 }
 
 void TMainForm::FileNewItemClick()
