@@ -63,17 +63,19 @@ void OpenWithDesktop(const std::string& path)
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
     auto failed = [path] { platform::guarded([&] { platform::ShowMessage(NoViewerMessage(path)); }); };
-    QObject::connect(process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
-        process->deleteLater();
-        if (status != QProcess::NormalExit || code != 0)
+    QObject::connect(
+        process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
+            process->deleteLater();
+            if (status != QProcess::NormalExit || code != 0)
+                failed();
+        });
+    QObject::connect(
+        process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
+            if (error != QProcess::FailedToStart)
+                return;
+            process->deleteLater();
             failed();
-    });
-    QObject::connect(process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart)
-            return;
-        process->deleteLater();
-        failed();
-    });
+        });
     process->start(opener, { qs(path) });
 }
 

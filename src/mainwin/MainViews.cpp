@@ -8,6 +8,7 @@
 #include "chartwin/Childwin.h"
 #include "chartwin/ViewList.h"
 #include "nav/NavState.h"
+#include "platform/Guarded.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
 
@@ -112,7 +113,8 @@ void TMainForm::BindViewCommands()
 TMDIChild* TMainForm::CreateChartView(const std::string& name)
 {
     auto* view = new TMDIChild(MdiArea, this);
-    connect(view, &QWidget::windowTitleChanged, this, [this] { FollowViewCaption(); });
+    connect(view, &QWidget::windowTitleChanged, this,
+        [this] { platform::guarded([this] { FollowViewCaption(); }); });
     view->setWindowTitle(qs(name + " (" + ConfigName.str() + ")"));
     view->FCursorLat = ChartHomeLat;
     view->FCursorLon = ChartHomeLon;

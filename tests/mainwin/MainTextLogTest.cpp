@@ -282,7 +282,8 @@ TEST_F(MainTextLogTest, ViewerGetsTheLogAsOneArgumentAndTheDesktopOpensItWhenNon
 
     // No viewer: the message names the file and where a viewer is set.
     const std::string noViewer = "Application Not Available !\nNo viewer could open " + LogsFolder
-        + "07-12-26.txt.\nA viewer program can be set in Options > Preferences, page Log: Choose Text Log Viewer.";
+        + "07-12-26.txt.\nA viewer program can be set in Options > Preferences, page Log: Choose Text Log "
+          "Viewer.";
     BrowserPath = "";
     CaptureStarts(false);
     MainForm->ViewTextLog1Click();
@@ -300,8 +301,8 @@ TEST_F(MainTextLogTest, ViewerGetsTheLogAsOneArgumentAndTheDesktopOpensItWhenNon
         bool message;
     };
     int row = 0;
-    for (const Opener& opener :
-        { Opener { nullptr, true }, Opener { "#!/bin/sh\nexit 3\n", true }, Opener { "#!/bin/sh\nexit 0\n", false } }) {
+    for (const Opener& opener : { Opener { nullptr, true }, Opener { "#!/bin/sh\nexit 3\n", true },
+             Opener { "#!/bin/sh\nexit 0\n", false } }) {
         SCOPED_TRACE(opener.script ? opener.script : "none");
         const std::string bin = "bin" + std::to_string(++row);
         dir.makeFolder(bin);
@@ -315,7 +316,8 @@ TEST_F(MainTextLogTest, ViewerGetsTheLogAsOneArgumentAndTheDesktopOpensItWhenNon
         setenv("PATH", savedPath.c_str(), 1);
         EXPECT_TRUE(ui.messages().empty() || !opener.script); // korvex did not wait for it
         kvtest::WaitFor([&] { return !ui.messages().empty(); }, opener.message ? 5000 : 500);
-        EXPECT_EQ(ui.messages(), opener.message ? std::vector<std::string> { noViewer } : std::vector<std::string> {});
+        EXPECT_EQ(ui.messages(),
+            opener.message ? std::vector<std::string> { noViewer } : std::vector<std::string> {});
     }
 }
 
