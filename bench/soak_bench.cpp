@@ -358,7 +358,9 @@ Figures Korvex(int minutes)
     if (QGuiApplication::primaryScreen())
         MainForm->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     MainForm->showMaximized();
-    MainForm->SecsTimerTimer(); // the deferred start: configuration, chart, about box
+    MainForm->SecsTimerTimer();
+    // The deferred start that the tick posted: configuration, chart, about box.
+    QCoreApplication::sendPostedEvents(MainForm, QEvent::MetaCall);
     MainForm->SecsTimer->setEnabled(false);
 
     FeedPort port;

@@ -12,6 +12,9 @@ packages=(
   # and plays through the PulseAudio/PipeWire or the ALSA sink.
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   gstreamer1.0-pulseaudio gstreamer1.0-alsa
+  # The text and AIS log viewers open the logs in the desktop's program
+  # for the file through xdg-open.
+  xdg-utils
 )
 missing=()
 for p in "${packages[@]}"; do

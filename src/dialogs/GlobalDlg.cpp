@@ -6,7 +6,9 @@
 #include "nav/AverageTide.h"
 #include "nav/ChartDatumShift.h"
 #include "nav/NavState.h"
+#include "platform/Guarded.h"
 #include "platform/QtText.h"
+#include "platform/Ui.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -73,6 +75,7 @@ TGlobalDlg::TGlobalDlg(QWidget* parent)
     connect(NMEAOutputOn, &QCheckBox::clicked, this, [this] { NMEAOutputOnClick(); });
     connect(SendCustom, &QCheckBox::clicked, this, [this] { SendCustomClick(); });
     connect(HelpBtn, &QPushButton::clicked, this, [this] { HelpBtnClick(); });
+    connect(TBrowse, &QPushButton::clicked, this, [this] { platform::guarded([this] { TBrowseClick(); }); });
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -352,6 +355,16 @@ void TGlobalDlg::AvTideClick()
         TDrift->setValue(mean.rate);
         return;
     }
+}
+
+void TGlobalDlg::TBrowseClick()
+{
+    platform::FileDialogRequest request;
+    request.title = "Choose Text Log Viewer";
+    request.fileName = platform::ls(BrowserPath->text());
+    request.filter = "All Files (*)|*";
+    if (const std::optional<std::string> chosen = platform::ui().openFile(request))
+        BrowserPath->setText(platform::qs(*chosen));
 }
 
 void TGlobalDlg::Cht2WGS84Click()

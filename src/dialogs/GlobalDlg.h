@@ -159,6 +159,8 @@ public:
     void NMEAOutputOnClick();
     void SendCustomClick();
     void HelpBtnClick();
+    // "Choose Text Log Viewer": a program file for the viewer path.
+    void TBrowseClick();
     // OK: the template must hold a position, unless the last "COM" sentence
     // had no time.
     void OKBtnClick();
@@ -194,6 +196,7 @@ public:
     QCheckBox *KeepTextLog, *KeepLog, *LoseLog;
     QLineEdit *LogParse, *BrowserPath;
     QSpinBox* PBspeed;
+    QPushButton* TBrowse;
     // DR
     QComboBox *Mspeed, *Mcourse;
     // Stats

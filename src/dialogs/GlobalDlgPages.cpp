@@ -275,12 +275,10 @@ void TGlobalDlg::BuildPages()
         LoseLog = page.Check("LoseLog", "Discard old fixes if log is full ");
         page.Text("Automatic Log");
         PBspeed = page.Spin("PBspeed", "Log Playback Speed", 1, 50, 1);
+        // The program that shows the text log, the AIS log and the release
+        // notes; empty: the desktop's own for the file.
+        TBrowse = page.Button("TBrowse", "Choose Text Log Viewer");
         BrowserPath = page.Edit("BrowserPath");
-        BrowserPath->hide();
-        BrowserPath->setEnabled(false);
-        auto* browse = page.Button("TBrowse", "Choose Text Log Viewer");
-        browse->hide();
-        browse->setEnabled(false);
         page.End();
     }
     // DR

@@ -62,7 +62,7 @@ TMainForm::TMainForm(const TStartOptions& options, QWidget* parent)
     , options_(options)
 {
     setObjectName("MainForm");
-    setWindowTitle("KV AIS Velta");
+    setWindowTitle(kProgramTitle);
     MainForm = this;
 
     FixTimer = new TTimer(this, 0, false);
@@ -153,6 +153,8 @@ void TMainForm::FormCreate()
     auto update = [this] { platform::guarded([this] { UpdateMenuItems(); }); };
     activeFormHooks_.push_back(connect(qApp, &QGuiApplication::focusWindowChanged, this, update));
     activeFormHooks_.push_back(connect(MdiArea, &QMdiArea::subWindowActivated, this, update));
+    activeFormHooks_.push_back(connect(MdiArea, &QMdiArea::subWindowActivated, this,
+        [this] { platform::guarded([this] { FollowViewCaption(); }); }));
 
     // Every navigation variable to zero, then to its start value: north up,
     // display switches on, navy and white, all layers, XTE and APB output,
@@ -266,30 +268,45 @@ void TMainForm::SetTowLayout()
 void TMainForm::SecsTimerTimer()
 {
     if (FirstTickPending) {
-        // Cleared first: ticks that arrive while the boxes of the deferred
-        // start are shown do only the per-tick duties below.
+        // The deferred start runs next, outside this tick: Qt does not tick
+        // a timer again while its own tick is running, and the start's boxes
+        // ("Total chart points", the about box) wait for the user while the
+        // clock goes on. Ticks meanwhile do only the per-tick duties.
         FirstTickPending = false;
-        LoadStartupState();
-        SetTowLayout();
-        if (RouteCount == 0) {
-            DRMode1->setChecked(false);
-            StatusLine->clear();
-            DRMode = false;
-            FixTimer->setInterval(0);
-            FixTimer->setEnabled(false);
-        }
-        RefreshAllViews();
-        if (NmeaStartMode == "Auto")
-            OpenNmeaInterfaceAtStart();
-        HelpAboutItemClick();
+        QMetaObject::invokeMethod(
+            this, [this] { platform::guarded([this] { FinishStart(); }); }, Qt::QueuedConnection);
+        return;
     }
+    DoTickDuties();
+}
 
+void TMainForm::DoTickDuties()
+{
     TimePanel->setText(QTime::currentTime().toString("HH:mm:ss"));
     if (RouteChanged) {
         RouteChanged = false;
         RefillRouteList();
     }
     ShowTextLogGlyph();
+}
+
+void TMainForm::FinishStart()
+{
+    LoadStartupState();
+    SetTowLayout();
+    if (RouteCount == 0) {
+        DRMode1->setChecked(false);
+        StatusLine->clear();
+        DRMode = false;
+        FixTimer->setInterval(0);
+        FixTimer->setEnabled(false);
+    }
+    RefreshAllViews();
+    if (NmeaStartMode == "Auto")
+        OpenNmeaInterfaceAtStart();
+    HelpAboutItemClick();
+    // The first tick's own duties, after what the start has loaded.
+    DoTickDuties();
 }
 
 void TMainForm::OpenNmeaInterfaceAtStart()

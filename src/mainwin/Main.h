@@ -71,6 +71,9 @@ namespace serial
 class TSerialPort;
 }
 
+// The main window's title, also the application's.
+inline constexpr const char* kProgramTitle = "KV AIS Velta";
+
 // What the program was started with.
 struct TStartOptions {
     // Command-line arguments after the program name; the first one, when
@@ -93,6 +96,12 @@ public:
     // Shows the long part of a hint (the text after '|') on the status line.
     void ShowHint(const QString& hint);
     void SecsTimerTimer();
+    // The deferred start that the first tick sets off: configuration, route
+    // and chart, the interface in start mode "Auto", the about box.
+    void FinishStart();
+    // What every tick does: the clock panel, the route list after a change
+    // of route, the text-log button's glyph.
+    void DoTickDuties();
     void LoadStartupState();
     void FormCloseQuery(bool& CanClose);
     void FormDestroy();
@@ -212,6 +221,8 @@ public:
     // ---- Chart views (MainViews.cpp); index 0 is the active view
     // (chartwin/ViewList.h)
     TMDIChild* CreateChartView(const std::string& name);
+    // The window's title while the active view is maximised.
+    void FollowViewCaption();
     void FileNewItemClick();
     void WindowCascadeItemClick();
     void WindowTileItemClick(); // side by side

@@ -221,7 +221,8 @@ bool TMainForm::ReadStartupChart()
         // The configuration that names the chart is the user's: it stays, and
         // the program goes on with an empty chart.
         platform::MessageError("Chart File " + CurrentChartName
-            + " not found in local chart directory. Quit and restart KV Velta");
+            + " not found in local chart directory. KV Velta goes on with an empty chart: open one with"
+              " File > Open File > Charts (F3).");
         OpenChtDialog.fileName.clear();
         SaveDialog1.fileName.clear();
         return false;

@@ -8,6 +8,7 @@
 #include "chartwin/ViewList.h"
 #include "dialogs/Cviewer.h"
 #include "nav/NavState.h"
+#include "platform/Guarded.h"
 #include "platform/QtText.h"
 #include "platform/QtUi.h"
 #include "rtl/Paths.h"
@@ -46,6 +47,38 @@ bool IsProgramFile(const std::string& path)
     return file.isFile() && file.isExecutable();
 }
 
+// The desktop's opener starts the program set for the file's type and ends
+// with a failure code when there is none; korvex goes on meanwhile and
+// says so when it has ended. The viewer it starts is left running when
+// korvex ends.
+void OpenWithDesktop(const std::string& path)
+{
+    const char* const opener = "xdg-open";
+    if (Starter()) {
+        if (!Starter()(opener, { path }, {}))
+            platform::ShowMessage(NoViewerMessage(path));
+        return;
+    }
+    auto* process = new QProcess;
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    auto failed = [path] { platform::guarded([&] { platform::ShowMessage(NoViewerMessage(path)); }); };
+    QObject::connect(
+        process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
+            process->deleteLater();
+            if (status != QProcess::NormalExit || code != 0)
+                failed();
+        });
+    QObject::connect(
+        process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
+            if (error != QProcess::FailedToStart)
+                return;
+            process->deleteLater();
+            failed();
+        });
+    process->start(opener, { qs(path) });
+}
+
 } // namespace
 
 void SetProcessStarter(ProcessStarter starter)
@@ -78,17 +111,26 @@ std::string FindProgram(const std::string& name, const std::string& folder)
     return name;
 }
 
-bool StartTextViewer(const std::string& configured, const std::string& path)
+std::string NoViewerMessage(const std::string& path)
+{
+    return "Application Not Available !\nNo viewer could open " + path
+        + ".\nA viewer program can be set in Options > Preferences, page Log: Choose Text Log Viewer.";
+}
+
+void OpenInTextViewer(const std::string& configured, const std::string& path)
 {
     std::string program = configured;
     if (program.empty()) {
         program = FindProgram("Tracklook.exe", ls(QDir::currentPath()));
-        if (!IsProgramFile(program))
-            program = "xdg-open";
+        if (!IsProgramFile(program)) {
+            OpenWithDesktop(path);
+            return;
+        }
     } else {
         program = FindProgram(program, ls(QDir::currentPath()));
     }
-    return StartProcess(program, { path }, {});
+    if (!StartProcess(program, { path }, {}))
+        platform::ShowMessage(NoViewerMessage(path));
 }
 
 QPrinter& Printer()
@@ -216,6 +258,5 @@ void TMainForm::AISDatabaseViewer1Click()
 
 void TMainForm::ReleaseNotes1Click()
 {
-    if (!mainwin::StartTextViewer(BrowserPath, AppFolder + "Release 500.txt"))
-        platform::ShowMessage(kViewerNotAvailable);
+    mainwin::OpenInTextViewer(BrowserPath, AppFolder + "Release 500.txt");
 }

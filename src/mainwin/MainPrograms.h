@@ -33,8 +33,12 @@ std::string FindProgram(const std::string& name, const std::string& folder);
 // Opens the text file `path` in a viewer: `configured` (the configured
 // viewer program) when not empty; else the log viewer "Tracklook.exe" when
 // it is found beside korvex or in the current folder; else the desktop's
-// default opener for the file ("xdg-open"). True when the viewer started.
-bool StartTextViewer(const std::string& configured, const std::string& path);
+// default opener for the file ("xdg-open"). When the viewer cannot be
+// started, or the desktop's opener ends with a failure (it has nothing for
+// the file), the message NoViewerMessage(path) is shown; for the opener
+// that is when it ends, after this has returned.
+void OpenInTextViewer(const std::string& configured, const std::string& path);
+std::string NoViewerMessage(const std::string& path);
 
 // The printer the print commands print on and the printer set-up edits:
 // the one set here, else the Qt dialog seam's shared printer, else one of

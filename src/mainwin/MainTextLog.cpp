@@ -32,8 +32,7 @@ const char* const kTextLogError = "Error Writing Text Log";
 // blanks or shell characters the path holds.
 void StartLogViewer(const std::string& path)
 {
-    if (!mainwin::StartTextViewer(BrowserPath, path))
-        platform::ShowMessage("Application Not Available");
+    mainwin::OpenInTextViewer(BrowserPath, path);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "chartwin/Childwin.h"
 #include "chartwin/ViewList.h"
 #include "nav/NavState.h"
+#include "platform/Guarded.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
 
@@ -112,6 +113,8 @@ void TMainForm::BindViewCommands()
 TMDIChild* TMainForm::CreateChartView(const std::string& name)
 {
     auto* view = new TMDIChild(MdiArea, this);
+    connect(view, &QWidget::windowTitleChanged, this,
+        [this] { platform::guarded([this] { FollowViewCaption(); }); });
     view->setWindowTitle(qs(name + " (" + ConfigName.str() + ")"));
     view->FCursorLat = ChartHomeLat;
     view->FCursorLon = ChartHomeLon;
@@ -120,6 +123,16 @@ TMDIChild* TMainForm::CreateChartView(const std::string& name)
     view->showMaximized();
     UpdateMenuItems();
     return view;
+}
+
+void TMainForm::FollowViewCaption()
+{
+    // Qt names a maximised view in the window's title, but leaves the name
+    // standing when the view's caption is emptied (a purged chart): the
+    // title then goes back to the program's own.
+    QMdiSubWindow* view = MdiArea->activeSubWindow();
+    if (view && view->isMaximized() && view->windowTitle().isEmpty())
+        setWindowTitle(kProgramTitle);
 }
 
 void TMainForm::FileNewItemClick()

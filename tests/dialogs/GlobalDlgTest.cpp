@@ -127,6 +127,25 @@ TEST_F(GlobalDlgTest, SwitchesEnableTheirControls)
     EXPECT_FALSE(dialog.RevRoute->isChecked());
 }
 
+TEST_F(GlobalDlgTest, LogViewerIsChosenOnTheLogPage)
+{
+    QWidget* log = dialog.Page(5);
+    EXPECT_TRUE(dialog.TBrowse->isVisibleTo(log));
+    EXPECT_TRUE(dialog.BrowserPath->isVisibleTo(log));
+    EXPECT_TRUE(dialog.BrowserPath->isEnabled());
+
+    dialog.BrowserPath->setText("/usr/bin/less");
+    ui.answerFile("/usr/bin/mousepad");
+    dialog.TBrowse->click();
+    ASSERT_EQ(ui.fileRequests().size(), 1u);
+    EXPECT_EQ(ui.fileRequests()[0].title, "Choose Text Log Viewer");
+    EXPECT_EQ(ui.fileRequests()[0].fileName, "/usr/bin/less");
+    EXPECT_EQ(dialog.BrowserPath->text(), "/usr/bin/mousepad");
+    ui.answerFile(std::nullopt);
+    dialog.TBrowse->click();
+    EXPECT_EQ(dialog.BrowserPath->text(), "/usr/bin/mousepad");
+}
+
 TEST_F(GlobalDlgTest, ManualTideEnablesItsControlsAndTheAtlasNameReturns)
 {
     StandardPort = "Dover";

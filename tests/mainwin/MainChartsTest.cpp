@@ -6,6 +6,7 @@
 
 #include "chartwin/ViewList.h"
 #include "nav/ChartList.h"
+#include "platform/QtText.h"
 
 #include <QAction>
 #include <QLabel>
@@ -156,7 +157,8 @@ TEST_F(MainChartsTest, MissingStartupChartIsReportedAndTheConfigurationKept)
     FirstTick();
     EXPECT_EQ(ui.messages(),
         std::vector<std::string> {
-            "Chart File harbour not found in local chart directory. Quit and restart KV Velta" });
+            "Chart File harbour not found in local chart directory. KV Velta goes on with an empty chart: "
+            "open one with File > Open File > Charts (F3)." });
     EXPECT_EQ(dir.read("zudeve.cfg"), config);
     EXPECT_EQ(ChartPointCount, 0);
     EXPECT_EQ(MainForm->MDIChildCount(), 1); // an empty chart to work on
@@ -370,6 +372,9 @@ TEST_F(MainChartsTest, ChartAndLogAndAllPurges)
     RouteCount = 2;
     ConfigName = "boat";
     ui.clear();
+    // The window's title names the maximised view by its caption.
+    MainForm->show();
+    EXPECT_EQ(ls(MainForm->windowTitle()), "KV AIS Velta - [harbour ()]");
 
     ui.answerYes();
     MainForm->Log1Click();
@@ -385,6 +390,7 @@ TEST_F(MainChartsTest, ChartAndLogAndAllPurges)
     EXPECT_EQ(WaypointDbCount, 0);
     EXPECT_EQ(CurrentChartName, "");
     EXPECT_EQ(Captions(), std::vector<std::string> { "" });
+    EXPECT_EQ(ls(MainForm->windowTitle()), "KV AIS Velta");
     EXPECT_EQ(MainForm->OpenChtDialog.fileName, "");
     EXPECT_EQ(MainForm->SaveDialog1.fileName, "");
 

@@ -17,6 +17,7 @@
 #include "support/ShortStringPrint.h"
 #include "support/TempDir.h"
 
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <filesystem>
@@ -92,7 +93,11 @@ protected:
     {
         ui.answerModal([](QDialog&) { return platform::ModalResult::Cancel; });
         MainForm->SecsTimerTimer();
+        RunDeferredStart();
     }
+
+    // The deferred start that the first tick hands to the event loop.
+    static void RunDeferredStart() { QCoreApplication::sendPostedEvents(MainForm, QEvent::MetaCall); }
 
     // A chart view as far as the main window's bookkeeping goes.
     QMdiSubWindow* AddView()

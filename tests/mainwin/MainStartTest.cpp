@@ -183,13 +183,20 @@ TEST_F(MainFormTest, FirstTickRunsDeferredStartOnceAndLaterTicksOnlyTheirDuties)
     Start();
     BrowserPath = "changed since";
 
+    // The clock ticks on, fast here, while the about box waits for the user.
     QDialog* shownBox = nullptr;
+    bool clockWentOn = false;
     ui.answerModal([&](QDialog& box) {
         shownBox = &box;
+        MainForm->TimePanel->clear();
+        clockWentOn = kvtest::WaitFor([] { return !MainForm->TimePanel->text().isEmpty(); }, 2000);
         return platform::ModalResult::Cancel;
     });
-    MainForm->SecsTimerTimer();
+    MainForm->SecsTimer->setInterval(20);
+    ASSERT_TRUE(kvtest::WaitFor([&] { return shownBox != nullptr; }));
+    MainForm->SecsTimer->setEnabled(false);
 
+    EXPECT_TRUE(clockWentOn);
     EXPECT_FALSE(MainForm->FirstTickPending);
     EXPECT_EQ(shownBox, AboutBox);
     EXPECT_EQ(BrowserPath, "viewer"); // read again
@@ -227,7 +234,8 @@ TEST_F(MainFormTest, AutoStartWithMissingPortWarnsAndStillMarksInterfaceOpen)
     // The configuration names no chart, which the start reports first.
     EXPECT_EQ(ui.messages(),
         (std::vector<std::string> {
-            "Chart File missing or not found in local chart directory. Quit and restart KV Velta",
+            "Chart File missing or not found in local chart directory. KV Velta goes on with an empty chart: "
+            "open one with File > Open File > Charts (F3).",
             "COM Port not availible or does not exist! Click OK and try Again" }));
     // Marked open all the same: each fix tick then reports the missing data.
     EXPECT_TRUE(NmeaOpen);

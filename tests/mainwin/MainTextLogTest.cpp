@@ -10,6 +10,7 @@
 #include "nav/LocalClock.h"
 #include "nav/TrackLog.h"
 #include "platform/QtText.h"
+#include "platform/QtTimer.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -279,9 +280,45 @@ TEST_F(MainTextLogTest, ViewerGetsTheLogAsOneArgumentAndTheDesktopOpensItWhenNon
     EXPECT_EQ(started[1].arguments, std::vector<std::string> { LogsFolder + "07-12-26.AIS" });
     EXPECT_TRUE(ui.messages().empty());
 
+    // No viewer: the message names the file and where a viewer is set.
+    const std::string noViewer = "Application Not Available !\nNo viewer could open " + LogsFolder
+        + "07-12-26.txt.\nA viewer program can be set in Options > Preferences, page Log: Choose Text Log "
+          "Viewer.";
+    BrowserPath = "";
     CaptureStarts(false);
     MainForm->ViewTextLog1Click();
-    EXPECT_EQ(ui.messages(), std::vector<std::string> { "Application Not Available" });
+    EXPECT_EQ(ui.messages(), std::vector<std::string> { noViewer });
+
+    // The desktop's opener itself: missing, or ending with a failure because
+    // it has nothing for the file, or opening it. It is waited for without
+    // holding korvex up.
+    mainwin::SetProcessStarter({});
+    MainForm->SecsTimer->setEnabled(false); // no start while events are served
+    const char* const path = getenv("PATH");
+    const std::string savedPath = path ? path : "";
+    struct Opener {
+        const char* script; // nullptr: none on the search path
+        bool message;
+    };
+    int row = 0;
+    for (const Opener& opener : { Opener { nullptr, true }, Opener { "#!/bin/sh\nexit 3\n", true },
+             Opener { "#!/bin/sh\nexit 0\n", false } }) {
+        SCOPED_TRACE(opener.script ? opener.script : "none");
+        const std::string bin = "bin" + std::to_string(++row);
+        dir.makeFolder(bin);
+        if (opener.script) {
+            dir.write(bin + "/xdg-open", opener.script);
+            std::filesystem::permissions(dir.file(bin + "/xdg-open"), std::filesystem::perms::owner_all);
+        }
+        setenv("PATH", dir.file(bin).c_str(), 1);
+        ui.clear();
+        MainForm->ViewTextLog1Click();
+        setenv("PATH", savedPath.c_str(), 1);
+        EXPECT_TRUE(ui.messages().empty() || !opener.script); // korvex did not wait for it
+        kvtest::WaitFor([&] { return !ui.messages().empty(); }, opener.message ? 5000 : 500);
+        EXPECT_EQ(ui.messages(),
+            opener.message ? std::vector<std::string> { noViewer } : std::vector<std::string> {});
+    }
 }
 
 } // namespace

@@ -322,8 +322,10 @@ TEST_F(MainViewsTest, ProgramThatDoesNotStartIsReported)
     MainForm->AISDatabaseViewer1Click();
     MainForm->ReleaseNotes1Click(); // not even the desktop's opener started
     EXPECT_EQ(ui.messages(),
-        (std::vector<std::string> {
-            "Application Not Available !", "Application Not Available", "Application Not Available" }));
+        (std::vector<std::string> { "Application Not Available !", "Application Not Available",
+            "Application Not Available !\nNo viewer could open " + app
+                + "Release 500.txt.\nA viewer program can be set in Options > Preferences, page Log: Choose "
+                  "Text Log Viewer." }));
 
     // Without its folder a program is not started at all.
     AppFolder = app + "gone/";
