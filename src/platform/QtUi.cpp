@@ -84,7 +84,8 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFile
         QHeaderView* header = details->header();
         header->setStretchLastSection(false);
         for (int column = 0; column < header->count(); ++column)
-            header->setSectionResizeMode(column, column == 0 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+            header->setSectionResizeMode(
+                column, column == 0 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

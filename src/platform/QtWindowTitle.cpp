@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 
 namespace platform
 {

@@ -42,7 +42,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -56,7 +55,6 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -69,8 +67,9 @@ namespace
 // interface font), so it is measured in the application font made bold.
 // The title bar also holds the window icon and up to three buttons
 // (minimise, maximise, close), each about as wide as the bar is high,
-// 22 pixels, and a margin of 8 pixels at each end: the title gets the
-// frame's width less 4 x 22 + 2 x 8 = 104 pixels.
+// 22 pixels (openbox's default theme takes 16), and a margin of 8 pixels at
+// each end: the title gets the frame's width less 4 x 22 + 2 x 8 = 104
+// pixels.
 constexpr int kTitleBarButtonsRoom = 4 * 22 + 2 * 8;
 
 QString ShownText(QString text)
@@ -108,7 +107,8 @@ QRect TextRect(QWidget* w, QRect& room)
         room = label->contentsRect();
         QSize need = label->sizeHint() - (label->rect().size() - room.size());
         if (label->wordWrap())
-            need = QSize(room.width(), label->heightForWidth(label->width()) - (label->height() - room.height()));
+            need = QSize(
+                room.width(), label->heightForWidth(label->width()) - (label->height() - room.height()));
         return QStyle::alignedRect(dir, label->alignment(), need, room);
     }
     if (auto* box = qobject_cast<QGroupBox*>(w)) {
@@ -124,9 +124,11 @@ QRect TextRect(QWidget* w, QRect& room)
             option.subControls |= QStyle::SC_GroupBoxCheckBox;
         if (box->isFlat())
             option.features |= QStyleOptionFrame::Flat;
-        QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+        QRect title
+            = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
         if (box->isCheckable())
-            title |= box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxCheckBox, box);
+            title |= box->style()->subControlRect(
+                QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxCheckBox, box);
         return title;
     }
     auto* button = qobject_cast<QAbstractButton*>(w);
@@ -142,12 +144,12 @@ QRect TextRect(QWidget* w, QRect& room)
         const bool check = qobject_cast<QCheckBox*>(w);
         room = button->style()->subElementRect(
             check ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents, &option, button);
-        const QRect text = QStyle::alignedRect(dir, Qt::AlignLeft | Qt::AlignVCenter,
-            QSize(fm.horizontalAdvance(ShownText(button->text())) + iconRoom, fm.height()), room);
+        const QRect drawn = QStyle::alignedRect(dir, Qt::AlignLeft | Qt::AlignVCenter,
+            QSize(fm.horizontalAdvance(text) + iconRoom, fm.height()), room);
         const QRect indicator = button->style()->subElementRect(
             check ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator, &option, button);
         room = button->rect();
-        return text | indicator;
+        return drawn | indicator;
     }
     if (auto* tool = qobject_cast<QToolButton*>(w)) {
         if (tool->toolButtonStyle() == Qt::ToolButtonIconOnly && !tool->icon().isNull())
@@ -240,7 +242,8 @@ void CheckTitle(QWidget* window, QStringList& faults)
         option.subControls = QStyle::SC_All;
         const int height = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
         option.rect = QRect(0, 0, sub->width(), height);
-        const QRect label = sub->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, sub);
+        const QRect label
+            = sub->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, sub);
         const int need = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title);
         if (need > label.width())
             faults << QString("title \"%1\" needs %2, has %3").arg(title).arg(need).arg(label.width());
@@ -400,6 +403,18 @@ TEST_F(WindowTextFitTest, EveryTextFitsItsWidget)
     const platform::FileDialogRequest chartFile { "Open Chart", demoCharts, "",
         "Chart files (*.cht)|*.cht|All files (*.*)|*.*", "cht" };
     std::unique_ptr<TForm1> converter;
+    // A dialog the main window fills and opens through the seam, checked
+    // while it is open.
+    auto AsOpened
+        = [this](const std::function<void()>& command, const std::function<QStringList(QWidget*)>& check) {
+              QStringList faults { "not opened" };
+              ui.answerModal([&](QDialog& dialog) {
+                  faults = check(&dialog);
+                  return platform::ModalResult::Cancel;
+              });
+              command();
+              return faults;
+          };
     auto help = [](const char* file) {
         help::THelpWindow window(help::ChmFile::Open(file));
         window.ShowContents();
@@ -408,7 +423,7 @@ TEST_F(WindowTextFitTest, EveryTextFitsItsWidget)
 
     const std::vector<WindowCase> cases = {
         { "main window", [] { return Shown(MainForm); } },
-        { "Timing Functions", [] { return Shown(AlarmDialog); } },
+        { "Timing Functions", [&] { return AsOpened([] { MainForm->Alarms1Click(); }, Shown); } },
         { "View and Zoom Properties", [] { return Shown(View_ZoomDlg); } },
         { "About", [] { return Shown(AboutBox); } },
         { "Edit Nearest Waypoint", [] { return Shown(WPeditDlg); } },
@@ -432,14 +447,17 @@ TEST_F(WindowTextFitTest, EveryTextFitsItsWidget)
                 return faults;
             } },
         { "Preferences, every page",
-            [] {
-                QStringList faults;
-                for (int page = 0; page < kGlobalPageCount; ++page) {
-                    GlobalDlg->TabSetClick(page);
-                    for (const QString& f : Shown(GlobalDlg))
-                        faults << GlobalDlg->Notebook->currentWidget()->objectName() + ": " + f;
-                }
-                return faults;
+            [&] {
+                return AsOpened([] { MainForm->GlobalViewClick(); },
+                    [](QWidget*) {
+                        QStringList faults;
+                        for (int page = 0; page < kGlobalPageCount; ++page) {
+                            GlobalDlg->TabSet->setCurrentIndex(page);
+                            for (const QString& f : Shown(GlobalDlg))
+                                faults << GlobalDlg->Notebook->currentWidget()->objectName() + ": " + f;
+                        }
+                        return faults;
+                    });
             } },
         { "Select Port",
             [] {
@@ -453,13 +471,15 @@ TEST_F(WindowTextFitTest, EveryTextFitsItsWidget)
                 return ModalFaults([&] { qtUi.message(platform::MessageKind::Information, "Done", ""); });
             } },
         { "open dialog",
-            [&] { return ModalFaults([&] { qtUi.openFile(chartFile); }, [](QWidget* w) {
-                     return ColumnFaults(qobject_cast<QFileDialog*>(w));
-                 }); } },
+            [&] {
+                return ModalFaults([&] { qtUi.openFile(chartFile); },
+                    [](QWidget* w) { return ColumnFaults(qobject_cast<QFileDialog*>(w)); });
+            } },
         { "save dialog",
-            [&] { return ModalFaults([&] { qtUi.saveFile(chartFile); }, [](QWidget* w) {
-                     return ColumnFaults(qobject_cast<QFileDialog*>(w));
-                 }); } },
+            [&] {
+                return ModalFaults([&] { qtUi.saveFile(chartFile); },
+                    [](QWidget* w) { return ColumnFaults(qobject_cast<QFileDialog*>(w)); });
+            } },
         { "gridmerk window",
             [&] {
                 converter = std::make_unique<TForm1>();
