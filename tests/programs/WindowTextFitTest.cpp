@@ -480,6 +480,7 @@ TEST_F(WindowTextFitTest, EveryTextFitsItsWidget)
                 return ModalFaults([&] { qtUi.saveFile(chartFile); },
                     [](QWidget* w) { return ColumnFaults(qobject_cast<QFileDialog*>(w)); });
             } },
+        { "print dialog", [&] { return ModalFaults([&] { qtUi.printDialog(); }); } },
         { "gridmerk window",
             [&] {
                 converter = std::make_unique<TForm1>();
