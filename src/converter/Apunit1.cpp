@@ -23,6 +23,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -146,8 +147,8 @@ void TForm1::BuildControls()
     Caption("Long", Action, 8, 154);
     LongOS = SpinEdit(Action, "LongOS", -10000, 10000, QRect(40, 150, 70, 22));
     Caption("X", Action, 114, 140);
-    Caption(".001", Action, 124, 140);
-    Caption("Min", Action, 150, 140);
+    const QLabel* thousandths = Caption(".001", Action, 124, 140);
+    Caption("Min", Action, std::max(150, thousandths->geometry().right() + 3), 140);
     ResetButton = Place(new QPushButton("Reset", Action), "ResetButton", 8, 180, 75, 25);
     Filter = Place(new QCheckBox("Filter alternate points", Action), "Filter", 8, 214, 163, 17);
 

@@ -3,6 +3,7 @@
 #include "nav/AisSelection.h"
 #include "platform/Guarded.h"
 #include "platform/QtHint.h"
+#include "platform/QtWindowTitle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,8 +11,11 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TAISInfo* AISInfo = nullptr;
 
@@ -32,7 +36,6 @@ TAISInfo::TAISInfo(QWidget* parent)
     setObjectName("AISInfo");
     setWindowTitle("AIS Target Data");
     setWindowFlags(Qt::Tool | Qt::WindowMinimizeButtonHint | Qt::WindowStaysOnTopHint);
-    setGeometry(6, 84, 186, 420);
     setModal(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -45,6 +48,17 @@ TAISInfo::TAISInfo(QWidget* parent)
     font.setBold(true);
     Memo1->setFont(font);
     layout->addWidget(Memo1);
+    // At (6, 84), 420 high and as wide as the widest line a target gives
+    // (a name or destination of 20 capitals, the longest status text), so
+    // that no line wraps, and wide enough for the title.
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString& line : { "Destination " + QString(20, 'N'), "Name " + QString(20, 'N'),
+             QString("Restricted Manoeuvrability"), QString("TrueHeading - Not available") })
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int frame = 2 * Memo1->frameWidth() + 2 * int(Memo1->document()->documentMargin())
+        + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    setGeometry(6, 84, std::max({ 186, widest + frame, platform::TitleFitWidth(windowTitle()) }), 420);
 
     // The spin sits over the memo's top right corner.
     TgtNum = new QWidget(this);
@@ -63,7 +77,7 @@ TAISInfo::TAISInfo(QWidget* parent)
     };
     TgtNumUp = arrow("TgtNumUp", Qt::UpArrow);
     TgtNumDown = arrow("TgtNumDown", Qt::DownArrow);
-    TgtNum->setGeometry(186 - 36, 2, 16, 28);
+    TgtNum->setGeometry(width() - 36, 2, 16, 28);
     TgtNum->hide();
     connect(TgtNumUp, &QToolButton::clicked, this, Guard(this, &TAISInfo::TgtNumUpClick));
     connect(TgtNumDown, &QToolButton::clicked, this, Guard(this, &TAISInfo::TgtNumDownClick));

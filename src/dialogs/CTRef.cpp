@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <algorithm>
 #include <initializer_list>
 
 TCTRef* CTRef = nullptr;
@@ -48,9 +49,12 @@ QRadioButton* MakeRadio(QWidget* parent, const char* text, QPoint at)
     return radio;
 }
 
-void Label(QWidget* parent, const char* text, QPoint at)
+QLabel* Label(QWidget* parent, const char* text, QPoint at)
 {
-    (new QLabel(text, parent))->move(at);
+    auto* label = new QLabel(text, parent);
+    label->move(at);
+    label->adjustSize();
+    return label;
 }
 
 } // namespace
@@ -61,15 +65,18 @@ TCTRef::TCTRef(QWidget* parent, TDialogHost* host)
 {
     setObjectName("CTRef");
     setWindowTitle("Image Reference Information");
-    setFixedSize(420, 330);
 
     Label(this, "Image File Name", { 8, 8 });
     CTname = MakeEdit(this, "CTname", { 8, 24, 200, 22 }, 255);
     CTname->setReadOnly(true);
-    Label(this, "Image Width Pixels", { 220, 8 });
+    QLabel* widthLabel = Label(this, "Image Width Pixels", { 220, 8 });
     CTwidth = MakeSpin(this, "CTwidth", { 220, 24, 90, 22 }, 1, 65535);
-    Label(this, "Image Height Pixels", { 316, 8 });
-    CTHeight = MakeSpin(this, "CTHeight", { 316, 24, 90, 22 }, 1, 65535);
+    // The height's caption and box follow the width's caption when it is
+    // wider than its box; the dialog widens to hold them.
+    const int heightLeft = std::max(316, widthLabel->geometry().right() + 9);
+    QLabel* heightLabel = Label(this, "Image Height Pixels", { heightLeft, 8 });
+    CTHeight = MakeSpin(this, "CTHeight", { heightLeft, 24, 90, 22 }, 1, 65535);
+    setFixedSize(std::max(420, heightLabel->geometry().right() + 9), 330);
 
     Label(this, "NW Corner", { 8, 56 });
     NWLat = MakeEdit(this, "NWLat", { 8, 72, 120, 22 }, 12);

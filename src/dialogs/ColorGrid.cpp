@@ -53,8 +53,9 @@ void TColorGrid::paintEvent(QPaintEvent*)
     QPainter painter(this);
     for (int i = 0; i < static_cast<int>(kGridColours.size()); ++i) {
         const QRect cell((i % kColumns) * kCell, (i / kColumns) * kCell, kCell, kCell);
-        painter.fillRect(
-            cell, isEnabled() ? platform::QColorFromBgr(kGridColours[i]) : QColor(Qt::lightGray));
+        // Disabled (a preset chosen) it still shows the colours and the
+        // preset's marks; only clicks are refused.
+        painter.fillRect(cell, platform::QColorFromBgr(kGridColours[i]));
         painter.setPen(Qt::gray);
         painter.drawRect(cell);
         const QColor mark = i == 15 || i == 8 || i == 11 || i == 10 || i == 14 ? Qt::black : Qt::white;

@@ -2,6 +2,7 @@
 
 #include "dialogs/SettingsDialog.h"
 #include "platform/QtText.h"
+#include "platform/QtWindowTitle.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -28,6 +29,7 @@ TOKRightDlg::TOKRightDlg(QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(buttons);
+    platform::KeepTitleInView(*this);
 }
 
 bool TOKRightDlg::Execute(TOKRightDlgSettings& settings)

@@ -2,15 +2,20 @@
 
 #include "platform/QtColour.h"
 #include "platform/QtText.h"
+#include "platform/QtWindowTitle.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSpacerItem>
 #include <QStringList>
+#include <QTreeView>
 
 namespace platform
 {
@@ -52,6 +57,15 @@ int RunBox(QMessageBox::Icon icon, const std::string& text, const std::string& c
     QMessageBox box(icon, Caption(caption), qs(text), buttons, Parent());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
+    // A box sizes itself to its text and buttons; a short text under a long
+    // title would cut the title off. A spacer across the box's grid keeps
+    // it wide enough (a minimum width of the box itself is overruled).
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const QMargins margins = grid->contentsMargins();
+        grid->addItem(new QSpacerItem(TitleFitWidth(box.windowTitle()) - margins.left() - margins.right(), 0,
+                          QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(), 0, 1, grid->columnCount());
+    }
     return box.exec();
 }
 
@@ -64,6 +78,15 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFile
         dialog.setDefaultSuffix(qs(request.defaultExt));
     if (!request.fileName.empty())
         dialog.selectFile(qs(request.fileName));
+    // The detail view's size, type and date columns as wide as what they
+    // show; the name column takes the rest.
+    if (auto* details = dialog.findChild<QTreeView*>()) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        for (int column = 0; column < header->count(); ++column)
+            header->setSectionResizeMode(
+                column, column == 0 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return ls(dialog.selectedFiles().first());

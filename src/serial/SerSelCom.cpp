@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "platform/SerialDevice.h"
 #include "platform/Ui.h"
@@ -24,26 +25,32 @@ TComSelectForm::TComSelectForm(QWidget* parent)
 {
     setWindowTitle("Select Port");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(220, 131);
-
-    Bevel1 = new QFrame(this);
-    Bevel1->setFrameShape(QFrame::Box);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 201, 42);
     Label1 = new QLabel("The configured serial port is not valid.", this);
     Label1->move(18, 14);
     Label2 = new QLabel("Please choose another port.", this);
     Label2->move(18, 30);
+    Label1->adjustSize();
+    Label2->adjustSize();
+    // The bevel, the list and the buttons' span are 201 wide, or wider when
+    // the labels need it with 10 pixels either side.
+    const int inner = std::max(201, std::max(Label1->width(), Label2->width()) + 20);
+    setFixedSize(inner + 19, 131);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setFrameShape(QFrame::Box);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    Bevel1->setGeometry(8, 8, inner, 42);
+    Bevel1->lower();
 
     PortsComboBox = new QComboBox(this);
     PortsComboBox->setEditable(false);
-    PortsComboBox->setGeometry(8, 64, 201, 21);
+    PortsComboBox->setGeometry(8, 64, inner, 21);
 
     OkBtn = new QPushButton("OK", this);
     OkBtn->setGeometry(8, 95, 85, 27);
     OkBtn->setDefault(true);
     AbortBtn = new QPushButton("Cancel", this);
-    AbortBtn->setGeometry(124, 95, 85, 27);
+    AbortBtn->setGeometry(8 + inner - 85, 95, 85, 27);
     connect(
         OkBtn, &QPushButton::clicked, this, [this] { done(static_cast<int>(platform::ModalResult::Ok)); });
     connect(AbortBtn, &QPushButton::clicked, this, &QDialog::reject);

@@ -6,6 +6,7 @@
 #include "dialogs/ColorGrid.h"
 #include "nav/ChartStore.h"
 #include "nav/NavState.h"
+#include "platform/QtColour.h"
 #include "platform/Ui.h"
 #include "support/ScriptedUi.h"
 
@@ -72,6 +73,14 @@ TEST_F(GlobalDlgTest, ColourPresets)
         for (QCheckBox* box : { dialog.TextColourFG, dialog.TrackColourFG, dialog.TideColourFG })
             EXPECT_EQ(box->isChecked(), p.layers) << p.item;
         EXPECT_FALSE(dialog.GlobalColor->isEnabled());
+        // The disabled grid still shows the colours, the preset's among them:
+        // each cell sampled at its top right, clear of the FG and BG marks.
+        const QImage grid = dialog.GlobalColor->grab().toImage();
+        const int cell = (grid.width() - 1) / 4;
+        for (int index : { p.background, p.foreground }) {
+            const QColor shown = grid.pixelColor((index % 4) * cell + cell - 4, (index / 4) * cell + 3);
+            EXPECT_EQ(shown, platform::QColorFromBgr(GridColour(index))) << p.item << " cell " << index;
+        }
     }
     EXPECT_EQ(dialog.GlobalColor->BackgroundColor(), 0xFFFFFFu);
     EXPECT_EQ(dialog.GlobalColor->ForegroundColor(), 0x000000u);

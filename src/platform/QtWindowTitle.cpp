@@ -1,0 +1,29 @@
+#include "platform/QtWindowTitle.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QWidget>
+#include <algorithm>
+
+namespace platform
+{
+
+namespace
+{
+constexpr int kTitleBarButton = 24;
+constexpr int kTitleBarMargin = 10;
+} // namespace
+
+int TitleFitWidth(const QString& title)
+{
+    QFont font = QApplication::font();
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(title) + 4 * kTitleBarButton + 2 * kTitleBarMargin;
+}
+
+void KeepTitleInView(QWidget& window)
+{
+    window.setMinimumWidth(std::max(window.minimumWidth(), TitleFitWidth(window.windowTitle())));
+}
+
+} // namespace platform
