@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStringList>
@@ -20,7 +21,56 @@ namespace
 
 QWidget* Parent()
 {
-    return QApplication::activeWindow();
+    return OwnerWindow();
+}
+
+// The window that asks, else the modal dialog that is up.
+QWidget* AskingOrModal()
+{
+    if (QWidget* asking = askingWindow(); asking && asking->window()->isVisible())
+        return asking->window();
+    return QApplication::activeModalWidget();
+}
+
+// A dialog made by a window other than the one that asks for it (the main
+// window makes them all) is that window's child while it is up, so that it
+// is shown above the asking window and transient for it: a window that stays
+// on top would otherwise hide it. Its own parent comes back afterwards.
+class OwnedWhileUp
+{
+public:
+    OwnedWhileUp(QDialog& dialog, QWidget* owner)
+        : dialog_(dialog)
+        , parent_(dialog.parentWidget())
+    {
+        if (!owner || owner == &dialog || dialog.isAncestorOf(owner)
+            || (parent_ && parent_->window() == owner))
+            return;
+        dialog.setParent(owner, dialog.windowFlags());
+        moved_ = true;
+    }
+    ~OwnedWhileUp()
+    {
+        if (moved_)
+            dialog_.setParent(parent_, dialog_.windowFlags());
+    }
+    OwnedWhileUp(const OwnedWhileUp&) = delete;
+    OwnedWhileUp& operator=(const OwnedWhileUp&) = delete;
+
+private:
+    QDialog& dialog_;
+    QPointer<QWidget> parent_;
+    bool moved_ = false;
+};
+
+// Runs a dialog modally, above the window that asks (or the modal dialog
+// that is up); what the dialog asks in turn comes above it. The active
+// window alone does not take a dialog over: it may be any window.
+int Exec(QDialog& dialog)
+{
+    const OwnedWhileUp owned(dialog, AskingOrModal());
+    const AskingWindow asking(&dialog);
+    return dialog.exec();
 }
 
 QString Caption(const std::string& caption)
@@ -52,7 +102,7 @@ int RunBox(QMessageBox::Icon icon, const std::string& text, const std::string& c
     QMessageBox box(icon, Caption(caption), qs(text), buttons, Parent());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
-    return box.exec();
+    return Exec(box);
 }
 
 std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
@@ -64,7 +114,7 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFile
         dialog.setDefaultSuffix(qs(request.defaultExt));
     if (!request.fileName.empty())
         dialog.selectFile(qs(request.fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return ls(dialog.selectedFiles().first());
 }
@@ -117,21 +167,21 @@ std::optional<std::string> QtUi::saveFile(const FileDialogRequest& request)
 
 std::optional<uint32_t> QtUi::chooseColour(uint32_t bgr)
 {
-    const QColor chosen = QColorDialog::getColor(QColorFromBgr(bgr), Parent());
-    if (!chosen.isValid())
+    QColorDialog dialog(QColorFromBgr(bgr), Parent());
+    if (Exec(dialog) != QDialog::Accepted || !dialog.selectedColor().isValid())
         return std::nullopt;
-    return BgrFromQColor(chosen);
+    return BgrFromQColor(dialog.selectedColor());
 }
 
 bool QtUi::printDialog()
 {
     QPrintDialog dialog(&printer(), Parent());
-    return dialog.exec() == QDialog::Accepted;
+    return Exec(dialog) == QDialog::Accepted;
 }
 
 ModalResult QtUi::showModal(QDialog& dialog)
 {
-    return ModalResultFromExec(dialog.exec());
+    return ModalResultFromExec(Exec(dialog));
 }
 
 void QtUi::beep()
@@ -144,6 +194,13 @@ QPrinter& QtUi::printer()
     if (!printer_)
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *printer_;
+}
+
+QWidget* OwnerWindow()
+{
+    if (QWidget* owner = AskingOrModal())
+        return owner;
+    return QApplication::activeWindow();
 }
 
 QString QtFileFilter(const std::string& filter)
