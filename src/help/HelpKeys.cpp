@@ -40,7 +40,7 @@ bool RequestHelp(QWidget* from)
     const int context = HelpContextOf(from);
     if (context == 0)
         return false;
-    const platform::AskingWindow asking(from ? from->window() : nullptr);
+    const platform::AskingWindow asking(from->window());
     ApplicationHelpContext(context);
     return true;
 }

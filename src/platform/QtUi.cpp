@@ -19,11 +19,6 @@ namespace platform
 namespace
 {
 
-QWidget* Parent()
-{
-    return OwnerWindow();
-}
-
 // The window that asks, else the modal dialog that is up.
 QWidget* AskingOrModal()
 {
@@ -99,7 +94,7 @@ QMessageBox::Icon IconOf(MessageKind kind)
 int RunBox(QMessageBox::Icon icon, const std::string& text, const std::string& caption,
     QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, Caption(caption), qs(text), buttons, Parent());
+    QMessageBox box(icon, Caption(caption), qs(text), buttons, OwnerWindow());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     return Exec(box);
@@ -107,7 +102,8 @@ int RunBox(QMessageBox::Icon icon, const std::string& text, const std::string& c
 
 std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(Parent(), qs(request.title), qs(request.initialFolder), QtFileFilter(request.filter));
+    QFileDialog dialog(
+        OwnerWindow(), qs(request.title), qs(request.initialFolder), QtFileFilter(request.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!request.defaultExt.empty())
@@ -167,7 +163,7 @@ std::optional<std::string> QtUi::saveFile(const FileDialogRequest& request)
 
 std::optional<uint32_t> QtUi::chooseColour(uint32_t bgr)
 {
-    QColorDialog dialog(QColorFromBgr(bgr), Parent());
+    QColorDialog dialog(QColorFromBgr(bgr), OwnerWindow());
     if (Exec(dialog) != QDialog::Accepted || !dialog.selectedColor().isValid())
         return std::nullopt;
     return BgrFromQColor(dialog.selectedColor());
@@ -175,7 +171,7 @@ std::optional<uint32_t> QtUi::chooseColour(uint32_t bgr)
 
 bool QtUi::printDialog()
 {
-    QPrintDialog dialog(&printer(), Parent());
+    QPrintDialog dialog(&printer(), OwnerWindow());
     return Exec(dialog) == QDialog::Accepted;
 }
 
