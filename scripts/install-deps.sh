@@ -7,6 +7,9 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core proj-bin libchm-dev
+  # The window-stack tests: an X server and window manager of their own
+  # (scripts/on-desktop.sh), read back through libxcb.
+  xvfb openbox libxcb1-dev
   # Sound: Qt Multimedia's GStreamer backend builds its player from elements
   # of the base and good plugin sets (without them korvex plays no prompt),
   # and plays through the PulseAudio/PipeWire or the ALSA sink.

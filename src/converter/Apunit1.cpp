@@ -2,6 +2,7 @@
 
 #include "converter/ConverterOptionFile.h"
 #include "help/ContextHelp.h"
+#include "help/HelpKeys.h"
 #include "help/HelpProgram.h"
 #include "platform/Guarded.h"
 #include "platform/QtText.h"
@@ -33,6 +34,9 @@ namespace
 const char* const kNotAvailable = "Application Not Available !";
 const char* const kHelpFile = "Gmkhelp.chm";
 const char* const kDownloadScript = "maps.sh";
+// The contexts the help file maps: its index page and its input formats page.
+constexpr int kWindowHelpContext = 1;
+constexpr int kFormatsHelpContext = 2;
 
 QLabel* Caption(const char* text, QWidget* parent, int left, int top)
 {
@@ -99,6 +103,9 @@ TForm1::TForm1(QWidget* parent)
 
     BuildControls();
     ConnectHandlers();
+    // F1 opens the help file's page for the window, or for the input formats.
+    help::SetHelpContext(this, kWindowHelpContext);
+    help::SetHelpContext(Format, kFormatsHelpContext);
     // Read at start-up only: an activation after a message box of a run
     // closes keeps what the window shows.
     LoadOptionFile();
@@ -208,6 +215,8 @@ void TForm1::closeEvent(QCloseEvent* event)
 {
     platform::guarded([this] { FormClose(); });
     event->accept();
+    // The program ends with its window, help windows and all.
+    help::HelpCloseAll();
 }
 
 void TForm1::FormActivate()

@@ -113,15 +113,16 @@ TCviewer::TCviewer(QWidget* parent, TViewerHost* host)
     Bind(AutoAdd, &TCviewer::AutoAddClick);
     Bind(PrintChartletView, &TCviewer::PrintChartletViewClick);
     Bind(CopyChartletView, &TCviewer::CopyChartletViewClick);
-    connect(
-        PopupMenu1, &QMenu::aboutToShow, this, [this] { platform::guarded([this] { PopupMenu1Popup(); }); });
+    connect(PopupMenu1, &QMenu::aboutToShow, this,
+        [this] { platform::guardedIn(this, [this] { PopupMenu1Popup(); }); });
 
     // FormCreate
     openFolder_ = ChartsFolder;
     Timer1 = new TTimer(this, FixIntervalMs, false);
     Timer2 = new TTimer(this, 2000, false);
-    connect(Timer1, &TTimer::timeout, this, [this] { platform::guarded([this] { CTPlot(); }); });
-    connect(Timer2, &TTimer::timeout, this, [this] { platform::guarded([this] { KVChartPointClick(); }); });
+    connect(Timer1, &TTimer::timeout, this, [this] { platform::guardedIn(this, [this] { CTPlot(); }); });
+    connect(Timer2, &TTimer::timeout, this,
+        [this] { platform::guardedIn(this, [this] { KVChartPointClick(); }); });
     reference_.trackWidth = 1;
     UpdateMenuState();
 }
@@ -130,8 +131,8 @@ TCviewer::~TCviewer() = default;
 
 void TCviewer::Bind(QAction* item, void (TCviewer::*handler)())
 {
-    connect(
-        item, &QAction::triggered, this, [this, handler] { platform::guarded([&] { (this->*handler)(); }); });
+    connect(item, &QAction::triggered, this,
+        [this, handler] { platform::guardedIn(this, [&] { (this->*handler)(); }); });
 }
 
 void TCviewer::SetFixInterval(int ms)
@@ -218,7 +219,7 @@ void TCviewer::showEvent(QShowEvent* e)
         return;
     const std::string name = PendingName;
     PendingName.clear();
-    platform::guarded([&] {
+    platform::guardedIn(this, [&] {
         const std::string jpeg = ChartsFolder + name + ".jpg";
         OpenImage(rtl::FileExists(jpeg) ? jpeg : ChartsFolder + name + ".bmp", false);
     });
@@ -461,7 +462,7 @@ bool TCviewer::eventFilter(QObject* watched, QEvent* e)
     if (type != QEvent::MouseMove && mouse->button() != Qt::LeftButton)
         return QDialog::eventFilter(watched, e);
     const QPoint at = mouse->position().toPoint();
-    platform::guarded([&] {
+    platform::guardedIn(this, [&] {
         if (type == QEvent::MouseButtonPress)
             Image1MouseDown(at.x(), at.y());
         else if (type == QEvent::MouseMove)

@@ -40,6 +40,7 @@ bool RequestHelp(QWidget* from)
     const int context = HelpContextOf(from);
     if (context == 0)
         return false;
+    const platform::AskingWindow asking(from->window());
     ApplicationHelpContext(context);
     return true;
 }
@@ -73,7 +74,7 @@ bool F1Filter::eventFilter(QObject* watched, QEvent* event)
         context = messageContext;
     if (context == 0)
         return false;
-    platform::guarded([context] { ApplicationHelpContext(context); });
+    platform::guardedIn(widget->window(), [context] { ApplicationHelpContext(context); });
     return true;
 }
 

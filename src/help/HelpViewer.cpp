@@ -2,14 +2,17 @@
 
 #include "help/ChmFile.h"
 #include "help/HelpText.h"
+#include "platform/QtUi.h"
 #include "platform/Ui.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <filesystem>
 #include <vector>
@@ -74,6 +77,17 @@ THelpWindow* WindowFor(const std::string& file)
     return window;
 }
 
+// The window help is asked from, when the help window must stay above it:
+// a dialog (a modal one would otherwise keep the help window from taking
+// clicks, one that stays on top would hide it). nullptr for the main window.
+QWidget* DialogAsking(const THelpWindow* help)
+{
+    QWidget* owner = platform::OwnerWindow();
+    if (!owner || owner == help || !qobject_cast<QDialog*>(owner))
+        return nullptr;
+    return owner;
+}
+
 } // namespace
 
 ChmBrowser::ChmBrowser(const ChmFile& file, QWidget* parent)
@@ -98,7 +112,7 @@ QVariant ChmBrowser::loadResource(int type, const QUrl& name)
 }
 
 THelpWindow::THelpWindow(std::unique_ptr<ChmFile> file)
-    : QWidget(nullptr, Qt::Window)
+    : QWidget(nullptr, kFreeFlags)
     , file_(std::move(file))
 {
     setObjectName("HelpWindow");
@@ -160,6 +174,33 @@ void THelpWindow::ShowContents()
     ShowPage(page);
 }
 
+void THelpWindow::ShowAbove(QWidget* owner)
+{
+    QWindow* wanted = nullptr;
+    if (owner) {
+        owner->window()->winId(); // its native window, to be owned by
+        wanted = owner->window()->windowHandle();
+    }
+    const bool owned = windowType() == Qt::Dialog;
+    if (!windowHandle() || windowHandle()->transientParent() != wanted || owned != (wanted != nullptr)) {
+        // The window system reads the owner when a window is first shown: a
+        // window that changes owner is made afresh, where it was.
+        const QPoint at = pos();
+        const bool wasVisible = isVisible();
+        hide();
+        if (windowHandle())
+            destroy();
+        setWindowFlags(wanted ? kOwnedFlags : kFreeFlags);
+        create();
+        windowHandle()->setTransientParent(wanted);
+        if (wasVisible)
+            move(at);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
 std::string THelpWindow::CurrentPage() const
 {
     return browser_->source().path().toStdString();
@@ -216,7 +257,7 @@ HelpWindowResult HelpViewerCall(void*, const std::string& path, unsigned command
         window->ShowContents();
     else
         window->ShowPage(page);
-    window->show();
+    window->ShowAbove(DialogAsking(window));
     return static_cast<void*>(window);
 }
 

@@ -54,8 +54,15 @@ public:
     // The object path of the page shown.
     std::string CurrentPage() const;
     ChmBrowser* Browser() const { return browser_; }
+    // Shows the window in front: above `owner` and transient for it, so
+    // that it takes clicks while that dialog is up and stays when it
+    // closes; with no owner, a window of its own.
+    void ShowAbove(QWidget* owner);
 
 private:
+    static constexpr Qt::WindowFlags kFreeFlags = Qt::Window;
+    static constexpr Qt::WindowFlags kOwnedFlags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
     void UpdateTitle();
     std::unique_ptr<ChmFile> file_;
     ChmBrowser* browser_;

@@ -28,4 +28,12 @@ template <typename Handler> void guarded(Handler&& handler)
     }
 }
 
+// guarded() for a handler of `window`: the boxes and dialogs it shows, the
+// error box included, come above that window.
+template <typename Handler> void guardedIn(QWidget* window, Handler&& handler)
+{
+    AskingWindow scope(window);
+    guarded(std::forward<Handler>(handler));
+}
+
 } // namespace platform

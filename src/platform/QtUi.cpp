@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSpacerItem>
@@ -23,9 +24,53 @@ namespace platform
 namespace
 {
 
-QWidget* Parent()
+// The window that asks, else the modal dialog that is up.
+QWidget* AskingOrModal()
 {
-    return QApplication::activeWindow();
+    if (QWidget* asking = askingWindow(); asking && asking->window()->isVisible())
+        return asking->window();
+    return QApplication::activeModalWidget();
+}
+
+// A dialog made by a window other than the one that asks for it (the main
+// window makes them all) is that window's child while it is up, so that it
+// is shown above the asking window and transient for it: a window that stays
+// on top would otherwise hide it. Its own parent comes back afterwards.
+class OwnedWhileUp
+{
+public:
+    OwnedWhileUp(QDialog& dialog, QWidget* owner)
+        : dialog_(dialog)
+        , parent_(dialog.parentWidget())
+    {
+        if (!owner || owner == &dialog || dialog.isAncestorOf(owner)
+            || (parent_ && parent_->window() == owner))
+            return;
+        dialog.setParent(owner, dialog.windowFlags());
+        moved_ = true;
+    }
+    ~OwnedWhileUp()
+    {
+        if (moved_)
+            dialog_.setParent(parent_, dialog_.windowFlags());
+    }
+    OwnedWhileUp(const OwnedWhileUp&) = delete;
+    OwnedWhileUp& operator=(const OwnedWhileUp&) = delete;
+
+private:
+    QDialog& dialog_;
+    QPointer<QWidget> parent_;
+    bool moved_ = false;
+};
+
+// Runs a dialog modally, above the window that asks (or the modal dialog
+// that is up); what the dialog asks in turn comes above it. The active
+// window alone does not take a dialog over: it may be any window.
+int Exec(QDialog& dialog)
+{
+    const OwnedWhileUp owned(dialog, AskingOrModal());
+    const AskingWindow asking(&dialog);
+    return dialog.exec();
 }
 
 QString Caption(const std::string& caption)
@@ -54,7 +99,7 @@ QMessageBox::Icon IconOf(MessageKind kind)
 int RunBox(QMessageBox::Icon icon, const std::string& text, const std::string& caption,
     QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, Caption(caption), qs(text), buttons, Parent());
+    QMessageBox box(icon, Caption(caption), qs(text), buttons, OwnerWindow());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     // A box sizes itself to its text and buttons; a short text under a long
@@ -66,12 +111,13 @@ int RunBox(QMessageBox::Icon icon, const std::string& text, const std::string& c
                           QSizePolicy::Minimum, QSizePolicy::Fixed),
             grid->rowCount(), 0, 1, grid->columnCount());
     }
-    return box.exec();
+    return Exec(box);
 }
 
 std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(Parent(), qs(request.title), qs(request.initialFolder), QtFileFilter(request.filter));
+    QFileDialog dialog(
+        OwnerWindow(), qs(request.title), qs(request.initialFolder), QtFileFilter(request.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!request.defaultExt.empty())
@@ -87,7 +133,7 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFile
             header->setSectionResizeMode(
                 column, column == 0 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return ls(dialog.selectedFiles().first());
 }
@@ -140,21 +186,21 @@ std::optional<std::string> QtUi::saveFile(const FileDialogRequest& request)
 
 std::optional<uint32_t> QtUi::chooseColour(uint32_t bgr)
 {
-    const QColor chosen = QColorDialog::getColor(QColorFromBgr(bgr), Parent());
-    if (!chosen.isValid())
+    QColorDialog dialog(QColorFromBgr(bgr), OwnerWindow());
+    if (Exec(dialog) != QDialog::Accepted || !dialog.selectedColor().isValid())
         return std::nullopt;
-    return BgrFromQColor(chosen);
+    return BgrFromQColor(dialog.selectedColor());
 }
 
 bool QtUi::printDialog()
 {
-    QPrintDialog dialog(&printer(), Parent());
-    return dialog.exec() == QDialog::Accepted;
+    QPrintDialog dialog(&printer(), OwnerWindow());
+    return Exec(dialog) == QDialog::Accepted;
 }
 
 ModalResult QtUi::showModal(QDialog& dialog)
 {
-    return ModalResultFromExec(dialog.exec());
+    return ModalResultFromExec(Exec(dialog));
 }
 
 void QtUi::beep()
@@ -167,6 +213,13 @@ QPrinter& QtUi::printer()
     if (!printer_)
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *printer_;
+}
+
+QWidget* OwnerWindow()
+{
+    if (QWidget* owner = AskingOrModal())
+        return owner;
+    return QApplication::activeWindow();
 }
 
 QString QtFileFilter(const std::string& filter)

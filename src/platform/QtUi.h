@@ -38,6 +38,11 @@ private:
     std::unique_ptr<QPrinter> printer_;
 };
 
+// The window a box or dialog shown now belongs to: the asking window
+// (platform::AskingWindow), else the modal dialog that is up, else the
+// active window; nullptr when there is none.
+QWidget* OwnerWindow();
+
 // "Chart files (*.cht)|*.cht|All files (*.*)|*.*" (description and pattern
 // pairs; patterns separated by ';') as a Qt filter:
 // "Chart files (*.cht);;All files (*)". "*.*" meant every file.

@@ -39,6 +39,9 @@ private:
 NoUi noUi;
 std::atomic<Ui*> installed { nullptr };
 
+// Modal interactions all run on the GUI thread.
+QWidget* asking = nullptr;
+
 std::string& Title()
 {
     static std::string title;
@@ -86,6 +89,22 @@ bool AskYesNo(const std::string& text)
 void Beep()
 {
     ui().beep();
+}
+
+AskingWindow::AskingWindow(QWidget* window)
+    : previous_(asking)
+{
+    asking = window;
+}
+
+AskingWindow::~AskingWindow()
+{
+    asking = previous_;
+}
+
+QWidget* askingWindow()
+{
+    return asking;
 }
 
 const std::string& ApplicationTitle()

@@ -72,6 +72,25 @@ void MessageInformation(const std::string& text); // information, OK
 bool AskYesNo(const std::string& text); // confirmation, Yes/No
 void Beep();
 
+// The window that asks. Boxes and dialogs shown while a scope is open are
+// shown above that window and transient for it; the seam opens one for each
+// dialog and box while it is up, so what that dialog asks in turn comes
+// above it. Without a scope: the modal dialog that is up, else the active
+// window. Scopes nest; the window must outlive its scope.
+class AskingWindow
+{
+public:
+    explicit AskingWindow(QWidget* window);
+    ~AskingWindow();
+    AskingWindow(const AskingWindow&) = delete;
+    AskingWindow& operator=(const AskingWindow&) = delete;
+
+private:
+    QWidget* previous_;
+};
+// The window of the innermost scope open now; nullptr when none is.
+QWidget* askingWindow();
+
 // The application title, used as the caption of message boxes.
 const std::string& ApplicationTitle();
 void SetApplicationTitle(const std::string& title);

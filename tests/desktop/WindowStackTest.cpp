@@ -1,0 +1,356 @@
+// Where windows come up on a real desktop (an X server with the openbox
+// window manager, Qt on xcb): every dialog and box the raster image viewer
+// opens lies above the viewer, which stays on top, and is transient for it;
+// the help window comes up above the dialog it was asked from and takes
+// clicks and keys while that dialog is modal, stays when the dialog closes
+// and closes with the program; gridmerk's F1 opens the page of its window
+// and Exit ends it with its help window open. The stack and the transient
+// owners are read back from the X server as the window manager keeps them.
+
+#include "XWindowStack.h"
+
+#include "converter/Apunit1.h"
+#include "dialogs/AlarmDialog.h"
+#include "dialogs/CTRef.h"
+#include "dialogs/Cviewer.h"
+#include "dialogs/GlobalDlg.h"
+#include "dialogs/WPeditDlg.h"
+#include "help/ContextHelp.h"
+#include "help/HelpApi.h"
+#include "help/HelpDebug.h"
+#include "help/HelpKeys.h"
+#include "help/HelpViewer.h"
+#include "mainwin/MainFormFixture.h"
+#include "nav/ChartletReference.h"
+#include "platform/QtText.h"
+#include "platform/QtUi.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+#include <functional>
+#include <memory>
+#include <sstream>
+
+namespace
+{
+
+// A window that comes up while a case runs: the window it must lie above,
+// whether it is transient for that window (or for none), and what the user
+// then does in it.
+struct Expected {
+    const char* what;
+    std::function<QWidget*()> window; // nullptr until it is shown
+    std::function<QWidget*()> above;
+    bool transient;
+    std::function<void(QWidget*)> then;
+};
+
+struct StackCase {
+    const char* name;
+    std::function<void()> start; // may run a modal loop; the expected windows come up inside it
+    std::vector<Expected> expected;
+    std::function<void()> after; // checks once the windows have closed
+};
+
+help::THelpWindow* OnlyHelpWindow()
+{
+    const auto windows = help::OpenHelpWindows();
+    return windows.size() == 1 ? windows.front() : nullptr;
+}
+
+QWidget* ShownHelpWindow()
+{
+    help::THelpWindow* help = OnlyHelpWindow();
+    return help && help->isVisible() ? help : nullptr;
+}
+
+QWidget* Shown(QWidget* w)
+{
+    return w && w->isVisible() ? w : nullptr;
+}
+
+QMessageBox* ShownBox(const std::string& text)
+{
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    return box && box->isVisible() && ls(box->text()) == text ? box : nullptr;
+}
+
+template <class Dialog> Dialog* ShownModal()
+{
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    return dialog && dialog->isVisible() ? dialog : nullptr;
+}
+
+// The user at the help window: the mouse on its Contents, Back and Forward
+// buttons, Page Down in the page. Delivered as the window system delivers
+// them, so a window blocked by a modal dialog gets none of them.
+void UseHelpWindow(QWidget* w)
+{
+    auto* help = static_cast<help::THelpWindow*>(w);
+    const std::string asked = help->CurrentPage();
+    auto click = [help](const char* button) {
+        auto* b = help->findChild<QToolButton*>(button);
+        QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, b->mapTo(help, b->rect().center()));
+    };
+    click("Contents");
+    EXPECT_EQ(help->CurrentPage(), "/index.htm") << "Contents took no click";
+    click("Back");
+    if (asked != "/index.htm")
+        EXPECT_EQ(help->CurrentPage(), asked) << "Back took no click";
+    else // the page before it
+        EXPECT_NE(help->CurrentPage(), asked) << "Back took no click";
+    click("Forward");
+    EXPECT_EQ(help->CurrentPage(), "/index.htm") << "Forward took no click";
+    // A window low enough that the page overflows it.
+    QScrollBar* bar = help->Browser()->verticalScrollBar();
+    help->resize(help->width(), 140);
+    kvtest::WaitFor([bar] { return bar->maximum() > 0; });
+    bar->setValue(0);
+    help->Browser()->setFocus();
+    for (int i = 0; i < 3 && bar->value() == 0; ++i)
+        QTest::keyClick(help->windowHandle(), Qt::Key_PageDown);
+    EXPECT_GT(bar->value(), 0) << "the page does not scroll";
+}
+
+// F1 in a window, made the active one first: the main window's F1 is a
+// shortcut of its own.
+void PressF1(QWidget* in)
+{
+    in->window()->activateWindow();
+    kvtest::WaitFor([in] { return in->window()->isActiveWindow(); });
+    QTest::keyClick(in, Qt::Key_F1);
+}
+
+class WindowStackTest : public MainFormTest
+{
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != "xcb")
+            GTEST_SKIP() << "needs an X display (run through scripts/on-desktop.sh)";
+        ASSERT_TRUE(x.Connected());
+        ASSERT_TRUE(kvtest::WaitFor([this] { return x.WindowManagerRunning(); }, 10000))
+            << "no window manager on the display";
+        MainFormTest::SetUp();
+        CopyDemoFolder();
+        help::SetModuleLoader({});
+        help::InstallHelpViewer();
+        help::LoadHtmlHelp();
+        help::HelpFuncsInit(app + "korvex", { app + "korvex" }, help::HelpFolders { dir.path(), "", "" });
+        qApp->installEventFilter(&f1);
+    }
+
+    void TearDown() override
+    {
+        if (QGuiApplication::platformName() != "xcb")
+            return;
+        platform::setUi(&ui);
+        qApp->removeEventFilter(&f1);
+        MainFormTest::TearDown();
+        help::HelpCloseAll();
+        help::HelpFuncsDone();
+        help::UnloadHtmlHelp();
+    }
+
+    // Shown and managed by the window manager.
+    bool Placed(QWidget* w) { return w->isVisible() && x.Managed(static_cast<uint32_t>(w->winId())); }
+
+    bool Placed(QWidget* w, QWidget* above, bool transient)
+    {
+        const auto id = static_cast<uint32_t>(w->winId());
+        const auto owner = static_cast<uint32_t>(above->window()->winId());
+        return x.Above(id, owner) && x.TransientFor(id) == (transient ? owner : 0u);
+    }
+
+    std::string Describe(QWidget* w, QWidget* above)
+    {
+        std::ostringstream out;
+        if (!w || !above)
+            return w ? "no window to be above" : "it did not come up";
+        const auto id = static_cast<uint32_t>(w->winId());
+        out << "window 0x" << std::hex << id << " transient for 0x" << x.TransientFor(id)
+            << ", to be above 0x" << above->window()->winId() << "; stack from the bottom:";
+        for (uint32_t s : x.Stacking())
+            out << " 0x" << s;
+        return out.str();
+    }
+
+    void Run(const StackCase& c)
+    {
+        SCOPED_TRACE(c.name);
+        std::size_t next = 0;
+        QElapsedTimer waited;
+        waited.start();
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (next >= c.expected.size())
+                return;
+            const Expected& e = c.expected[next];
+            QWidget* w = e.window();
+            QWidget* above = e.above();
+            if (w && above && Placed(w) && Placed(w, above, e.transient)) {
+                ++next;
+                waited.restart();
+                e.then(w);
+                return;
+            }
+            if (waited.elapsed() < 5000)
+                return;
+            ADD_FAILURE() << e.what << ": " << Describe(w, above);
+            next = c.expected.size();
+            for (int i = 0; i < 5 && QApplication::activeModalWidget(); ++i)
+                QApplication::activeModalWidget()->close();
+        });
+        poll.start();
+        c.start();
+        kvtest::WaitFor([&] { return next >= c.expected.size(); }, 15000);
+        poll.stop();
+        if (c.after)
+            c.after();
+    }
+
+    // A bitmap chartlet (drawable, so its waypoint command is on) with the
+    // demo entrance's reference, open in the viewer.
+    void OpenBitmapChartlet()
+    {
+        const QImage picture(qs(app + "charts/Entrance.jpg"));
+        ASSERT_TRUE(picture.save(qs(app + "charts/Bitmap.bmp"), "BMP"));
+        std::filesystem::copy_file(app + "charts/Entrance.ref", app + "charts/Bitmap.ref");
+        Cviewer->OpenImage(app + "charts/Bitmap.bmp", false);
+        ASSERT_TRUE(Cviewer->ReferenceValid() && Cviewer->ImageDrawable());
+        Cviewer->Image1MouseDown(100, 100);
+        Cviewer->Image1MouseUp(100, 100);
+    }
+
+    kvtest::XWindowStack x;
+    help::F1Filter f1;
+    platform::QtUi desktop;
+};
+
+TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)
+{
+    Start();
+    FirstTick();
+    ASSERT_EQ(CurrentChartName, "harbour");
+    MainForm->show();
+    OpenBitmapChartlet();
+    Cviewer->show();
+    ASSERT_TRUE(kvtest::WaitFor([this] { return Placed(MainForm) && Placed(Cviewer); }));
+    platform::setUi(&desktop);
+
+    auto viewer = [] { return static_cast<QWidget*>(Cviewer); };
+    auto main = [] { return static_cast<QWidget*>(MainForm); };
+    auto reject = [](QWidget* w) { static_cast<QDialog*>(w)->reject(); };
+    auto useHelpThenReject = [](QDialog* dialog) {
+        return [dialog](QWidget* help) {
+            UseHelpWindow(help);
+            dialog->reject();
+        };
+    };
+    auto helpStays = [this] {
+        QWidget* help = ShownHelpWindow();
+        ASSERT_NE(help, nullptr) << "the help window closed with the dialog";
+        EXPECT_TRUE(kvtest::WaitFor([&] { return Placed(help); }));
+    };
+    std::unique_ptr<TForm1> gridmerk;
+    uint32_t gridmerkWindow = 0, gridmerkHelp = 0, korvexHelp = 0; // window ids, to see them go
+    auto gridmerkForm = [&gridmerk] { return static_cast<QWidget*>(gridmerk.get()); };
+    auto helpAt = [](const char* page) {
+        return [page]() -> QWidget* {
+            QWidget* help = ShownHelpWindow();
+            return help && static_cast<help::THelpWindow*>(help)->CurrentPage() == page ? help : nullptr;
+        };
+    };
+
+    const StackCase cases[] = {
+        { "viewer: Reference Image, its help, the question to save", [] { Cviewer->RefInfo->trigger(); },
+            { { "the reference dialog", [] { return Shown(CTRef); }, viewer, true,
+                  [](QWidget*) { CTRef->BitBtn3->click(); } },
+                { "its help", ShownHelpWindow, [] { return static_cast<QWidget*>(CTRef); }, true,
+                    [](QWidget* help) {
+                        UseHelpWindow(help);
+                        CTRef->OKBtn->click();
+                    } },
+                { "the question", [] { return ShownBox("Save modified chartlet reference data file ?"); },
+                    viewer, true,
+                    [](QWidget* box) {
+                        static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+                    } } },
+            [] { EXPECT_EQ(CTRef->parentWidget(), MainForm); } },
+        { "viewer: Create KV Waypoint", [] { Cviewer->CreateWP->trigger(); },
+            { { "Add New Waypoint",
+                [] { return WPeditDlg->windowTitle() == "Add New Waypoint" ? Shown(WPeditDlg) : nullptr; },
+                viewer, true, reject } },
+            [] { EXPECT_EQ(WPeditDlg->parentWidget(), MainForm); } },
+        { "viewer: Open Image File", [] { Cviewer->OpenChartletFile1->trigger(); },
+            { { "the open dialog", ShownModal<QFileDialog>, viewer, true, reject } }, {} },
+        { "viewer: F1", [] { PressF1(Cviewer); },
+            { { "help", helpAt("/viewer.htm"), viewer, true, UseHelpWindow } }, [] { Cviewer->hide(); } },
+        { "main window: F1", [] { PressF1(MainForm); },
+            { { "help", helpAt("/index.htm"), main, false, UseHelpWindow } }, {} },
+        { "Preferences: F1", [] { MainForm->Global1->trigger(); },
+            { { "Preferences", [] { return Shown(GlobalDlg); }, main, true, [](QWidget* w) { PressF1(w); } },
+                { "help", ShownHelpWindow, [] { return static_cast<QWidget*>(GlobalDlg); }, true,
+                    useHelpThenReject(GlobalDlg) } },
+            helpStays },
+        { "Timing: F1", [] { MainForm->Alarms1->trigger(); },
+            { { "Timing", [] { return Shown(AlarmDialog); }, main, true, [](QWidget* w) { PressF1(w); } },
+                { "help", helpAt("/timing.htm"), [] { return static_cast<QWidget*>(AlarmDialog); }, true,
+                    useHelpThenReject(AlarmDialog) } },
+            helpStays },
+        { "gridmerk: F1 in its window and its input formats, then Exit",
+            [&] {
+                gridmerk = std::make_unique<TForm1>();
+                gridmerk->show();
+                gridmerkWindow = static_cast<uint32_t>(gridmerk->winId());
+                ASSERT_TRUE(kvtest::WaitFor([&] { return Placed(gridmerk.get()); }));
+                help::HelpCloseAll();
+                PressF1(gridmerk.get());
+            },
+            { { "its page", helpAt("/index.htm"), gridmerkForm, false,
+                  [&](QWidget* help) {
+                      gridmerkHelp = static_cast<uint32_t>(help->winId());
+                      PressF1(gridmerk->Format);
+                  } },
+                { "the formats page", helpAt("/formats.htm"), gridmerkForm, false,
+                    [&](QWidget*) { gridmerk->Exit->click(); } } },
+            [&] {
+                EXPECT_TRUE(help::OpenHelpWindows().empty());
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (w != MainForm && w->isVisible())
+                        ADD_FAILURE() << "still open: " << ls(w->windowTitle());
+                EXPECT_TRUE(
+                    kvtest::WaitFor([&] { return !x.Managed(gridmerkWindow) && !x.Managed(gridmerkHelp); }));
+                gridmerk.reset();
+            } },
+        { "korvex closes with its help window open",
+            [&] {
+                PressF1(MainForm);
+                ASSERT_NE(ShownHelpWindow(), nullptr);
+                korvexHelp = static_cast<uint32_t>(ShownHelpWindow()->winId());
+                platform::setUi(&ui);
+                ui.answerYes(); // "Quit ... Are you sure?"
+                MainForm->close();
+                FreeProgramForms();
+            },
+            {},
+            [&] {
+                EXPECT_TRUE(help::OpenHelpWindows().empty());
+                EXPECT_TRUE(kvtest::WaitFor([&] { return !x.Managed(korvexHelp); }));
+            } },
+    };
+    for (const StackCase& c : cases)
+        Run(c);
+}
+
+} // namespace
