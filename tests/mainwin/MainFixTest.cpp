@@ -121,6 +121,28 @@ TEST_F(MainFixTest, FixesGoIntoTheTrackAndTheDailyTrackLog)
     EXPECT_EQ(Text(MainForm->RngToWp), "");
 }
 
+// A logs folder that cannot be written: each log says so in one box, then
+// on the status line, and a dozen fixes go on into the track.
+TEST_F(MainFixTest, UnwritableLogsFolderGivesOneBoxPerLogNotOnePerFix)
+{
+    LogsFolder = app + "gone/";
+    for (int i = 0; i < 12; ++i) {
+        MainForm->StatusLine->clear();
+        Fix(50.0 + i * 0.01, 1.0);
+    }
+    EXPECT_EQ(ui.messages(), (std::vector<std::string> { "Error writing Log File!", "Error Writing Text Log" }));
+    EXPECT_EQ(Text(MainForm->StatusLine), "Error Writing Text Log");
+    EXPECT_EQ(LogCount, 12);
+
+    // Written again, then failing again: a box each again.
+    LogsFolder = app + "logs/";
+    Fix(50.2, 1.0);
+    EXPECT_TRUE(dir.exists("logs/07-03-26.log"));
+    LogsFolder = app + "gone/";
+    Fix(50.21, 1.0);
+    EXPECT_EQ(ui.messages().size(), 4u);
+}
+
 TEST_F(MainFixTest, ManualFixOnAShiftedChartStoresTheGpsDatumAndStaysPut)
 {
     ChartOffsetLat = 0.01;

@@ -175,14 +175,40 @@ TEST(TextFileTest, WriteCutShortKeepsTheOldFile)
     EXPECT_EQ(dir.list(), (Lines { "zudeve.cfg" }));
 }
 
-TEST(TextFileTest, AppendLinesCreatesThenAppends)
+// Appended lines go in whole or not at all: a write cut short by a full disk
+// (a file-size limit, in a child process as above) is taken back.
+TEST(TextFileTest, AppendLinesAddsWholeLinesOrNone)
 {
     TempDir dir;
     ASSERT_TRUE(AppendLines(dir.file("12-05-24.txt"), { "Log Date : 12-05-24" }));
-    ASSERT_TRUE(AppendLines(dir.file("12-05-24.TXT"), { "a", "" }));
+    ASSERT_TRUE(AppendLines(dir.file("12-05-24.TXT"), { "a", "" }, AppendTo::ExistingFile));
     EXPECT_EQ(dir.list(), (Lines { "12-05-24.txt" }));
     EXPECT_EQ(dir.read("12-05-24.txt"), "Log Date : 12-05-24\r\na\r\n\r\n");
     EXPECT_FALSE(AppendLines(dir.file("missing/x.txt"), { "a" }));
+    EXPECT_FALSE(AppendLines(dir.file("day.AIS"), { "a" }, AppendTo::ExistingFile));
+    EXPECT_FALSE(dir.exists("day.AIS"));
+    // A last line cut short by an older writer is ended first.
+    dir.write("cut.AIS", "AIS Log Date : 12-05-24\r\n!AIVDM,1,");
+    ASSERT_TRUE(AppendLines(dir.file("cut.AIS"), { "!AIVDM,1,1" }, AppendTo::ExistingFile));
+    EXPECT_EQ(dir.read("cut.AIS"), "AIS Log Date : 12-05-24\r\n!AIVDM,1,\r\n!AIVDM,1,1\r\n");
+
+    const std::string path = dir.write("full.AIS", "AIS Log Date : 12-05-24\r\n");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit { 40, 40 };
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(3);
+        const bool appended
+            = AppendLines(path, { "!AIVDM,1,1,,B,13aDp<PP000IwSlN?Wm@0?wN2<1T,0*29" }, AppendTo::ExistingFile);
+        ::_exit(appended ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the cut-short append was reported as done";
+    EXPECT_EQ(dir.read("full.AIS"), "AIS Log Date : 12-05-24\r\n");
 }
 
 namespace
