@@ -196,6 +196,24 @@ TEST_F(MainChartsTest, SaveChartAsWritesTheChartItsConfigurationAndWaypoints)
     EXPECT_EQ(CurrentChartName, "new");
     EXPECT_EQ(Captions(), std::vector<std::string> { "new (boat)" });
     EXPECT_EQ(ChartList[ChartListCount], "new.cfg");
+
+    // A second '.' belongs to the name; a typed '\\' separates folders.
+    const std::string harbourWaypoints = dir.read("charts/harbour.wpt");
+    const std::string harbourConfig = dir.read("charts/harbour.cfg");
+    for (const char* typed : { "charts/harbour.new.cht", ".\\charts\\bs.cht" }) {
+        ui.answerFile(app + typed);
+        MainForm->SaveBtnClick();
+    }
+    EXPECT_EQ(ui.fileRequests().back().fileName, "harbour.new.cht");
+    for (const char* name : { "harbour.new", "bs" }) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(dir.read("charts/" + std::string(name) + ".cht"), dir.read("charts/new.cht"));
+        EXPECT_EQ(dir.read("charts/" + std::string(name) + ".wpt"), harbourWaypoints);
+        EXPECT_TRUE(dir.exists("charts/" + std::string(name) + ".cfg"));
+    }
+    EXPECT_EQ(dir.read("charts/harbour.wpt"), harbourWaypoints);
+    EXPECT_EQ(dir.read("charts/harbour.cfg"), harbourConfig);
+    EXPECT_EQ(CurrentChartName, "bs");
 }
 
 TEST_F(MainChartsTest, WaypointFileCutShortAtOpeningIsSaidOnceAndKeptWhenSavingUnlessAgreed)
