@@ -125,7 +125,8 @@ TMainForm::~TMainForm()
 std::string TMainForm::StartConfigPath() const
 {
     // The argument is always taken relative to the application folder.
-    return AppFolder + (options_.args.empty() ? std::string(kDefaultConfig) : rtl::SlashPath(options_.args.front()));
+    return AppFolder
+        + (options_.args.empty() ? std::string(kDefaultConfig) : rtl::SlashPath(options_.args.front()));
 }
 
 void TMainForm::TakeScreenSize()

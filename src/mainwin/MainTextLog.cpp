@@ -60,7 +60,8 @@ void TMainForm::WriteTextLogLine(bool Event)
     const bool penUp = ComTimeZero && PenUp1->isChecked();
     const TextLogWrite result
         = AppendTextLogRecord(Event, penUp, [this](const std::string& text) { return ExpandTemplate(text); });
-    ReportLogWrite(result != TextLogWrite::Failed, textLogFailing_, platform::MessageKind::Warning, kTextLogError);
+    ReportLogWrite(
+        result != TextLogWrite::Failed, textLogFailing_, platform::MessageKind::Warning, kTextLogError);
 }
 
 void TMainForm::ReportLogWrite(bool written, bool& failing, platform::MessageKind kind, const char* text)

@@ -329,8 +329,8 @@ bool AppendLines(const std::string& path, const std::vector<std::string>& lines,
     }
     std::size_t written = 0;
     while (ok && written < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written,
-            start + static_cast<off_t>(written));
+        const ssize_t n = ::pwrite(
+            fd, bytes.data() + written, bytes.size() - written, start + static_cast<off_t>(written));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)

@@ -248,8 +248,8 @@ TEST_F(ConversionRunTest, ConfigurationIsNamedAfterTheChartFile)
     options.outputFile = dir.path() + "/.\\charts\\bs.cht";
     EXPECT_TRUE(Run({ "1\t50" }));
     EXPECT_EQ(rtl::ListFolder(dir.file("charts")),
-        (std::vector<std::string> { "bs.cfg", "bs.cht", "harbour.cfg", "harbour.cht", "harbour.new.cfg",
-            "harbour.new.cht" }));
+        (std::vector<std::string> {
+            "bs.cfg", "bs.cht", "harbour.cfg", "harbour.cht", "harbour.new.cfg", "harbour.new.cht" }));
 }
 
 TEST_F(ConversionRunTest, CurrentPointAndLineStyleCarryOverToTheNextRun)

@@ -299,7 +299,8 @@ TEST_F(MainChartsTest, LayerFileHoldsItsOwnPointsAndThoseAddedButNeverTheChart)
         ui.answerFile(charts() + c.savedAs);
         MainForm->SaveBtnClick();
         EXPECT_EQ(DecodeChartFile(dir.read(std::string("charts/") + c.savedAs)).points, c.expected);
-        EXPECT_EQ(dir.read("charts/harbour.cfg").substr(0, 25), rtl::RealText(50.8) + "\r\n"); // not rewritten
+        EXPECT_EQ(
+            dir.read("charts/harbour.cfg").substr(0, 25), rtl::RealText(50.8) + "\r\n"); // not rewritten
     }
 }
 

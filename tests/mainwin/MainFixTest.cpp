@@ -146,8 +146,8 @@ TEST_F(MainFixTest, UnwritableLogsGiveOneBoxPerLogNotOnePerFix)
         }
         ::setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
-        EXPECT_EQ(
-            ui.messages(), (std::vector<std::string> { "Error writing Log File!", "Error Writing Text Log" }));
+        EXPECT_EQ(ui.messages(),
+            (std::vector<std::string> { "Error writing Log File!", "Error Writing Text Log" }));
         EXPECT_EQ(Text(MainForm->StatusLine), "Error Writing Text Log");
         EXPECT_EQ(LogCount, 12);
 

@@ -169,7 +169,8 @@ template <typename Write> bool FailsOnAFullDisk(rlim_t bytes, Write write)
         ::_exit(write() ? 1 : 0);
     }
     int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
+        && WEXITSTATUS(status) == 0;
 }
 
 } // namespace
@@ -203,7 +204,8 @@ TEST(TextFileTest, AppendLinesAddsWholeLinesOrNone)
 
     const std::string path = dir.write("full.AIS", "AIS Log Date : 12-05-24\r\n");
     EXPECT_TRUE(FailsOnAFullDisk(40, [&] {
-        return AppendLines(path, { "!AIVDM,1,1,,B,13aDp<PP000IwSlN?Wm@0?wN2<1T,0*29" }, AppendTo::ExistingFile);
+        return AppendLines(
+            path, { "!AIVDM,1,1,,B,13aDp<PP000IwSlN?Wm@0?wN2<1T,0*29" }, AppendTo::ExistingFile);
     }));
     EXPECT_EQ(dir.read("full.AIS"), "AIS Log Date : 12-05-24\r\n");
 }
