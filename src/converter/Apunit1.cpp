@@ -321,7 +321,7 @@ void TForm1::ReverseClick()
 
 void TForm1::ChangeToFolderOf(const std::string& fileName)
 {
-    const std::string folder = rtl::ExtractFilePath(fileName);
+    const std::string folder = rtl::ExtractFilePath(rtl::SlashPath(fileName));
     if (folder.empty())
         return;
     std::error_code error;

@@ -74,16 +74,18 @@ bool TConverter::Run(const TRunOptions& options, const TRunDisplay& display)
         platform::MessageError("Choose a separator for the input format");
         return false;
     }
-    if (options.createFile && rtl::ExtractFileName(options.outputFile).empty()) {
+    // Typed names may separate folders with '\' (".\charts\bs.cht").
+    const std::string inputFile = rtl::SlashPath(options.inputFile);
+    const std::string chartFile = rtl::SlashPath(options.outputFile);
+    if (options.createFile && rtl::ExtractFileName(chartFile).empty()) {
         platform::MessageError("Choose an output file");
         return false;
     }
     rtl::TextReader input;
-    if (!input.open(options.inputFile)) {
+    if (!input.open(inputFile)) {
         platform::MessageError("Cannot open the input file " + options.inputFile);
         return false;
     }
-    const std::string chartFile = options.outputFile;
     const std::string configFile = ConfigFileFor(chartFile);
 
     display.clearResults();

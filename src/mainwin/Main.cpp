@@ -125,7 +125,8 @@ TMainForm::~TMainForm()
 std::string TMainForm::StartConfigPath() const
 {
     // The argument is always taken relative to the application folder.
-    return AppFolder + (options_.args.empty() ? std::string(kDefaultConfig) : options_.args.front());
+    return AppFolder
+        + (options_.args.empty() ? std::string(kDefaultConfig) : rtl::SlashPath(options_.args.front()));
 }
 
 void TMainForm::TakeScreenSize()
@@ -187,9 +188,9 @@ void TMainForm::FormCreate()
     if (options_.args.empty()) {
         ConfigName = "";
     } else {
+        // The name up to its last '.'; a name without a '.' names none.
         const std::string& arg = options_.args.front();
-        const std::size_t dot = arg.find('.');
-        ConfigName = dot == std::string::npos ? std::string() : arg.substr(0, dot);
+        ConfigName = ExtractFileExtension(arg).empty() ? std::string() : ExtractFileBaseName(arg);
     }
 
     LoadConfig(StartConfigPath());
@@ -571,7 +572,7 @@ bool ExecuteOpen(platform::FileDialogRequest& dialog)
     const std::optional<std::string> chosen = platform::ui().openFile(dialog);
     if (!chosen)
         return false;
-    dialog.fileName = *chosen;
+    dialog.fileName = rtl::SlashPath(*chosen);
     return true;
 }
 
@@ -580,6 +581,6 @@ bool ExecuteSave(platform::FileDialogRequest& dialog)
     const std::optional<std::string> chosen = platform::ui().saveFile(dialog);
     if (!chosen)
         return false;
-    dialog.fileName = *chosen;
+    dialog.fileName = rtl::SlashPath(*chosen);
     return true;
 }

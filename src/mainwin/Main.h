@@ -554,7 +554,7 @@ private:
     void SetViewCaptions(const std::string& caption);
     // Appends a chart file's points to the store, saying when it was an old
     // DOS file or did not fit.
-    void TakeChartFile(const std::string& bytes);
+    void TakeChartFile(const std::string& bytes, const std::string& path);
     void ShowChartTotals();
     void EmptyChart();
     void EmptyTrackLog();
@@ -597,7 +597,14 @@ private:
     void DrawPlotMarker(int x, uint32_t colour);
     chartwin::TDataTrendPlot dataTrend_;
     void ReportSoundFailure(const std::string& text);
+    // A per-fix write (track log, text log, AIS log) that cannot be done is
+    // shown in a box the first time; while it goes on failing the status line
+    // says so at each try, so the fixes are not held up by a box each. A
+    // write that succeeds again makes the next failure a box once more.
+    void ReportLogWrite(bool written, bool& failing, platform::MessageKind kind, const char* text);
     bool textLogFailing_ = false; // the last record could not be written
+    bool trackLogFailing_ = false;
+    bool aisLogFailing_ = false;
     std::shared_ptr<TMediaPlayer> mediaPlayer_;
     std::vector<std::string> soundReports_; // status texts already shown
 

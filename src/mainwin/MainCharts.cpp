@@ -89,12 +89,12 @@ void TMainForm::SetViewCaptions(const std::string& caption)
         MDIChildren(i)->setWindowTitle(qs(caption));
 }
 
-void TMainForm::TakeChartFile(const std::string& bytes)
+void TMainForm::TakeChartFile(const std::string& bytes, const std::string& path)
 {
     const ChartFileContents contents = DecodeChartFile(bytes);
     if (contents.dosFile)
         PosnPanel->setText("KV DOS Chart file read.");
-    if (!AppendToChartStore(contents.points))
+    if (!AppendToChartStore(contents.points, path))
         platform::MessageWarning("Chart Store full...");
 }
 
@@ -190,7 +190,7 @@ bool TMainForm::OpenChartFile(const std::string& currentPath)
         LayerFlags = kAllLayers;
     }
     CurrentChartName = ChartTitle;
-    TakeChartFile(*bytes);
+    TakeChartFile(*bytes, chosen);
     if (!LoadChartConfig(chosen))
         platform::MessageWarning(kConfigMissing);
 
@@ -227,7 +227,7 @@ bool TMainForm::ReadStartupChart()
         SaveDialog1.fileName.clear();
         return false;
     }
-    TakeChartFile(*bytes);
+    TakeChartFile(*bytes, path);
     LoadChartConfig(path);
     if (LoadLayers)
         LoadChartLayers();
@@ -253,16 +253,15 @@ void TMainForm::SaveBtnClick()
 bool TMainForm::SaveChartAs()
 {
     platform::MessageWarning("Have you entered the correct chart offsets, zoom and centre?");
-    SaveDialog1.fileName = CurrentChartName;
+    // Offered with its extension: the base name of "harbour.new.cht" would
+    // otherwise come back as a file of kind "new".
+    SaveDialog1.fileName = CurrentChartName.empty() ? std::string() : CurrentChartName + ".cht";
     if (!ExecuteSave(SaveDialog1))
         return false;
     const std::string chosen = SaveDialog1.fileName;
     const bool chart = rtl::UpperCase(ExtractFileExtension(chosen)) == "CHT";
-    // A layer file holds what was added since the last load, after the last
-    // point read from file: never the chart it lies on.
-    const int first = chart ? 1 : std::max<int>(LoadedPointCount, 1);
     int removed = 0;
-    const std::string image = EncodeChartFile(first, removed);
+    const std::string image = chart ? EncodeChartFile(1, removed) : EncodeLayerFile(chosen, removed);
     if (!rtl::WriteFileAtomic(rtl::CreatePath(chosen), image)) {
         platform::MessageError("Error writing chart file!");
         return false;
@@ -323,7 +322,7 @@ void TMainForm::AutoChartClick()
     if (TMDIChild* view = chartwin::View(0))
         view->Zoom1_1Click();
 
-    TakeChartFile(*bytes);
+    TakeChartFile(*bytes, path);
     LoadLayers = true;
     LayerFlags = kAllLayers;
     LoadChartLayers();

@@ -149,7 +149,8 @@ void TMainForm::FixBtnClick()
 
     const LocalDateTime today = LocalNow();
     LogDateText = LogDateTextFor(today.year, today.month, today.day);
-    SaveLogFile(LogsFolder + LogDateText.str() + ".log");
+    ReportLogWrite(WriteTrackLogFile(LogsFolder + LogDateText.str() + ".log"), trackLogFailing_,
+        platform::MessageKind::Error, "Error writing Log File!");
 
     if (AutoLoadChart)
         AutoChartClick();

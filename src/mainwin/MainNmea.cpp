@@ -218,10 +218,9 @@ void TMainForm::RouteNmeaLine(const std::string& line)
 void TMainForm::LogAisSentence(const std::string& sentence)
 {
     // The day's AIS log, created at start with its header; a log that is
-    // missing or cannot be written is skipped and the line still processed.
+    // missing or cannot be written is skipped (and said so) and the line
+    // still processed.
     const std::string path = rtl::JoinPath(LogsFolder, LogBaseName.str() + ".AIS");
-    if (!rtl::FileExists(path))
-        return;
     AisLogGpsSentence = LastSentence;
     std::vector<std::string> lines;
     const bool newAis = sentence != AisLastLogged;
@@ -233,7 +232,11 @@ void TMainForm::LogAisSentence(const std::string& sentence)
     const bool newGps = !AisLogGpsSentence.empty() && gpsTime != AisLogTime;
     if (newGps)
         lines.push_back(AisLogGpsSentence);
-    if (lines.empty() || !rtl::AppendLines(path, lines))
+    if (lines.empty())
+        return;
+    const bool written = rtl::AppendLines(path, lines, rtl::AppendTo::ExistingFile);
+    ReportLogWrite(written, aisLogFailing_, platform::MessageKind::Warning, "Error Writing AIS Log");
+    if (!written)
         return;
     if (newAis)
         AisLastLogged = sentence;

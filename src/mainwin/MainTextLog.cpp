@@ -59,19 +59,25 @@ void TMainForm::WriteTextLogLine(bool Event)
     const bool penUp = ComTimeZero && PenUp1->isChecked();
     const TextLogWrite result
         = AppendTextLogRecord(Event, penUp, [this](const std::string& text) { return ExpandTemplate(text); });
-    if (result != TextLogWrite::Failed) {
-        textLogFailing_ = false;
+    ReportLogWrite(
+        result != TextLogWrite::Failed, textLogFailing_, platform::MessageKind::Warning, kTextLogError);
+}
+
+void TMainForm::ReportLogWrite(bool written, bool& failing, platform::MessageKind kind, const char* text)
+{
+    if (written) {
+        failing = false;
         return;
     }
-    // A box for the first record lost; while the log stays unwritable the
-    // status line says so at each fix, so the fixes are not held up by a box
-    // each.
-    if (textLogFailing_) {
-        StatusLine->setText(kTextLogError);
+    if (failing) {
+        StatusLine->setText(text);
         return;
     }
-    textLogFailing_ = true;
-    platform::MessageWarning(kTextLogError);
+    failing = true;
+    if (kind == platform::MessageKind::Error)
+        platform::MessageError(text);
+    else
+        platform::MessageWarning(text);
 }
 
 void TMainForm::Logs1Click()

@@ -109,6 +109,7 @@ void StartNewChartStore()
     Point(1) = PenUpPoint;
     ChartPointCount = 1;
     SelectedChartPoint = 0;
+    ForgetChartFilesRead();
 }
 
 void ShiftOntoChartDatumOnce(double& lat, double& lon, TDatumShift& last)

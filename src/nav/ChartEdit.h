@@ -53,7 +53,7 @@ int MoveOrBreakChartPoint(bool breakPoint, double lat, double lon);
 // below 0), so that repeated deletes walk backwards through the chart.
 int DeleteChartPoint(double lat, double lon);
 
-// The store of a new chart: one point, a pen-up.
+// The store of a new chart: one point, a pen-up, and no file read into it.
 void StartNewChartStore();
 
 // The working position moved from the GPS datum onto the chart's

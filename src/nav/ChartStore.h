@@ -33,7 +33,7 @@ bool IsPenUp(const ChartPoint& point);
 int ChartPointsInUse();
 
 // No points: ChartPointCount and LoadedPointCount 0, ChartKind 0, every slot
-// a pen-up, no point selected for editing.
+// a pen-up, no point selected for editing, no file read.
 void ClearChartStore();
 
 struct ChartFileContents {
@@ -46,8 +46,14 @@ ChartFileContents DecodeChartFile(std::string_view bytes);
 
 // Appends points after ChartPointCount. When the store would pass 10800
 // points the rest are dropped and the result is false. ChartPointCount and
-// LoadedPointCount become the new total.
-bool AppendToChartStore(const std::vector<ChartPoint>& points);
+// LoadedPointCount become the new total. `path`, when given, names the file
+// the points were read from, for a layer file saved over it later
+// (EncodeLayerFile).
+bool AppendToChartStore(const std::vector<ChartPoint>& points, const std::string& path = {});
+
+// The store starts afresh with no file read: LoadedPointCount 0, and no
+// layer file saved later holds anything read before.
+void ForgetChartFilesRead();
 
 // Reads the layer files "<folder><chartName>.000" to ".009" whose LayerFlags
 // character is not '-' and appends them in order. The flag of each layer
@@ -63,3 +69,12 @@ LayerLoadResult AppendChartLayers(const std::string& folder, const std::string& 
 // `removed`; the point after the last one counts as a pen-up (the end marker
 // follows it), so no two pen-ups ever follow each other in the file.
 std::string EncodeChartFile(int first, int& removed);
+
+// The file image of a layer file saved at `path`, pen-ups left out as by
+// EncodeChartFile. A layer never holds the chart it lies on. Over a file
+// read into the store (the last time it was read), it holds every point read
+// from that file and after them the points added since the last file was
+// read. A new layer holds the points added since then, after the last point
+// read, so that its first line goes on from the last one read; with nothing
+// read, the whole store.
+std::string EncodeLayerFile(const std::string& path, int& removed);

@@ -31,9 +31,8 @@ WaypointNameField MakeWaypointName(const std::string& description, const std::st
 
 std::string WaypointDescription(const WaypointNameField& name)
 {
-    std::string text = name.str().substr(0, kDescriptionLength);
-    text.erase(std::remove(text.begin(), text.end(), '@'), text.end());
-    const std::size_t end = text.find_last_not_of(' ');
+    const std::string text = name.str().substr(0, kDescriptionLength);
+    const std::size_t end = text.find_last_not_of(" @");
     return end == std::string::npos ? std::string() : text.substr(0, end + 1);
 }
 

@@ -16,8 +16,8 @@
 WaypointNameField MakeWaypointName(const std::string& description, const std::string& symbolText,
     const std::string& numberText, bool hasNumber);
 
-// The description of a name field: characters 1-24 without '@' characters
-// and without trailing blanks.
+// The description of a name field: characters 1-24 without the trailing run
+// of blanks and '@' characters that pads it; an '@' inside the text stays.
 std::string WaypointDescription(const WaypointNameField& name);
 
 // Removes entry `index` (1-based); the later entries move down one place.

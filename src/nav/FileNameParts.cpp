@@ -2,20 +2,30 @@
 
 #include "rtl/Paths.h"
 
+namespace
+{
+
+std::string NameOf(const std::string& path)
+{
+    return rtl::ExtractFileName(rtl::SlashPath(path));
+}
+
+} // namespace
+
 std::string ExtractFileDir(const std::string& path)
 {
-    return rtl::ExtractFilePath(path);
+    return rtl::ExtractFilePath(rtl::SlashPath(path));
 }
 
 std::string ExtractFileBaseName(const std::string& path)
 {
-    const std::string name = rtl::ExtractFileName(path);
-    return name.substr(0, name.find('.'));
+    const std::string name = NameOf(path);
+    return name.substr(0, name.rfind('.'));
 }
 
 std::string ExtractFileExtension(const std::string& path)
 {
-    const std::string name = rtl::ExtractFileName(path);
-    const std::size_t dot = name.find('.');
+    const std::string name = NameOf(path);
+    const std::size_t dot = name.rfind('.');
     return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }

@@ -5,6 +5,7 @@
 #include "nav/TextLog.h"
 #include "platform/Ui.h"
 #include "rtl/Numbers.h"
+#include "rtl/Paths.h"
 #include "rtl/TextFile.h"
 
 #include <algorithm>
@@ -125,6 +126,12 @@ void SetDefaults()
 void LoadConfig(const std::string& path)
 {
     LoadConfigText(rtl::ReadFileBytes(path));
+    // Files written on the original platform name folders and programs with
+    // '\' (".\logs\").
+    LogsFolder = rtl::SlashPath(LogsFolder);
+    ChartsFolder = rtl::SlashPath(ChartsFolder);
+    MultiplexerExe = rtl::SlashPath(MultiplexerExe);
+    BrowserPath = rtl::SlashPath(BrowserPath);
 }
 
 void LoadConfigText(std::optional<std::string> bytes)

@@ -6,36 +6,7 @@
 #include "rtl/Paths.h"
 #include "rtl/TextFile.h"
 
-#include <cstdio>
 #include <vector>
-
-namespace
-{
-
-// Appends the lines, each with CR LF, to a file that exists already. A log
-// whose last line was cut short (no line end) gets its end first, so the
-// new lines are not glued to it. The lines go out in one write, so a failure
-// leaves at most a cut last line.
-bool AppendToExisting(const std::string& path, const std::vector<std::string>& lines)
-{
-    if (!rtl::FileExists(path))
-        return false;
-    std::FILE* file = rtl::OpenRegularFile(rtl::OpenPath(path), "a+b");
-    if (!file)
-        return false;
-    std::string bytes;
-    if (std::fseek(file, -1, SEEK_END) == 0 && std::fgetc(file) != '\n')
-        bytes = "\r\n";
-    for (const std::string& line : lines)
-        bytes += line + "\r\n";
-    // A read is followed by a seek before the stream writes.
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && ok;
-    ok = std::fclose(file) == 0 && ok;
-    return ok;
-}
-
-} // namespace
 
 std::string TextLogPath()
 {
@@ -60,7 +31,8 @@ TextLogWrite AppendTextLogRecord(
     }
     lines.push_back(expand(NmeaLogTemplate));
 
-    if (!AppendToExisting(TextLogPath(), lines)) {
+    // A log that is missing is not created afresh: its header would be lost.
+    if (!rtl::AppendLines(TextLogPath(), lines, rtl::AppendTo::ExistingFile)) {
         FixNumber = fixBefore;
         EventNumber = eventBefore;
         return TextLogWrite::Failed;

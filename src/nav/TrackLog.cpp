@@ -46,9 +46,14 @@ void DecodeTrackLog(std::string_view bytes)
     LogCount = static_cast<int16_t>(count);
 }
 
+bool WriteTrackLogFile(const std::string& path)
+{
+    return rtl::WriteFileAtomic(rtl::CreatePath(path), EncodeTrackLog());
+}
+
 void SaveLogFile(const std::string& path)
 {
-    if (!rtl::WriteFileAtomic(rtl::CreatePath(path), EncodeTrackLog()))
+    if (!WriteTrackLogFile(path))
         platform::MessageError("Error writing Log File!");
 }
 

@@ -25,6 +25,8 @@ void DecodeTrackLog(std::string_view bytes);
 // Writes the track log to `path` (replacing the file whole). Shows "Error
 // writing Log File!" when it cannot be written.
 void SaveLogFile(const std::string& path);
+// The same without the message; false when the file cannot be written.
+bool WriteTrackLogFile(const std::string& path);
 // Reads a track log from `path` (name matched without regard to case).
 // Shows "Error reading Log File!" and changes nothing when it cannot be read.
 void LoadLogFile(const std::string& path);

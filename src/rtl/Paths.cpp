@@ -99,6 +99,12 @@ std::string CreatePath(const std::string& path)
     return OpenPath(folder) + ExtractFileName(path);
 }
 
+std::string SlashPath(std::string path)
+{
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
 bool FileExists(const std::string& path)
 {
     std::string resolved;

@@ -19,6 +19,9 @@ std::string OpenPath(const std::string& path);
 // case is replaced (its path is returned), otherwise `path` as given, so new
 // files keep the case the program gives them.
 std::string CreatePath(const std::string& path);
+// A typed or configured path with every '\' read as a folder separator:
+// ".\charts\bs.cht" is "./charts/bs.cht".
+std::string SlashPath(std::string path);
 bool FileExists(const std::string& path); // case-insensitive, regular files
 bool FolderExists(const std::string& path); // case-insensitive
 // Joins a folder and a name with exactly one '/' between them.

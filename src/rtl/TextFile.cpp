@@ -310,17 +310,39 @@ std::optional<std::string> ReadFileBytes(const std::string& path)
     return bytes;
 }
 
-bool AppendLines(const std::string& path, const std::vector<std::string>& lines)
+bool AppendLines(const std::string& path, const std::vector<std::string>& lines, AppendTo to)
 {
-    std::FILE* f = OpenRegularFile(CreatePath(path), "ab");
-    if (!f)
+    const int fd = to == AppendTo::AnyFile ? OpenRegular(CreatePath(path), O_RDWR | O_CREAT)
+                                           : OpenRegular(OpenPath(path), O_RDWR);
+    if (fd < 0)
         return false;
-    bool ok = true;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0;
+    const off_t start = ok ? st.st_size : 0;
+    std::string bytes;
+    char last = '\n';
+    if (ok && start > 0 && ::pread(fd, &last, 1, start - 1) == 1 && last != '\n')
+        bytes = "\r\n";
     for (const std::string& line : lines) {
-        ok = std::fwrite(line.data(), 1, line.size(), f) == line.size() && ok;
-        ok = std::fwrite("\r\n", 1, 2, f) == 2 && ok;
+        bytes += line;
+        bytes += "\r\n";
     }
-    ok = std::fclose(f) == 0 && ok;
+    std::size_t written = 0;
+    while (ok && written < bytes.size()) {
+        const ssize_t n = ::pwrite(
+            fd, bytes.data() + written, bytes.size() - written, start + static_cast<off_t>(written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            ok = false;
+        else
+            written += static_cast<std::size_t>(n);
+    }
+    // A full disk or a size limit: the lines that did not all fit are taken
+    // back, so the file still ends at its last whole line.
+    if (!ok && written > 0)
+        (void)!::ftruncate(fd, start);
+    ok = ::close(fd) == 0 && ok;
     return ok;
 }
 

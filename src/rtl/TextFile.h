@@ -92,7 +92,14 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes);
 // Reads a whole file as bytes. nullopt when it cannot be opened.
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
-// Appends lines (CR LF) to a file, creating it when missing. False on failure.
-bool AppendLines(const std::string& path, const std::vector<std::string>& lines);
+// Appends lines, each with CR LF, to a file (matched as OpenPath matches),
+// all or none: when they do not all fit (a full disk) the file is cut back
+// to where it ended, so a log always ends at its last whole line. A last
+// line left without its end by an older writer is ended first, so the new
+// lines are not glued to it. An ExistingFile append to a missing file fails.
+// False on any failure.
+enum class AppendTo { AnyFile, ExistingFile };
+bool AppendLines(
+    const std::string& path, const std::vector<std::string>& lines, AppendTo to = AppendTo::AnyFile);
 
 } // namespace rtl

@@ -5,6 +5,7 @@
 
 #include "nav/NavState.h"
 #include "rtl/Numbers.h"
+#include "rtl/Paths.h"
 
 namespace
 {
@@ -235,6 +236,20 @@ TEST_F(ConversionRunTest, ConfigurationIsNamedAfterTheChartFile)
     EXPECT_TRUE(Run({ "1\t50" }));
     EXPECT_TRUE(dir.exists("charts/harbour.cht"));
     EXPECT_TRUE(dir.exists("charts/harbour.cfg"));
+
+    // A second '.' is part of the name: harbour's configuration stays.
+    const std::string harbourConfig = dir.read("charts/harbour.cfg");
+    options.outputFile = dir.path() + "/charts/harbour.new.cht";
+    EXPECT_TRUE(Run({ "2\t51" }));
+    EXPECT_TRUE(dir.exists("charts/harbour.new.cfg"));
+    EXPECT_EQ(dir.read("charts/harbour.cfg"), harbourConfig);
+
+    // Typed the way the original platform separates folders.
+    options.outputFile = dir.path() + "/.\\charts\\bs.cht";
+    EXPECT_TRUE(Run({ "1\t50" }));
+    EXPECT_EQ(rtl::ListFolder(dir.file("charts")),
+        (std::vector<std::string> {
+            "bs.cfg", "bs.cht", "harbour.cfg", "harbour.cht", "harbour.new.cfg", "harbour.new.cht" }));
 }
 
 TEST_F(ConversionRunTest, CurrentPointAndLineStyleCarryOverToTheNextRun)

@@ -390,4 +390,45 @@ TEST_F(DemoChartEditTest, DemoChartEditedInItsViewIsSavedAsEdited)
     EXPECT_EQ(dir.read("charts/edited.wpt"), dir.read("charts/harbour.wpt"));
 }
 
+// A layer file opened alone with F3, edited and saved over itself through the
+// menus keeps every point it had; then the chart saved under a dotted name
+// gets companions of its own.
+TEST_F(DemoChartEditTest, LayerFileEditedAloneKeepsItsPointsAndADottedNameItsOwnCompanions)
+{
+    CopyDemoChart();
+    const std::vector<ChartPoint> layer { PenUpPoint, P(50.80, 1.30), P(50.81, 1.31), P(50.82, 1.32) };
+    WriteChartFile("harbour.003", layer);
+    Start();
+    MainForm->show();
+    FirstTick();
+    ui.answerYes();
+    MainForm->Chart1->trigger();
+    ASSERT_EQ(ChartPointCount, 0);
+    const std::string harbourWaypoints = dir.read("charts/harbour.wpt");
+    const std::string harbourConfig = dir.read("charts/harbour.cfg");
+
+    ui.answerFile(charts() + "harbour.003");
+    MainForm->Charts1->trigger();
+    ASSERT_EQ(Stored(), layer);
+    MainForm->ChartEdit1->trigger();
+    At(50.83, 1.33);
+    MainForm->LineT0->trigger();
+    ASSERT_EQ(ChartPointCount, 5);
+    ui.answerFile(charts() + "harbour.003");
+    MainForm->ChartSaveAsItem->trigger();
+    std::vector<ChartPoint> edited = layer;
+    edited.push_back(P(50.83, 1.33));
+    EXPECT_EQ(DecodeChartFile(dir.read("charts/harbour.003")).points, edited);
+
+    ui.answerFile(charts() + "harbour.new.cht");
+    MainForm->ChartSaveAsItem->trigger();
+    EXPECT_TRUE(ui.allAnswersUsed());
+    EXPECT_EQ(DecodeChartFile(dir.read("charts/harbour.new.cht")).points, edited);
+    EXPECT_TRUE(dir.exists("charts/harbour.new.cfg"));
+    EXPECT_EQ(dir.read("charts/harbour.new.wpt"), harbourWaypoints);
+    EXPECT_EQ(dir.read("charts/harbour.wpt"), harbourWaypoints);
+    EXPECT_EQ(dir.read("charts/harbour.cfg"), harbourConfig);
+    EXPECT_EQ(Captions(), std::vector<std::string> { "harbour.new ()" });
+}
+
 } // namespace

@@ -187,7 +187,7 @@ TEST_F(MainChartsTest, SaveChartAsWritesTheChartItsConfigurationAndWaypoints)
     MainForm->SaveBtnClick();
     EXPECT_EQ(ui.messages(),
         std::vector<std::string> { "Have you entered the correct chart offsets, zoom and centre?" });
-    EXPECT_EQ(ui.fileRequests().back().fileName, "harbour");
+    EXPECT_EQ(ui.fileRequests().back().fileName, "harbour.cht");
     ChartFileContents back = DecodeChartFile(dir.read("charts/new.cht"));
     EXPECT_EQ(back.points,
         (std::vector<ChartPoint> { PenUpPoint, P(50.8, 1.3), P(50.81, 1.31), PenUpPoint, P(250.8, 1.29),
@@ -198,6 +198,24 @@ TEST_F(MainChartsTest, SaveChartAsWritesTheChartItsConfigurationAndWaypoints)
     EXPECT_EQ(CurrentChartName, "new");
     EXPECT_EQ(Captions(), std::vector<std::string> { "new (boat)" });
     EXPECT_EQ(ChartList[ChartListCount], "new.cfg");
+
+    // A second '.' belongs to the name; a typed '\\' separates folders.
+    const std::string harbourWaypoints = dir.read("charts/harbour.wpt");
+    const std::string harbourConfig = dir.read("charts/harbour.cfg");
+    for (const char* typed : { "charts/harbour.new.cht", ".\\charts\\bs.cht" }) {
+        ui.answerFile(app + typed);
+        MainForm->SaveBtnClick();
+    }
+    EXPECT_EQ(ui.fileRequests().back().fileName, "harbour.new.cht");
+    for (const char* name : { "harbour.new", "bs" }) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(dir.read("charts/" + std::string(name) + ".cht"), dir.read("charts/new.cht"));
+        EXPECT_EQ(dir.read("charts/" + std::string(name) + ".wpt"), harbourWaypoints);
+        EXPECT_TRUE(dir.exists("charts/" + std::string(name) + ".cfg"));
+    }
+    EXPECT_EQ(dir.read("charts/harbour.wpt"), harbourWaypoints);
+    EXPECT_EQ(dir.read("charts/harbour.cfg"), harbourConfig);
+    EXPECT_EQ(CurrentChartName, "bs");
 }
 
 TEST_F(MainChartsTest, WaypointFileCutShortAtOpeningIsSaidOnceAndKeptWhenSavingUnlessAgreed)
@@ -243,27 +261,49 @@ TEST_F(MainChartsTest, ChartFileThatCannotBeWrittenChangesNothing)
     EXPECT_EQ(ChartPointCount, 5);
 }
 
-// With every layer present the flags stay "**********"; the layer file still
-// holds only what was added, after the last point read.
-TEST_F(MainChartsTest, LayerFileHoldsOnlyThePointsAddedSinceTheLoad)
+// A layer file saved over a file that was read holds every point read from
+// it and then what was added; a new layer holds only what was added, after
+// the last point read. The chart under a layer never goes into it.
+TEST_F(MainChartsTest, LayerFileHoldsItsOwnPointsAndThoseAddedButNeverTheChart)
 {
-    WriteChartFile("harbour.cht", { P(50.8, 1.3) });
-    for (int layer = 0; layer <= 9; ++layer)
-        WriteChartFile("harbour.00" + std::to_string(layer), { P(50 + layer, 1) });
-    WriteChartConfig("harbour", 50.8, 1.3, 64);
+    WriteHarbour();
+    const std::vector<ChartPoint> layer { PenUpPoint, P(50.7, 1.2), P(50.71, 1.21), P(50.72, 1.22) };
+    const ChartPoint added = P(50.73, 1.23);
+    std::vector<ChartPoint> layerEdited = layer;
+    layerEdited.push_back(added);
+    struct Case {
+        const char* name;
+        std::vector<const char*> opened; // the first opened alone, the others appended
+        const char* savedAs;
+        std::vector<ChartPoint> expected;
+    };
+    const Case cases[] = {
+        // The chart's own layer .000 and .003, read with it.
+        { "over a layer read with its chart", { "harbour.cht" }, "harbour.000",
+            { PenUpPoint, P(250.8, 1.29), added } },
+        { "over the last layer read with its chart", { "harbour.cht" }, "harbour.003", layerEdited },
+        { "a new layer", { "harbour.cht" }, "harbour.005", { P(50.72, 1.22), added } },
+        { "a layer opened alone", { "harbour.003" }, "harbour.003", layerEdited },
+        { "a layer appended onto the chart", { "harbour.cht", "harbour.003" }, "harbour.003", layerEdited },
+    };
     Start();
-    OpenChart(charts() + "harbour.cht");
-    ASSERT_EQ(LayerFlags, "**********");
-    ASSERT_EQ(ChartPointCount, 11);
-    ChartPoints[12] = PenUpPoint;
-    ChartPoints[13] = P(651, 2);
-    ChartPointCount = 13;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteChartFile("harbour.003", layer);
+        std::filesystem::remove(dir.file("charts/harbour.005"));
+        for (const char* name : c.opened) {
+            OpenChart(charts() + name);
+            MainForm->ChartAppendMode->setChecked(true);
+        }
+        MainForm->ChartAppendMode->setChecked(false);
+        ChartPoints[++ChartPointCount] = added;
 
-    ui.answerFile(charts() + "harbour.005");
-    MainForm->SaveBtnClick();
-    EXPECT_EQ(DecodeChartFile(dir.read("charts/harbour.005")).points,
-        (std::vector<ChartPoint> { P(59, 1), PenUpPoint, P(651, 2) }));
-    EXPECT_EQ(dir.read("charts/harbour.cfg").substr(0, 25), rtl::RealText(50.8) + "\r\n"); // not rewritten
+        ui.answerFile(charts() + c.savedAs);
+        MainForm->SaveBtnClick();
+        EXPECT_EQ(DecodeChartFile(dir.read(std::string("charts/") + c.savedAs)).points, c.expected);
+        EXPECT_EQ(
+            dir.read("charts/harbour.cfg").substr(0, 25), rtl::RealText(50.8) + "\r\n"); // not rewritten
+    }
 }
 
 TEST_F(MainChartsTest, NearestChartLoadsAutomaticallyButNotWhileEditing)

@@ -24,8 +24,10 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <numbers>
+#include <sys/resource.h>
 
 namespace
 {
@@ -119,6 +121,41 @@ TEST_F(MainFixTest, FixesGoIntoTheTrackAndTheDailyTrackLog)
     EXPECT_EQ(Text(MainForm->SpeedOG), "6.00 Kn");
     EXPECT_EQ(Text(MainForm->CourseOG), "000" + kDegreeSign + "T");
     EXPECT_EQ(Text(MainForm->RngToWp), "");
+}
+
+// Logs that cannot be written, in a missing folder or on a full disk (a
+// file-size limit): each log says so in one box, then on the status line,
+// and a dozen fixes go on into the track.
+TEST_F(MainFixTest, UnwritableLogsGiveOneBoxPerLogNotOnePerFix)
+{
+    for (const bool fullDisk : { false, true }) {
+        SCOPED_TRACE(fullDisk ? "full disk" : "missing folder");
+        ui.clear();
+        LogCount = 0;
+        LogsFolder = app + (fullDisk ? "logs/" : "gone/");
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit full = old;
+        full.rlim_cur = 64;
+        if (fullDisk)
+            ::setrlimit(RLIMIT_FSIZE, &full);
+        for (int i = 0; i < 12; ++i) {
+            MainForm->StatusLine->clear();
+            Fix(50.0 + i * 0.01, 1.0);
+        }
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(ui.messages(),
+            (std::vector<std::string> { "Error writing Log File!", "Error Writing Text Log" }));
+        EXPECT_EQ(Text(MainForm->StatusLine), "Error Writing Text Log");
+        EXPECT_EQ(LogCount, 12);
+
+        // Written again: the next failure is a box again.
+        LogsFolder = app + "logs/";
+        Fix(50.2, 1.0);
+        EXPECT_EQ(dir.read("logs/07-03-26.log"), EncodeTrackLog());
+    }
 }
 
 TEST_F(MainFixTest, ManualFixOnAShiftedChartStoresTheGpsDatumAndStaysPut)

@@ -379,22 +379,32 @@ TEST_F(MainNmeaTest, AisLogHoldsEachNewSentenceAndTheGpsLineWhenItsTimeChanges)
             + "\r\n" + kAis + "\r\n");
 }
 
-TEST_F(MainNmeaTest, AisLineIsHandledOnceEvenWhenItsLogCannotBeWritten)
+// A full disk: the log keeps its last whole line, the failure is shown in a
+// box once and then on the status line, and the line is handled all the same.
+TEST_F(MainNmeaTest, AisLogOnAFullDiskEndsAtItsLastWholeLineAndIsReportedOnce)
 {
     OpenInterface();
     MainForm->ShowNMEA->setChecked(true);
-    // A full disk: no file may grow.
+    const std::string before = dir.read("logs/07-12-26.AIS");
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     rlimit full = old;
-    full.rlim_cur = 0;
+    full.rlim_cur = before.size() + 12; // room for "!AIVDM,1,1,"
     setrlimit(RLIMIT_FSIZE, &full);
     Feed(kGga + "\r\n" + kAis + "\r\n");
+    const std::string cut = dir.read("logs/07-12-26.AIS");
+    const std::vector<std::string> firstBoxes = ui.messages();
+    MainForm->StatusLine->setText("quiet");
+    Feed(kAis2 + "\r\n");
+    const std::string status = Status();
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(Status(), kAis); // handed on all the same
+    EXPECT_EQ(cut, before);
+    EXPECT_EQ(firstBoxes, std::vector<std::string> { "Error Writing AIS Log" });
+    EXPECT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(status, "Error Writing AIS Log");
     EXPECT_EQ(port.calls.back(), "arm 273 on");
     EXPECT_EQ(AisSentence, "");
     // The lines that follow do not hand it on again.
@@ -403,7 +413,7 @@ TEST_F(MainNmeaTest, AisLineIsHandledOnceEvenWhenItsLogCannotBeWritten)
     EXPECT_EQ(Status(), "quiet");
     // Not logged then, so logged with the next one.
     Feed(kAis + "\r\n");
-    EXPECT_EQ(dir.read("logs/07-12-26.AIS"), kHeader + kAis + "\r\n" + kGga + "\r\n");
+    EXPECT_EQ(dir.read("logs/07-12-26.AIS"), before + kAis + "\r\n" + kGga + "\r\n");
 }
 
 } // namespace

@@ -41,6 +41,15 @@ TEST_F(MainFormTest, ArgumentNamesConfigurationInApplicationFolder)
     EXPECT_EQ(ConfigName, "boat");
 }
 
+TEST_F(MainFormTest, ArgumentIsNamedUpToTheLastDotOfItsFileName)
+{
+    WriteConfig("boat.v2.cfg", [] { BrowserPath = "from boat.v2"; });
+    Start({ ".\\boat.v2.cfg" });
+    EXPECT_EQ(MainForm->StartConfigPath(), app + "./boat.v2.cfg");
+    EXPECT_EQ(BrowserPath, "from boat.v2");
+    EXPECT_EQ(ConfigName, "boat.v2");
+}
+
 TEST_F(MainFormTest, ArgumentWithoutDotGivesEmptyConfigName)
 {
     WriteConfig("zudeve.cfg", [] { BrowserPath = "from zudeve"; });

@@ -256,11 +256,12 @@ TEST_F(MainTextLogTest, OpeningATextLogMakesItTheLogThatIsPlottedAndWritten)
     EXPECT_EQ(NmeaLogTemplate, "@f,@x");
     EXPECT_EQ(FixNumber, 2);
 
-    // A name with a second '.' is of neither kind and changes nothing.
-    dir.write("logs/a.b.txt", text);
-    ui.answerFile(app + "logs/a.b.txt");
+    // A name with a second '.' is named up to its last one.
+    dir.write("logs/trip.day2.txt", text);
+    ui.answerFile(app + "logs/trip.day2.txt");
     MainForm->Logs1Click();
-    EXPECT_EQ(LogBaseName, "06-12-26");
+    EXPECT_EQ(LogBaseName, "trip.day2");
+    EXPECT_EQ(TextLogName, "trip.day2");
     EXPECT_EQ(dir.read("logs/06-12-26.txt"), text);
 }
 

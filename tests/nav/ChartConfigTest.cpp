@@ -13,18 +13,37 @@
 namespace
 {
 
-TEST(FileNamePartsTest, SplitsFolderBaseNameAndExtensionAtTheFirstDot)
+// The base name names a chart's companion files, a configuration and a log:
+// the name up to its last '.'. A '\' typed or configured is a folder
+// separator.
+TEST(FileNamePartsTest, SplitsFolderBaseNameAndExtensionAtTheLastDot)
 {
-    EXPECT_EQ(ExtractFileDir("/data/charts/harbour.cht"), "/data/charts/");
-    EXPECT_EQ(ExtractFileBaseName("/data/charts/harbour.cht"), "harbour");
-    EXPECT_EQ(ExtractFileExtension("/data/charts/harbour.cht"), "cht");
-    EXPECT_EQ(ExtractFileBaseName("charts/a.b.000"), "a");
-    EXPECT_EQ(ExtractFileExtension("charts/a.b.000"), "b.000");
-    EXPECT_EQ(ExtractFileExtension("charts.d/readme"), "");
-    EXPECT_EQ(ExtractFileBaseName("charts.d/readme"), "readme");
-    // A bare name has no folder, and its name starts at its first character.
-    EXPECT_EQ(ExtractFileDir("boat.cfg"), "");
-    EXPECT_EQ(ExtractFileBaseName("boat.cfg"), "boat");
+    struct Case {
+        const char* path;
+        const char* folder;
+        const char* base;
+        const char* extension;
+    };
+    const Case cases[] = {
+        { "/data/charts/harbour.cht", "/data/charts/", "harbour", "cht" },
+        { "charts/harbour.003", "charts/", "harbour", "003" },
+        { "charts/harbour.new.cht", "charts/", "harbour.new", "cht" },
+        { "charts/a.b.000", "charts/", "a.b", "000" },
+        { "charts.d/readme", "charts.d/", "readme", "" },
+        // A bare name has no folder, and its name starts at its first character.
+        { "boat.cfg", "", "boat", "cfg" },
+        { "./boat2.cfg", "./", "boat2", "cfg" },
+        { "logs/07-12-26.AIS", "logs/", "07-12-26", "AIS" },
+        { ".\\charts\\bs.cht", "./charts/", "bs", "cht" },
+        { "C:\\KV\\logs\\trip.day2.txt", "C:/KV/logs/", "trip.day2", "txt" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(ExtractFileDir(c.path), c.folder);
+        EXPECT_EQ(ExtractFileBaseName(c.path), c.base);
+        EXPECT_EQ(ExtractFileExtension(c.path), c.extension);
+        EXPECT_EQ(ChartConfigPath(c.path), std::string(c.folder) + c.base + ".cfg");
+    }
 }
 
 class ChartConfigTest : public ::testing::Test

@@ -210,11 +210,14 @@ TEST(ChartWaypointsTest, NameFieldIsAlwaysTwentyNineCharacters)
     EXPECT_EQ(MakeWaypointName("", "", "", false), std::string(24, ' ') + "00   ");
 }
 
-TEST(ChartWaypointsTest, DescriptionDropsAtSignsAndTrailingBlanks)
+TEST(ChartWaypointsTest, DescriptionDropsTrailingAtSignsAndBlanksOnly)
 {
     EXPECT_EQ(WaypointDescription("Fairway buoy            13   "), "Fairway buoy");
     EXPECT_EQ(WaypointDescription("Old" + std::string(21, '@') + "0500 "), "Old");
-    EXPECT_EQ(WaypointDescription("Fish@Chips              00   "), "FishChips");
+    EXPECT_EQ(WaypointDescription("Old @ @@" + std::string(16, ' ') + "0500 "), "Old");
+    // An '@' inside the text is part of it.
+    EXPECT_EQ(WaypointDescription("Fish@Chips              00   "), "Fish@Chips");
+    EXPECT_EQ(WaypointDescription("@Home@@@                00   "), "@Home");
     EXPECT_EQ(WaypointDescription(" Leading kept           00   "), " Leading kept");
 }
 

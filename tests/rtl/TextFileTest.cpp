@@ -151,38 +151,63 @@ TEST(TextFileTest, FailedCreateOrCommitKeepsTheOldFile)
     EXPECT_EQ(dir.list(), (Lines { "charts", "route.rte" }));
 }
 
-// A write that fails half way, as on a full disk: a file-size limit stops it
-// for root too. The writer runs in a child process so the limit stays there;
-// with SIGXFSZ ignored the write returns EFBIG instead of killing the child.
+namespace
+{
+
+// Runs `write` as on a full disk: a file-size limit of `bytes` stops it for
+// root too. The writer runs in a child process so the limit stays there; with
+// SIGXFSZ ignored the write returns EFBIG instead of killing the child. True
+// when the write said it failed.
+template <typename Write> bool FailsOnAFullDisk(rlim_t bytes, Write write)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit { bytes, bytes };
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(3);
+        ::_exit(write() ? 1 : 0);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
+        && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+// A write that fails half way keeps the old file.
 TEST(TextFileTest, WriteCutShortKeepsTheOldFile)
 {
     TempDir dir;
     const std::string path = dir.write("zudeve.cfg", "old\r\n");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit { 16, 16 };
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            ::_exit(3);
-        ::_exit(WriteFileAtomic(path, std::string(4096, 'n')) ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the cut-short write was reported as done";
+    EXPECT_TRUE(FailsOnAFullDisk(16, [&] { return WriteFileAtomic(path, std::string(4096, 'n')); }));
     EXPECT_EQ(dir.read("zudeve.cfg"), "old\r\n");
     EXPECT_EQ(dir.list(), (Lines { "zudeve.cfg" }));
 }
 
-TEST(TextFileTest, AppendLinesCreatesThenAppends)
+// Appended lines go in whole or not at all: a write cut short by a full disk
+// is taken back.
+TEST(TextFileTest, AppendLinesAddsWholeLinesOrNone)
 {
     TempDir dir;
     ASSERT_TRUE(AppendLines(dir.file("12-05-24.txt"), { "Log Date : 12-05-24" }));
-    ASSERT_TRUE(AppendLines(dir.file("12-05-24.TXT"), { "a", "" }));
+    ASSERT_TRUE(AppendLines(dir.file("12-05-24.TXT"), { "a", "" }, AppendTo::ExistingFile));
     EXPECT_EQ(dir.list(), (Lines { "12-05-24.txt" }));
     EXPECT_EQ(dir.read("12-05-24.txt"), "Log Date : 12-05-24\r\na\r\n\r\n");
     EXPECT_FALSE(AppendLines(dir.file("missing/x.txt"), { "a" }));
+    EXPECT_FALSE(AppendLines(dir.file("day.AIS"), { "a" }, AppendTo::ExistingFile));
+    EXPECT_FALSE(dir.exists("day.AIS"));
+    // A last line cut short by an older writer is ended first.
+    dir.write("cut.AIS", "AIS Log Date : 12-05-24\r\n!AIVDM,1,");
+    ASSERT_TRUE(AppendLines(dir.file("cut.AIS"), { "!AIVDM,1,1" }, AppendTo::ExistingFile));
+    EXPECT_EQ(dir.read("cut.AIS"), "AIS Log Date : 12-05-24\r\n!AIVDM,1,\r\n!AIVDM,1,1\r\n");
+
+    const std::string path = dir.write("full.AIS", "AIS Log Date : 12-05-24\r\n");
+    EXPECT_TRUE(FailsOnAFullDisk(40, [&] {
+        return AppendLines(
+            path, { "!AIVDM,1,1,,B,13aDp<PP000IwSlN?Wm@0?wN2<1T,0*29" }, AppendTo::ExistingFile);
+    }));
+    EXPECT_EQ(dir.read("full.AIS"), "AIS Log Date : 12-05-24\r\n");
 }
 
 namespace
