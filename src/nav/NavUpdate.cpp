@@ -126,8 +126,7 @@ void SetCrossTrackTexts()
 void MarkUnknownFigures()
 {
     const auto unknownIfNotFinite = [](auto& text) {
-        const std::string_view t = text.view();
-        if (t.find("Nan") != std::string_view::npos || t.find("Inf") != std::string_view::npos)
+        if (rtl::HoldsNonFiniteText(text.view()))
             text = kNoFigure;
     };
     unknownIfNotFinite(TtgText);

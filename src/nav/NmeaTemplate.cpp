@@ -77,8 +77,7 @@ bool IsFigureCode(char code)
 // figure it has not got ("********").
 bool FigureUnknown(std::string_view text)
 {
-    return text.find('*') != std::string_view::npos || text.find("Nan") != std::string_view::npos
-        || text.find("Inf") != std::string_view::npos;
+    return text.find('*') != std::string_view::npos || rtl::HoldsNonFiniteText(text);
 }
 
 std::string UpToFirstBlank(const std::string& text)
