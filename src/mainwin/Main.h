@@ -43,6 +43,7 @@
 #include <QMetaObject>
 #include <QSize>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -523,6 +524,12 @@ private:
     // at its start state.
     void SetUpNmeaInput();
     bool DecodeNmeaSentence();
+    // Routes a finished line unless it is damaged (false); a failure while
+    // routing it is kept in `failure` (the first one) for the caller to raise
+    // once its own work is done.
+    bool TakeNmeaLine(const std::string& line, std::exception_ptr& failure);
+    // Data came: the no-data timer starts again.
+    void NoteNmeaData();
     void RouteNmeaLine(const std::string& line);
     void LogAisSentence(const std::string& sentence);
     void ShowInvalidFix();

@@ -190,13 +190,24 @@ void TMainForm::ShowNavigationReadout(const TFixPreferences& prefs)
     if (!MeasureMode && (TideStationCount > 0 || !ManualTideOff))
         StatusLine->setText(qs("Course to steer " + CtsText + kDegreesTrue));
 
-    const XteGaugeReading gauge
-        = ReadXteGauge(XTE, XteDeadband, platform::BgrFromQColor(XTerror->backColor()), prefs.Vfreq);
-    XTerror->setProgress(gauge.position);
-    XTerror->setBackColor(platform::QColorFromBgr(gauge.colour));
-    XTEScale->setText(qs(XteScaleText));
-    SetHint(XTerror, qs("XTE = " + rtl::StrReal(std::abs(XTE), 0, 2) + "|"));
-    PlaySteeringCues(gauge, prefs);
+    if (std::isfinite(XTE)) {
+        const XteGaugeReading gauge
+            = ReadXteGauge(XTE, XteDeadband, platform::BgrFromQColor(XTerror->backColor()), prefs.Vfreq);
+        XTerror->setProgress(gauge.position);
+        XTerror->setBackColor(platform::QColorFromBgr(gauge.colour));
+        XTEScale->setText(qs(XteScaleText));
+        SetHint(XTerror, qs("XTE = " + rtl::StrReal(std::abs(XTE), 0, 2) + "|"));
+        PlaySteeringCues(gauge, prefs);
+    } else {
+        // No cross-track error to show: the gauge as before any reading, and
+        // no steering cue (the waypoint cues still come).
+        XTerror->setProgress(0);
+        XTerror->setBackColor(platform::QColorFromBgr(kGaugeSilver));
+        SetHint(XTerror, "XTE = ********|");
+        XteGaugeReading unknown;
+        unknown.cueDue = false;
+        PlaySteeringCues(unknown, prefs);
+    }
 
     SendNmeaOutput();
 }

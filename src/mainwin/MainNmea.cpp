@@ -7,7 +7,8 @@
 // The serial component delivers, for each line, an available-data event
 // with the bytes before the carriage return and then a data-trigger event
 // for the carriage return itself; the line feed of a CR LF pair arrives at
-// the head of the next line's bytes and is dropped there.
+// the head of the next line's bytes and is dropped there. A line ended by a
+// line feed alone is found in the bytes themselves (nav/NmeaLine.h).
 
 #include "mainwin/ComPortLink.h"
 #include "mainwin/Main.h"
@@ -150,10 +151,16 @@ void TMainForm::ComPort2TriggerAvail(uint16_t Count)
     std::string bytes(Count, '\0');
     for (char& c : bytes)
         c = static_cast<char>(port.ReadChar());
-    if (nav::AppendNmeaLineBytes(SerialLineBuffer, bytes)) {
-        port.ArmTimerTrigger(TimerTriggerHandle, kNoDataTicks, true);
-        NmeaDataSeen = true;
-    }
+    const nav::NmeaLineBytes got = nav::AppendNmeaLineBytes(SerialLineBuffer, bytes);
+    if (got.overflowed)
+        NoteNmeaData();
+    // Lines ended by a line feed alone: each is taken as at a carriage return.
+    std::exception_ptr failure;
+    for (const std::string& line : got.lines)
+        if (TakeNmeaLine(line, failure))
+            NoteNmeaData();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TMainForm::ComPort2TriggerData(uint16_t TriggerHandle)
@@ -162,29 +169,40 @@ void TMainForm::ComPort2TriggerData(uint16_t TriggerHandle)
         return;
     const std::string line = SerialLineBuffer;
     SerialLineBuffer.clear();
-    // A line whose checksum does not match was corrupted on the wire: it is
-    // dropped as if it had not come, so it neither moves the vessel nor
-    // counts as data for the no-data warning.
-    const bool intact = nav::NmeaChecksumOk(line);
     std::exception_ptr failure;
-    if (intact) {
-        try {
-            RouteNmeaLine(line);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    }
+    const bool intact = TakeNmeaLine(line, failure);
     // The triggers are re-armed whatever became of the line: without them no
     // further line would ever be read.
     TComPortLink& port = Port();
     port.RemoveTrigger(TriggerHandle);
     DataTriggerHandle = port.AddDataTrigger("\r", false);
-    if (intact) {
-        port.ArmTimerTrigger(TimerTriggerHandle, kNoDataTicks, true);
-        NmeaDataSeen = true;
-    }
+    if (intact)
+        NoteNmeaData();
     if (failure)
         std::rethrow_exception(failure);
+}
+
+bool TMainForm::TakeNmeaLine(const std::string& line, std::exception_ptr& failure)
+{
+    // A line whose checksum does not match, or that puts the vessel where no
+    // one can be, was corrupted on the wire: it is dropped as if it had not
+    // come, so it neither moves the vessel nor counts as data for the
+    // no-data warning.
+    if (!nav::NmeaLineIntact(line))
+        return false;
+    try {
+        RouteNmeaLine(line);
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    return true;
+}
+
+void TMainForm::NoteNmeaData()
+{
+    Port().ArmTimerTrigger(TimerTriggerHandle, kNoDataTicks, true);
+    NmeaDataSeen = true;
 }
 
 void TMainForm::RouteNmeaLine(const std::string& line)
@@ -396,7 +414,7 @@ void TMainForm::ProcessNmeaSentence()
 {
     // Played-back lines come from files: a corrupted one is skipped as the
     // live input skips it.
-    if (!nav::NmeaChecksumOk(CurrentSentence))
+    if (!nav::NmeaLineIntact(CurrentSentence))
         return;
     FixStatus = CurrentSentence.substr(0, 6);
     if (!DecodeNmeaSentence() && NmeaOpen)

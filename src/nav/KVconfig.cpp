@@ -31,15 +31,16 @@ template <typename Int> Int IntValue(const std::string& line)
     return static_cast<Int>(value);
 }
 
-// A setting with a range: 0 when the line does not parse (as for any other
-// number), `fallback` (the setting's default) when the value lies outside
-// lo..hi, which its setting cannot hold. Every range holds 0, so that what
-// the writer writes for an unreadable line reads back the same.
+// A setting with a range: `fallback` (the setting's default) when the value
+// lies outside lo..hi, which its setting cannot hold. A line that does not
+// parse reads as 0, and so as the default where 0 lies outside the range (a
+// fix interval or a zoom of 0 makes no sense); what the writer writes back
+// then reads the same again.
 int64_t IntSetting(const std::string& line, int64_t lo, int64_t hi, int64_t fallback)
 {
     int64_t value = 0;
     if (!rtl::ParseInt(line, value))
-        return 0;
+        value = 0;
     return value < lo || value > hi ? fallback : value;
 }
 
@@ -47,8 +48,26 @@ double RealSetting(const std::string& line, double lo, double hi, double fallbac
 {
     double value = 0.0;
     if (!rtl::ParseReal(line, value))
-        return 0.0;
+        value = 0.0;
     return std::isfinite(value) && value >= lo && value <= hi ? value : fallback;
+}
+
+// The smallest zoom a view can be given: any positive value.
+constexpr double kLeastPositive = std::numeric_limits<double>::min();
+
+// The distance unit factor is one of the three units: nautical miles (1.0),
+// kilometres (1.852) or statute miles (1.15081). Anything else, an
+// unreadable line ("1,852") or 0 among it, reads as nautical miles: every
+// range and cross-track error is divided by it.
+double UnitFactorSetting(const std::string& line)
+{
+    double value = 0.0;
+    if (!rtl::ParseReal(line, value))
+        return 1.0;
+    for (const double unit : { 1.0, 1.852, 1.15081 })
+        if (std::abs(value - unit) <= 1e-9)
+            return unit;
+    return 1.0;
 }
 
 // A text field is one line of the file: a line break inside it would shift
@@ -156,11 +175,11 @@ void LoadConfigText(std::optional<std::string> bytes)
         CurrentChartName = line[1].empty() ? "missing or" : line[1];
         CurLat = RealSetting(line[2], -90, 90, kDefaultLat);
         CurLon = RealSetting(line[3], -180, 180, kDefaultLon);
-        ChartScale = RealSetting(line[4], 0, 36000, kDefaultZoom);
+        ChartScale = RealSetting(line[4], kLeastPositive, 36000, kDefaultZoom);
         // Line 5, the chart datum offsets, is not read: the chart
         // configuration owns them.
         UtcHourOffset = static_cast<int16_t>(IntSetting(line[6], -24, 24, 0));
-        DistanceFactor = RealSetting(line[7], 0, 1e3, 1.0);
+        DistanceFactor = UnitFactorSetting(line[7]);
         GridDatum = static_cast<int16_t>(IntSetting(line[8], -1, 8, -1));
         textLogLine = line[9].substr(0, 8);
         // Line 10, the text-log template, is fixed.
@@ -171,7 +190,7 @@ void LoadConfigText(std::optional<std::string> bytes)
         ForegroundColour = static_cast<int32_t>(IntSetting(line[14], 0, 0xFFFFFF, ForegroundColour));
         ColourFgIndex = static_cast<int16_t>(IntSetting(line[15], 0, 15, 15));
         ColourBgIndex = static_cast<int16_t>(IntSetting(line[16], 0, 15, 4));
-        ColourScheme = IntValue<int16_t>(line[17]);
+        ColourScheme = static_cast<int16_t>(IntSetting(line[17], 0, 4, 0));
         colourFlags = line[18].substr(0, 8);
         NmeaSourceName = line[19];
         NmeaPortKind = line[20];
@@ -179,7 +198,7 @@ void LoadConfigText(std::optional<std::string> bytes)
         MultiplexerExe = line[22];
         NmeaStartMode = line[23];
         drLine = line[24].substr(0, 8);
-        FixIntervalMs = static_cast<int32_t>(IntSetting(line[25], 0, 86400000, kDefaultFixIntervalMs));
+        FixIntervalMs = static_cast<int32_t>(IntSetting(line[25], 1, 86400000, kDefaultFixIntervalMs));
         DRSpeedSource = IntValue<int16_t>(line[26]);
         DRCourseSource = IntValue<int16_t>(line[27]);
         AntennaOffsetLat = RealSetting(line[28], -90, 90, 0.0);

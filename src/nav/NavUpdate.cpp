@@ -105,6 +105,10 @@ void SetCrossTrackTexts()
         XteScaleText = std::abs(e) < 1 ? "x 0.1 NM" : "x 1.0 NM";
         XTE = e;
     }
+    if (!std::isfinite(e)) {
+        XteText = kNoFigure;
+        return;
+    }
     std::string text = rtl::StrReal(std::abs(e), 4, 2);
     if (!text.empty() && text.front() == ' ')
         text.erase(0, 1);
@@ -113,6 +117,26 @@ void SetCrossTrackTexts()
     XteText = text + (e > 0 ? ",L," : ",R,");
     if (std::abs(e) >= kXteLimit)
         LegStatusText = ",V";
+}
+
+// A figure made from a number that is not finite shows as unknown: every
+// number text of the panel and the sentences is one of these, and a division
+// by a configured or received value must never reach them as "Nan" or "Inf"
+// (or as the 0 that rounding makes of it).
+void MarkUnknownFigures()
+{
+    const auto unknownIfNotFinite = [](auto& text) {
+        if (rtl::HoldsNonFiniteText(text.view()))
+            text = kNoFigure;
+    };
+    unknownIfNotFinite(TtgText);
+    unknownIfNotFinite(VmgText);
+    unknownIfNotFinite(SogText);
+    unknownIfNotFinite(RangeText);
+    if (!std::isfinite(WaypointBearing))
+        BearingText = kNoFigure;
+    if (CourseToSteer >= 0 && !std::isfinite(Heading))
+        CtsText = kNoFigure;
 }
 
 int FoldDegrees(int degrees)
@@ -189,5 +213,6 @@ void UpdateNavigationData()
     RangeText = (range > 1 ? rtl::StrReal(range, 4, 2) : rtl::StrReal(range, 5, 4)) + " " + DistanceUnitText;
 
     SetCrossTrackTexts();
+    MarkUnknownFigures();
     BuildNmeaOutput();
 }

@@ -43,16 +43,57 @@ std::optional<double> PlainDecimal(std::string_view text)
     return value;
 }
 
-std::optional<double> DegreesAndMinutes(
-    std::string_view field, std::size_t degreeDigits, std::size_t maxMinuteChars)
+// Whether a position field reads, and whether any place on earth has it.
+struct AngleRead {
+    std::optional<double> degrees; // unsigned; nullopt: empty, cut or garbled
+    bool possible = true; // false: minutes of 60 or more, or beyond `limit` degrees
+};
+
+AngleRead DegreesAndMinutes(
+    std::string_view field, std::size_t degreeDigits, std::size_t maxMinuteChars, double limit)
 {
     if (field.size() <= degreeDigits)
-        return std::nullopt;
+        return {};
     const std::optional<double> degrees = PlainDecimal(field.substr(0, degreeDigits));
     const std::optional<double> minutes = PlainDecimal(field.substr(degreeDigits, maxMinuteChars));
     if (!degrees || !minutes)
+        return {};
+    const double value = *degrees + *minutes / 60.0;
+    return { value, *minutes < 60.0 && value <= limit };
+}
+
+AngleRead LatitudeField(std::string_view field)
+{
+    return DegreesAndMinutes(field, 2, 12, 90.0);
+}
+
+AngleRead LongitudeField(std::string_view field)
+{
+    return DegreesAndMinutes(field, 3, std::string_view::npos, 180.0);
+}
+
+std::optional<double> Signed(const AngleRead& read, bool negative)
+{
+    if (!read.degrees || !read.possible)
         return std::nullopt;
-    return *degrees + *minutes / 60.0;
+    return negative ? -*read.degrees : *read.degrees;
+}
+
+// The sentence kind, characters 4 to 6 of its identifier ("$GPRMC" -> "RMC").
+std::string_view SentenceKind(std::string_view sentence)
+{
+    return sentence.substr(std::min<std::size_t>(3, sentence.size()), 3);
+}
+
+// The field that holds the latitude of a position sentence (the longitude two
+// on), or 0 for a sentence that carries no position.
+int LatitudeFieldOf(std::string_view kind)
+{
+    if (kind == "RMC")
+        return 3;
+    if (kind == "GGA" || kind == "COM")
+        return 2;
+    return 0;
 }
 
 // An optional number field: empty reads as 0; nullopt for text that is not a
@@ -213,24 +254,28 @@ bool NmeaChecksumOk(std::string_view line)
 
 std::optional<double> ReadNmeaLatitude(std::string_view field, std::string_view hemisphere)
 {
-    const std::optional<double> value = DegreesAndMinutes(field, 2, 12);
-    if (!value)
-        return std::nullopt;
-    return hemisphere == "S" ? -*value : *value;
+    return Signed(LatitudeField(field), hemisphere == "S");
 }
 
 std::optional<double> ReadNmeaLongitude(std::string_view field, std::string_view hemisphere)
 {
-    const std::optional<double> value = DegreesAndMinutes(field, 3, std::string_view::npos);
-    if (!value)
-        return std::nullopt;
-    return hemisphere == "E" ? -*value : *value;
+    return Signed(LongitudeField(field), hemisphere == "E");
+}
+
+bool NmeaLineIntact(std::string_view line)
+{
+    if (!NmeaChecksumOk(line))
+        return false;
+    const int latField = LatitudeFieldOf(SentenceKind(line));
+    return latField == 0
+        || (LatitudeField(GetNmeaField(line, latField)).possible
+            && LongitudeField(GetNmeaField(line, latField + 2)).possible);
 }
 
 NmeaDecodeResult DecodeNmeaSentence(std::string_view sentence, bool playback)
 {
     NmeaDecodeResult r;
-    const std::string_view kind = sentence.substr(std::min<std::size_t>(3, sentence.size()), 3);
+    const std::string_view kind = SentenceKind(sentence);
     if (kind == "RMC")
         DecodeRmc(r, sentence);
     else if (kind == "GGA")

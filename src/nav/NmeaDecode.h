@@ -36,12 +36,24 @@ constexpr uint32_t kIndicatorSilver = 0xC0C0C0;
 //   "$KVGGA,...,0000*MON"                      true (no checksum)
 bool NmeaChecksumOk(std::string_view line);
 
+// A line as it came off the wire is fit to use: its checksum is right (see
+// NmeaChecksumOk) and, for a position sentence (RMC, GGA, COM), no position
+// field that reads holds a place no receiver can be at: a latitude beyond
+// 90°, a longitude beyond 180°, or minutes of 60 or more. Such a line was
+// damaged on the way however its checksum came out.
+//   "$GPGGA,120000,9500.0000,N,00100.000,W,1,08,1.0,,,,,,"  false
+//   "$GPGGA,120000,5060.0000,N,00100.000,W,1,08,1.0,,,,,,"  false
+//   "$GPGGA,120000,,,,,0,00,,,,,,,"                         true (no fix yet)
+bool NmeaLineIntact(std::string_view line);
+
 // Latitude field "ddmm.mmmm": degrees from characters 1-2 plus the minutes
 // from character 3 on (at most 12 characters of them) / 60, negated for the
 // hemisphere "S". Longitude field "dddmm.mmmm": degrees from characters 1-3
 // plus minutes from character 4 on / 60, negated for "E". Both parts must be
 // plain unsigned decimals (digits with at most one '.') and the minutes must
-// not be empty; otherwise nullopt (an empty, cut or garbled field).
+// not be empty; otherwise nullopt (an empty, cut or garbled field). Minutes
+// of 60 or more, or more than 90° of latitude or 180° of longitude, are no
+// position either: nullopt.
 std::optional<double> ReadNmeaLatitude(std::string_view field, std::string_view hemisphere);
 std::optional<double> ReadNmeaLongitude(std::string_view field, std::string_view hemisphere);
 

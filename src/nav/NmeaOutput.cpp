@@ -33,22 +33,28 @@ void BuildNmeaOutput()
     if (!NmeaOpen || RouteCount < 1 || ActiveWaypoint < 1 || ActiveWaypoint > RouteCount || !NmeaOutputOn)
         return;
 
+    // A sentence with a figure that is not known is left out, not sent with
+    // a made-up one.
+    const auto add = [](std::string_view pattern) {
+        if (const std::optional<std::string> sentence = ExpandNmeaSentence(pattern))
+            NmeaOutput += *sentence;
+    };
     const std::string legStatus = LegStatusText.str() + LegStatusText.str();
     if (OutXTE)
-        NmeaOutput += ExpandNmeaTemplate("$ECXTE" + legStatus + "," + XteText + "N,A@e@l");
+        add("$ECXTE" + legStatus + ",@x,A@e@l");
     if (OutAPB)
-        NmeaOutput += ExpandNmeaTemplate("$ECAPB" + legStatus + "," + XteText + "N,,,,,@w,@b,T,@h,T,A@e@l");
-    if (OutHSC) {
-        NmeaOutput += ExpandNmeaTemplate(
-            "$ECHSC," + HeadingField(Heading) + ",T," + HeadingField(Heading + MagVariation) + ",M@e@l");
-    }
+        add("$ECAPB" + legStatus + ",@x,,,,,@w,@b,T,@h,T,A@e@l");
+    if (OutHSC && std::isfinite(Heading) && std::isfinite(Heading + MagVariation))
+        add("$ECHSC," + HeadingField(Heading) + ",T," + HeadingField(Heading + MagVariation) + ",M@e@l");
     // BOD has six fields (true and magnetic bearing, destination, origin):
     // no empty seventh field before the checksum, which a strict listener
     // would take for a malformed sentence.
     if (OutBOD)
-        NmeaOutput += ExpandNmeaTemplate("$ECBOD,@b,T,@^,M,@w,@<@e@l");
+        add("$ECBOD,@b,T,@^,M,@w,@<@e@l");
     // The line end is added after the expansion: a user template ending in a
     // stray '@' must not swallow it and run into the next fix's output.
-    if (OutUser)
-        NmeaOutput += ExpandNmeaTemplate(UserSentenceTemplate) + "\r\n";
+    if (OutUser) {
+        if (const std::optional<std::string> sentence = ExpandNmeaSentence(UserSentenceTemplate))
+            NmeaOutput += *sentence + "\r\n";
+    }
 }

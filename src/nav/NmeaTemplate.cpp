@@ -66,6 +66,20 @@ std::string CommonCodeText(char code, const std::string& text)
     return text;
 }
 
+// Codes whose text is a number or a figure of the navigation panel.
+bool IsFigureCode(char code)
+{
+    return std::string_view("#ABCFGHMPRSTVXY>~^").find(code) != std::string_view::npos;
+}
+
+// A figure text the program made from a number that is not finite ("Nan",
+// "+Inf" from the number texts of rtl/Numbers.h), or the panel's mark for a
+// figure it has not got ("********").
+bool FigureUnknown(std::string_view text)
+{
+    return text.find('*') != std::string_view::npos || rtl::HoldsNonFiniteText(text);
+}
+
 std::string UpToFirstBlank(const std::string& text)
 {
     return text.substr(0, text.find(' '));
@@ -113,6 +127,9 @@ public:
         }
     }
 
+    // False once a figure the template inserted was not known.
+    bool Known() const { return known_; }
+
     std::string Run()
     {
         while (!scan_.AtEnd()) {
@@ -136,6 +153,14 @@ public:
 
 private:
     void Insert(char code)
+    {
+        const std::size_t start = output_.size();
+        InsertText(code);
+        if (IsFigureCode(code) && FigureUnknown(std::string_view(output_).substr(start)))
+            known_ = false;
+    }
+
+    void InsertText(char code)
     {
         if (const auto common = scan_.CommonCode(code)) {
             output_ += CommonCodeText(code, *common);
@@ -201,6 +226,8 @@ private:
             output_ += ShortWaypointName(OriginWaypointName);
             break;
         case '^': {
+            if (!std::isfinite(WaypointBearing))
+                known_ = false;
             double magnetic = MagVariation + WaypointBearing;
             if (magnetic >= 360)
                 magnetic -= 360;
@@ -218,6 +245,7 @@ private:
     std::size_t checksumStart_ = 0; // 0-based, into output_
     double presentLat_ = 0.0;
     double presentLon_ = 0.0;
+    bool known_ = true;
 };
 
 } // namespace
@@ -270,4 +298,13 @@ std::string DegreeMinuteText(double lat, double lon, int decimals)
 std::string ExpandNmeaTemplate(std::string_view pattern)
 {
     return TemplateWalk(pattern).Run();
+}
+
+std::optional<std::string> ExpandNmeaSentence(std::string_view pattern)
+{
+    TemplateWalk walk(pattern);
+    std::string sentence = walk.Run();
+    if (!walk.Known())
+        return std::nullopt;
+    return sentence;
 }

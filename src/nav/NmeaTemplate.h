@@ -50,6 +50,7 @@
 // makes it, with '_' for every character that could change the sentence's
 // structure.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -90,3 +91,9 @@ std::string DegreeMinuteText(double lat, double lon, int decimals);
 // insert; '@M' updates the measure readout; '@>' copies layout point 5 into
 // TowLat and TowLon.
 std::string ExpandNmeaTemplate(std::string_view pattern);
+
+// The same for a sentence that is to be sent: nullopt when a figure it
+// inserts is not known (a number or figure code whose value is not a finite
+// number, or the panel's "********" for a figure it has not got), so that a
+// listener is never sent a made-up number or a '*' inside a field.
+std::optional<std::string> ExpandNmeaSentence(std::string_view pattern);

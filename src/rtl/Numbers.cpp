@@ -172,6 +172,11 @@ std::string RealText(double value)
     return std::string(1, negative ? '-' : ' ') + mantissa.substr(0, e) + "E" + expText;
 }
 
+bool HoldsNonFiniteText(std::string_view text)
+{
+    return text.find("Nan") != std::string_view::npos || text.find("Inf") != std::string_view::npos;
+}
+
 std::string ZeroFilledReal(double value, int width, int decimals)
 {
     return BlanksToZeros(StrReal(value, width, decimals));

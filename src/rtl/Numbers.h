@@ -33,6 +33,10 @@ std::string StrReal(double value, int width, int decimals);
 //   0              -> " 0.00000000000000E+0000"
 std::string RealText(double value);
 
+// True when `text` holds what StrReal and RealText write for a value that is
+// not finite ("Nan", "+Inf", "-Inf"), anywhere in it.
+bool HoldsNonFiniteText(std::string_view text);
+
 // Zero-filled number texts: the right-aligned text of StrReal/StrInt with
 // every blank then replaced by '0' (a negative value keeps its sign where the
 // runtime put it: "-5.0" at width 6 becomes "00-5.0").

@@ -6,15 +6,38 @@
 #include "MainFormFixture.h"
 
 #include "nav/LocalClock.h"
+#include "nav/NmeaTemplate.h"
 #include "nav/TrackLog.h"
 #include "platform/QtTimer.h"
 #include "rtl/TextFile.h"
 #include "serial/SerPort.h"
 #include "support/PtyPair.h"
 #include "support/QtWait.h"
+#include "support/SentenceCheck.h"
+
+#include <QLabel>
+#include <QRegularExpression>
+#include <QWidget>
+#include <cstdio>
 
 namespace
 {
+
+// The texts of every panel and hint of the main window that show a number
+// that is not one ("Nan", "+Inf").
+std::string NonNumbersShown(const QWidget& window)
+{
+    static const QRegularExpression notANumber("\\b(Nan|Inf)\\b");
+    std::string shown;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        QString text = w->toolTip();
+        if (const auto* label = qobject_cast<const QLabel*>(w))
+            text += " " + label->text();
+        if (text.contains(notANumber))
+            shown += w->objectName().toStdString() + ": " + text.toStdString() + "\n";
+    }
+    return shown;
+}
 
 class FixPtyTest : public MainFormTest
 {
@@ -22,7 +45,8 @@ protected:
     // COM4 is the pseudo-terminal; the fix timer is left to the test, NMEA
     // output (XTE and APB) is on, and the route is one waypoint 6' north of
     // the start on the meridian of 1° W.
-    void StartOnARouteWithAnAutopilot(kvtest::PtyPair& autopilot)
+    // `line7`, when given, replaces the distance unit line of the file.
+    void StartOnARouteWithAnAutopilot(kvtest::PtyPair& autopilot, const char* line7 = nullptr)
     {
         dir.makeFolder("logs");
         autopilot.MapAs(4);
@@ -35,6 +59,14 @@ protected:
             OutXTE = OutAPB = true;
             OutHSC = OutBOD = OutUser = false;
         });
+        if (line7) {
+            std::string file = dir.read("zudeve.cfg");
+            std::size_t at = 0;
+            for (int line = 1; line < 7; ++line)
+                at = file.find("\r\n", at) + 2;
+            file.replace(at, file.find("\r\n", at) - at, line7);
+            dir.write("zudeve.cfg", file);
+        }
         Start();
         MainForm->SecsTimer->setEnabled(false);
         MainForm->CreateChartView("harbour");
@@ -97,6 +129,49 @@ TEST_F(FixPtyTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTrac
     SetLocalClock({});
 }
 
+// A receiver on a loose connector that ends its lines with LF alone, with
+// noise glued to its sentences and positions no one can be at, and a
+// distance unit line damaged in the configuration: only the real fixes are
+// taken, and the autopilot gets the same sentences as from a clean line.
+TEST_F(FixPtyTest, NoisyReceiverAndDamagedUnitLineGiveOnlyRealFixesAndNumbers)
+{
+    kvtest::PtyPair autopilot;
+    StartOnARouteWithAnAutopilot(autopilot, "1,852");
+    ASSERT_EQ(DistanceFactor, 1.0);
+    const auto sentence = [](const std::string& body) { return "$" + body + NmeaChecksum(body, 1); };
+    const std::string noise = "\x95\x13#~" + std::string(120, 'x');
+    struct Step {
+        std::string bytes;
+        std::string taken; // the real fix among them
+        const char* sent; // what the autopilot receives after the fix tick
+    };
+    const Step steps[] = {
+        { noise + sentence("GPGGA,120000,5000.000,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,") + "\n",
+            "$GPGGA,120000,5000.000,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,*6C", "" },
+        { sentence("GPGGA,120030,9500.000,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,") + "\n" + noise
+                + sentence("GPGGA,120100,5000.600,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,") + "\n",
+            "$GPGGA,120100,5000.600,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,*6B",
+            "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
+            "$ECAPB,A,A,0.00,R,N,,,,,OUTER,000,T,000,T,A*63\r\n" },
+        { "$GPGGA,1201" + sentence("GPGGA,120130,5001.000,N,00160.000,W,1,08,1.0,10.0,M,47.0,M,,") + "\n\r"
+                + sentence("GPGGA,120200,5001.200,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,") + "\n",
+            "$GPGGA,120200,5001.200,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,*60",
+            "$ECXTE,A,A,0.12,L,N,A*11\r\n"
+            "$ECAPB,A,A,0.12,L,N,,,,,OUTER,359,T,359,T,A*7E\r\n" },
+    };
+    for (const Step& step : steps) {
+        autopilot.Write(step.bytes);
+        ASSERT_TRUE(kvtest::WaitFor([&] { return LastSentence == step.taken; })) << step.taken;
+        MainForm->FixTimerTimer();
+        const std::string expected = step.sent;
+        EXPECT_EQ(expected.empty() ? autopilot.Read(1, 100) : autopilot.Read(expected.size()), expected);
+    }
+    ASSERT_EQ(LogCount, 3);
+    EXPECT_NEAR(static_cast<double>(LogRecords[2].lat), 50.01, 1e-9);
+    EXPECT_NEAR(static_cast<double>(LogRecords[3].lon), 0.998, 1e-9);
+    EXPECT_EQ(NonNumbersShown(*MainForm), "");
+}
+
 // An autopilot that stops reading: once the port's output space is short, a
 // fix's sentences are left out whole, never cut, and what did go out is
 // whole sentences in order.
@@ -130,6 +205,73 @@ TEST_F(FixPtyTest, OutputThatDoesNotFitIsLeftOutWholeNeverCut)
     EXPECT_LT(sent.size() / perFix, static_cast<std::size_t>(fixes)) << "nothing was left out";
     for (std::size_t at = 0; at < sent.size(); at += perFix)
         ASSERT_EQ(sent.compare(at, perFix, sent, 0, perFix), 0) << "at byte " << at;
+}
+
+// Every line of the configuration file in turn empty, 0, garbage, huge and
+// negative, read by the program and a fix run through the cycle: whatever
+// the file says, the autopilot is sent only whole sentences with right
+// checksums and numbers in their fields, and no panel shows a non-number.
+TEST_F(FixPtyTest, NoConfigurationLineMakesUpANumberForTheAutopilot)
+{
+    kvtest::PtyPair autopilot;
+    StartOnARouteWithAnAutopilot(autopilot);
+    OutHSC = OutBOD = true;
+    UserSentenceTemplate = "$PKVU,@r,@g,@v,@s,@x,@p,@y,@h,@b,@^,@a,@c@e";
+    OutUser = true;
+    DistanceFactor = 1.852;
+    TextLogOn = false;
+    AutoLoadChart = false;
+    std::string base = ConfigText();
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = base.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(base.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 47u);
+
+    // The boat goes to and fro 6' south of the waypoint, a fix a minute.
+    int minute = 0;
+    const auto fix = [&] {
+        const bool there = minute % 2 != 0;
+        char body[96];
+        std::snprintf(body, sizeof body, "GPGGA,%02d%02d00,50%s,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,",
+            12 + minute / 60, minute % 60, there ? "00.300" : "00.000");
+        ++minute;
+        // The sentence as the input would leave it for the tick: the input
+        // has tests of its own, and this one has many fixes to run.
+        LastSentence = "$" + std::string(body) + NmeaChecksum(body, 1);
+        MainForm->FixTimerTimer();
+        return NmeaOutput;
+    };
+    fix(); // the first fix makes no leg yet, and sends nothing
+    // What the port sends is gathered as it comes and compared at the end.
+    std::string expected = fix(), onPort;
+    ASSERT_NE(expected, "");
+
+    for (int line = 1; line <= 47; ++line) {
+        for (const char* text : { "", "0", "#?x", "99999999999", "-99999999999" }) {
+            std::vector<std::string> changed = lines;
+            changed[static_cast<std::size_t>(line - 1)] = text;
+            std::string file;
+            for (const std::string& l : changed)
+                file += l + "\r\n";
+            LoadConfig(dir.write("row.cfg", file));
+            const std::string where = "line " + std::to_string(line) + " \"" + text + "\"";
+            const std::string sent = fix();
+            expected += sent;
+            onPort += autopilot.Read(1 << 16, 0);
+            // The user sentence is the user's own text (line 34), sent as typed.
+            std::string checked;
+            for (std::size_t at = 0, end; (end = sent.find("\r\n", at)) != std::string::npos; at = end + 2)
+                if (line != 34 || sent.compare(at, 5, "$PKVU") == 0 || sent.compare(at, 3, "$EC") == 0)
+                    checked += sent.substr(at, end + 2 - at);
+            EXPECT_EQ(kvtest::SentenceFault(checked), "") << where;
+            EXPECT_EQ(NonNumbersShown(*MainForm), "") << where;
+            // The lines of the route itself stay as they were.
+            ASSERT_EQ(RouteCount, 1) << where;
+            ActiveWaypoint = 1;
+        }
+    }
+    onPort += autopilot.Read(expected.size() - std::min(onPort.size(), expected.size()));
+    EXPECT_EQ(onPort, expected);
 }
 
 } // namespace

@@ -158,23 +158,41 @@ TEST_F(MainNmeaTest, SelectedSentenceAloneFeedsTheFixTick)
     EXPECT_EQ(MainForm->SentenceTimeText, "094738");
 }
 
-TEST_F(MainNmeaTest, LineEndsAndTheNinetyNineCharacterLimit)
+TEST_F(MainNmeaTest, LineEndsNoiseAndTheNinetyNineCharacterLimit)
 {
     OpenInterface();
     const std::string gga2 = Sentence("GPGGA,094738,5251.0000,N,00518.0000,E,1,12,0.60,-4,M,46.8,M,,");
-    Feed(gga2 + "\r");
-    EXPECT_EQ(LastSentence, gga2); // a bare CR ends a line
-    Feed(kGga + "\n" + kGga + "\r\n");
-    EXPECT_EQ(LastSentence, gga2); // a bare LF does not: one line, too long
-    Feed("$GPGGA,1\n2\r\n");
-    EXPECT_EQ(LastSentence, "$GPGGA,12");
-
     const std::string line99 = "$GPGGA,094737,5251.0085,N,00518.8151,E,1" + std::string(59, ',');
     ASSERT_EQ(line99.size(), 99u);
-    Feed(line99 + "\r\n");
-    EXPECT_EQ(LastSentence, line99);
+    struct Row {
+        std::string bytes;
+        std::string taken; // the GPS sentence the fix tick finds
+    };
+    const Row rows[] = {
+        { kGga + "\r\n", kGga },
+        { gga2 + "\r", gga2 }, // a bare CR ends a line
+        { gga2 + "\n", gga2 }, // and so does a bare LF
+        { kGga + "\n" + gga2 + "\n", gga2 },
+        { kGga + "\n\r" + gga2 + "\r\n", gga2 },
+        // A sentence glued onto noise or onto a cut sentence is read.
+        { "\x95~#" + gga2 + "\r\n", gga2 },
+        { std::string(150, 'x') + gga2 + "\n", gga2 },
+        { "$GPGGA,0947" + gga2 + "\r\n", gga2 },
+        { "!AIVDM,1,1,,B,13aD" + gga2 + "\r\n", gga2 },
+        { line99 + "\r\n", line99 },
+        { line99 + "X\r\n", "" }, // one character too many
+        { "x" + line99 + "\r\n", line99 }, // the noise is no part of it
+    };
+    for (const Row& row : rows) {
+        LastSentence.clear();
+        Feed(row.bytes);
+        EXPECT_EQ(LastSentence, row.taken) << row.bytes;
+        EXPECT_EQ(SerialLineBuffer, "") << row.bytes;
+    }
+
     // The hundredth character, in a later event, throws the line away and
     // restarts the no-data timer.
+    Feed(line99 + "\r\n");
     Feed(line99.substr(0, 60));
     port.calls.clear();
     Feed(line99.substr(60) + "X");
@@ -182,6 +200,10 @@ TEST_F(MainNmeaTest, LineEndsAndTheNinetyNineCharacterLimit)
     EXPECT_EQ(port.calls, std::vector<std::string> { "arm 273 on" });
     Feed("TAIL\r\n");
     EXPECT_EQ(LastSentence, line99);
+    // A line ended by a line feed alone counts as data as one ended by CR.
+    port.calls.clear();
+    Feed(kGga + "\n");
+    EXPECT_EQ(port.calls, std::vector<std::string> { "arm 273 on" });
 }
 
 TEST_F(MainNmeaTest, LinesReArmTheTriggersAndBadChecksumsAreDropped)
@@ -204,6 +226,11 @@ TEST_F(MainNmeaTest, LinesReArmTheTriggersAndBadChecksumsAreDropped)
     Feed(corrupted + "\r\n");
     EXPECT_EQ(LastSentence, kGga);
     EXPECT_EQ(port.calls.back(), "add CR");
+    EXPECT_FALSE(MainForm->NmeaDataSeen);
+    // So is a line that puts the vessel where no one can be, checksum or not.
+    Feed(Sentence("GPGGA,094740,9500.0000,N,00000.0000,E,1,12,0.60") + "\r\n");
+    Feed("$GPGGA,094740,5000.0000,N,00060.0000,E,1,12,0.60\r\n");
+    EXPECT_EQ(LastSentence, kGga);
     EXPECT_FALSE(MainForm->NmeaDataSeen);
     Feed("$GPGGA,094741,5000.0000,N,00000.0000,E,1,12,0.60\r\n"); // no checksum: taken
     EXPECT_EQ(LastSentence, "$GPGGA,094741,5000.0000,N,00000.0000,E,1,12,0.60");

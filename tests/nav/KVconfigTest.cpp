@@ -1,6 +1,7 @@
 #include "nav/KVconfig.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
+#include "rtl/Numbers.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -289,84 +290,82 @@ TEST_F(ConfigFile, ShortFileReadsItsLinesAndTheRestAsZeroOrEmpty)
     EXPECT_EQ(CurLat, 0.0);
 }
 
-TEST_F(ConfigFile, GarbledNumbersReadAsZeroWithoutShiftingLaterLines)
+// Each row puts one text in one line of the boat's file; the line must read
+// as what its setting can hold and be written back so, every other line
+// read as it stands.
+TEST_F(ConfigFile, EachLineReadsAsWhatItsSettingCanHoldAndIsWrittenBackSo)
 {
+    const std::string one = rtl::RealText(1.0), zero = rtl::RealText(0.0);
+    struct Row {
+        int line;
+        const char* text; // in the file
+        std::string written; // what is written back
+    };
+    const Row rows[] = {
+        // Unreadable numbers read as 0 where their setting holds 0.
+        { 2, "fifty", zero },
+        { 6, "12x", "0" },
+        { 11, "1E999", zero }, // beyond a double
+        { 30, "70000", "0" }, // beyond the 16-bit vessel length
+        { 35, "-", "1" }, // 0 fixes averaged is 1
+        // Values a setting cannot hold read as its default.
+        { 2, "1e308", rtl::RealText(-16.780192674) },
+        { 3, "-181", rtl::RealText(-41.779279083) },
+        { 6, "25", "0" },
+        { 8, "9", "-1" },
+        { 15, "16", "15" },
+        { 17, "5", "0" }, // five colour schemes
+        { 32, "-0.2", rtl::RealText(0.2) },
+        { 35, "-3", "1" },
+        { 41, "1e300", rtl::RealText(10.0) },
+        { 46, "-7", "1" },
+        { 47, "-2147483648", "38400" },
+        // Colours out of range keep the colour in force.
+        { 13, "99999999999", "255" },
+        { 14, "16777216", "65280" },
+        // A zoom must be positive.
+        { 4, "-0.5", rtl::RealText(0.03125) },
+        { 4, "0", rtl::RealText(0.03125) },
+        { 4, "close", rtl::RealText(0.03125) },
+        { 4, "1e-3", rtl::RealText(0.001) },
+        // The distance unit is one of three; anything else is nautical miles.
+        { 7, "1,852", one },
+        { 7, "0", one },
+        { 7, "", one },
+        { 7, "-1.852", one },
+        { 7, "1.5", one },
+        { 7, "1e999", one },
+        { 7, "1.852", rtl::RealText(1.852) },
+        { 7, " 1.15081000000000E+0000", rtl::RealText(1.15081) },
+        // A fix interval is a positive number of milliseconds.
+        { 25, "2.5", "10000" },
+        { 25, "0", "10000" },
+        { 25, "", "10000" },
+        { 25, "-1000", "10000" },
+        { 25, "1", "1" },
+        // Values at the limits are kept.
+        { 2, "-90", rtl::RealText(-90.0) },
+        { 3, "180", rtl::RealText(180.0) },
+        { 14, "16777215", "16777215" },
+        { 17, "4", "4" },
+        { 46, "255", "255" },
+        { 47, "4000000", "4000000" },
+    };
     ui.strictMessages = true;
-    BackgroundColour = 0x0000FF;
-    LoadConfig(WriteConfig({
-        { 2, "fifty" },
-        { 6, "12x" },
-        { 11, "1E999" }, // beyond a double
-        { 13, "99999999999" }, // beyond a colour: the colour is kept
-        { 25, "2.5" }, // not an integer
-        { 30, "70000" }, // beyond the 16-bit vessel length
-        { 35, "-" },
-    }));
-    EXPECT_EQ(CurLat, 0.0);
-    EXPECT_DOUBLE_EQ(CurLon, 1.3);
-    EXPECT_EQ(UtcHourOffset, 0);
-    EXPECT_DOUBLE_EQ(DistanceFactor, 1.852);
-    EXPECT_EQ(ManualSpeed, 0.0);
-    EXPECT_EQ(RouteName, "solent");
-    EXPECT_EQ(BackgroundColour, 0x0000FF);
-    EXPECT_EQ(ForegroundColour, 0xFFFFFF);
-    EXPECT_EQ(FixIntervalMs, 0);
-    EXPECT_EQ(DRSpeedSource, 1);
-    EXPECT_EQ(VesselLength, 0);
-    EXPECT_DOUBLE_EQ(VesselBeam, 3.5);
-    EXPECT_EQ(AverageN, 1);
-    EXPECT_EQ(LogsFolder, "/data/logs/");
-    EXPECT_EQ(BaudRate, 38400);
-}
-
-TEST_F(ConfigFile, ValuesBeyondWhatTheirSettingHoldsReadAsTheDefault)
-{
-    ui.strictMessages = true;
-    ForegroundColour = 0x00FF00; // colours keep their value
-    LoadConfig(WriteConfig({
-        { 2, "1e308" }, // latitude
-        { 3, "-181" },
-        { 4, "-0.5" }, // zoom
-        { 6, "25" }, // hours added to GPS time
-        { 7, "-1.852" }, // distance unit factor
-        { 8, "9" }, // grid datum
-        { 14, "16777216" }, // one past white
-        { 15, "16" }, // colour index
-        { 25, "-1000" }, // fix interval
-        { 32, "-0.2" }, // arrival radius
-        { 35, "-3" }, // fixes averaged
-        { 41, "1e300" }, // layout distance D
-        { 46, "-7" },
-        { 47, "-2147483648" },
-    }));
-    EXPECT_DOUBLE_EQ(CurLat, -16.780192674);
-    EXPECT_DOUBLE_EQ(CurLon, -41.779279083);
-    EXPECT_DOUBLE_EQ(ChartScale, 0.03125);
-    EXPECT_EQ(UtcHourOffset, 0);
-    EXPECT_DOUBLE_EQ(DistanceFactor, 1.0);
-    EXPECT_EQ(GridDatum, -1);
-    EXPECT_FALSE(GridDisplay);
-    EXPECT_EQ(ForegroundColour, 0x00FF00);
-    EXPECT_EQ(ColourFgIndex, 15);
-    EXPECT_EQ(FixIntervalMs, 10000);
-    EXPECT_DOUBLE_EQ(CaptureDistance, 0.2);
-    EXPECT_EQ(AverageN, 1);
-    EXPECT_DOUBLE_EQ(TowOffsetD, 10.0);
-    EXPECT_EQ(ComPort, 1);
-    EXPECT_EQ(BaudRate, 38400);
-    // The lines around them are read as they stand.
-    EXPECT_EQ(RouteName, "solent");
-    EXPECT_EQ(BackgroundColour, 0x800000);
-    EXPECT_EQ(ColourBgIndex, 3);
-
-    // Values at the limits are kept.
-    LoadConfig(
-        WriteConfig({ { 2, "-90" }, { 3, "180" }, { 14, "16777215" }, { 46, "255" }, { 47, "4000000" } }));
-    EXPECT_EQ(CurLat, -90.0);
-    EXPECT_EQ(CurLon, 180.0);
-    EXPECT_EQ(ForegroundColour, 0xFFFFFF);
-    EXPECT_EQ(ComPort, 255);
-    EXPECT_EQ(BaudRate, 4000000);
+    for (const Row& row : rows) {
+        BackgroundColour = 0x0000FF;
+        ForegroundColour = 0x00FF00;
+        LoadConfig(WriteConfig({ { row.line, row.text } }));
+        ViewCentreLat = CurLat;
+        ViewCentreLon = CurLon;
+        ViewZoom = ChartScale;
+        ChartOffsetLat = 0.0001;
+        ChartOffsetLon = -0.0002;
+        std::vector<std::string> expected = kBoatLines;
+        expected[9] = kDefaultTemplate;
+        expected[static_cast<std::size_t>(row.line - 1)] = row.written;
+        EXPECT_EQ(ConfigText(), CrLf(expected)) << "line " << row.line << " \"" << row.text << "\"";
+    }
 }
 
 TEST_F(ConfigFile, CrOnlyLineEndsReadByThoseLineEnds)

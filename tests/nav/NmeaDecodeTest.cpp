@@ -4,12 +4,14 @@
 
 #include "nav/NmeaDecode.h"
 #include "nav/NavState.h"
+#include "nav/NmeaTemplate.h"
 #include "rtl/Numbers.h"
 #include "rtl/TextFile.h"
 #include "support/ShortStringPrint.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -48,6 +50,54 @@ TEST(NmeaDecode, CoordinatesAreFixedWidthAndRefuseGarbledFields)
         EXPECT_FALSE(ReadNmeaLatitude(bad, "N")) << '"' << bad << '"';
     for (const char* bad : { "", "011", "00000.000VTG" })
         EXPECT_FALSE(ReadNmeaLongitude(bad, "W")) << '"' << bad << '"';
+}
+
+// A position no receiver can be at is a line damaged on the wire, dropped
+// like one with a wrong checksum; an empty position (no fix yet) is not.
+TEST(NmeaDecode, ImpossiblePositionsAreDamagedLines)
+{
+    const auto gga = [](const std::string& lat, const std::string& lon) {
+        return "$GPGGA,120000," + lat + ",N," + lon + ",W,1,08,1.0,10.0,M,47.0,M,,";
+    };
+    const auto rmc = [](const std::string& lat, const std::string& lon) {
+        return "$GPRMC,120000,A," + lat + ",S," + lon + ",E,5.8,235.1,200818,1.4,E";
+    };
+    const std::string com = "$PSCOM,000000,9500.000,N,00100.000,W,1,09";
+    struct Row {
+        std::string line;
+        bool intact;
+    };
+    const Row rows[] = {
+        { gga("5000.000", "00100.000"), true },
+        { gga("9000.000", "18000.000"), true }, // the poles and the date line
+        { gga("0059.9999", "17959.9999"), true },
+        { gga("", ""), true },
+        { gga("50x0.000", "00100.000"), true }, // unreadable: no fix, not damaged
+        { gga("9500.0000", "00100.000"), false },
+        { gga("9000.0001", "00100.000"), false },
+        { gga("5060.000", "00100.000"), false },
+        { gga("5000.000", "18000.001"), false },
+        { gga("5000.000", "00075.000"), false },
+        { gga("5000.000", "99900.000"), false },
+        { rmc("9100.000", "00100.000"), false },
+        { rmc("5000.000", "00160.5"), false },
+        { com, false },
+        { "$GPGLL,9500.00,N,00100.00,W,120000,A", true }, // not a position the program reads
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(NmeaLineIntact(row.line), row.intact) << row.line;
+        // With a right checksum too.
+        const std::string summed = row.line + NmeaChecksum(row.line, 2);
+        EXPECT_EQ(NmeaLineIntact(summed), row.intact) << summed;
+        EXPECT_FALSE(NmeaLineIntact(summed.substr(0, summed.size() - 1) + "X")) << summed;
+        // The decoder never gives such a position either.
+        const NmeaDecodeResult d = DecodeNmeaSentence(row.line, false);
+        EXPECT_TRUE(!d.lat || std::abs(*d.lat) <= 90) << row.line;
+        EXPECT_TRUE(!d.lon || std::abs(*d.lon) <= 180) << row.line;
+        if (!row.intact) {
+            EXPECT_FALSE(d.fixValid) << row.line;
+        }
+    }
 }
 
 TEST(NmeaDecode, IndicatorTableOfTheThreeDecoders)

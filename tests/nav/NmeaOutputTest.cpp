@@ -2,10 +2,14 @@
 #include "nav/LocalClock.h"
 #include "nav/NavState.h"
 #include "nav/NavUpdate.h"
+#include "support/SentenceCheck.h"
 #include "support/ShortStringPrint.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <limits>
 #include <string>
 
 namespace
@@ -150,6 +154,58 @@ TEST_F(NmeaOutputTest, TheNavigationUpdateBuildsTheSentencesForItsLeg)
     EXPECT_EQ(NmeaOutput,
         "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
         "$ECBOD,000,T,000,M,NORTH,*19\r\n");
+}
+
+// A division by a configured or received value that gives no number: the
+// figures it feeds show as unknown on the panel, and a sentence that would
+// carry one is left out; the others still go.
+TEST_F(NmeaOutputTest, FiguresThatAreNoNumbersAreNeverSent)
+{
+    constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    struct Row {
+        const char* what;
+        std::function<void()> poison;
+        const char* sent; // the kinds of sentence still sent
+    };
+    const Row rows[] = {
+        { "no poison", [] {}, "XTE APB HSC BOD USER " },
+        // Range and cross-track error are divided by the unit.
+        { "distance unit 0", [] { DistanceFactor = 0.0; }, "HSC BOD " },
+        { "distance unit NaN", [] { DistanceFactor = kNan; }, "HSC BOD " },
+        // The heading to steer is worked from the hull speed.
+        { "hull speed NaN", [] { ManualSpeed = kNan; }, "XTE BOD " },
+        { "hull speed infinite", [] { ManualSpeed = kInf; }, "XTE APB HSC BOD USER " },
+    };
+    for (const Row& row : rows) {
+        ResetNavState();
+        NmeaOpen = NmeaOutputOn = RouteGuidanceOn = true;
+        OutXTE = OutAPB = OutHSC = OutBOD = OutUser = true;
+        UserSentenceTemplate = "$PKVU,@r,@g,@v,@s,@x,@p,@y,@h,@b,@^@e";
+        CosLat = 1.0;
+        ManualSpeed = 6.0;
+        LogCount = 2;
+        LogRecords[1] = LogRecord { rtl::Real6(49.9), rtl::Real6(1.0), rtl::Real6(600.0) };
+        LogRecords[2] = LogRecord { rtl::Real6(50.0), rtl::Real6(1.0), rtl::Real6(660.0) };
+        CurLat = 50.0;
+        CurLon = 1.0;
+        RoutePoints[1] = { 50.05, 1.0 };
+        RouteNames[1] = "North Cardinal          19   ";
+        RouteCount = 1;
+        ActiveWaypoint = 1;
+        row.poison();
+        UpdateNavigationData();
+
+        EXPECT_EQ(kvtest::SentenceFault(NmeaOutput), "") << row.what;
+        std::string kinds;
+        for (std::size_t at = 0; (at = NmeaOutput.find('$', at)) != std::string::npos; ++at)
+            kinds += NmeaOutput.compare(at, 5, "$PKVU") == 0 ? "USER " : NmeaOutput.substr(at + 3, 3) + " ";
+        EXPECT_EQ(kinds, row.sent) << row.what << "\n" << NmeaOutput;
+        for (const auto* text : { &RangeText, &TtgText, &VmgText, &SogText, &XteText, &BearingText, &CtsText })
+            EXPECT_TRUE(text->view().find("Nan") == std::string_view::npos
+                && text->view().find("Inf") == std::string_view::npos)
+                << row.what << ": " << text->view();
+    }
 }
 
 } // namespace
