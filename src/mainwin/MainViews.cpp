@@ -112,6 +112,7 @@ void TMainForm::BindViewCommands()
 TMDIChild* TMainForm::CreateChartView(const std::string& name)
 {
     auto* view = new TMDIChild(MdiArea, this);
+    YieldMenuShortcuts(view);
     view->setWindowTitle(qs(name + " (" + ConfigName.str() + ")"));
     view->FCursorLat = ChartHomeLat;
     view->FCursorLon = ChartHomeLon;
