@@ -93,7 +93,8 @@ TEST_F(AisPainterTest, TargetWhosePositionIsNotAvailableDrawsNothing)
     struct NoPosition {
         double lat, lonWest;
     };
-    const NoPosition cases[] = { { 91, -181 }, { 90.001, 0 }, { -90.001, 0 }, { 0, 180.001 }, { 0, -180.001 } };
+    const NoPosition cases[]
+        = { { 91, -181 }, { 90.001, 0 }, { -90.001, 0 }, { 0, 180.001 }, { 0, -180.001 } };
     for (const NoPosition& c : cases) {
         SCOPED_TRACE(std::to_string(c.lat) + " " + std::to_string(c.lonWest));
         UseBackground(kNavy);

@@ -19,8 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 #include <memory>
+#include <string>
 
 namespace
 {

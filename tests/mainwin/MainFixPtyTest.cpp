@@ -33,7 +33,8 @@ protected:
     // COM4 is the pseudo-terminal; the fix timer is left to the test, NMEA
     // output (XTE and APB) is on, and the route is one waypoint 6' north of
     // the start on the meridian of 1° W.
-    void StartOnARouteWithAnAutopilot(kvtest::PtyPair& autopilot, const std::function<void()>& more = [] {})
+    void StartOnARouteWithAnAutopilot(
+        kvtest::PtyPair& autopilot, const std::function<void()>& more = [] {})
     {
         dir.makeFolder("logs");
         autopilot.MapAs(4);
@@ -165,8 +166,9 @@ TEST_F(FixPtyTest, EverySentenceOfAFixIsTheFixsOwnWhateverTheViewsDo)
     };
     const Run runs[] = { { "untouched", Views::Untouched }, { "following a target", Views::FollowingATarget },
         { "cursor moved in two views", Views::CursorMoved } };
-    const std::string fixes[] = { Gga("120000", "5000.000", "00100.000"), Gga("120100", "5000.600", "00100.000"),
-        Gga("120200", "5001.200", "00059.880"), Gga("120300", "5001.800", "00100.060") };
+    const std::string fixes[]
+        = { Gga("120000", "5000.000", "00100.000"), Gga("120100", "5000.600", "00100.000"),
+              Gga("120200", "5001.200", "00059.880"), Gga("120300", "5001.800", "00100.060") };
 
     std::vector<std::string> sent, panels;
     for (const Run& run : runs) {
@@ -186,7 +188,8 @@ TEST_F(FixPtyTest, EverySentenceOfAFixIsTheFixsOwnWhateverTheViewsDo)
         ASSERT_TRUE(aisView->FIsAisView);
 
         // A vessel 3' west of the track, heard before the first fix.
-        const std::string target = kvtest::AivdmSentence(kvtest::PositionReportPayload(235000001, 50.05, -1.05));
+        const std::string target
+            = kvtest::AivdmSentence(kvtest::PositionReportPayload(235000001, 50.05, -1.05));
         autopilot.Write(target + "\r\n");
         ASSERT_TRUE(kvtest::WaitFor([] { return AisTargetCount == 1; }));
 

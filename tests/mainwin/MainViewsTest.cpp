@@ -383,7 +383,8 @@ TEST_F(MainViewsTest, EveryMenuShortcutRunsItsItemWithTheFocusInAViewOrInTheMain
         QWidget* widget;
         std::size_t itemCount; // the view's popup items count only in the view
     };
-    const Focus foci[] = { { "chart view", view->Image1, items.size() }, { "main window", MainForm, menuItems } };
+    const Focus foci[]
+        = { { "chart view", view->Image1, items.size() }, { "main window", MainForm, menuItems } };
     for (const Focus& focus : foci) {
         focus.widget->setFocus();
         ASSERT_EQ(QApplication::focusWidget(), focus.widget) << focus.name;
