@@ -1,9 +1,11 @@
 // Fuzz target for AIS log playback without the window: any bytes, read as a
 // log file line by line, go through the sentence assembly and the merge into
 // the target table as playback feeds them. The table must stay within its 60
-// slots, every trail within 40 entries, the payload bounded, and a merged
-// target must have an MMSI.
+// slots, every trail within 40 entries and holding real positions only (no
+// "not available" 91 N 181 E), the payload bounded, and a merged target must
+// have an MMSI.
 #include "nav/AisAssembly.h"
+#include "nav/AisSelection.h"
 #include "nav/AisTargets.h"
 #include "nav/NavState.h"
 #include "rtl/TextFile.h"
@@ -35,8 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             || AisPayload.size() > 2 * kAisSixBitsLength)
             std::abort();
         for (int i = 1; i <= AisTargetCount; ++i) {
-            if (AisTargets[i].trailCount > nav::kAisTrailLength)
+            const AisTargetRecord& t = AisTargets[i];
+            if (t.trailCount > nav::kAisTrailLength)
                 std::abort();
+            for (int n = 1; n <= t.trailCount; ++n)
+                if (!AisPositionAvailable(t.trail[n].lat, t.trail[n].lon))
+                    std::abort();
         }
     }
     return 0;

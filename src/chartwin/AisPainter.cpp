@@ -70,6 +70,8 @@ void DrawAisTarget(TChartPlotter& view, int i, const TAisDrawOptions& options)
     if (i < 1 || i > kMaxAisTargets)
         return;
     const nav::AisTargetRecord& t = AisTargets[i];
+    if (!nav::AisHasPosition(t))
+        return;
     const auto [lat, lon] = AisChartPosition(t);
     if (MoveTo(view, lat, lon)) {
         const int x = view.FCursorX, y = view.FCursorY;
@@ -96,6 +98,8 @@ void DrawAisTargetTrail(TChartPlotter& view, int i)
     if (i < 1 || i > kMaxAisTargets)
         return;
     const nav::AisTargetRecord& t = AisTargets[i];
+    if (!nav::AisHasPosition(t))
+        return;
     view.PlotTo(-1, -1, 3);
     view.Canvas->SetPenMode(TPenMode::Copy);
     const int count = std::min<int>(t.trailCount, nav::kAisTrailLength);

@@ -34,7 +34,9 @@ double AisOutlineHeading(const nav::AisTargetRecord& target, int headingMode);
 std::pair<double, double> AisChartPosition(const nav::AisTargetRecord& target);
 
 // Target `i`'s symbol and labels in silver; nothing when its position is off
-// the bitmap. Ends with the pen lifted at the view's cursor position.
+// the bitmap. Ends with the pen lifted at the view's cursor position. A
+// target whose position is not available (nav/AisSelection.h) draws nothing
+// at all, here and in its trail.
 void DrawAisTarget(TChartPlotter& view, int i, const TAisDrawOptions& options);
 // Target `i`'s trail, oldest entry first, with the track pen (type 3).
 void DrawAisTargetTrail(TChartPlotter& view, int i);

@@ -22,6 +22,7 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace chartwin
@@ -31,11 +32,6 @@ namespace
 {
 
 constexpr double kDegToRad = 0.01745329; // the tidal arrow's own factor
-
-bool ValidAisSelection()
-{
-    return SelectedAisTarget >= 1 && SelectedAisTarget <= AisTargetCount;
-}
 
 bool AisFollowChecked(const TMDIChild& view)
 {
@@ -52,10 +48,10 @@ TAisDrawOptions AisDrawOptionsOf(const TMDIChild& view)
     return options;
 }
 
-// The view is centred on the selected AIS target.
+// The view is centred on the selected AIS target (one with a position).
 bool FollowsAisTarget(const TMDIChild& view)
 {
-    return view.FIsAisView && AisFollowChecked(view) && ValidAisSelection();
+    return view.FIsAisView && AisFollowChecked(view) && nav::AisSelectionHasPosition();
 }
 
 // Lifts the pen and moves it to a position; true when it is on the bitmap.
@@ -280,10 +276,8 @@ void RedrawView(TMDIChild& view, const TGlobalSettings& settings, const TView_Zo
                 MarkerAtCursor(view, 102);
         }
         if (AisFollowChecked(view)) {
-            if (ValidAisSelection()) {
-                const AisTargetRecord& target = AisTargets[SelectedAisTarget];
-                view.FCursorLat = target.latitude / 600000.0 + ChartOffsetLat;
-                view.FCursorLon = -target.longitude / 600000.0 - ChartOffsetLon;
+            if (nav::AisSelectionHasPosition()) {
+                std::tie(view.FCursorLat, view.FCursorLon) = AisChartPosition(AisTargets[SelectedAisTarget]);
             } else {
                 view.FCursorX = ViewImageWidth / 2;
                 view.FCursorY = ViewImageHeight / 2;

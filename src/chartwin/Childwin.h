@@ -152,11 +152,12 @@ public:
     // The cross at (X, Y) with arms from 3 to 3 x size pixels off the
     // centre, every pixel inverted: a second call at the same place erases it.
     void DrawCursorCross(int X, int Y, int size);
-    // The cursor position from pixel (X, Y), then ReadOutCursor.
+    // The user moved the cursor to pixel (X, Y): the cursor position from
+    // it, which becomes the working position (CurLat, CurLon) above zoom 0.5
+    // or while this is the only view; then ReadOutCursor.
     std::string PixelToPosition(int X, int Y);
     // The readout of the cursor position (nav/PositionReadout.h), also kept
-    // in CursorPositionText; the cursor becomes the working position
-    // (CurLat, CurLon) above zoom 0.5 or while this is the only view.
+    // in CursorPositionText. The working position is left alone.
     std::string ReadOutCursor();
     // After a redraw: the position panel and, while measuring, the measure
     // readout on the status line.
@@ -307,7 +308,7 @@ private:
     void ShowTargetSpin();
     void CentreScrollBox();
     // The view follows the selected AIS target: AIS view, follow item
-    // checked, ShowAIS down and a valid selection.
+    // checked, ShowAIS down and a selected target that has a position.
     bool FollowsAisTarget() const;
     void ConnectCursor();
     void ConnectCommands();

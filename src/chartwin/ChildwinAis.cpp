@@ -57,7 +57,7 @@ void TMDIChild::BindAisCommands()
     // The outline of the followed target (marker 104), only while the own
     // vessel is shown to scale.
     DrawAisTargetOutline = [this] {
-        if (ShowVesselOutline && nav::AisSelectionValid())
+        if (ShowVesselOutline && nav::AisSelectionHasPosition())
             chartwin::DrawAisTargetOutline(*this, AisTargets[SelectedAisTarget], AisHeadingMode);
     };
     connect(Image1, &TChartImage::DoubleClicked, this, Guard(this, &TMDIChild::Image1DblClick));

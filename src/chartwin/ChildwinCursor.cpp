@@ -74,12 +74,6 @@ void TMDIChild::DrawCursorCross(int X, int Y, int size)
 
 std::string TMDIChild::ReadOutCursor()
 {
-    // Zoomed far out, a click in the second view only looks around; the
-    // working position stays where the editing view put it.
-    if (FZoom > 0.5 || chartwin::ViewCount() == 1) {
-        CurLat = FCursorLat;
-        CurLon = FCursorLon;
-    }
     CursorPositionText = CursorPositionReadout(FCursorLat, FCursorLon);
     return CursorPositionText;
 }
@@ -87,6 +81,14 @@ std::string TMDIChild::ReadOutCursor()
 std::string TMDIChild::PixelToPosition(int X, int Y)
 {
     InverseProject(X, Y, FCursorLat, FCursorLon);
+    // Only the user moving the cursor moves the working position, never a
+    // redraw putting the cursor on the newest fix or a followed target.
+    // Zoomed far out, a click in the second view only looks around; the
+    // working position stays where the editing view put it.
+    if (FZoom > 0.5 || chartwin::ViewCount() == 1) {
+        CurLat = FCursorLat;
+        CurLon = FCursorLon;
+    }
     return ReadOutCursor();
 }
 

@@ -6,12 +6,14 @@
 
 #include "chartwin/Childwin.h"
 
+#include "chartwin/AisPainter.h"
 #include "chartwin/ChartPainters.h"
 #include "chartwin/SurveyPlot.h"
 #include "chartwin/VesselLayout.h"
 #include "chartwin/ViewHost.h"
 #include "dialogs/GlobalDlg.h"
 #include "dialogs/View_ZoomDlg.h"
+#include "nav/AisSelection.h"
 #include "nav/NavState.h"
 #include "nav/TextLog.h"
 #include "platform/QtTimer.h"
@@ -26,6 +28,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <tuple>
 
 namespace
 {
@@ -116,10 +119,7 @@ void TMDIChild::SetUpProjection()
     FScaleLat = AtLeastOne(rtl::Round(FPixPerDegLat * FZoom));
     FScaleLon = AtLeastOne(rtl::Round(FPixPerDegLon * FZoom));
     if (FollowsAisTarget()) {
-        // The record holds 1/10000 minute, east positive.
-        const AisTargetRecord& target = AisTargets[SelectedAisTarget];
-        FDrawCentreLat = target.latitude / 600000.0 + ChartOffsetLat;
-        FDrawCentreLon = -target.longitude / 600000.0 - ChartOffsetLon;
+        std::tie(FDrawCentreLat, FDrawCentreLon) = chartwin::AisChartPosition(AisTargets[SelectedAisTarget]);
     } else {
         FDrawCentreLat = FCursorLat;
         FDrawCentreLon = FCursorLon;
@@ -141,7 +141,7 @@ void TMDIChild::InverseProject(int x, int y, double& lat, double& lon) const
 bool TMDIChild::FollowsAisTarget() const
 {
     return FIsAisView && AISFollowSelectedTarget1->isChecked() && ShowAIS->isChecked()
-        && SelectedAisTarget >= 1 && SelectedAisTarget <= AisTargetCount;
+        && nav::AisSelectionHasPosition();
 }
 
 void TMDIChild::SetZoom(double zoom)
@@ -205,8 +205,8 @@ void TMDIChild::CentreButton1Click()
 {
     if (FAutoZoom && RouteCount > 0 && ActiveWaypoint <= RouteCount)
         ZoomForRange();
-    const bool validSelection = SelectedAisTarget >= 1 && SelectedAisTarget <= AisTargetCount;
-    if (AISZoom->isChecked() && AisTargetCount > 0 && validSelection && FIsAisView
+    // Zooming on the nearest target needs one with a position.
+    if (AISZoom->isChecked() && AisTargetCount > 0 && nav::AisSelectionHasPosition() && FIsAisView
         && HighlightNearest1->isChecked()) {
         const double waypointRange = WaypointRangeNm;
         WaypointRangeNm = NearestTargetRange;

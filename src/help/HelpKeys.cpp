@@ -63,7 +63,9 @@ F1Filter::F1Filter(QObject* parent)
 
 bool F1Filter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    const bool press = event->type() == QEvent::KeyPress;
+    const bool shortcutOverride = event->type() == QEvent::ShortcutOverride;
+    if (!(press || shortcutOverride) || !watched->isWidgetType())
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier)
@@ -74,6 +76,13 @@ bool F1Filter::eventFilter(QObject* watched, QEvent* event)
         context = messageContext;
     if (context == 0)
         return false;
+    if (shortcutOverride) {
+        // A window with a page of its own keeps F1 from every F1 shortcut:
+        // a tool window takes its owner's window shortcuts (the main
+        // window's "&KV Help") while it is in front.
+        event->accept();
+        return true;
+    }
     platform::guardedIn(widget->window(), [context] { ApplicationHelpContext(context); });
     return true;
 }

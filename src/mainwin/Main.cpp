@@ -424,23 +424,27 @@ void TMainForm::SaveConfigAs1Click()
 {
     if (!ExecuteSave(SaveConfig))
         return;
-    SaveConfiguration(SaveConfig.fileName);
+    // A file that was not written does not name the configuration.
+    if (!SaveConfiguration(SaveConfig.fileName))
+        return;
     ConfigName = ExtractFileBaseName(SaveConfig.fileName);
     SetViewCaptions();
 }
 
-void TMainForm::SaveConfiguration(const std::string& path)
+bool TMainForm::SaveConfiguration(const std::string& path)
 {
     const bool autoLoad = AutoLoadChart;
     if (ChartEditable)
         AutoLoadChart = autoLoadBeforeEdit_;
+    bool written = false;
     try {
-        SaveConfigFile(path);
+        written = SaveConfigFile(path);
     } catch (...) {
         AutoLoadChart = autoLoad;
         throw;
     }
     AutoLoadChart = autoLoad;
+    return written;
 }
 
 void TMainForm::SetViewCaptions()

@@ -518,6 +518,11 @@ private:
     void Bind(QToolButton* button, void (TMainForm::*handler)());
     void Bind(TTimer* timer, void (TMainForm::*handler)());
     void ResolveAmbiguousShortcut(QAction* item);
+    // A window inside the main window (a chart view) gives up every key of
+    // its own actions (its popup menu, the close of its window menu, Ctrl+W
+    // among others) that an item of the main menus has, so that each menu
+    // shortcut keeps one meaning wherever the focus is.
+    void YieldMenuShortcuts(QWidget* window);
     // MainViews.cpp
     void BindViewCommands();
     // MainNmea.cpp: binds the NMEA commands and the fix timer, GPS indicator
@@ -590,8 +595,9 @@ private:
     void ShowTextLogGlyph();
     void SetViewCaptions();
     // The configuration as the user set it: chart edit mode's own switch-off
-    // of automatic chart loading is not stored.
-    void SaveConfiguration(const std::string& path);
+    // of automatic chart loading is not stored. False when the file could
+    // not be written (the message has been shown).
+    bool SaveConfiguration(const std::string& path);
 
     // MainTextLog.cpp, MainVoice.cpp
     void SetUpTextLog();

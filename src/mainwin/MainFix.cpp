@@ -143,6 +143,7 @@ void TMainForm::FixBtnClick()
         NavCourse = ComputeLogCourse();
     CurLat += ChartOffsetLat;
     CurLon -= ChartOffsetLon;
+    const TPosition fix { CurLat, CurLon };
 
     if (CountTowardsRecentre(FixesSinceRedraw, DrawEveryN))
         RecentreTrackingViews();
@@ -155,6 +156,11 @@ void TMainForm::FixBtnClick()
     if (AutoLoadChart)
         AutoChartClick();
 
+    // The navigation figures, the panel, the logs and the output sentences
+    // are this fix's own, whatever the views or a chart change did with the
+    // working position meanwhile.
+    CurLat = fix.lat;
+    CurLon = fix.lon;
     UpdateNavigationData();
 
     AddLegToTrip();

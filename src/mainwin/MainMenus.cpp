@@ -23,6 +23,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace
 {
@@ -379,6 +380,24 @@ void TMainForm::Bind(TTimer* timer, void (TMainForm::*handler)())
 void TMainForm::ResolveAmbiguousShortcut(QAction* item)
 {
     item->installEventFilter(this);
+}
+
+void TMainForm::YieldMenuShortcuts(QWidget* window)
+{
+    // The menu items are the main window's own actions; a view's actions
+    // are further down (views are children of the MDI area).
+    QList<QKeySequence> menuKeys;
+    for (QAction* item : findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+        menuKeys += item->shortcuts();
+    for (QAction* own : window->findChildren<QAction*>()) {
+        QList<QKeySequence> keys = own->shortcuts();
+        const auto taken = std::remove_if(
+            keys.begin(), keys.end(), [&](const QKeySequence& key) { return menuKeys.contains(key); });
+        if (taken == keys.end())
+            continue;
+        keys.erase(taken, keys.end());
+        own->setShortcuts(keys);
+    }
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e)

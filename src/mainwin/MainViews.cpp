@@ -115,6 +115,7 @@ TMDIChild* TMainForm::CreateChartView(const std::string& name)
     auto* view = new TMDIChild(MdiArea, this);
     connect(view, &QWidget::windowTitleChanged, this,
         [this] { platform::guarded([this] { FollowViewCaption(); }); });
+    YieldMenuShortcuts(view);
     view->setWindowTitle(qs(name + " (" + ConfigName.str() + ")"));
     view->FCursorLat = ChartHomeLat;
     view->FCursorLon = ChartHomeLon;

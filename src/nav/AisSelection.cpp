@@ -4,6 +4,7 @@
 #include "nav/NavState.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace nav
 {
@@ -20,12 +21,24 @@ int TableCount()
 
 } // namespace
 
+bool AisPositionAvailable(double lat, double lon)
+{
+    return std::fabs(lat) <= 90.0 && std::fabs(lon) <= 180.0;
+}
+
+bool AisHasPosition(const AisTargetRecord& target)
+{
+    return AisPositionAvailable(target.latitude / kAisUnitsPerDegree, target.longitude / kAisUnitsPerDegree);
+}
+
 AisNearest FindNearestAisTarget()
 {
     AisNearest nearest;
     const int count = TableCount();
     for (int i = 1; i <= count; ++i) {
         const AisTargetRecord& t = AisTargets[i];
+        if (!AisHasPosition(t))
+            continue;
         // Records hold longitude east positive; distances take it west positive.
         const double d = FlatDistanceNm(
             CurLat, CurLon, t.latitude / kAisUnitsPerDegree, -t.longitude / kAisUnitsPerDegree);
@@ -42,6 +55,11 @@ AisNearest FindNearestAisTarget()
 bool AisSelectionValid()
 {
     return SelectedAisTarget >= 1 && SelectedAisTarget <= TableCount();
+}
+
+bool AisSelectionHasPosition()
+{
+    return AisSelectionValid() && AisHasPosition(AisTargets[SelectedAisTarget]);
 }
 
 int AgeOutAisTargets(double now, double ageLimit)

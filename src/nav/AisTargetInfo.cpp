@@ -1,5 +1,6 @@
 #include "nav/AisTargetInfo.h"
 
+#include "nav/AisSelection.h"
 #include "nav/NavMaths.h"
 #include "nav/NavState.h"
 #include "nav/NavUpdate.h"
@@ -18,6 +19,8 @@ namespace
 constexpr uint8_t kBaseStationReport = 4;
 constexpr uint16_t kHeadingNotAvailable = 511;
 constexpr double kMillisecondsPerDay = 86400000.0;
+const char* const kLatNotAvailable = "Lat - Position not available";
+const char* const kLongNotAvailable = "Long - Position not available";
 
 // Names, call signs and destinations come '@'-padded to their capacity.
 template <std::size_t N> std::string Trimmed(const rtl::ShortString<N>& text)
@@ -134,22 +137,30 @@ std::vector<std::string> AisTargetInfoLines(int i, const AisInfoContext& context
     lines.push_back("TrueHeading "
         + (t.trueHeading == kHeadingNotAvailable ? std::string("- Not available")
                                                  : std::to_string(t.trueHeading)));
-    lines.push_back("Lat " + PositionText(t.latitude, 'N', 'S'));
-    lines.push_back("Long " + PositionText(t.longitude, 'E', 'W'));
+    // A position that is not available (latitude 91, longitude 181) is
+    // said so, and has no range or bearing.
+    const bool positioned = AisHasPosition(t);
+    lines.push_back(positioned ? "Lat " + PositionText(t.latitude, 'N', 'S') : kLatNotAvailable);
+    lines.push_back(positioned ? "Long " + PositionText(t.longitude, 'E', 'W') : kLongNotAvailable);
     lines.push_back("Destination " + Trimmed(t.destination));
     lines.push_back(AisEtaText(t.eta, CurrentYear));
 
-    // From the vessel to the newest trail entry (a target known only by its
-    // static data has none: its record position stands in).
-    double lat = t.latitude / 600000.0, lonEast = t.longitude / 600000.0;
-    if (t.trailCount >= 1 && t.trailCount <= kAisTrailLength) {
-        lat = t.trail[t.trailCount].lat;
-        lonEast = t.trail[t.trailCount].lon;
+    if (positioned) {
+        // From the vessel to the newest trail entry (a target known only by
+        // its static data has none: its record position stands in).
+        double lat = t.latitude / 600000.0, lonEast = t.longitude / 600000.0;
+        if (t.trailCount >= 1 && t.trailCount <= kAisTrailLength) {
+            lat = t.trail[t.trailCount].lat;
+            lonEast = t.trail[t.trailCount].lon;
+        }
+        const double range = FlatDistanceNm(CurLat, CurLon, lat, -lonEast) * DistanceFactor;
+        const double bearing = BearingDeg(CurLat, CurLon, lat, -lonEast);
+        lines.push_back("Range " + OneDecimal(range) + AisRangeUnit(DistanceFactor));
+        lines.push_back("Bearing " + OneDecimal(bearing) + " \xB0T");
+    } else {
+        lines.push_back("Range - Not available");
+        lines.push_back("Bearing - Not available");
     }
-    const double range = FlatDistanceNm(CurLat, CurLon, lat, -lonEast) * DistanceFactor;
-    const double bearing = BearingDeg(CurLat, CurLon, lat, -lonEast);
-    lines.push_back("Range " + OneDecimal(range) + AisRangeUnit(DistanceFactor));
-    lines.push_back("Bearing " + OneDecimal(bearing) + " \xB0T");
     lines.push_back("Timed at: " + TimeOfDayText(FixTime) + (context.fixTimeUtc ? " UTC" : " Local"));
     if (!context.playbackName.empty())
         lines.push_back("Date: " + context.playbackName);

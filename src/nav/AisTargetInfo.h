@@ -26,7 +26,9 @@ struct AisInfoContext {
 // The 21 lines describing target `i` (1-based), from "Target i of n" to
 // "Date: ...". Range and bearing run from the present position CurLat,
 // CurLon to the target's newest trail entry, the range in the distance unit
-// of DistanceFactor. Empty for an index outside the table.
+// of DistanceFactor. A target whose position is not available (see
+// nav/AisSelection.h) has its Lat and Long lines say so, and no range or
+// bearing. Empty for an index outside the table.
 std::vector<std::string> AisTargetInfoLines(int i, const AisInfoContext& context);
 
 // The age of a target last heard `age` days ago as "nn:ss": minutes and

@@ -1,6 +1,7 @@
 #include "nav/AisTargets.h"
 
 #include "nav/AisDatabase.h"
+#include "nav/AisSelection.h"
 #include "nav/NavMaths.h"
 #include "nav/NavState.h"
 
@@ -28,11 +29,14 @@ bool IsBaseStationReport(int type)
 }
 
 // Adds the decoded position to the slot's trail unless it equals the newest
-// entry (exact comparison: a target lying still adds nothing).
+// entry (exact comparison: a target lying still adds nothing) or is no
+// position at all ("not available"): the trail holds real positions only.
 void UpdateTrail(int slot, const AisTargetRecord& d)
 {
     AisTargetRecord& s = AisTargets[slot];
     const AisTrailPoint p { d.latitude / kAisUnitsPerDegree, d.longitude / kAisUnitsPerDegree };
+    if (!AisPositionAvailable(p.lat, p.lon))
+        return;
     if (s.trailCount > 0) {
         const AisTrailPoint& newest = s.trail[std::min<std::size_t>(s.trailCount, kAisTrailLength)];
         if (newest.lat == p.lat && newest.lon == p.lon)
@@ -194,10 +198,11 @@ AisMergeResult UpdateAisTargets(const AisMergeOptions& options)
     s = d;
     s.lastHeard = options.now;
     s.trail.fill({});
-    // Static data carry no position: such a target has no trail until its
-    // first position report, rather than a point at 0 N 0 E.
+    // Static data carry no position, and a report may say its position is
+    // not available: such a target has no trail until its first real
+    // position, rather than a point at 0 N 0 E or beyond the pole.
     s.trailCount = 0;
-    if (d.messageType != 5) {
+    if (d.messageType != 5 && AisHasPosition(d)) {
         s.trail[1] = { d.latitude / kAisUnitsPerDegree, d.longitude / kAisUnitsPerDegree };
         s.trailCount = 1;
         Announce(slot, options, result);

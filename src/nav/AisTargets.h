@@ -45,9 +45,10 @@ struct AisMergeResult {
 // time `now`; its trail grows when the position differs from the newest
 // entry. A new target takes the whole record into slot AisTargetCount + 1 or,
 // with the table full, into the slot heard least recently. Database look-up
-// and append follow the options. A target is announced once, when it first
-// has a position: at once for a position report or base station report, at
-// its first position report for a target first heard by its static data.
+// and append follow the options. A position that is not available (see
+// nav/AisSelection.h) never enters the trail. A target is announced once,
+// when it first has a position: at once for a position report or base
+// station report with a position, else at its first report with one.
 // SelectedAisTarget is never changed.
 AisMergeResult UpdateAisTargets(const AisMergeOptions& options);
 

@@ -318,10 +318,12 @@ std::string ConfigText()
     return std::move(out.bytes);
 }
 
-void SaveConfigFile(const std::string& path)
+bool SaveConfigFile(const std::string& path)
 {
     // A failed write or rename leaves the old file in place; say so rather
     // than let the settings vanish silently.
-    if (!rtl::WriteFileAtomic(path, ConfigText()))
-        platform::MessageError(kCreateError);
+    if (rtl::WriteFileAtomic(path, ConfigText()))
+        return true;
+    platform::MessageError(kCreateError);
+    return false;
 }

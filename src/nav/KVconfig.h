@@ -44,5 +44,6 @@ std::string ConfigText();
 
 // Writes the navigation state to the configuration file at `path`, replacing
 // it whole (a temporary file renamed over it). When it cannot be written,
-// shows "Error creating config file !" and leaves the old file as it was.
-void SaveConfigFile(const std::string& path);
+// shows "Error creating config file !", leaves the old file as it was and
+// returns false.
+bool SaveConfigFile(const std::string& path);

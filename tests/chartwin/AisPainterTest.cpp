@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 using namespace chartwin;
 using namespace chartwin::test;
@@ -82,6 +83,32 @@ TEST_F(AisPainterTest, TargetOffTheBitmapDrawsNothing)
     Target(2, 1.0, 0.0);
     DrawAisTarget(view, 2, {});
     EXPECT_EQ(Count(*canvas, kRed) + Count(*canvas, kSilver), 0);
+}
+
+// A position that is not available (91 N 181 E, or anything beyond the
+// poles or the date line) draws nothing, even with the view right on it;
+// the same target at a real position is drawn as usual.
+TEST_F(AisPainterTest, TargetWhosePositionIsNotAvailableDrawsNothing)
+{
+    struct NoPosition {
+        double lat, lonWest;
+    };
+    const NoPosition cases[]
+        = { { 91, -181 }, { 90.001, 0 }, { -90.001, 0 }, { 0, 180.001 }, { 0, -180.001 } };
+    for (const NoPosition& c : cases) {
+        SCOPED_TRACE(std::to_string(c.lat) + " " + std::to_string(c.lonWest));
+        UseBackground(kNavy);
+        Centre(c.lat, c.lonWest, kScale);
+        AisTargetCount = 1;
+        Target(1, c.lat, c.lonWest);
+        DrawAisTargets(view, {});
+        EXPECT_EQ(Count(*canvas, kNavy), kSize * kSize) << "nothing drawn";
+
+        Centre(0.0, 0.0, kScale);
+        Target(1, 0.0, 0.0);
+        DrawAisTargets(view, {});
+        EXPECT_EQ(At(kCentre, kCentre), kYellow);
+    }
 }
 
 TEST_F(AisPainterTest, BaseStationShowsItsStationLabelAndMagentaRing)

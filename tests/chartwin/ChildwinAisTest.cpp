@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 
 namespace
 {
@@ -91,6 +92,34 @@ TEST_F(ChildwinAisTest, RedrawSelectsTheNearestListsItAndAgesOutTheSilentOnes)
     view->RefRateTimer();
     EXPECT_EQ(AisTargetCount, 1);
     EXPECT_EQ(Memo().substr(0, 13), "Target 1 of 1");
+}
+
+// A target whose position is not available is listed with its other data
+// but is neither the nearest nor followed, and has no range or bearing;
+// once it reports a real position it is all of these again.
+TEST_F(ChildwinAisTest, TargetWithoutAPositionIsListedButNeitherNearestNorFollowed)
+{
+    Target(1, 91, -181); // AIS "not available"
+    Target(2, 5.8, 1.3); // 45 degrees south: farther than 91 N would read
+    view->CentreButton1Click();
+    EXPECT_EQ(SelectedAisTarget, 2);
+
+    // Picked by hand and followed: the view stays where it was.
+    view->HighlightNearest1->trigger();
+    SelectedAisTarget = 1;
+    view->AISFollowSelectedTarget1->trigger();
+    view->CentreButton1Click();
+    EXPECT_DOUBLE_EQ(view->FDrawCentreLat, 50.8);
+    EXPECT_DOUBLE_EQ(view->FDrawCentreLon, 1.3);
+    EXPECT_NE(Memo().find("MMSI - 235000001\n"), std::string::npos);
+    EXPECT_NE(Memo().find("Lat - Position not available\nLong - Position not available\n"), std::string::npos)
+        << Memo();
+    EXPECT_NE(Memo().find("Range - Not available\nBearing - Not available\n"), std::string::npos) << Memo();
+
+    Target(1, 50.81, 1.3);
+    view->CentreButton1Click();
+    EXPECT_NEAR(view->FDrawCentreLat, 50.81, 1e-9);
+    EXPECT_NE(Memo().find("Range 0.6 Nm\nBearing 0.0 "), std::string::npos) << Memo();
 }
 
 TEST_F(ChildwinAisTest, NeverKeepsEveryTargetAndEmptyTableLocksHighlighting)

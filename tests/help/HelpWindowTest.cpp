@@ -1,7 +1,8 @@
-// The help window end to end in korvex's own windows: F1 in the main window
-// and in the timing dialog opens the help file at their pages, and closing
-// the program closes the help window.
+// The help window end to end in korvex's own windows: F1 in the main window,
+// in the timing dialog and in the AIS target data window opens the help file
+// at their pages, and closing the program closes the help window.
 
+#include "dialogs/AISInfo.h"
 #include "dialogs/AlarmDialog.h"
 #include "help/ContextHelp.h"
 #include "help/HelpApi.h"
@@ -12,6 +13,7 @@
 #include "mainwin/MainFormFixture.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <filesystem>
 
@@ -85,6 +87,14 @@ TEST_F(HelpWindowTest, F1OpensThePageOfTheWindowInFrontAndClosingTheProgramClose
     window->findChild<QToolButton*>("Forward")->click();
     EXPECT_EQ(window->CurrentPage(), "/timing.htm");
     EXPECT_TRUE(ui.messages().empty());
+
+    // The AIS target data window in front: its own page, not the main
+    // window's, whose F1 shortcut a tool window would otherwise take.
+    AISInfo->show();
+    QApplication::setActiveWindow(AISInfo);
+    AISInfo->Memo1->setFocus();
+    QTest::keyClick(AISInfo->Memo1, Qt::Key_F1);
+    EXPECT_EQ(window->CurrentPage(), "/aisinfo.htm");
 
     ui.answerYes(); // "Quit Korvane - Are you sure?"
     MainForm->close();

@@ -1,24 +1,33 @@
 // The fix cycle end to end: GGA sentences along a route go into a
 // pseudo-terminal that stands in for COM4, each fix tick runs the cycle, and
 // the autopilot sentences come back out of the same port; the day's track
-// log holds the fixes.
+// log holds the fixes, and what the views do leaves every sentence alone.
 
 #include "MainFormFixture.h"
 
+#include "chartwin/Childwin.h"
+#include "chartwin/SpinButton.h"
+#include "chartwin/ViewList.h"
 #include "nav/LocalClock.h"
 #include "nav/NmeaTemplate.h"
 #include "nav/TrackLog.h"
 #include "platform/QtTimer.h"
 #include "rtl/TextFile.h"
 #include "serial/SerPort.h"
+#include "support/AisSentences.h"
 #include "support/PtyPair.h"
 #include "support/QtWait.h"
 #include "support/SentenceCheck.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
 #include <QWidget>
 #include <cstdio>
+#include <functional>
 
 namespace
 {
@@ -45,12 +54,14 @@ protected:
     // COM4 is the pseudo-terminal; the fix timer is left to the test, NMEA
     // output (XTE and APB) is on, and the route is one waypoint 6' north of
     // the start on the meridian of 1° W.
-    // `line7`, when given, replaces the distance unit line of the file.
-    void StartOnARouteWithAnAutopilot(kvtest::PtyPair& autopilot, const char* line7 = nullptr)
+    // `line7`, when given, replaces the distance unit line of the file;
+    // `more` sets up what a test needs before the program starts.
+    void StartOnARouteWithAnAutopilot(kvtest::PtyPair& autopilot, const char* line7 = nullptr,
+        const std::function<void()>& more = [] {})
     {
         dir.makeFolder("logs");
         autopilot.MapAs(4);
-        WriteConfig("zudeve.cfg", [] {
+        WriteConfig("zudeve.cfg", [&] {
             ComPort = 4;
             BaudRate = 4800;
             FixIntervalMs = 3600000;
@@ -58,6 +69,7 @@ protected:
             NmeaOutputOn = true;
             OutXTE = OutAPB = true;
             OutHSC = OutBOD = OutUser = false;
+            more();
         });
         if (line7) {
             std::string file = dir.read("zudeve.cfg");
@@ -272,6 +284,92 @@ TEST_F(FixPtyTest, NoConfigurationLineMakesUpANumberForTheAutopilot)
     }
     onPort += autopilot.Read(expected.size() - std::min(onPort.size(), expected.size()));
     EXPECT_EQ(onPort, expected);
+}
+
+// "$GPGGA,<time>,<lat>,N,<lon>,W,..." with its checksum.
+std::string Gga(const std::string& time, const std::string& lat, const std::string& lonWest)
+{
+    const std::string body = "$GPGGA," + time + "," + lat + ",N," + lonWest + ",W,1,08,1.0,10.0,M,47.0,M,,";
+    return body + NmeaChecksum(body, 2);
+}
+
+// Navigation is computed from the fix, never from the views: in a shown
+// main window, the same fixes give the same sentences, character for
+// character, and the same panel, whether the AIS view follows a target or
+// the cursor is moved between fixes in two views.
+TEST_F(FixPtyTest, EverySentenceOfAFixIsTheFixsOwnWhateverTheViewsDo)
+{
+    SetLocalClock([] { return LocalDateTime { 2026, 3, 7, 13, 0, 0, 0 }; });
+    enum class Views { Untouched, FollowingATarget, CursorMoved };
+    struct Run {
+        const char* name;
+        Views views;
+    };
+    const Run runs[] = { { "untouched", Views::Untouched }, { "following a target", Views::FollowingATarget },
+        { "cursor moved in two views", Views::CursorMoved } };
+    const std::string fixes[]
+        = { Gga("120000", "5000.000", "00100.000"), Gga("120100", "5000.600", "00100.000"),
+              Gga("120200", "5001.200", "00059.880"), Gga("120300", "5001.800", "00100.060") };
+
+    std::vector<std::string> sent, panels;
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.name);
+        FreeProgramForms();
+        std::filesystem::remove_all(app + "logs");
+        kvtest::PtyPair autopilot;
+        // Every fix re-centres the views, the AIS view following included.
+        StartOnARouteWithAnAutopilot(autopilot, nullptr, [] {
+            DrawEveryN = 1;
+            AutoCentre = true;
+            OutHSC = OutBOD = true;
+        });
+        MainForm->show();
+        QApplication::setActiveWindow(MainForm);
+        TMDIChild* aisView = chartwin::View(0);
+        ASSERT_TRUE(aisView->FIsAisView);
+
+        // A vessel 3' west of the track, heard before the first fix.
+        const std::string target
+            = kvtest::AivdmSentence(kvtest::PositionReportPayload(235000001, 50.05, -1.05));
+        autopilot.Write(target + "\r\n");
+        ASSERT_TRUE(kvtest::WaitFor([] { return AisTargetCount == 1; }));
+
+        if (run.views == Views::FollowingATarget) {
+            aisView->ShowAIS->click();
+            aisView->AISFollowSelectedTarget1->trigger();
+            ASSERT_TRUE(aisView->AISFollowSelectedTarget1->isChecked());
+        }
+        if (run.views == Views::CursorMoved)
+            MainForm->FileNewItemClick();
+
+        std::string out;
+        for (const std::string& fix : fixes) {
+            autopilot.Write(fix + "\r\n");
+            ASSERT_TRUE(kvtest::WaitFor([&] { return LastSentence == fix; }));
+            MainForm->FixTimerTimer();
+            out += autopilot.Read(1 << 16, 200);
+            if (run.views == Views::FollowingATarget) {
+                EXPECT_NEAR(aisView->FDrawCentreLat, 50.05, 1e-6) << "the view follows the target";
+            }
+            if (run.views == Views::CursorMoved) {
+                for (TMDIChild* view : chartwin::Views()) {
+                    QTest::mouseClick(view->Image1, Qt::LeftButton, {}, QPoint(20, 30));
+                    view->UpDown->Up->click();
+                    view->LeftRight->Down->click();
+                }
+            }
+        }
+        sent.push_back(out);
+        panels.push_back((MainForm->RngToWp->text() + "|" + MainForm->BearingToWP->text() + "|"
+            + MainForm->TimeToWP->text() + "|" + MainForm->SpeedOG->text() + "|" + MainForm->CourseOG->text())
+                             .toStdString());
+    }
+    ASSERT_NE(sent[0].find("$ECAPB,A,A,"), std::string::npos) << sent[0];
+    for (std::size_t i = 1; i < sent.size(); ++i) {
+        EXPECT_EQ(sent[i], sent[0]) << runs[i].name;
+        EXPECT_EQ(panels[i], panels[0]) << runs[i].name;
+    }
+    SetLocalClock({});
 }
 
 } // namespace

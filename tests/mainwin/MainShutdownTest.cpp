@@ -152,6 +152,15 @@ TEST_F(MainFormTest, SaveConfigAsWritesChosenFileAndNamesTheViews)
     ui.answerFile(std::nullopt);
     MainForm->SaveConfigAs1Click();
     EXPECT_EQ(ConfigName, "harbour");
+
+    // A file that could not be written names neither the configuration nor
+    // the views.
+    ui.answerFile(app + "missing/west.cfg");
+    MainForm->SaveConfigAs1Click();
+    EXPECT_EQ(ui.messages().back(), "Error creating config file !");
+    EXPECT_EQ(ConfigName, "harbour");
+    EXPECT_EQ(first->windowTitle(), "world (harbour)");
+    EXPECT_EQ(second->windowTitle(), "world (harbour)");
 }
 
 TEST_F(MainFormTest, LoadConfigurationIsRefusedWhileInterfaceIsOpen)

@@ -11,6 +11,7 @@
 #include "platform/QtTimer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -18,10 +19,13 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QPrinter>
 #include <QScrollArea>
+#include <QTest>
 #include <QToolButton>
 #include <filesystem>
+#include <map>
 
 namespace
 {
@@ -114,9 +118,9 @@ TEST_F(MainViewsTest, RefreshShowsOnlyTheActiveViewAtFullChartWhenAChartWasLoade
     EXPECT_EQ(front->FZoom, 4);
     EXPECT_EQ(front->FCursorLat, 50.5);
     EXPECT_EQ(back->FZoom, 50);
-    // The front view's redraw made its cursor, the chart's home, the working
-    // position, which the view behind it then takes.
-    EXPECT_EQ(back->FCursorLat, 50.5);
+    // The front view's redraw leaves the working position alone: the view
+    // behind it is centred on it.
+    EXPECT_EQ(back->FCursorLat, 49.1);
     // The last view stored is the one redrawn last.
     EXPECT_EQ(ViewZoom, 50);
 
@@ -336,6 +340,74 @@ TEST_F(MainViewsTest, ProgramThatDoesNotStartIsReported)
 
     mainwin::SetProcessStarter({});
     EXPECT_FALSE(mainwin::StartProcess(app + "no such program", { "x" }, ""));
+}
+
+// Every shortcut of the menus runs its own item wherever the focus is: in a
+// chart view, whose own keys (its popup menu, its window's close) must not
+// take a menu key, or in the main window. Ctrl+Z belongs to two items: the
+// first enabled one in menu order runs.
+TEST_F(MainViewsTest, EveryMenuShortcutRunsItsItemWithTheFocusInAViewOrInTheMainWindow)
+{
+    MainForm->show();
+    TMDIChild* view = MainForm->CreateChartView("harbour");
+    QApplication::setActiveWindow(MainForm);
+
+    // Every item and menu enabled; the items' commands are left out: a
+    // press counts the item it reached.
+    for (QMenu* menu : MainForm->findChildren<QMenu*>())
+        menu->menuAction()->setEnabled(true);
+    std::map<QAction*, int> runs;
+    std::vector<QAction*> items;
+    auto watch = [&](QAction* item) {
+        QObject::disconnect(item, &QAction::triggered, nullptr, nullptr);
+        item->setEnabled(true);
+        QObject::connect(item, &QAction::triggered, [&runs, item] { ++runs[item]; });
+        items.push_back(item);
+    };
+    for (QAction* item : MainForm->findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+        if (!item->shortcut().isEmpty())
+            watch(item);
+    const std::size_t menuItems = items.size();
+    ASSERT_GE(menuItems, 25u);
+    for (QAction* item : view->PopupMenu1->actions())
+        if (!item->shortcut().isEmpty())
+            watch(item);
+    ASSERT_GE(items.size(), menuItems + 9);
+    auto firstWith = [&](const QKeySequence& key, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            if (items[i]->isEnabled() && items[i]->shortcut() == key)
+                return items[i];
+        return static_cast<QAction*>(nullptr);
+    };
+
+    struct Focus {
+        const char* name;
+        QWidget* widget;
+        std::size_t itemCount; // the view's popup items count only in the view
+    };
+    const Focus foci[]
+        = { { "chart view", view->Image1, items.size() }, { "main window", MainForm, menuItems } };
+    for (const Focus& focus : foci) {
+        focus.widget->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), focus.widget) << focus.name;
+        for (std::size_t i = 0; i < focus.itemCount; ++i) {
+            const QKeySequence key = items[i]->shortcut();
+            QAction* expected = firstWith(key, focus.itemCount);
+            runs.clear();
+            // Twice: Qt hands an ambiguous key to its owners in turn.
+            for (int press = 0; press < 2; ++press)
+                QTest::keyClick(focus.widget, key[0].key(), key[0].keyboardModifiers());
+            EXPECT_EQ(runs, (std::map<QAction*, int> { { expected, 2 } }))
+                << focus.name << ": " << key.toString().toStdString() << " for "
+                << expected->objectName().toStdString();
+        }
+    }
+
+    // The other Ctrl+Z item runs while the first is disabled.
+    MainForm->DeletePoint1->setEnabled(false);
+    runs.clear();
+    QTest::keyClick(view->Image1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(runs, (std::map<QAction*, int> { { MainForm->Measure1, 1 } }));
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
 #include <vector>
 
 using namespace nav;
@@ -106,6 +108,37 @@ TEST_F(AisTargetsTest, StaticDataJoinTheTargetAndAPositionlessTargetGetsNoPointA
     EXPECT_EQ(AisTargets[1].name, "RENAMED@@@@@@@@@@@@@");
     EXPECT_EQ(AisTargets[1].trailCount, 2) << "static data leave the trail alone";
     EXPECT_EQ(AisTargets[1].latitude, 51.1 * 600000);
+}
+
+// Latitude 91 / longitude 181 is AIS for "not available"; anything beyond
+// the poles or the date line is no position either. The target is kept with
+// its other data, but only a real position enters its trail or announces it.
+TEST_F(AisTargetsTest, PositionThatIsNotAvailableEntersNoTrailAndIsNotAnnounced)
+{
+    struct NoPosition {
+        double lat, lonEast;
+    };
+    const NoPosition cases[] = { { 91, 181 }, { 91, 2 }, { 50, 181 }, { -90.5, 2 }, { 50, -180.5 } };
+    int32_t mmsi = 500;
+    for (const NoPosition& c : cases) {
+        ++mmsi;
+        SCOPED_TRACE(std::to_string(c.lat) + " " + std::to_string(c.lonEast));
+        AisMergeResult r = HearPosition(mmsi, c.lat, c.lonEast);
+        ASSERT_TRUE(r.newTarget);
+        EXPECT_FALSE(r.announce);
+        EXPECT_EQ(AisTargets[r.slot].trailCount, 0);
+        EXPECT_EQ(AisTargets[r.slot].mmsi, mmsi);
+
+        r = HearPosition(mmsi, 50.5, 1.5);
+        EXPECT_TRUE(r.announce) << "announced at its first real position";
+        ASSERT_EQ(AisTargets[r.slot].trailCount, 1);
+        EXPECT_DOUBLE_EQ(AisTargets[r.slot].trail[1].lat, 50.5);
+
+        r = HearPosition(mmsi, c.lat, c.lonEast);
+        EXPECT_FALSE(r.announce);
+        EXPECT_EQ(AisTargets[r.slot].trailCount, 1) << "the trail keeps the last real position";
+        EXPECT_EQ(AisTargets[r.slot].latitude, int32_t(std::lround(c.lat * 600000)));
+    }
 }
 
 TEST_F(AisTargetsTest, SentenceThatCompletesNoMessageMergesNothing)
