@@ -23,6 +23,7 @@
 #include "draw/ChartPlotter.h"
 #include "draw/RasterCanvas.h"
 #include "nav/SurveyLog.h"
+#include "nav/SurveyTrail.h"
 
 #include <QImage>
 #include <QMdiSubWindow>
@@ -240,6 +241,9 @@ public:
     // one and report the other.
     chartwin::TDataTrendPlot* DataTrend = nullptr;
     std::optional<SurveyLogFault> SurveyFault;
+    // The survey log as this view plots it, read on before each redraw up to
+    // what was appended since the last.
+    SurveyLogTail SurveyTail;
 
     // ---- State
     int32_t FPixPerDegLat = 0, FPixPerDegLon = 0; // pixels per degree at zoom 1
