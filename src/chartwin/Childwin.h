@@ -48,7 +48,7 @@ namespace chartwin
 {
 class TViewHost;
 struct TDataTrendPlot;
-}
+} // namespace chartwin
 
 // AIS target age-out limit in days (After 5, 10 or 15 minutes); every new
 // view sets 15 minutes.
@@ -187,7 +187,6 @@ public:
     void Area1Click();
     // Track records shown so far and ticks since the last re-centre.
     int32_t PlaybackIndex = 0, PlaybackStep = 0;
-
 
     // The view and zoom properties dialog on this view's options; OK takes
     // them back and redraws.

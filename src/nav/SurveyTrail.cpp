@@ -121,8 +121,8 @@ void SurveyTrail::thin()
 {
     while (entries_.size() > capacity_) {
         stride_ *= 2;
-        const auto newest = std::find_if(entries_.rbegin(), entries_.rend(),
-            [](const Entry& e) { return e.kind == Entry::Kind::Record; });
+        const auto newest = std::find_if(
+            entries_.rbegin(), entries_.rend(), [](const Entry& e) { return e.kind == Entry::Kind::Record; });
         const Entry* keepAlways = newest == entries_.rend() ? nullptr : &*newest;
         std::vector<Entry> kept;
         kept.reserve(capacity_ + 1);

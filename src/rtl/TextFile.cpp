@@ -104,7 +104,8 @@ bool AppendedReader::read(const std::string& path, const std::function<void()>& 
     // under a new header is a new file even when it has grown past the old.
     constexpr std::size_t kHeadBytes = 64;
     const int fd = OpenRegular(OpenPath(path), O_RDONLY);
-    struct stat st {};
+    struct stat st {
+    };
     if (fd < 0 || ::fstat(fd, &st) != 0) {
         if (fd >= 0)
             ::close(fd);
