@@ -52,7 +52,11 @@ int TemplateFieldNumber(std::string_view t, char letter)
     return field;
 }
 
-std::optional<std::string> CsvField(std::string_view line, int n)
+namespace
+{
+
+// Field n of a line, where it lies in the line.
+std::optional<std::string_view> CsvFieldView(std::string_view line, int n)
 {
     if (n < 1)
         return std::nullopt;
@@ -66,7 +70,17 @@ std::optional<std::string> CsvField(std::string_view line, int n)
         start = comma + 1;
     }
     const std::size_t end = line.find(',', start);
-    return std::string(line.substr(start, end == std::string_view::npos ? line.npos : end - start));
+    return line.substr(start, end == std::string_view::npos ? line.npos : end - start);
+}
+
+} // namespace
+
+std::optional<std::string> CsvField(std::string_view line, int n)
+{
+    const auto field = CsvFieldView(line, n);
+    if (!field)
+        return std::nullopt;
+    return std::string(*field);
 }
 
 double LeadingNumber(std::string_view text)
@@ -77,8 +91,8 @@ double LeadingNumber(std::string_view text)
 
 std::optional<SurveyPosition> ParseSurveyPosition(std::string_view line, int f)
 {
-    const auto lat = CsvField(line, f), ns = CsvField(line, f + 1), lon = CsvField(line, f + 2),
-               ew = CsvField(line, f + 3);
+    const auto lat = CsvFieldView(line, f), ns = CsvFieldView(line, f + 1), lon = CsvFieldView(line, f + 2),
+               ew = CsvFieldView(line, f + 3);
     if (!lat || !ns || !lon || !ew)
         return std::nullopt;
     SurveyPosition p;

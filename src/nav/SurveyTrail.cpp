@@ -57,25 +57,26 @@ std::optional<SurveyTrail::Entry> SurveyTrail::parse(Parse& s, std::string_view 
     // A line no longer than the template is an event line, as are those
     // beginning with '*' or '#' ("# -b": the next record is not joined to
     // the one before).
-    std::string line;
-    if (text.size() <= s.logTemplate.size() && text[0] != '*')
-        line = "*";
-    line += text;
+    const bool starred = text.size() <= s.logTemplate.size() && text[0] != '*';
     e.penUp = text[0] == '#';
-    if (line[0] != '*')
+    if (!starred && text[0] != '*')
         ++s.record;
     e.record = s.record;
     e.sample = s.samples;
-    if (line[0] == '*' || line[0] == '#') {
+    if (starred || text[0] == '*' || text[0] == '#') {
         e.kind = Entry::Kind::Event;
-        line.resize(std::min(line.size(), kTextKept));
-        e.text = std::move(line);
+        e.text = starred ? "*" : "";
+        e.text.append(text.substr(0, kTextKept - e.text.size()));
         return e;
     }
-    line += ',';
+    // A record is read with a comma after it. The buffer is kept from line
+    // to line: a long log is walked without an allocation a record.
+    static thread_local std::string record;
+    record.assign(text);
+    record += ',';
     const bool graded = trendField_ != '-';
-    const auto position = ParseSurveyPosition(line, s.positionField);
-    std::optional<std::string> trendText = graded ? CsvField(line, s.trendFieldNumber) : std::string();
+    const auto position = ParseSurveyPosition(record, s.positionField);
+    std::optional<std::string> trendText = graded ? CsvField(record, s.trendFieldNumber) : std::string();
     if (!position || !trendText) {
         e.kind = Entry::Kind::BadLine;
         return e;
