@@ -69,25 +69,42 @@ std::optional<SurveyTrail::Entry> SurveyTrail::parse(Parse& s, std::string_view 
         e.text.append(text.substr(0, kTextKept - e.text.size()));
         return e;
     }
-    // A record is read with a comma after it. The buffer is kept from line
-    // to line: a long log is walked without an allocation a record.
-    static thread_local std::string record;
-    record.assign(text);
-    record += ',';
+    // A record lacks a value only when it has too few fields (the numbers
+    // themselves read as 0 when they do not parse): counting its commas
+    // tells a line too short for the template. The record's values are
+    // read when it is kept (fill), not for every record of a thinned log.
     const bool graded = trendField_ != '-';
-    const auto position = ParseSurveyPosition(record, s.positionField);
-    std::optional<std::string> trendText = graded ? CsvField(record, s.trendFieldNumber) : std::string();
-    if (!position || !trendText) {
+    const int needed = std::max(s.positionField + 3, graded ? s.trendFieldNumber : 1);
+    const auto commas = std::count(text.begin(), text.end(), ',');
+    // Read with a comma after it, a line of c commas has c + 2 fields.
+    if (commas + 2 < needed) {
         e.kind = Entry::Kind::BadLine;
         return e;
     }
-    e.lat = position->lat;
-    e.lon = position->lon;
-    e.text = std::move(*trendText);
-    e.value = graded ? LeadingNumber(e.text) : 0.0;
-    e.text.resize(std::min(e.text.size(), kTextKept));
+    e.parsed = false;
+    e.text = text;
     ++s.samples;
     return e;
+}
+
+void SurveyTrail::fill(Entry& e) const
+{
+    if (e.parsed)
+        return;
+    // The buffer is kept from record to record: no allocation a record.
+    static thread_local std::string record;
+    record.assign(e.text);
+    record += ',';
+    const bool graded = trendField_ != '-';
+    // Both are there: parse() counted the fields.
+    const auto position = ParseSurveyPosition(record, state_.positionField);
+    std::string trendText = graded ? CsvField(record, state_.trendFieldNumber).value_or("") : std::string();
+    e.lat = position ? position->lat : -1;
+    e.lon = position ? position->lon : -1;
+    e.value = graded ? LeadingNumber(trendText) : 0.0;
+    trendText.resize(std::min(trendText.size(), kTextKept));
+    e.text = std::move(trendText);
+    e.parsed = true;
 }
 
 bool SurveyTrail::keptForStride(const Entry& e) const
@@ -99,6 +116,8 @@ bool SurveyTrail::keptForStride(const Entry& e) const
 
 void SurveyTrail::keep(Entry entry)
 {
+    if (entry.kind == Entry::Kind::Record && (stride_ == 1 || keptForStride(entry)))
+        fill(entry);
     if (stride_ > 1) {
         if (entry.kind != Entry::Kind::Record && !keptForStride(entry))
             return;
@@ -167,9 +186,16 @@ SurveyWalk SurveyTrail::walk(const SurveyWalkOptions& o) const
     std::optional<int64_t> firstSample;
     std::optional<std::string> pendingEvent;
     bool pendingPenUp = false;
-    auto take = [&](const Entry& e) {
-        if (!used(e.record))
+    auto take = [&](const Entry& kept) {
+        if (!used(kept.record))
             return true;
+        // The newest record of a thinned log is read only when it is drawn.
+        std::optional<Entry> filled;
+        if (!kept.parsed) {
+            filled = kept;
+            fill(*filled);
+        }
+        const Entry& e = filled ? *filled : kept;
         switch (e.kind) {
         case Entry::Kind::Event:
             pendingEvent = e.text;

@@ -52,6 +52,7 @@ private:
         enum class Kind : uint8_t { Record, Event, BadLine };
         Kind kind = Kind::Record;
         bool penUp = false; // an event: the "# -b" marker
+        bool parsed = true; // false: a record's values not read yet, `text` its line
         int64_t record = 0; // the running record number at this line
         int64_t sample = 0; // records before this one
         uint64_t line = 0; // line number in the file
@@ -69,6 +70,8 @@ private:
 
     // The entry of one line, or none (a header, template or skipped line).
     std::optional<Entry> parse(Parse& state, std::string_view line) const;
+    // Reads a record's position and graded field from its line.
+    void fill(Entry& entry) const;
     void keep(Entry entry);
     void thin();
     bool keptForStride(const Entry& entry) const;
