@@ -2,8 +2,11 @@
 // the log's lines, walked with the position code, trend letter and record
 // window taken from the first bytes. The walk must end with a fault or with
 // points whose trend columns are never negative, and the blob colour and
-// trend row of every value must stay in their ranges.
+// trend row of every value must stay in their ranges. The same bytes fed to
+// a view's trail in two pieces must walk as the whole lines do, and a trail
+// with a small bound must stay within it.
 #include "nav/SurveyLog.h"
+#include "nav/SurveyTrail.h"
 #include "rtl/TextFile.h"
 
 #include <cstdint>
@@ -43,5 +46,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (row < -1000000000 || row > 1000000100)
             std::abort();
     }
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    SurveyTrail trail(o.positionCode, o.trendField);
+    const std::size_t cut = size > 3 ? data[3] % size : 0;
+    trail.feed(bytes.substr(0, cut));
+    trail.feed(bytes.substr(cut));
+    const SurveyWalk fed = trail.walk(o);
+    if (fed.fault != walk.fault || fed.points.size() != walk.points.size())
+        std::abort();
+    for (std::size_t i = 0; i < fed.points.size(); ++i) {
+        const SurveyPoint &a = fed.points[i], &b = walk.points[i];
+        if (a.trendText != b.trendText || a.eventText != b.eventText || a.trendColumn != b.trendColumn
+            || a.penUp != b.penUp)
+            std::abort();
+    }
+
+    SurveyTrail small(o.positionCode, o.trendField, 8);
+    small.feed(bytes);
+    if (small.kept() > 8)
+        std::abort();
+    small.walk(o);
     return 0;
 }

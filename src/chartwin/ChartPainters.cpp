@@ -73,9 +73,7 @@ void MarkerAtCursor(TMDIChild& view, int code)
 void PlotSurveyLog(TMDIChild& view, const TGlobalSettings& settings, const TView_ZoomSettings& options)
 {
     TSurveyPlotInputs in;
-    in.logPath = TextLogPath();
-    in.trendField = view.FTrendField;
-    in.plotTow = options.Ubow;
+    in.trail = view.SurveyTail.trail();
     in.fixCrosses = options.UseCrosses;
     in.textIsFg = settings.TextColourFG;
     in.fixNumber = FixNumber;
@@ -237,6 +235,11 @@ bool RedrawShowsAis(const TMDIChild& view)
     return view.FIsAisView && view.ShowAIS->isChecked();
 }
 
+bool RedrawPlotsSurveyLog(const TMDIChild& view)
+{
+    return TextLogName.str() != "NoFile" && view.FPlotSurveyLog;
+}
+
 bool RedrawSwitchesPortfolio()
 {
     return rtl::UpperCase(CurrentChartName).find("PORTFOLIO") != std::string::npos;
@@ -255,7 +258,7 @@ void RedrawView(TMDIChild& view, const TGlobalSettings& settings, const TView_Zo
     if (RedrawShowsAis(view))
         DrawAisTargets(view, AisDrawOptionsOf(view));
 
-    if (TextLogName.str() != "NoFile" && view.FPlotSurveyLog)
+    if (RedrawPlotsSurveyLog(view))
         PlotSurveyLog(view, settings, options);
 
     // Cursor and markers.

@@ -12,7 +12,8 @@
 // store, no setting, no window raised, no cursor shape, no command. What goes
 // around a redraw is the caller's (TMDIChild::RedrawView), in this order:
 //   before: PrepareRedraw (graticule switch, projection, track colour), the
-//           AIS selection from ChooseAisTarget;
+//           AIS selection from ChooseAisTarget, the survey log read on to
+//           its end into the view's SurveyTail when RedrawPlotsSurveyLog;
 //   draw:   RedrawView(view, settings, options);
 //   after:  the tow layout at the vessel the redraw drew (LayOutTow),
 //           TMDIChild::UpdateAisTargets in the AIS view (target data
@@ -46,12 +47,15 @@ void PrepareRedraw(TMDIChild& view, const TGlobalSettings& settings, const TView
 uint16_t ChooseAisTarget(TMDIChild& view);
 // The view shows AIS targets: the AIS view with its AIS button down.
 bool RedrawShowsAis(const TMDIChild& view);
+// The view plots the survey log: a text log is open and the view's "Plot
+// Survey Log" is on.
+bool RedrawPlotsSurveyLog(const TMDIChild& view);
 // The open chart is a portfolio: after a redraw the views show its chart list.
 bool RedrawSwitchesPortfolio();
 // Draws the whole view from its inputs (see above): the preferences and
 // the switches of the view options that every view reads. The survey plot
-// draws into view.DataTrend when set and leaves what it found wrong with the
-// log in view.SurveyFault.
+// draws view.SurveyTail into view.DataTrend when set and leaves what it found
+// wrong with the log in view.SurveyFault.
 void RedrawView(TMDIChild& view, const TGlobalSettings& settings, const TView_ZoomSettings& options);
 
 // Chart points in store order, each line type with its pen, hidden line

@@ -23,6 +23,7 @@
 #include "draw/ChartPlotter.h"
 #include "draw/RasterCanvas.h"
 #include "nav/SurveyLog.h"
+#include "nav/SurveyTrail.h"
 
 #include <QImage>
 #include <QMdiSubWindow>
@@ -47,7 +48,7 @@ namespace chartwin
 {
 class TViewHost;
 struct TDataTrendPlot;
-}
+} // namespace chartwin
 
 // AIS target age-out limit in days (After 5, 10 or 15 minutes); every new
 // view sets 15 minutes.
@@ -188,7 +189,6 @@ public:
     // Track records shown so far and ticks since the last re-centre.
     int32_t PlaybackIndex = 0, PlaybackStep = 0;
 
-
     // The view and zoom properties dialog on this view's options; OK takes
     // them back and redraws.
     void ViewBtnClick();
@@ -241,6 +241,9 @@ public:
     // one and report the other.
     chartwin::TDataTrendPlot* DataTrend = nullptr;
     std::optional<SurveyLogFault> SurveyFault;
+    // The survey log as this view plots it, read on before each redraw up to
+    // what was appended since the last.
+    SurveyLogTail SurveyTail;
 
     // ---- State
     int32_t FPixPerDegLat = 0, FPixPerDegLon = 0; // pixels per degree at zoom 1

@@ -255,6 +255,8 @@ void TMDIChild::RedrawView()
     VesselDrawnAt.reset();
     DataTrend = FIsAisView && Host ? Host->DataTrendPlot() : nullptr;
     SurveyFault.reset();
+    if (chartwin::RedrawPlotsSurveyLog(*this))
+        SurveyTail.catchUp(TextLogPath(), View_ZoomSettings.Ubow ? '>' : 'P', FTrendField);
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         struct RestoreCursor {

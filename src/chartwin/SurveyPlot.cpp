@@ -4,7 +4,6 @@
 #include "chartwin/Childwin.h"
 #include "nav/NavState.h"
 #include "platform/Ui.h"
-#include "rtl/TextFile.h"
 
 #include <cmath>
 #include <map>
@@ -53,12 +52,11 @@ void Labels(TMDIChild& view, const TSurveyPlotInputs& in, const SurveyPoint& p, 
 
 SurveyLogFault PlotTextLog(TMDIChild& view, const TSurveyPlotInputs& in)
 {
-    const auto lines = rtl::ReadAllLines(in.logPath);
-    if (!lines)
+    if (!in.trail)
         return SurveyLogFault::None;
     SurveyWalkOptions o;
-    o.positionCode = in.plotTow ? '>' : 'P';
-    o.trendField = in.trendField;
+    o.positionCode = in.trail->positionCode();
+    o.trendField = in.trail->trendField();
     o.showLastN = view.FShowLastN;
     o.showCount = view.FShowCount;
     o.fixNumber = in.fixNumber;
@@ -66,11 +64,11 @@ SurveyLogFault PlotTextLog(TMDIChild& view, const TSurveyPlotInputs& in)
     o.selectionEnd = in.selectionEnd;
     o.chartOffsetLat = in.chartOffsetLat;
     o.chartOffsetLon = in.chartOffsetLon;
-    const SurveyWalk walk = WalkSurveyLog(*lines, o);
+    const SurveyWalk walk = in.trail->walk(o);
     if (walk.fault == SurveyLogFault::NotALog)
         return walk.fault;
 
-    const bool graded = in.trendField != '-';
+    const bool graded = o.trendField != '-';
     std::optional<TrendCanvas> trend;
     if (in.trend && in.trend->image)
         trend.emplace(*in.trend);

@@ -3,10 +3,12 @@
 // track point, optional fix crosses, a coloured blob grading the chosen
 // field, the field's value and the event texts as labels; in the AIS view
 // also that field as a trend line in the main window's data-trend plot. The
-// log is read from its file at every redraw; nothing of it is kept.
+// plot draws from the view's SurveyTrail, which the view brings up to the
+// file before a redraw (nav/SurveyTrail.h); the drawing reads no file.
 
 #include "draw/RasterCanvas.h"
 #include "nav/SurveyLog.h"
+#include "nav/SurveyTrail.h"
 
 #include <QImage>
 
@@ -29,9 +31,9 @@ struct TDataTrendPlot {
 
 // What the survey plot draws from, besides the view's own fields.
 struct TSurveyPlotInputs {
-    std::string logPath; // <LogsFolder><LogBaseName>.txt
-    char trendField = '-';
-    bool plotTow = false; // " Plot Tow": the towed body's position
+    // The log as the view last read it (its position code and trend field
+    // are the ones plotted); none when the log is missing.
+    const SurveyTrail* trail = nullptr;
     bool fixCrosses = false; // "Show Fix Crosses X"
     bool textIsFg = false; // "Text = FG"
     int64_t fixNumber = 0;

@@ -10,8 +10,6 @@
 namespace
 {
 
-constexpr std::string_view kHeader = "Log Date :";
-
 char Upper(char c)
 {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -25,14 +23,6 @@ double DegreesAndMinutes(std::string_view text, std::size_t degreeDigits)
     const std::string_view minutes
         = text.size() > degreeDigits ? text.substr(degreeDigits, 12) : std::string_view();
     return rtl::RealOr(degrees) + rtl::RealOr(minutes) / 60;
-}
-
-int ClampToInt(double value)
-{
-    constexpr double kLimit = 1e9; // far off any plot, well inside int
-    if (std::isnan(value))
-        return 0;
-    return static_cast<int>(rtl::Round(std::clamp(value, -kLimit, kLimit)));
 }
 
 } // namespace
@@ -62,7 +52,11 @@ int TemplateFieldNumber(std::string_view t, char letter)
     return field;
 }
 
-std::optional<std::string> CsvField(std::string_view line, int n)
+namespace
+{
+
+// Field n of a line, where it lies in the line.
+std::optional<std::string_view> CsvFieldView(std::string_view line, int n)
 {
     if (n < 1)
         return std::nullopt;
@@ -76,7 +70,17 @@ std::optional<std::string> CsvField(std::string_view line, int n)
         start = comma + 1;
     }
     const std::size_t end = line.find(',', start);
-    return std::string(line.substr(start, end == std::string_view::npos ? line.npos : end - start));
+    return line.substr(start, end == std::string_view::npos ? line.npos : end - start);
+}
+
+} // namespace
+
+std::optional<std::string> CsvField(std::string_view line, int n)
+{
+    const auto field = CsvFieldView(line, n);
+    if (!field)
+        return std::nullopt;
+    return std::string(*field);
 }
 
 double LeadingNumber(std::string_view text)
@@ -87,8 +91,8 @@ double LeadingNumber(std::string_view text)
 
 std::optional<SurveyPosition> ParseSurveyPosition(std::string_view line, int f)
 {
-    const auto lat = CsvField(line, f), ns = CsvField(line, f + 1), lon = CsvField(line, f + 2),
-               ew = CsvField(line, f + 3);
+    const auto lat = CsvFieldView(line, f), ns = CsvFieldView(line, f + 1), lon = CsvFieldView(line, f + 2),
+               ew = CsvFieldView(line, f + 3);
     if (!lat || !ns || !lon || !ew)
         return std::nullopt;
     SurveyPosition p;
@@ -125,77 +129,12 @@ const char* SurveyLogFaultText(SurveyLogFault fault)
     return "";
 }
 
-SurveyWalk WalkSurveyLog(const std::vector<std::string>& lines, const SurveyWalkOptions& o)
+int ClampedPixel(double value)
 {
-    SurveyWalk walk;
-    if (lines.empty() || std::string_view(lines[0]).substr(0, kHeader.size()) != kHeader) {
-        walk.fault = SurveyLogFault::NotALog;
-        return walk;
-    }
-    // The log's own template says where each value stands and how long a
-    // record at least is; the template in force now may be another one.
-    const std::string logTemplate = lines.size() > 1 ? lines[1] : std::string();
-    const int positionField = TemplateFieldNumber(logTemplate, o.positionCode);
-    const bool graded = o.trendField != '-';
-    const int trendField = TemplateFieldNumber(logTemplate, o.trendField);
-
-    int64_t record = 0; // running record number
-    int64_t samples = 0; // records plotted so far
-    int column = 0;
-    std::optional<std::string> pendingEvent;
-    bool pendingPenUp = false;
-    for (std::size_t n = 2; n < lines.size(); ++n) {
-        std::string line = lines[n];
-        if (line.size() <= 1)
-            continue;
-        // "# -b": the next record is not joined to the one before.
-        const bool penUpMarker = line[0] == '#';
-        if (line.size() <= logTemplate.size() && line[0] != '*')
-            line.insert(line.begin(), '*');
-        if (line[0] != '*')
-            ++record;
-        if (o.showLastN) {
-            const bool fromStart = record >= o.fixNumber - o.showCount;
-            const bool toEnd = !o.selectionEnd || record <= *o.selectionEnd;
-            if (!fromStart || !toEnd)
-                continue;
-        }
-        if (line[0] == '*' || line[0] == '#') {
-            pendingEvent = line;
-            pendingPenUp = pendingPenUp || penUpMarker;
-            continue;
-        }
-        line += ',';
-        const auto position = ParseSurveyPosition(line, positionField);
-        std::optional<std::string> trendText = graded ? CsvField(line, trendField) : std::string();
-        if (!position || !trendText) {
-            walk.fault = SurveyLogFault::BadLine;
-            return walk;
-        }
-        SurveyPoint p;
-        p.lat = position->lat + o.chartOffsetLat;
-        p.lon = position->lon - o.chartOffsetLon;
-        p.penUp = pendingPenUp;
-        p.trendText = *trendText;
-        p.trendValue = graded ? LeadingNumber(p.trendText) : 0.0;
-        p.eventText = std::move(pendingEvent);
-        p.trendColumn = column;
-        walk.points.push_back(std::move(p));
-        pendingEvent.reset();
-        pendingPenUp = false;
-
-        ++samples;
-        if (!o.showLastN)
-            column = ClampToInt(double(samples) * 116 / double(std::max<int64_t>(o.fixNumber, 0) + 1));
-        else if (!o.selectionEnd)
-            column = ClampToInt(double(samples));
-        else {
-            const int64_t span = std::abs(*o.selectionEnd - o.selectionStart.value_or(0)) + 1;
-            column = ClampToInt(double(samples) * 116 / double(span));
-        }
-        column = std::max(column, 0);
-    }
-    return walk;
+    constexpr double kLimit = 1e9; // far off any plot, well inside int
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(rtl::Round(std::clamp(value, -kLimit, kLimit)));
 }
 
 int TrendGain(int typed)
@@ -216,7 +155,7 @@ std::string TrendFullScaleHint(int gain)
 int TrendRow(double value, int gain, bool reversed)
 {
     const double offset = double(gain) * value / 100;
-    return kTrendPlotHeight / 2 + ClampToInt(reversed ? offset : -offset);
+    return kTrendPlotHeight / 2 + ClampedPixel(reversed ? offset : -offset);
 }
 
 std::string TrendValueText(double value, int gain)

@@ -87,8 +87,12 @@ const char* SurveyLogFaultText(SurveyLogFault fault);
 // Walks the lines of a text log (header, template, records). A line no
 // longer than the template that does not begin with '*' is an event line
 // too, as are lines beginning with '*' or '#'; lines of 0 or 1 character
-// are skipped.
+// are skipped. Every line is kept (SurveyTrail with no bound).
 SurveyWalk WalkSurveyLog(const std::vector<std::string>& lines, const SurveyWalkOptions& options);
+
+// A plot coordinate rounded to a whole pixel (half to even); NaN gives 0 and
+// values far off any plot are clamped well inside int.
+int ClampedPixel(double value);
 
 // ---- The data-trend plot (117 x 86 pixels) of the main window
 

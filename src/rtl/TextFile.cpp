@@ -82,32 +82,65 @@ bool ForEachLine(
     const int fd = OpenRegular(OpenPath(path), O_RDONLY);
     if (fd < 0)
         return false;
-    std::string line;
-    bool pending = false; // bytes of a line without its LF yet
-    bool cut = false; // the line ran past `keep`
-    char last = 0;
-    const bool ok = ReadBlocks(fd, [&](std::string_view block) {
-        for (const char c : block) {
-            if (c == '\n') {
-                if (last == '\r' && !cut && !line.empty())
-                    line.pop_back();
-                onLine(line);
-                line.clear();
-                pending = cut = false;
-                last = c;
-                continue;
-            }
-            pending = true;
-            last = c;
-            if (line.size() < keep)
-                line += c;
-            else
-                cut = true;
-        }
+    LineSplitter lines(keep);
+    const bool ok = ReadBlocks(fd, [&](std::string_view block) { lines.feed(block, onLine); });
+    ::close(fd);
+    if (ok && lines.hasPartial())
+        onLine(lines.partial());
+    return ok;
+}
+
+void AppendedReader::forget()
+{
+    known_ = false;
+    offset_ = 0;
+    head_.clear();
+}
+
+bool AppendedReader::read(const std::string& path, const std::function<void()>& restart,
+    const std::function<void(std::string_view)>& take)
+{
+    // The first bytes are compared at every read: a log rewritten in place
+    // under a new header is a new file even when it has grown past the old.
+    constexpr std::size_t kHeadBytes = 64;
+    const int fd = OpenRegular(OpenPath(path), O_RDONLY);
+    struct stat st {
+    };
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        if (known_)
+            restart();
+        forget();
+        return false;
+    }
+    bool same = known_ && path == path_ && uint64_t(st.st_dev) == device_ && uint64_t(st.st_ino) == inode_
+        && uint64_t(st.st_size) >= offset_;
+    if (same && !head_.empty()) {
+        std::string head(head_.size(), '\0');
+        same = ::pread(fd, head.data(), head.size(), 0) == ssize_t(head.size()) && head == head_;
+    }
+    if (!same) {
+        if (known_)
+            restart();
+        forget();
+        known_ = true;
+        path_ = path;
+        device_ = uint64_t(st.st_dev);
+        inode_ = uint64_t(st.st_ino);
+    }
+    bool ok = ::lseek(fd, off_t(offset_), SEEK_SET) == off_t(offset_);
+    ok = ok && ReadBlocks(fd, [&](std::string_view block) {
+        if (head_.size() < kHeadBytes)
+            head_.append(block.substr(0, kHeadBytes - head_.size()));
+        offset_ += block.size();
+        take(block);
     });
     ::close(fd);
-    if (ok && pending)
-        onLine(line);
+    if (!ok) {
+        restart();
+        forget();
+    }
     return ok;
 }
 

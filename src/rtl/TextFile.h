@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -44,6 +45,66 @@ private:
     bool open_ = false;
 };
 
+// Splits bytes that arrive block by block into lines as TextReader reads
+// them: LF ends a line and a CR just before it is dropped; a lone CR stays
+// in the line. A line longer than `keep` is handed on cut to its first
+// `keep` bytes. A line that lies whole in one block is handed on where it
+// lies, without a copy.
+class LineSplitter
+{
+public:
+    explicit LineSplitter(std::size_t keep = 65536)
+        : keep_(keep)
+    {
+    }
+
+    template <typename OnLine> void feed(std::string_view block, OnLine&& onLine)
+    {
+        while (!block.empty()) {
+            const void* lf = std::memchr(block.data(), '\n', block.size());
+            if (!lf) {
+                take(block);
+                pending_ = true;
+                return;
+            }
+            const auto end = static_cast<std::size_t>(static_cast<const char*>(lf) - block.data());
+            std::string_view whole = block.substr(0, end);
+            if (!pending_ && end <= keep_) {
+                if (whole.ends_with('\r'))
+                    whole.remove_suffix(1);
+                onLine(whole);
+            } else {
+                take(whole);
+                if (!cut_ && line_.ends_with('\r'))
+                    line_.pop_back();
+                onLine(std::string_view(line_));
+                line_.clear();
+                pending_ = cut_ = false;
+            }
+            block.remove_prefix(end + 1);
+        }
+    }
+
+    // The bytes after the last LF (cut to `keep`): a last line without its
+    // end, as a reader of the whole file would take it.
+    bool hasPartial() const { return pending_; }
+    const std::string& partial() const { return line_; }
+
+private:
+    void take(std::string_view bytes)
+    {
+        const std::size_t room = line_.size() < keep_ ? keep_ - line_.size() : 0;
+        if (bytes.size() > room)
+            cut_ = true;
+        line_.append(bytes.substr(0, room));
+    }
+
+    std::size_t keep_;
+    std::string line_; // the start of a line that runs on past a block
+    bool pending_ = false; // bytes of a line without its LF yet
+    bool cut_ = false; // the line ran past `keep`
+};
+
 // Hands each line of a file (matched as OpenPath matches) to `onLine`, as
 // TextReader reads it, while reading the file block by block: a huge file
 // costs one block and one line of memory, and a line longer than `keep` is
@@ -51,6 +112,30 @@ private:
 // opened or read.
 bool ForEachLine(
     const std::string& path, const std::function<void(std::string_view)>& onLine, std::size_t keep = 65536);
+
+// A file read as it grows, such as a log that another part of the program
+// appends to: each read() hands on only the bytes appended since the last
+// one. A file that shrank, was replaced by another (a rename over it) or
+// whose first bytes changed is read again from its start, after `restart`
+// has been called so that the caller drops what it built from the old bytes.
+class AppendedReader
+{
+public:
+    // False when the file cannot be opened or read: then it is forgotten,
+    // and the next read that finds it starts again (after `restart`).
+    bool read(const std::string& path, const std::function<void()>& restart,
+        const std::function<void(std::string_view)>& take);
+    // Bytes handed on since the last start.
+    uint64_t offset() const { return offset_; }
+
+private:
+    void forget();
+
+    bool known_ = false;
+    std::string path_;
+    uint64_t device_ = 0, inode_ = 0, offset_ = 0;
+    std::string head_; // the file's first bytes as they were read
+};
 
 // std::fopen for a file that is regular or does not exist yet (modes r, r+,
 // a, a+, w, w+, with or without 'b'); `path` is used as it stands. A FIFO,

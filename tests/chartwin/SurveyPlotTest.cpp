@@ -74,8 +74,8 @@ protected:
     TSurveyPlotInputs Inputs(char trend = 'V')
     {
         TSurveyPlotInputs in;
-        in.logPath = LogsFolder + "07-12-26.txt";
-        in.trendField = trend;
+        tail.catchUp(LogsFolder + "07-12-26.txt", 'P', trend);
+        in.trail = tail.trail();
         in.fixNumber = FixNumber;
         return in;
     }
@@ -88,6 +88,7 @@ protected:
     kvtest::TempDir dir;
     platform::ScriptedUi ui;
     std::unique_ptr<TMDIChild> view;
+    SurveyLogTail tail;
 };
 
 } // namespace

@@ -262,4 +262,22 @@ TEST(TextFileTest, ForEachLineReadsAsTheReaderWithoutHoldingTheFile)
     expected[4].resize(65536); // a line past the kept length is cut
     EXPECT_EQ(lines, expected);
     EXPECT_FALSE(ForEachLine(dir.file("missing.txt"), [](std::string_view) {}));
+
+    // The file is read in blocks of 65536 bytes: a line end on either side
+    // of a block's edge, or split across it, reads as in one piece.
+    for (std::size_t before : { 65533u, 65534u, 65535u, 65536u, 65537u }) {
+        for (const std::string end : { "\r\n", "\n", "\r" }) {
+            const std::string edge = std::string(before, 'y') + end + "z\r\n" + std::string(3, 'w');
+            dir.write("edge.txt", edge);
+            for (std::size_t keep : { std::size_t(3), std::size_t(65536), std::size_t(1) << 20 }) {
+                Lines got;
+                ASSERT_TRUE(ForEachLine(
+                    dir.file("edge.txt"), [&](std::string_view line) { got.emplace_back(line); }, keep));
+                Lines want = AllLines(edge);
+                for (std::string& line : want)
+                    line.resize(std::min(line.size(), keep));
+                EXPECT_EQ(got, want) << before << " " << end.size() << " " << keep;
+            }
+        }
+    }
 }
