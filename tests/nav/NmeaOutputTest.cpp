@@ -40,6 +40,22 @@ protected:
         OriginWaypointName = "Outer Spit";
         FixTimeText = "123456";
     }
+
+    // Due north of the boat, 3 nm away, heading straight for it at 6 kn.
+    static void HeadNorthForTheCardinal()
+    {
+        CosLat = 1.0;
+        ManualSpeed = 6.0;
+        LogCount = 2;
+        LogRecords[1] = LogRecord { rtl::Real6(49.9), rtl::Real6(1.0), rtl::Real6(600.0) };
+        LogRecords[2] = LogRecord { rtl::Real6(50.0), rtl::Real6(1.0), rtl::Real6(660.0) };
+        CurLat = 50.0;
+        CurLon = 1.0;
+        RoutePoints[1] = { 50.05, 1.0 };
+        RouteNames[1] = "North Cardinal          19   ";
+        RouteCount = 1;
+        ActiveWaypoint = 1;
+    }
     void TearDown() override { ResetNavState(); }
 };
 
@@ -133,18 +149,7 @@ TEST_F(NmeaOutputTest, NothingWithoutAnActiveLegOrWithOutputOff)
 
 TEST_F(NmeaOutputTest, TheNavigationUpdateBuildsTheSentencesForItsLeg)
 {
-    // Due north of the boat, 3 nm away, heading straight for it.
-    CosLat = 1.0;
-    ManualSpeed = 6.0;
-    LogCount = 2;
-    LogRecords[1] = LogRecord { rtl::Real6(49.9), rtl::Real6(1.0), rtl::Real6(600.0) };
-    LogRecords[2] = LogRecord { rtl::Real6(50.0), rtl::Real6(1.0), rtl::Real6(660.0) };
-    CurLat = 50.0;
-    CurLon = 1.0;
-    RoutePoints[1] = { 50.05, 1.0 };
-    RouteNames[1] = "North Cardinal          19   ";
-    RouteCount = 1;
-    ActiveWaypoint = 1;
+    HeadNorthForTheCardinal();
     XteRefCourse = 0.0;
     MagVariation = 0;
     RouteGuidanceOn = true;
@@ -182,17 +187,7 @@ TEST_F(NmeaOutputTest, FiguresThatAreNoNumbersAreNeverSent)
         NmeaOpen = NmeaOutputOn = RouteGuidanceOn = true;
         OutXTE = OutAPB = OutHSC = OutBOD = OutUser = true;
         UserSentenceTemplate = "$PKVU,@r,@g,@v,@s,@x,@p,@y,@h,@b,@^@e";
-        CosLat = 1.0;
-        ManualSpeed = 6.0;
-        LogCount = 2;
-        LogRecords[1] = LogRecord { rtl::Real6(49.9), rtl::Real6(1.0), rtl::Real6(600.0) };
-        LogRecords[2] = LogRecord { rtl::Real6(50.0), rtl::Real6(1.0), rtl::Real6(660.0) };
-        CurLat = 50.0;
-        CurLon = 1.0;
-        RoutePoints[1] = { 50.05, 1.0 };
-        RouteNames[1] = "North Cardinal          19   ";
-        RouteCount = 1;
-        ActiveWaypoint = 1;
+        HeadNorthForTheCardinal();
         row.poison();
         UpdateNavigationData();
 
