@@ -92,6 +92,15 @@ TEST_F(ChildwinAisTest, RedrawSelectsTheNearestListsItAndAgesOutTheSilentOnes)
     view->RefRateTimer();
     EXPECT_EQ(AisTargetCount, 1);
     EXPECT_EQ(Memo().substr(0, 13), "Target 1 of 1");
+
+    // The tick lists the target nearest the fix, also with the view's cursor
+    // elsewhere: its redraw and the tick itself write the window, and both
+    // must show the same target, not one and then the other.
+    Target(2, 50.85, 1.3, 0.5);
+    CurLat = 50.849; // the fix; the cursor stays at 50.8, next to target 1
+    view->RefRateTimer();
+    EXPECT_EQ(SelectedAisTarget, 2);
+    EXPECT_EQ(Memo().substr(0, 23), "Target 2 of 2\nAge 00:30");
 }
 
 // A target whose position is not available is listed with its other data
