@@ -202,6 +202,12 @@ AisMergeResult UpdateAisTargets(const AisMergeOptions& options)
     // not available: such a target has no trail until its first real
     // position, rather than a point at 0 N 0 E or beyond the pole.
     s.trailCount = 0;
+    if (d.messageType == 5) {
+        // The record's position fields read "not available" (91 N, 181 E)
+        // until a report brings one.
+        s.latitude = static_cast<int32_t>(91 * kAisUnitsPerDegree);
+        s.longitude = static_cast<int32_t>(181 * kAisUnitsPerDegree);
+    }
     if (d.messageType != 5 && AisHasPosition(d)) {
         s.trail[1] = { d.latitude / kAisUnitsPerDegree, d.longitude / kAisUnitsPerDegree };
         s.trailCount = 1;

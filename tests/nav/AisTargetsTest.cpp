@@ -3,6 +3,7 @@
 #include "nav/AisTargets.h"
 #include "nav/AisAssembly.h"
 #include "nav/AisDatabase.h"
+#include "nav/AisSelection.h"
 #include "nav/NavState.h"
 
 #include "support/AisSentences.h"
@@ -90,6 +91,7 @@ TEST_F(AisTargetsTest, StaticDataJoinTheTargetAndAPositionlessTargetGetsNoPointA
     EXPECT_TRUE(r.newTarget);
     EXPECT_FALSE(r.announce) << "no position yet, nothing to announce";
     EXPECT_EQ(AisTargets[1].trailCount, 0);
+    EXPECT_FALSE(AisHasPosition(AisTargets[1])) << "not a target at 0 N 0 E";
     EXPECT_EQ(AisTargets[1].fragmentCount, "2") << "a new target carries the whole decode record";
 
     r = HearPosition(222, 51.0, 2.0, 6.0);
