@@ -1,6 +1,7 @@
 #include "help/ChmFile.h"
 #include "support/TempDir.h"
 
+#include <functional>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -161,4 +162,154 @@ TEST(ChmFile, SystemRecords)
     ASSERT_TRUE(cut);
     EXPECT_EQ(cut->defaultTopic, "");
     EXPECT_FALSE(ParseSystemInfo("ab"));
+}
+
+namespace
+{
+
+// KVAIS6.chm with one change to its directory. Its directory is one
+// listing chunk ("PMGL") after the "ITSP" header; entries are a name
+// length, the name, then space, start and length, all numbers 7 bits a
+// byte, most significant first.
+class DamagedCopy
+{
+public:
+    DamagedCopy()
+        : bytes_(kvtest::ReadBytes(std::string(KV_SOURCE_DIR) + "/help/korvex/KVAIS6.chm"))
+    {
+        const std::size_t itsp = Load32(0x48);
+        chunk_ = itsp + Load32(itsp + 0x08);
+        chunkSize_ = Load32(itsp + 0x10);
+        itsp_ = itsp;
+    }
+    std::size_t Size() const { return bytes_.size(); }
+    const std::string& Bytes() const { return bytes_; }
+
+    // The listing chunk's next chunk: itself.
+    void LoopListing() { Store32(chunk_ + 0x10, 0); }
+    // The listing chunk made an index chunk ("PMGI") whose one entry leads
+    // to itself, and made the index root.
+    void LoopIndex()
+    {
+        const std::string entry = std::string("\1/", 2) + '\0';
+        bytes_.replace(chunk_, 4, "PMGI");
+        Store32(chunk_ + 4, static_cast<uint32_t>(chunkSize_ - 8 - entry.size()));
+        bytes_.replace(chunk_ + 8, entry.size(), entry);
+        Store32(itsp_ + 0x1C, 0);
+    }
+    // Rewrites the entry of `name`: the new name (same when empty) and
+    // length; the entries after it move within the chunk's free space.
+    void Entry(const std::string& name, const std::string& newName, uint64_t length)
+    {
+        const std::size_t end = chunk_ + chunkSize_ - Load32(chunk_ + 4);
+        std::size_t at = chunk_ + 0x14;
+        while (at < end) {
+            const std::size_t begin = at;
+            const uint64_t size = Decode(at);
+            const std::string found = bytes_.substr(at, size);
+            at += size;
+            const uint64_t space = Decode(at), start = Decode(at);
+            Decode(at);
+            if (found != name)
+                continue;
+            const std::string& written = newName.empty() ? name : newName;
+            const std::string entry
+                = Encode(written.size()) + written + Encode(space) + Encode(start) + Encode(length);
+            const std::string rest = bytes_.substr(at, end - at);
+            const std::size_t grown = entry.size() + rest.size() - (end - begin);
+            bytes_.replace(begin, entry.size() + rest.size(), entry + rest);
+            Store32(chunk_ + 4, static_cast<uint32_t>(Load32(chunk_ + 4) - grown));
+            return;
+        }
+        ADD_FAILURE() << name << " not in the directory";
+    }
+
+private:
+    uint32_t Load32(std::size_t at) const
+    {
+        uint32_t v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | static_cast<uint8_t>(bytes_[at + i]);
+        return v;
+    }
+    void Store32(std::size_t at, uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            bytes_[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    }
+    uint64_t Decode(std::size_t& at) const
+    {
+        uint64_t v = 0;
+        uint8_t b = 0;
+        do {
+            b = static_cast<uint8_t>(bytes_[at++]);
+            v = (v << 7) | (b & 0x7F);
+        } while (b & 0x80);
+        return v;
+    }
+    static std::string Encode(uint64_t v)
+    {
+        std::string out(1, static_cast<char>(v & 0x7F));
+        while (v >>= 7)
+            out.insert(out.begin(), static_cast<char>(0x80 | (v & 0x7F)));
+        return out;
+    }
+
+    std::string bytes_;
+    std::size_t itsp_ = 0, chunk_ = 0, chunkSize_ = 0;
+};
+
+} // namespace
+
+// Whatever a damaged directory says, every reader stops within the file:
+// a walk that would not end, or a name given twice, keeps the file from
+// opening; an object longer than the file holds reads as missing.
+TEST(ChmFile, DamagedDirectoriesStopEveryReader)
+{
+    struct Outcome {
+        bool opens = true;
+        std::size_t pages = 21, contexts = 21;
+        std::string defaultTopic = "/index.htm", title = "KV AIS Velta Help";
+        bool indexReads = true;
+    };
+    const std::size_t size = DamagedCopy().Size();
+    const uint64_t pastExpansion = ChmFile::kMaxExpansion * size + ChmFile::kMaxExpansion;
+    struct Case {
+        const char* what;
+        std::function<void(DamagedCopy&)> damage;
+        Outcome expected;
+    };
+    const Case cases[] = {
+        { "sound", [](DamagedCopy&) {}, {} },
+        { "listing leads back to itself", [](DamagedCopy& f) { f.LoopListing(); }, { .opens = false } },
+        { "index leads back to itself", [](DamagedCopy& f) { f.LoopIndex(); }, { .opens = false } },
+        { "a name twice", [](DamagedCopy& f) { f.Entry("/prefs_nav.htm", "/prefs_log.htm", 737); },
+            { .opens = false } },
+        { "a page longer than it can expand",
+            [&](DamagedCopy& f) { f.Entry("/index.htm", "", pastExpansion); }, { .indexReads = false } },
+        { "system records past the end of the file",
+            [&](DamagedCopy& f) { f.Entry("/#SYSTEM", "", size); }, { .defaultTopic = "", .title = "" } },
+        { "context numbers longer than they can expand",
+            [&](DamagedCopy& f) { f.Entry("/#IVB", "", pastExpansion); }, { .contexts = 0 } },
+        { "context names longer than they can expand",
+            [&](DamagedCopy& f) { f.Entry("/#STRINGS", "", pastExpansion); }, { .contexts = 0 } },
+    };
+    for (const Case& c : cases) {
+        DamagedCopy copy;
+        c.damage(copy);
+        kvtest::TempDir dir;
+        const auto file = ChmFile::Open(dir.write("KVAIS6.chm", copy.Bytes()));
+        EXPECT_EQ(bool(file), c.expected.opens) << c.what;
+        if (!file || !c.expected.opens)
+            continue;
+        EXPECT_EQ(file->Pages().size(), c.expected.pages) << c.what;
+        EXPECT_EQ(file->Contexts().size(), c.expected.contexts) << c.what;
+        EXPECT_EQ(file->DefaultTopic(), c.expected.defaultTopic) << c.what;
+        EXPECT_EQ(file->Title(), c.expected.title) << c.what;
+        EXPECT_EQ(bool(file->Read("/index.htm")), c.expected.indexReads) << c.what;
+    }
+
+    // Found by fuzzing: a listing chunk that is its own next chunk kept the
+    // page list growing without end.
+    EXPECT_FALSE(ChmFile::Open(std::string(KV_SOURCE_DIR) + "/fuzz/corpus/chmfile/listing_loops_back.chm"));
 }
