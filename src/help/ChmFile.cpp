@@ -99,13 +99,23 @@ std::optional<uint64_t> ReadEncodedInt(std::string_view bytes, std::size_t& at)
 // or a tree that leads back on itself would keep it walking for ever; the
 // file is checked for both before chmlib is given it. A chunk that cannot
 // be read ends a walk (chmlib stops there too).
-bool DirectoryEndsEverywhere(const std::string& path)
+//
+// chmlib also divides by the compressed section's window and reset sizes
+// ("ControlData", "LZXC" version 2 counting 32 KB frames) and by the reset
+// table's block length as the file gives them; every copy of those objects
+// a walk can reach must hold values LZX allows.
+bool DirectoryIsSound(const std::string& path)
 {
     constexpr uint32_t kNone = 0xFFFFFFFF;
     RawFile file(path);
     const auto header = file.At(0, 0x58);
     if (!header || header->compare(0, 4, "ITSF") != 0)
         return true; // not a help file: chmlib refuses it
+    const uint32_t version = rtl::LoadLE<uint32_t>(Bytes(*header) + 0x04);
+    const auto contentAt = version >= 3 ? file.At(0x58, 8) : std::nullopt;
+    const uint64_t content = contentAt ? rtl::LoadLE<uint64_t>(Bytes(*contentAt))
+                                       : rtl::LoadLE<uint64_t>(Bytes(*header) + 0x48)
+            + rtl::LoadLE<uint64_t>(Bytes(*header) + 0x50);
     const uint64_t directory = rtl::LoadLE<uint64_t>(Bytes(*header) + 0x48);
     const auto itsp = file.At(directory, 0x30);
     if (!itsp || itsp->compare(0, 4, "ITSP") != 0)
@@ -118,20 +128,19 @@ bool DirectoryEndsEverywhere(const std::string& path)
         return false;
     auto chunk = [&](uint32_t number) { return file.At(first + uint64_t { number } * chunkSize, chunkSize); };
 
-    std::set<uint32_t> seen;
+    std::set<uint32_t> seen, listings;
     for (uint32_t at = firstListing; at != kNone;) {
         if (!seen.insert(at).second)
             return false;
         const auto listing = chunk(at);
         if (!listing || listing->compare(0, 4, "PMGL") != 0)
             break;
+        listings.insert(at);
         at = rtl::LoadLE<uint32_t>(Bytes(*listing) + 0x10);
     }
 
     // Depth first through the index chunks, each entered once; one met
     // again while it is still being walked closes a loop.
-    if (indexRoot == kNone)
-        return true;
     std::set<uint32_t> done, open;
     struct Step {
         uint32_t chunk;
@@ -141,6 +150,8 @@ bool DirectoryEndsEverywhere(const std::string& path)
     auto enter = [&](uint32_t number) {
         Step step { number, {} };
         const auto index = chunk(number);
+        if (index && index->compare(0, 4, "PMGL") == 0)
+            listings.insert(number);
         if (index && index->compare(0, 4, "PMGI") == 0) {
             const uint32_t free = rtl::LoadLE<uint32_t>(Bytes(*index) + 0x04);
             const std::string_view entries(index->data(), free <= chunkSize - 8 ? chunkSize - free : chunkSize);
@@ -160,7 +171,8 @@ bool DirectoryEndsEverywhere(const std::string& path)
         open.insert(number);
         stack.push_back(std::move(step));
     };
-    enter(indexRoot);
+    if (indexRoot != kNone)
+        enter(indexRoot);
     while (!stack.empty()) {
         Step& top = stack.back();
         if (top.children.empty()) {
@@ -175,6 +187,50 @@ bool DirectoryEndsEverywhere(const std::string& path)
             return false;
         if (!done.count(child))
             enter(child);
+    }
+
+    static const std::string kControl = "::DataSpace/Storage/MSCompressed/ControlData";
+    static const std::string kResetTable = "::DataSpace/Storage/MSCompressed/Transform/"
+                                           "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
+    for (const uint32_t number : listings) {
+        const auto listing = chunk(number);
+        const uint32_t free = rtl::LoadLE<uint32_t>(Bytes(*listing) + 0x04);
+        const std::string_view entries(listing->data(), free <= chunkSize - 0x14 ? chunkSize - free : chunkSize);
+        std::size_t at = 0x14;
+        while (at < entries.size()) {
+            const auto nameLength = ReadEncodedInt(entries, at);
+            if (!nameLength || *nameLength > entries.size() - at)
+                break;
+            const std::string_view name = entries.substr(at, static_cast<std::size_t>(*nameLength));
+            at += static_cast<std::size_t>(*nameLength);
+            const auto space = ReadEncodedInt(entries, at);
+            const auto start = space ? ReadEncodedInt(entries, at) : std::nullopt;
+            const auto length = start ? ReadEncodedInt(entries, at) : std::nullopt;
+            if (!length)
+                break;
+            if (name != kControl && name != kResetTable)
+                continue;
+            const auto bytes = *start <= UINT64_MAX - content ? file.At(content + *start, std::min<uint64_t>(*length, 0x28))
+                                                             : std::nullopt;
+            if (!bytes)
+                continue; // chmlib cannot read it either
+            const uint8_t* b = Bytes(*bytes);
+            if (name == kControl && bytes->size() >= 0x18) {
+                uint64_t reset = rtl::LoadLE<uint32_t>(b + 0x0C);
+                uint64_t window = rtl::LoadLE<uint32_t>(b + 0x10);
+                const uint64_t windowsPerReset = rtl::LoadLE<uint32_t>(b + 0x14);
+                if (rtl::LoadLE<uint32_t>(b + 0x08) == 2) {
+                    reset *= 0x8000;
+                    window *= 0x8000;
+                }
+                const bool lzxWindow = window >= 0x8000 && window <= 0x200000 && (window & (window - 1)) == 0;
+                if (!lzxWindow || reset < window / 2 || reset > UINT32_MAX || windowsPerReset == 0
+                    || reset / (window / 2) * windowsPerReset > UINT32_MAX)
+                    return false;
+            } else if (name == kResetTable && bytes->size() >= 0x28 && rtl::LoadLE<uint64_t>(b + 0x20) == 0) {
+                return false;
+            }
+        }
     }
     return true;
 }
@@ -246,7 +302,7 @@ std::optional<ChmSystemInfo> ParseSystemInfo(std::string_view system)
 
 std::unique_ptr<ChmFile> ChmFile::Open(const std::string& path)
 {
-    if (!DirectoryEndsEverywhere(path))
+    if (!DirectoryIsSound(path))
         return nullptr;
     chmFile* handle = chm_open(path.c_str());
     if (!handle)

@@ -201,30 +201,47 @@ public:
     // length; the entries after it move within the chunk's free space.
     void Entry(const std::string& name, const std::string& newName, uint64_t length)
     {
+        const Found found = Find(name);
+        const std::string& written = newName.empty() ? name : newName;
+        const std::string entry
+            = Encode(written.size()) + written + Encode(found.space) + Encode(found.start) + Encode(length);
         const std::size_t end = chunk_ + chunkSize_ - Load32(chunk_ + 4);
-        std::size_t at = chunk_ + 0x14;
-        while (at < end) {
-            const std::size_t begin = at;
-            const uint64_t size = Decode(at);
-            const std::string found = bytes_.substr(at, size);
-            at += size;
-            const uint64_t space = Decode(at), start = Decode(at);
-            Decode(at);
-            if (found != name)
-                continue;
-            const std::string& written = newName.empty() ? name : newName;
-            const std::string entry
-                = Encode(written.size()) + written + Encode(space) + Encode(start) + Encode(length);
-            const std::string rest = bytes_.substr(at, end - at);
-            const std::size_t grown = entry.size() + rest.size() - (end - begin);
-            bytes_.replace(begin, entry.size() + rest.size(), entry + rest);
-            Store32(chunk_ + 4, static_cast<uint32_t>(Load32(chunk_ + 4) - grown));
-            return;
-        }
-        ADD_FAILURE() << name << " not in the directory";
+        const std::string rest = bytes_.substr(found.end, end - found.end);
+        const std::size_t grown = entry.size() + rest.size() - (end - found.begin);
+        bytes_.replace(found.begin, entry.size() + rest.size(), entry + rest);
+        Store32(chunk_ + 4, static_cast<uint32_t>(Load32(chunk_ + 4) - grown));
+    }
+    // Stores `value` at byte `at` of the object `name` (stored as it is).
+    void Object(const std::string& name, std::size_t at, uint32_t value)
+    {
+        Store32(Load32(0x58) + Find(name).start + at, value);
     }
 
 private:
+    struct Found {
+        std::size_t begin = 0, end = 0;
+        uint64_t space = 0, start = 0;
+    };
+    Found Find(const std::string& name) const
+    {
+        const std::size_t end = chunk_ + chunkSize_ - Load32(chunk_ + 4);
+        std::size_t at = chunk_ + 0x14;
+        while (at < end) {
+            Found entry;
+            entry.begin = at;
+            const uint64_t size = Decode(at);
+            const std::string found = bytes_.substr(at, size);
+            at += size;
+            entry.space = Decode(at);
+            entry.start = Decode(at);
+            Decode(at);
+            entry.end = at;
+            if (found == name)
+                return entry;
+        }
+        ADD_FAILURE() << name << " not in the directory";
+        return {};
+    }
     uint32_t Load32(std::size_t at) const
     {
         uint32_t v = 0;
@@ -273,6 +290,9 @@ TEST(ChmFile, DamagedDirectoriesStopEveryReader)
         bool indexReads = true;
     };
     const std::size_t size = DamagedCopy().Size();
+    static const std::string kControlData = "::DataSpace/Storage/MSCompressed/ControlData";
+    static const std::string kResetTable = "::DataSpace/Storage/MSCompressed/Transform/"
+                                           "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
     const uint64_t pastExpansion = ChmFile::kMaxExpansion * size + ChmFile::kMaxExpansion;
     struct Case {
         const char* what;
@@ -293,6 +313,17 @@ TEST(ChmFile, DamagedDirectoriesStopEveryReader)
             [&](DamagedCopy& f) { f.Entry("/#IVB", "", pastExpansion); }, { .contexts = 0 } },
         { "context names longer than they can expand",
             [&](DamagedCopy& f) { f.Entry("/#STRINGS", "", pastExpansion); }, { .contexts = 0 } },
+        // chmlib divides by these.
+        { "a compression window of 2^32 bytes",
+            [](DamagedCopy& f) { f.Object(kControlData, 0x10, 0x20000); }, { .opens = false } },
+        { "no compression window", [](DamagedCopy& f) { f.Object(kControlData, 0x10, 0); }, { .opens = false } },
+        { "no windows per reset", [](DamagedCopy& f) { f.Object(kControlData, 0x14, 0); }, { .opens = false } },
+        { "reset blocks of no length",
+            [](DamagedCopy& f) {
+                f.Object(kResetTable, 0x20, 0);
+                f.Object(kResetTable, 0x24, 0);
+            },
+            { .opens = false } },
     };
     for (const Case& c : cases) {
         DamagedCopy copy;
@@ -310,6 +341,8 @@ TEST(ChmFile, DamagedDirectoriesStopEveryReader)
     }
 
     // Found by fuzzing: a listing chunk that is its own next chunk kept the
-    // page list growing without end.
-    EXPECT_FALSE(ChmFile::Open(std::string(KV_SOURCE_DIR) + "/fuzz/corpus/chmfile/listing_loops_back.chm"));
+    // page list growing without end; a window size that wraps to nothing in
+    // 32 bits stopped the program on a division by zero.
+    for (const char* found : { "listing_loops_back.chm", "window_size_wraps.chm" })
+        EXPECT_FALSE(ChmFile::Open(std::string(KV_SOURCE_DIR) + "/fuzz/corpus/chmfile/" + found)) << found;
 }
