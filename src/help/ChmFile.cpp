@@ -102,8 +102,9 @@ std::optional<uint64_t> ReadEncodedInt(std::string_view bytes, std::size_t& at)
 //
 // chmlib also divides by the compressed section's window and reset sizes
 // ("ControlData", "LZXC" version 2 counting 32 KB frames) and by the reset
-// table's block length as the file gives them; every copy of those objects
-// a walk can reach must hold values LZX allows.
+// table's block length as the file gives them, and sizes its buffers by
+// the latter; every copy of those objects a walk can reach must hold
+// values LZX allows.
 bool DirectoryIsSound(const std::string& path)
 {
     constexpr uint32_t kNone = 0xFFFFFFFF;
@@ -227,8 +228,8 @@ bool DirectoryIsSound(const std::string& path)
                 if (!lzxWindow || reset < window / 2 || reset > UINT32_MAX || windowsPerReset == 0
                     || reset / (window / 2) * windowsPerReset > UINT32_MAX)
                     return false;
-            } else if (name == kResetTable && bytes->size() >= 0x28 && rtl::LoadLE<uint64_t>(b + 0x20) == 0) {
-                return false;
+            } else if (name == kResetTable && bytes->size() >= 0x28 && rtl::LoadLE<uint64_t>(b + 0x20) != 0x8000) {
+                return false; // chmlib's block buffers are this long: one LZX frame
             }
         }
     }

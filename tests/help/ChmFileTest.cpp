@@ -324,6 +324,8 @@ TEST(ChmFile, DamagedDirectoriesStopEveryReader)
                 f.Object(kResetTable, 0x24, 0);
             },
             { .opens = false } },
+        { "reset blocks shorter than a frame", [](DamagedCopy& f) { f.Object(kResetTable, 0x20, 3); },
+            { .opens = false } },
     };
     for (const Case& c : cases) {
         DamagedCopy copy;
@@ -342,7 +344,8 @@ TEST(ChmFile, DamagedDirectoriesStopEveryReader)
 
     // Found by fuzzing: a listing chunk that is its own next chunk kept the
     // page list growing without end; a window size that wraps to nothing in
-    // 32 bits stopped the program on a division by zero.
-    for (const char* found : { "listing_loops_back.chm", "window_size_wraps.chm" })
+    // 32 bits stopped the program on a division by zero; a reset table's
+    // block length of a few bytes had chmlib read past its block buffer.
+    for (const char* found : { "listing_loops_back.chm", "window_size_wraps.chm", "reset_block_length.chm" })
         EXPECT_FALSE(ChmFile::Open(std::string(KV_SOURCE_DIR) + "/fuzz/corpus/chmfile/" + found)) << found;
 }
