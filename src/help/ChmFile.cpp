@@ -59,6 +59,7 @@ public:
         if (ec)
             size_ = 0;
     }
+    uint64_t Size() const { return size_; }
     // `count` bytes at `offset`, or nullopt when the file ends first.
     std::optional<std::string> At(uint64_t offset, uint64_t count)
     {
@@ -125,7 +126,8 @@ bool DirectoryIsSound(const std::string& path)
     const uint32_t chunkSize = rtl::LoadLE<uint32_t>(Bytes(*itsp) + 0x10);
     const uint32_t indexRoot = rtl::LoadLE<uint32_t>(Bytes(*itsp) + 0x1C);
     const uint32_t firstListing = rtl::LoadLE<uint32_t>(Bytes(*itsp) + 0x20);
-    if (chunkSize < 0x14)
+    // chmlib takes a buffer of one chunk before reading any.
+    if (chunkSize < 0x14 || first > file.Size() || chunkSize > file.Size() - first)
         return false;
     auto chunk = [&](uint32_t number) { return file.At(first + uint64_t { number } * chunkSize, chunkSize); };
 

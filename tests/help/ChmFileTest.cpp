@@ -185,6 +185,7 @@ public:
     std::size_t Size() const { return bytes_.size(); }
     const std::string& Bytes() const { return bytes_; }
 
+    void ChunkSize(uint32_t size) { Store32(itsp_ + 0x10, size); }
     // The listing chunk's next chunk: itself.
     void LoopListing() { Store32(chunk_ + 0x10, 0); }
     // The listing chunk made an index chunk ("PMGI") whose one entry leads
@@ -324,6 +325,8 @@ TEST(ChmFile, DamagedDirectoriesStopEveryReader)
                 f.Object(kResetTable, 0x24, 0);
             },
             { .opens = false } },
+        { "chunks longer than the file", [size](DamagedCopy& f) { f.ChunkSize(static_cast<uint32_t>(size)); },
+            { .opens = false } },
         { "reset blocks shorter than a frame", [](DamagedCopy& f) { f.Object(kResetTable, 0x20, 3); },
             { .opens = false } },
     };
@@ -345,7 +348,9 @@ TEST(ChmFile, DamagedDirectoriesStopEveryReader)
     // Found by fuzzing: a listing chunk that is its own next chunk kept the
     // page list growing without end; a window size that wraps to nothing in
     // 32 bits stopped the program on a division by zero; a reset table's
-    // block length of a few bytes had chmlib read past its block buffer.
-    for (const char* found : { "listing_loops_back.chm", "window_size_wraps.chm", "reset_block_length.chm" })
+    // block length of a few bytes had chmlib read past its block buffer; a
+    // chunk size of 2.5 GB had it ask for that much memory.
+    for (const char* found : { "listing_loops_back.chm", "window_size_wraps.chm", "reset_block_length.chm",
+             "chunk_size_past_file.chm" })
         EXPECT_FALSE(ChmFile::Open(std::string(KV_SOURCE_DIR) + "/fuzz/corpus/chmfile/" + found)) << found;
 }
