@@ -104,8 +104,8 @@ std::optional<uint64_t> ReadEncodedInt(std::string_view bytes, std::size_t& at)
 // chmlib also divides by the compressed section's window and reset sizes
 // ("ControlData", "LZXC" version 2 counting 32 KB frames) and by the reset
 // table's block length as the file gives them, and sizes its buffers by
-// the latter; every copy of those objects a walk can reach must hold
-// values LZX allows.
+// the latter; every copy of those objects a walk can reach must be stored
+// as it is and hold values LZX allows.
 bool DirectoryIsSound(const std::string& path)
 {
     constexpr uint32_t kNone = 0xFFFFFFFF;
@@ -192,6 +192,7 @@ bool DirectoryIsSound(const std::string& path)
             enter(child);
     }
 
+    static const std::string kContent = "::DataSpace/Storage/MSCompressed/Content";
     static const std::string kControl = "::DataSpace/Storage/MSCompressed/ControlData";
     static const std::string kResetTable = "::DataSpace/Storage/MSCompressed/Transform/"
                                            "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
@@ -211,7 +212,11 @@ bool DirectoryIsSound(const std::string& path)
             const auto length = start ? ReadEncodedInt(entries, at) : std::nullopt;
             if (!length)
                 break;
-            if (name != kControl && name != kResetTable)
+            if (name != kControl && name != kResetTable && name != kContent)
+                continue;
+            if (*space != CHM_UNCOMPRESSED)
+                return false; // chmlib would decompress them before it can
+            if (name == kContent)
                 continue;
             const auto bytes = *start <= UINT64_MAX - content ? file.At(content + *start, std::min<uint64_t>(*length, 0x28))
                                                              : std::nullopt;
