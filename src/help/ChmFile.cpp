@@ -218,12 +218,14 @@ bool DirectoryIsSound(const std::string& path)
                 return false; // chmlib would decompress them before it can
             if (name == kContent)
                 continue;
-            const auto bytes = *start <= UINT64_MAX - content ? file.At(content + *start, std::min<uint64_t>(*length, 0x28))
-                                                             : std::nullopt;
+            // chmlib goes on with settings it could not read whole.
+            const uint64_t need = name == kControl ? 0x18 : 0x28;
+            const auto bytes
+                = *length >= need && *start <= UINT64_MAX - content ? file.At(content + *start, need) : std::nullopt;
             if (!bytes)
-                continue; // chmlib cannot read it either
+                return false;
             const uint8_t* b = Bytes(*bytes);
-            if (name == kControl && bytes->size() >= 0x18) {
+            if (name == kControl) {
                 uint64_t reset = rtl::LoadLE<uint32_t>(b + 0x0C);
                 uint64_t window = rtl::LoadLE<uint32_t>(b + 0x10);
                 const uint64_t windowsPerReset = rtl::LoadLE<uint32_t>(b + 0x14);
@@ -235,7 +237,7 @@ bool DirectoryIsSound(const std::string& path)
                 if (!lzxWindow || reset < window / 2 || reset > UINT32_MAX || windowsPerReset == 0
                     || reset / (window / 2) * windowsPerReset > UINT32_MAX)
                     return false;
-            } else if (name == kResetTable && bytes->size() >= 0x28 && rtl::LoadLE<uint64_t>(b + 0x20) != 0x8000) {
+            } else if (rtl::LoadLE<uint64_t>(b + 0x20) != 0x8000) {
                 return false; // chmlib's block buffers are this long: one LZX frame
             }
         }

@@ -199,16 +199,16 @@ public:
         bytes_.replace(chunk_ + 8, entry.size(), entry);
         Store32(itsp_ + 0x1C, 0);
     }
-    // Rewrites the entry of `name`: the new name (same when empty), length
-    // and space (same when none); the entries after it move within the
-    // chunk's free space.
+    // Rewrites the entry of `name`: the new name (same when empty), length,
+    // space and start (same when none); the entries after it move within
+    // the chunk's free space.
     void Entry(const std::string& name, const std::string& newName, uint64_t length,
-        std::optional<uint64_t> space = std::nullopt)
+        std::optional<uint64_t> space = std::nullopt, std::optional<uint64_t> start = std::nullopt)
     {
         const Found found = Find(name);
         const std::string& written = newName.empty() ? name : newName;
         const std::string entry = Encode(written.size()) + written + Encode(space.value_or(found.space))
-            + Encode(found.start) + Encode(length);
+            + Encode(start.value_or(found.start)) + Encode(length);
         const std::size_t end = chunk_ + chunkSize_ - Load32(chunk_ + 4);
         const std::string rest = bytes_.substr(found.end, end - found.end);
         const std::size_t grown = entry.size() + rest.size() - (end - found.begin);
@@ -323,6 +323,8 @@ TEST(ChmFile, DamagedDirectoriesStopEveryReader)
         { "no compression window", [](DamagedCopy& f) { f.Object(kControlData, 0x10, 0); }, { .opens = false } },
         { "compression settings stored compressed",
             [](DamagedCopy& f) { f.Entry(kControlData, "", 28, CHM_COMPRESSED); }, { .opens = false } },
+        { "compression settings past the end of the file",
+            [size](DamagedCopy& f) { f.Entry(kControlData, "", 28, std::nullopt, size); }, { .opens = false } },
         { "no windows per reset", [](DamagedCopy& f) { f.Object(kControlData, 0x14, 0); }, { .opens = false } },
         { "reset blocks of no length",
             [](DamagedCopy& f) {
@@ -355,8 +357,9 @@ TEST(ChmFile, DamagedDirectoriesStopEveryReader)
     // 32 bits stopped the program on a division by zero; a reset table's
     // block length of a few bytes had chmlib read past its block buffer; a
     // chunk size of 2.5 GB had it ask for that much memory; compression
-    // settings in another space than the plain one had it divide by zero.
+    // settings in another space than the plain one, or past the end of the
+    // file, had it divide by zero.
     for (const char* found : { "listing_loops_back.chm", "window_size_wraps.chm", "reset_block_length.chm",
-             "chunk_size_past_file.chm", "control_data_compressed.chm" })
+             "chunk_size_past_file.chm", "control_data_compressed.chm", "control_data_past_file.chm" })
         EXPECT_FALSE(ChmFile::Open(std::string(KV_SOURCE_DIR) + "/fuzz/corpus/chmfile/" + found)) << found;
 }
