@@ -39,18 +39,25 @@ std::optional<ChmSystemInfo> ParseSystemInfo(std::string_view system);
 class ChmFile
 {
 public:
-    // nullptr when the file is missing or is not a help file.
+    // nullptr when the file is missing, is not a help file or has a
+    // damaged directory (one whose walk would not end, or that names an
+    // object twice or more objects than the file has room for).
     static std::unique_ptr<ChmFile> Open(const std::string& path);
+    // How many times its stored size a compressed object may grow: far
+    // beyond what compressing text and pictures gives, so that a larger
+    // length can only come from a damaged directory.
+    static constexpr uint64_t kMaxExpansion = 1024;
     ~ChmFile();
     ChmFile(const ChmFile&) = delete;
     ChmFile& operator=(const ChmFile&) = delete;
 
     // The object at `path` ("/index.htm"; a name without the leading '/'
-    // is taken from the root); nullopt when the file holds none.
+    // is taken from the root); nullopt when the file holds none, or when
+    // its length does not fit the file (see kMaxExpansion).
     std::optional<std::string> Read(const std::string& path) const;
     bool Contains(const std::string& path) const;
     // Every page (".htm" or ".html" object), sorted.
-    std::vector<std::string> Pages() const;
+    const std::vector<std::string>& Pages() const { return pages_; }
 
     // The page of a help context, as an object path, or nullopt.
     std::optional<std::string> TopicOfContext(uint32_t context) const;
@@ -68,6 +75,8 @@ private:
     ChmFile(chmFile* handle, std::string path);
     chmFile* handle_;
     std::string path_;
+    uint64_t size_ = 0;
+    std::vector<std::string> pages_;
     std::map<uint32_t, std::string> contexts_;
     ChmSystemInfo system_;
 };

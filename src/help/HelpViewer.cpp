@@ -166,7 +166,7 @@ void THelpWindow::ShowContents()
 {
     std::string page = file_->DefaultTopic();
     if (page.empty()) {
-        const auto pages = file_->Pages();
+        const auto& pages = file_->Pages();
         if (pages.empty())
             return;
         page = pages.front();
