@@ -92,6 +92,15 @@ std::optional<uint64_t> ReadEncodedInt(std::string_view bytes, std::size_t& at)
     return std::nullopt;
 }
 
+// The entries of a directory chunk: from its header of `header` bytes to
+// where its free space at the chunk's end begins (the whole chunk when the
+// free space it states cannot be).
+std::string_view ChunkEntries(const std::string& chunk, uint32_t chunkSize, uint32_t header)
+{
+    const uint32_t free = rtl::LoadLE<uint32_t>(Bytes(chunk) + 0x04);
+    return std::string_view(chunk.data(), free <= chunkSize - header ? chunkSize - free : chunkSize);
+}
+
 // The directory is a run of fixed-size chunks after the "ITSP" header:
 // listing chunks ("PMGL", the next one's number at byte 16, -1 for none)
 // chained from the first listing chunk, and index chunks ("PMGI": entries
@@ -156,8 +165,7 @@ bool DirectoryIsSound(const std::string& path)
         if (index && index->compare(0, 4, "PMGL") == 0)
             listings.insert(number);
         if (index && index->compare(0, 4, "PMGI") == 0) {
-            const uint32_t free = rtl::LoadLE<uint32_t>(Bytes(*index) + 0x04);
-            const std::string_view entries(index->data(), free <= chunkSize - 8 ? chunkSize - free : chunkSize);
+            const std::string_view entries = ChunkEntries(*index, chunkSize, 8);
             std::size_t at = 8;
             while (at < entries.size()) {
                 const auto nameLength = ReadEncodedInt(entries, at);
@@ -198,8 +206,7 @@ bool DirectoryIsSound(const std::string& path)
                                            "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
     for (const uint32_t number : listings) {
         const auto listing = chunk(number);
-        const uint32_t free = rtl::LoadLE<uint32_t>(Bytes(*listing) + 0x04);
-        const std::string_view entries(listing->data(), free <= chunkSize - 0x14 ? chunkSize - free : chunkSize);
+        const std::string_view entries = ChunkEntries(*listing, chunkSize, 0x14);
         std::size_t at = 0x14;
         while (at < entries.size()) {
             const auto nameLength = ReadEncodedInt(entries, at);
