@@ -18,7 +18,6 @@ constexpr double kAisUnitsPerDegree = 600000.0; // 1/10000 minute
 constexpr double kMetresToDegrees = 8.999e-6;
 constexpr double kMetresPerDegree = 111120.0;
 constexpr double kDegToRad = M_PI / 180.0;
-constexpr uint16_t kHeadingNotAvailable = 511;
 constexpr uint8_t kBaseStationReport = 4;
 
 // Lifts the pen and moves it to a position; true when it is on the bitmap.
@@ -52,11 +51,15 @@ std::pair<double, double> Offset(
 
 } // namespace
 
-double AisOutlineHeading(const nav::AisTargetRecord& target, int headingMode)
+std::optional<double> AisOutlineHeading(const nav::AisTargetRecord& target, int headingMode)
 {
-    if (headingMode == 1 && target.trueHeading != kHeadingNotAvailable)
+    const bool heading = nav::AisHeadingAvailable(target);
+    const bool course = nav::AisCourseAvailable(target);
+    if (heading && (headingMode == 1 || !course))
         return target.trueHeading;
-    return target.courseOverGround / 10.0;
+    if (course)
+        return target.courseOverGround / 10.0;
+    return std::nullopt;
 }
 
 std::pair<double, double> AisChartPosition(const nav::AisTargetRecord& target)
@@ -123,7 +126,10 @@ void DrawAisTargetOutline(TChartPlotter& view, const nav::AisTargetRecord& targe
 {
     const double length = target.toBow + target.toStern; // metres
     const double beam = target.toPort + target.toStarboard;
-    const double h = AisOutlineHeading(target, headingMode) * kDegToRad;
+    const std::optional<double> heading = AisOutlineHeading(target, headingMode);
+    if (!heading)
+        return;
+    const double h = *heading * kDegToRad;
     const double k = std::fabs(std::cos(view.FCursorLat * kDegToRad));
     const auto p = AisChartPosition(target);
     // The stern centre: the reported position is toStern ahead of the stern

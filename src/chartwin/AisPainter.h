@@ -12,6 +12,7 @@
 
 #include "nav/AisRecord.h"
 
+#include <optional>
 #include <utility>
 
 namespace chartwin
@@ -26,9 +27,10 @@ struct TAisDrawOptions {
     bool conventionalShape = false; // "AIS Conventional Target Shape"
 };
 
-// Heading of the outline: 0 course over ground, 1 true heading (falling
-// back to the course when the heading is 511, not available).
-double AisOutlineHeading(const nav::AisTargetRecord& target, int headingMode);
+// Heading of the outline, degrees: 0 course over ground, 1 true heading;
+// either falls back to the other when AIS did not give it, and with neither
+// there is none.
+std::optional<double> AisOutlineHeading(const nav::AisTargetRecord& target, int headingMode);
 
 // The chart position of a record (degrees, longitude west positive).
 std::pair<double, double> AisChartPosition(const nav::AisTargetRecord& target);
@@ -46,7 +48,7 @@ void DrawAisTargets(TChartPlotter& view, const TAisDrawOptions& options);
 
 // `target` to scale from its dimensions, about its reported position, turned
 // to the heading of `headingMode`: lime sides and a dotted centre line from
-// the stern centre to the bow.
+// the stern centre to the bow. Nothing without a heading to turn it to.
 void DrawAisTargetOutline(TChartPlotter& view, const nav::AisTargetRecord& target, int headingMode);
 
 // The rings of `ringCount` around (lat, lon) (degrees, longitude west

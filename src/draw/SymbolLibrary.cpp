@@ -18,8 +18,6 @@ namespace
 
 constexpr double kDegToRad = M_PI / 180.0;
 constexpr double kMetresToDegrees = 8.999e-6;
-constexpr uint16_t kSogNotAvailable = 1023; // tenths of a knot
-constexpr uint16_t kCogNotAvailable = 3600; // tenths of a degree
 
 TColour Background()
 {
@@ -107,7 +105,7 @@ void DrawLollipop(TChartPlotter& view, int x, int y, int slot, int code)
     const AisTargetRecord& target = AisTargets[slot];
     // "Not available" speed or course gives no course line rather than a
     // 102-knot vector pointing north.
-    if (target.speedOverGround >= kSogNotAvailable || target.courseOverGround >= kCogNotAvailable)
+    if (!nav::AisSpeedAvailable(target) || !nav::AisCourseAvailable(target))
         return;
     const double sog = target.speedOverGround / 10.0;
     const double angle = target.courseOverGround / 10.0 * kDegToRad + ViewRotation;

@@ -45,6 +45,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -543,6 +544,20 @@ private:
     // MainAis.cpp
     void BindAisCommands();
     void StopAisPlayback();
+    // The own track is kept aside while an AIS log plays back, and the day's
+    // track log is not written: the played-back fixes fill the track for the
+    // views only. When the playback stops the kept track comes back, and the
+    // next real fix adds to it.
+    void HoldOwnTrack();
+    void ReleaseOwnTrack();
+    struct HeldTrack {
+        std::string image; // the track store as its track-log image
+        int16_t thinIndex = 0;
+        int16_t thinCounter = 0;
+        double tripTotal = 0;
+        double tripLeg = 0;
+    };
+    std::optional<HeldTrack> heldTrack_;
     // MainFix.cpp
     void BindFixCommands();
     void ShowNavigationReadout(const TFixPreferences& prefs);

@@ -14,8 +14,10 @@
 #include "nav/NavState.h"
 #include "nav/NmeaDecode.h"
 #include "nav/TextLog.h"
+#include "nav/TrackLog.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
+#include "rtl/Numbers.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -97,6 +99,7 @@ void TMainForm::PlayAISlogClick()
     AisTargetCount = 0;
     AisTargets.fill(EmptyAisRecord);
     SelectedAisTarget = 0;
+    HoldOwnTrack();
     EmptyTrackLog();
     RefreshAllViews();
     UpdateMenuItems();
@@ -149,6 +152,30 @@ void TMainForm::StopAisPlayback()
     ShowTextLogSwitch();
     GPSIndicator->setText("GPS ?");
     SetGpsIndicatorColour(nav::kIndicatorSilver);
+    ReleaseOwnTrack();
+}
+
+void TMainForm::HoldOwnTrack()
+{
+    if (heldTrack_)
+        return;
+    heldTrack_ = HeldTrack { EncodeTrackLog(), ThinIndex, ThinCounter, TripTotal, TripLeg };
+}
+
+void TMainForm::ReleaseOwnTrack()
+{
+    if (!heldTrack_)
+        return;
+    const HeldTrack held = std::move(*heldTrack_);
+    heldTrack_.reset();
+    DecodeTrackLog(held.image);
+    ThinIndex = held.thinIndex;
+    ThinCounter = held.thinCounter;
+    TripTotal = held.tripTotal;
+    TripLeg = held.tripLeg;
+    Trip->setText(qs(rtl::StrReal(TripTotal, 0, 2) + " Nm"));
+    RefreshAllViews();
+    UpdateMenuItems();
 }
 
 void TMainForm::CloseAisLogFile()

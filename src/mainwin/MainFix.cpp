@@ -150,8 +150,11 @@ void TMainForm::FixBtnClick()
 
     const LocalDateTime today = LocalNow();
     LogDateText = LogDateTextFor(today.year, today.month, today.day);
-    ReportLogWrite(WriteTrackLogFile(LogsFolder + LogDateText.str() + ".log"), trackLogFailing_,
-        platform::MessageKind::Error, "Error writing Log File!");
+    // A played-back fix is not the day's own: the day's track log is left as
+    // it was (the own track is kept aside meanwhile, MainAis.cpp).
+    if (!AisPlayback)
+        ReportLogWrite(WriteTrackLogFile(LogsFolder + LogDateText.str() + ".log"), trackLogFailing_,
+            platform::MessageKind::Error, "Error writing Log File!");
 
     if (AutoLoadChart)
         AutoChartClick();

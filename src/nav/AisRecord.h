@@ -88,6 +88,29 @@ struct AisTargetRecord {
     uint16_t trailCount = 0; // offset 816
 };
 
+// What AIS sends for a figure it does not have: speed 1023 (tenths of a
+// knot), course 3600 (tenths of a degree), heading 511. Those and anything
+// beyond the figure's range (a course from 360.1, a heading from 360) are no
+// figure: such a speed, course or heading is neither shown as a number nor
+// drawn or computed from. A target first heard without a position report
+// holds these values until a report brings its own.
+constexpr uint16_t kAisSpeedNotAvailable = 1023;
+constexpr uint16_t kAisCourseNotAvailable = 3600;
+constexpr uint16_t kAisHeadingNotAvailable = 511;
+
+inline bool AisSpeedAvailable(const AisTargetRecord& rec)
+{
+    return rec.speedOverGround < kAisSpeedNotAvailable;
+}
+inline bool AisCourseAvailable(const AisTargetRecord& rec)
+{
+    return rec.courseOverGround < kAisCourseNotAvailable;
+}
+inline bool AisHeadingAvailable(const AisTargetRecord& rec)
+{
+    return rec.trueHeading < 360;
+}
+
 // Writes the 824-byte image of `rec` to out824 (every byte is written).
 void StoreAisRecord(const AisTargetRecord& rec, uint8_t* out824);
 // Reads an 824-byte image. A length byte above a text's capacity is cut to it,

@@ -17,8 +17,8 @@ namespace
 {
 
 constexpr uint8_t kBaseStationReport = 4;
-constexpr uint16_t kHeadingNotAvailable = 511;
 constexpr double kMillisecondsPerDay = 86400000.0;
+const char* const kNotAvailable = "- Not available";
 const char* const kLatNotAvailable = "Lat - Position not available";
 const char* const kLongNotAvailable = "Long - Position not available";
 
@@ -132,11 +132,10 @@ std::vector<std::string> AisTargetInfoLines(int i, const AisInfoContext& context
     lines.push_back("Beam - " + std::to_string(t.toPort + t.toStarboard) + " Mtrs.");
     lines.push_back("Max Draft - " + OneDecimal(t.draught / 10.0) + " Mtrs.");
     lines.push_back(NavStatusText(t));
-    lines.push_back("SOG " + OneDecimal(t.speedOverGround / 10.0));
-    lines.push_back("COG " + OneDecimal(t.courseOverGround / 10.0));
+    lines.push_back("SOG " + (AisSpeedAvailable(t) ? OneDecimal(t.speedOverGround / 10.0) : kNotAvailable));
+    lines.push_back("COG " + (AisCourseAvailable(t) ? OneDecimal(t.courseOverGround / 10.0) : kNotAvailable));
     lines.push_back("TrueHeading "
-        + (t.trueHeading == kHeadingNotAvailable ? std::string("- Not available")
-                                                 : std::to_string(t.trueHeading)));
+        + (AisHeadingAvailable(t) ? std::to_string(t.trueHeading) : std::string(kNotAvailable)));
     // A position that is not available (latitude 91, longitude 181) is
     // said so, and has no range or bearing.
     const bool positioned = AisHasPosition(t);

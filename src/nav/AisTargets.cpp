@@ -208,6 +208,14 @@ AisMergeResult UpdateAisTargets(const AisMergeOptions& options)
         s.latitude = static_cast<int32_t>(91 * kAisUnitsPerDegree);
         s.longitude = static_cast<int32_t>(181 * kAisUnitsPerDegree);
     }
+    if (!IsPositionReport(d.messageType)) {
+        // Only a position report gives speed, course and heading; until one
+        // comes they read "not available", not a vessel lying still heading
+        // north.
+        s.speedOverGround = kAisSpeedNotAvailable;
+        s.courseOverGround = kAisCourseNotAvailable;
+        s.trueHeading = kAisHeadingNotAvailable;
+    }
     if (d.messageType != 5 && AisHasPosition(d)) {
         s.trail[1] = { d.latitude / kAisUnitsPerDegree, d.longitude / kAisUnitsPerDegree };
         s.trailCount = 1;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 using namespace chartwin;
@@ -154,6 +155,44 @@ TEST_F(AisPainterTest, OutlineFallsBackToTheCourseWithoutAHeading)
     DrawAisTargetOutline(view, t, 1);
     EXPECT_NE(image, byCourse);
     EXPECT_EQ(At(kCentre, kCentre - 32), kLime); // now the bow points north
+}
+
+// A course or heading that AIS did not give turns no outline: either mode
+// takes the other figure, and with neither the outline is not drawn (it
+// used to point north, or along 360.0 for a course of 3600).
+TEST_F(AisPainterTest, OutlineTurnsOnlyToAFigureAisGave)
+{
+    const struct {
+        uint16_t cog, heading;
+        int mode;
+        std::optional<double> expected;
+    } cases[] = {
+        { 900, 511, 0, 90.0 },
+        { 900, 45, 0, 90.0 },
+        { 900, 45, 1, 45.0 },
+        { 3600, 45, 0, 45.0 },
+        { 3600, 45, 1, 45.0 },
+        { 900, 360, 1, 90.0 },
+        { 3600, 511, 0, std::nullopt },
+        { 3600, 511, 1, std::nullopt },
+        { 4000, 400, 1, std::nullopt },
+    };
+    nav::AisTargetRecord& t = AisTargets[1];
+    t.toBow = 60;
+    t.toStern = 20;
+    t.toPort = 8;
+    t.toStarboard = 8;
+    Centre(0.0, 0.0, 60000);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(
+            std::to_string(c.cog) + " " + std::to_string(c.heading) + " mode " + std::to_string(c.mode));
+        t.courseOverGround = c.cog;
+        t.trueHeading = c.heading;
+        EXPECT_EQ(AisOutlineHeading(t, c.mode), c.expected);
+        UseBackground(kNavy);
+        DrawAisTargetOutline(view, t, c.mode);
+        EXPECT_EQ(Count(*canvas, kLime) > 0, c.expected.has_value());
+    }
 }
 
 TEST_F(AisPainterTest, RingsOfHalfAMileAroundTheCentre)

@@ -7,10 +7,13 @@
 #include "dialogs/AISInfo.h"
 #include "draw/SymbolLibrary.h"
 #include "draw/ViewFixture.h"
+#include "nav/AisAssembly.h"
+#include "nav/AisTargets.h"
 #include "nav/LocalClock.h"
 #include "nav/NavState.h"
 #include "platform/QtHint.h"
 #include "platform/QtTimer.h"
+#include "support/AisSentences.h"
 
 #include <QAction>
 #include <QLabel>
@@ -129,6 +132,36 @@ TEST_F(ChildwinAisTest, TargetWithoutAPositionIsListedButNeitherNearestNorFollow
     view->CentreButton1Click();
     EXPECT_NEAR(view->FDrawCentreLat, 50.81, 1e-9);
     EXPECT_NE(Memo().find("Range 0.6 Nm\nBearing 0.0 "), std::string::npos) << Memo();
+}
+
+// Heard first through its static data, a vessel used to be listed at SOG
+// 0.0, COG 0.0 and TrueHeading 0, and a report's own "not available" as
+// 102.3 knots and 360.0 degrees.
+TEST_F(ChildwinAisTest, SpeedCourseAndHeadingAreListedOnlyOnceAReportGivesThem)
+{
+    const auto hear = [](const std::string& sentence) {
+        nav::AssembleAivdm(sentence);
+        nav::AisMergeOptions options;
+        options.now = kNow.DateTimeValue();
+        nav::UpdateAisTargets(options);
+    };
+    for (const std::string& part :
+        kvtest::AivdmFragments(kvtest::StaticDataPayload(235000009, "NORDIC", "CALL"), 2, "1"))
+        hear(part);
+    const std::string notGiven = "\nSOG - Not available\nCOG - Not available\nTrueHeading - Not available\n";
+    view->CentreButton1Click();
+    EXPECT_NE(Memo().find("MMSI - 235000009\n"), std::string::npos) << Memo();
+    EXPECT_NE(Memo().find(notGiven), std::string::npos) << Memo();
+
+    hear(
+        kvtest::AivdmSentence(kvtest::PositionReportPayload(235000009, 50.81, -1.3, 1, { 1023, 3600, 511 })));
+    view->CentreButton1Click();
+    EXPECT_NE(Memo().find("\nRange 0.6 Nm\n"), std::string::npos) << "placed by its report: " << Memo();
+    EXPECT_NE(Memo().find(notGiven), std::string::npos) << Memo();
+
+    hear(kvtest::AivdmSentence(kvtest::PositionReportPayload(235000009, 50.81, -1.3)));
+    view->CentreButton1Click();
+    EXPECT_NE(Memo().find("\nSOG 12.3\nCOG 270.5\nTrueHeading 271\n"), std::string::npos) << Memo();
 }
 
 TEST_F(ChildwinAisTest, NeverKeepsEveryTargetAndEmptyTableLocksHighlighting)

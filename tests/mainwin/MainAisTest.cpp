@@ -6,8 +6,11 @@
 
 #include "dialogs/GlobalDlg.h"
 #include "nav/LocalClock.h"
+#include "nav/NmeaTemplate.h"
+#include "nav/TrackLog.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
+#include "rtl/Real6.h"
 #include "support/AisSentences.h"
 
 #include <QAction>
@@ -135,10 +138,17 @@ TEST_F(MainAisTest, PlaybackEmptiesTableTrackAndTripThenPlaysOneLinePerTickToThe
     EXPECT_EQ(Hint(MainForm->PlayAISlog), "Playback an AIS Log|");
     EXPECT_EQ(ls(MainForm->GPSIndicator->text()), "GPS ?");
     EXPECT_TRUE(ui.messages().empty());
-    // The text log is switched back as it was before the playback.
+    // The text log is switched back as it was before the playback, and the
+    // own track with its thinning and the trip come back.
     EXPECT_TRUE(TextLogOn);
     EXPECT_FALSE(MainForm->TxtLogOnOff->isChecked());
     EXPECT_EQ(Hint(MainForm->TxtLogOnOff), "Press for Text Logs Off|");
+    EXPECT_EQ(LogCount, 5);
+    EXPECT_EQ(ThinIndex, 4);
+    EXPECT_EQ(ThinCounter, 3);
+    EXPECT_EQ(TripTotal, 7.5);
+    EXPECT_EQ(TripLeg, 0.5);
+    EXPECT_EQ(ls(MainForm->Trip->text()), "7.50 Nm");
 }
 
 TEST_F(MainAisTest, TextLogSwitchComesBackWhenPlaybackStopsAndIsNeverSavedOff)
@@ -352,6 +362,108 @@ TEST_F(MainAisTest, DatabaseMenuItemsToggleTheirCheckMarksAndSteerTheMerge)
     EXPECT_TRUE(MainForm->UpdateAISDatabase->isChecked());
     hearStaticData();
     EXPECT_EQ(dir.read("KVAIS.ADB").size(), 824u);
+}
+
+// A recording played back in the main window used to empty the own track and
+// write its fixes into the day's track log: the navigator's real track of
+// the day was gone. The day's track log is left as it was, byte for byte,
+// and once the playback ends or is stopped the day's track is back, so the
+// next real fix adds to it.
+class PlaybackKeepsTheDayTest : public MainFormTest
+{
+protected:
+    void TearDown() override
+    {
+        SetLocalClock({});
+        MainFormTest::TearDown();
+    }
+    // "$" + body + "*hh".
+    static std::string Sentence(const std::string& body) { return "$" + body + NmeaChecksum(body, 1); }
+
+    // A track-log image in a line: its count and its first record's latitude.
+    static std::string Summary(const std::string& image)
+    {
+        if (image.size() != kTrackLogSize)
+            return std::to_string(image.size()) + " bytes";
+        const auto* bytes = reinterpret_cast<const uint8_t*>(image.data());
+        return std::to_string(rtl::Real6::fromBytes(bytes + kMaxLogRecords * LogRecord::storedSize).value())
+            + " records from " + std::to_string(LogRecord::load(bytes).lat.value()) + " N";
+    }
+};
+
+TEST_F(PlaybackKeepsTheDayTest, DaysTrackLogSurvivesAPlaybackAndTheNextRealFixAddsToIt)
+{
+    SetLocalClock([] { return LocalDateTime { 2026, 12, 9, 10, 0, 0, 0 }; });
+    kvtest::PtyPair receiver;
+    receiver.MapAs(4);
+    WriteConfig("zudeve.cfg", [] {
+        ComPort = 4;
+        BaudRate = 4800;
+        FixIntervalMs = 3600000;
+    });
+    // The day so far: ten fixes near 50.79 N.
+    for (int i = 1; i <= 10; ++i)
+        LogRecords[i] = LogRecord { rtl::Real6(50.79 + i / 1000.0), rtl::Real6(1.30), rtl::Real6(540.0 + i) };
+    LogCount = 10;
+    const std::string day = EncodeTrackLog();
+    dir.write("logs/09-12-26.log", day);
+    ResetNavState();
+
+    Start();
+    MainForm->SecsTimer->setEnabled(false);
+    MainForm->show();
+    MainForm->CreateChartView("harbour");
+    ASSERT_EQ(LogCount, 10) << "the day's track is read at start";
+
+    // A recording of another day: ten fixes at 51.50 N and a vessel.
+    std::string recording = "AIS Log Date : 01-12-26\r\n";
+    for (int i = 0; i < 10; ++i)
+        recording += Sentence("GPGGA,12000" + std::to_string(i) + ",5130.00" + std::to_string(i)
+                         + ",N,00130.000,W,1,08,1.0,10.0,M,47.0,M,,")
+            + "\r\n";
+    recording += AivdmSentence(PositionReportPayload(235000001, 51.5, -1.5)) + "\r\n";
+    const std::string recorded = dir.write("logs/01-12-26.AIS", recording);
+
+    const struct {
+        const char* ending;
+        int stopAfterTicks; // 0: played to the end of the file
+    } endings[] = { { "played to the end", 0 }, { "stopped by the user", 6 } };
+    for (const auto& e : endings) {
+        SCOPED_TRACE(e.ending);
+        ui.answerFile(recorded);
+        MainForm->PlayAISlog->click();
+        ASSERT_TRUE(AisPlayback);
+        for (int ticks = 0; AisPlayback && ticks < 100; ++ticks) {
+            if (ticks == e.stopAfterTicks && ticks > 0) {
+                // Meanwhile the views show the recording's track.
+                EXPECT_EQ(LogCount, 5);
+                EXPECT_NEAR(LogRecords[1].lat.value(), 51.5, 1e-6);
+                ui.answerOk();
+                MainForm->PlayAISlog->click();
+                break;
+            }
+            emit MainForm->AISplayTime->timeout();
+        }
+        ASSERT_FALSE(AisPlayback);
+        const std::string onDisk = dir.read("logs/09-12-26.log");
+        EXPECT_TRUE(onDisk == day) << "the day's track log is not written by a playback: " << Summary(onDisk);
+        EXPECT_EQ(LogCount, 10);
+        EXPECT_TRUE(EncodeTrackLog() == day)
+            << "the day's track is back in memory: " << Summary(EncodeTrackLog());
+    }
+
+    MainForm->NMEAServerOnOffClick();
+    ASSERT_TRUE(NmeaOpen);
+    const std::string taken
+        = FixThrough(receiver, Sentence("GPGGA,100000,5048.000,N,00118.000,W,1,08,1.0,10.0,M,47.0,M,,"), 0);
+    EXPECT_EQ(taken, "");
+    const std::string after = dir.read("logs/09-12-26.log");
+    ASSERT_EQ(after.size(), kTrackLogSize);
+    EXPECT_TRUE(after.substr(0, 10 * LogRecord::storedSize) == day.substr(0, 10 * LogRecord::storedSize))
+        << Summary(after);
+    DecodeTrackLog(after);
+    ASSERT_EQ(LogCount, 11) << "the real fix follows the day's ten";
+    EXPECT_NEAR(LogRecords[11].lat.value(), 50.8, 1e-6);
 }
 
 } // namespace

@@ -93,6 +93,33 @@ TEST_F(AisTargetInfoTest, PlaybackLocalTimeBaseStationAndHeading)
     EXPECT_TRUE(nav::AisTargetInfoLines(3, context).empty());
 }
 
+// A speed, course or heading that AIS did not give used to read as a figure:
+// 0.0 for a target known by its static data only, 102.3 knots and 360.0
+// degrees for a report's own "not available".
+TEST_F(AisTargetInfoTest, SpeedCourseAndHeadingNotGivenReadNotAvailable)
+{
+    const struct {
+        uint16_t sog, cog, heading;
+        const char *sogLine, *cogLine, *headingLine;
+    } cases[] = {
+        { 1023, 3600, 511, "SOG - Not available", "COG - Not available", "TrueHeading - Not available" },
+        { 0, 0, 0, "SOG 0.0", "COG 0.0", "TrueHeading 0" },
+        { 1022, 3599, 359, "SOG 102.2", "COG 359.9", "TrueHeading 359" },
+        { 1023, 2705, 271, "SOG - Not available", "COG 270.5", "TrueHeading 271" },
+        { 55, 4095, 360, "SOG 5.5", "COG - Not available", "TrueHeading - Not available" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sog) + " " + std::to_string(c.cog) + " " + std::to_string(c.heading));
+        AisTargets[2].speedOverGround = c.sog;
+        AisTargets[2].courseOverGround = c.cog;
+        AisTargets[2].trueHeading = c.heading;
+        const std::vector<std::string> lines = nav::AisTargetInfoLines(2, context);
+        EXPECT_EQ(lines[10], c.sogLine);
+        EXPECT_EQ(lines[11], c.cogLine);
+        EXPECT_EQ(lines[12], c.headingLine);
+    }
+}
+
 TEST_F(AisTargetInfoTest, SouthernAndEasternPositions)
 {
     AisTargets[2].latitude = -3150000; // 5 15.000 S

@@ -93,6 +93,11 @@ TEST_F(AisTargetsTest, StaticDataJoinTheTargetAndAPositionlessTargetGetsNoPointA
     EXPECT_EQ(AisTargets[1].trailCount, 0);
     EXPECT_FALSE(AisHasPosition(AisTargets[1])) << "not a target at 0 N 0 E";
     EXPECT_EQ(AisTargets[1].fragmentCount, "2") << "a new target carries the whole decode record";
+    // Nor one lying still and heading north: speed, course and heading read
+    // "not available" until a report gives them.
+    EXPECT_EQ(AisTargets[1].speedOverGround, 1023);
+    EXPECT_EQ(AisTargets[1].courseOverGround, 3600);
+    EXPECT_EQ(AisTargets[1].trueHeading, 511);
 
     r = HearPosition(222, 51.0, 2.0, 6.0);
     EXPECT_FALSE(r.newTarget);
@@ -102,6 +107,8 @@ TEST_F(AisTargetsTest, StaticDataJoinTheTargetAndAPositionlessTargetGetsNoPointA
     EXPECT_EQ(AisTargets[1].name, "NORDIC STAR@@@@@@@@@");
     EXPECT_EQ(AisTargets[1].messageType, 1);
     EXPECT_EQ(AisTargets[1].speedOverGround, 123);
+    EXPECT_EQ(AisTargets[1].courseOverGround, 2705);
+    EXPECT_EQ(AisTargets[1].trueHeading, 271);
     EXPECT_EQ(AisTargets[1].radioStatus, 81931);
 
     EXPECT_FALSE(HearPosition(222, 51.1, 2.0).announce) << "announced once only";
@@ -110,6 +117,7 @@ TEST_F(AisTargetsTest, StaticDataJoinTheTargetAndAPositionlessTargetGetsNoPointA
     EXPECT_EQ(AisTargets[1].name, "RENAMED@@@@@@@@@@@@@");
     EXPECT_EQ(AisTargets[1].trailCount, 2) << "static data leave the trail alone";
     EXPECT_EQ(AisTargets[1].latitude, 51.1 * 600000);
+    EXPECT_EQ(AisTargets[1].speedOverGround, 123) << "and the report's speed";
 }
 
 // Latitude 91 / longitude 181 is AIS for "not available"; anything beyond

@@ -54,12 +54,20 @@ inline int64_t AisUnits(double degrees)
     return std::llround(degrees * 600000.0);
 }
 
+// Speed (0.1 knot), course (0.1 degree) and heading (degrees) of a report.
+struct AisMotion {
+    int sog = 123;
+    int cog = 2705;
+    int heading = 271;
+};
+
 // Type 1..3 position report; longitude east positive.
-inline std::string PositionReportPayload(int32_t mmsi, double lat, double lonEast, int type = 1)
+inline std::string PositionReportPayload(
+    int32_t mmsi, double lat, double lonEast, int type = 1, AisMotion motion = {})
 {
     AisBitWriter w;
-    w.put(type, 6).put(0, 2).put(mmsi, 30).put(0, 4).put(-128, 8).put(123, 10).put(1, 1);
-    w.put(AisUnits(lonEast), 28).put(AisUnits(lat), 27).put(2705, 12).put(271, 9).put(33, 6);
+    w.put(type, 6).put(0, 2).put(mmsi, 30).put(0, 4).put(-128, 8).put(motion.sog, 10).put(1, 1);
+    w.put(AisUnits(lonEast), 28).put(AisUnits(lat), 27).put(motion.cog, 12).put(motion.heading, 9).put(33, 6);
     w.put(0, 4).put(0, 1).put(1, 1).put(81931, 19);
     return w.payload();
 }
