@@ -66,8 +66,8 @@ protected:
     // the start on the meridian of 1° W.
     // `line7`, when given, replaces the distance unit line of the file;
     // `more` sets up what a test needs before the program starts.
-    void StartOnARouteWithAnAutopilot(
-        kvtest::PtyPair& autopilot, const char* line7 = nullptr, const std::function<void()>& more = [] {})
+    void StartOnARouteWithAnAutopilot(kvtest::PtyPair& autopilot, const char* line7 = nullptr,
+        const std::function<void()>& more = [] {})
     {
         dir.makeFolder("logs");
         autopilot.MapAs(4);

@@ -169,13 +169,18 @@ TEST_F(MainNmeaTest, LineEndsNoiseAndTheNinetyNineCharacterLimit)
         std::string taken; // the GPS sentence the fix tick finds
     };
     const Row rows[] = {
-        { kGga + "\r\n", kGga }, { gga2 + "\r", gga2 }, // a bare CR ends a line
+        { kGga + "\r\n", kGga },
+        { gga2 + "\r", gga2 }, // a bare CR ends a line
         { gga2 + "\n", gga2 }, // and so does a bare LF
-        { kGga + "\n" + gga2 + "\n", gga2 }, { kGga + "\n\r" + gga2 + "\r\n", gga2 },
+        { kGga + "\n" + gga2 + "\n", gga2 },
+        { kGga + "\n\r" + gga2 + "\r\n", gga2 },
         // A sentence glued onto noise or onto a cut sentence is read.
-        { "\x95~#" + gga2 + "\r\n", gga2 }, { std::string(150, 'x') + gga2 + "\n", gga2 },
-        { "$GPGGA,0947" + gga2 + "\r\n", gga2 }, { "!AIVDM,1,1,,B,13aD" + gga2 + "\r\n", gga2 },
-        { line99 + "\r\n", line99 }, { line99 + "X\r\n", "" }, // one character too many
+        { "\x95~#" + gga2 + "\r\n", gga2 },
+        { std::string(150, 'x') + gga2 + "\n", gga2 },
+        { "$GPGGA,0947" + gga2 + "\r\n", gga2 },
+        { "!AIVDM,1,1,,B,13aD" + gga2 + "\r\n", gga2 },
+        { line99 + "\r\n", line99 },
+        { line99 + "X\r\n", "" }, // one character too many
         { "x" + line99 + "\r\n", line99 }, // the noise is no part of it
     };
     for (const Row& row : rows) {

@@ -200,8 +200,7 @@ TEST_F(NmeaOutputTest, FiguresThatAreNoNumbersAreNeverSent)
             else if (kinds.find("USER") == std::string::npos)
                 kinds += "USER ";
         EXPECT_EQ(kinds, row.sent) << row.what << "\n" << NmeaOutput;
-        for (const auto* text :
-            { &RangeText, &TtgText, &VmgText, &SogText, &XteText, &BearingText, &CtsText })
+        for (const auto* text : { &RangeText, &TtgText, &VmgText, &SogText, &XteText, &BearingText, &CtsText })
             EXPECT_TRUE(text->view().find("Nan") == std::string_view::npos
                 && text->view().find("Inf") == std::string_view::npos)
                 << row.what << ": " << text->view();
