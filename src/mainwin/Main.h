@@ -515,9 +515,13 @@ private:
     void BuildToolBar();
     void BuildPanels();
     // Runs a command from a menu item, button or timer inside the handler edge.
-    void Bind(QAction* item, void (TMainForm::*handler)());
-    void Bind(QToolButton* button, void (TMainForm::*handler)());
-    void Bind(TTimer* timer, void (TMainForm::*handler)());
+    // A fix handler's boxes (Boxes::AfterHandler) come once it has returned,
+    // so that no box stops the fix cycle (platform/QtHeldBoxes.h).
+    enum class Boxes { InPlace, AfterHandler };
+    void Bind(QAction* item, void (TMainForm::*handler)(), Boxes boxes = Boxes::InPlace);
+    void Bind(QToolButton* button, void (TMainForm::*handler)(), Boxes boxes = Boxes::InPlace);
+    void Bind(TTimer* timer, void (TMainForm::*handler)(), Boxes boxes = Boxes::InPlace);
+    void RunBound(void (TMainForm::*handler)(), Boxes boxes);
     void ResolveAmbiguousShortcut(QAction* item);
     // A window inside the main window (a chart view) gives up every key of
     // its own actions (its popup menu, the close of its window menu, Ctrl+W
@@ -629,10 +633,15 @@ private:
     // shown in a box the first time; while it goes on failing the status line
     // says so at each try, so the fixes are not held up by a box each. A
     // write that succeeds again makes the next failure a box once more.
-    void ReportLogWrite(bool written, bool& failing, platform::MessageKind kind, const char* text);
+    void ReportLogWrite(bool written, bool& failing, platform::MessageKind kind, const std::string& text);
     bool textLogFailing_ = false; // the last record could not be written
     bool trackLogFailing_ = false;
     bool aisLogFailing_ = false;
+    bool portOutputFailing_ = false; // the port refused the last output, or had no room for it
+    std::string userSentenceToldFor_; // the user template whose length has been reported
+    std::string takenSentence_; // the GPS line the last fix tick took
+    uint64_t gpsLinesIn_ = 0, gpsLinesTaken_ = 0; // GPS lines come in, and as far as the last tick took
+
     std::shared_ptr<TMediaPlayer> mediaPlayer_;
     std::vector<std::string> soundReports_; // status texts already shown
 

@@ -17,6 +17,7 @@
 #include "nav/NavState.h"
 #include "nav/NavUpdate.h"
 #include "nav/NmeaDecode.h"
+#include "nav/NmeaOutput.h"
 #include "nav/TrackLog.h"
 #include "platform/Guarded.h"
 #include "platform/QtColour.h"
@@ -277,14 +278,35 @@ void TMainForm::RecentreTrackingViews()
 
 void TMainForm::SendNmeaOutput()
 {
+    // A user sentence too long to send is said once for each template it
+    // is set to, not at every fix; the other sentences go out.
+    if (UserSentenceTooLong && userSentenceToldFor_ != UserSentenceTemplate) {
+        userSentenceToldFor_ = UserSentenceTemplate;
+        platform::MessageWarning("User NMEA sentence longer than " + std::to_string(kMaxNmeaSentence)
+            + " characters - it is not sent");
+    }
     // Only while the port is open (a closed one is never opened behind the
-    // window's back). Output that does not fit the free output space is
-    // dropped for this fix, not queued: the next fix brings fresher figures.
-    if (NmeaOutput.empty() || !ComPort2 || !ComPort2->Open())
+    // window's back).
+    if (!ComPort2 || !ComPort2->Open())
         return;
-    if (ComPort2->OutputFree() < NmeaOutput.size())
-        return;
-    ComPort2->WriteString(NmeaOutput);
+    // The port's own thread writes the output: a refusal of an earlier fix's
+    // output (the device gone away) is heard of now, and so is a port that
+    // has no room for this fix's. Output that does not fit is dropped for
+    // this fix, not queued: the next fix brings fresher figures.
+    const serial::TOutputOutcome earlier = ComPort2->TakeOutputOutcome();
+    const bool fits = ComPort2->OutputFree() >= NmeaOutput.size();
+    // No news of the earlier output leaves the report as it stands.
+    const bool written = fits
+        && (earlier == serial::TOutputOutcome::None ? !portOutputFailing_
+                                                    : earlier == serial::TOutputOutcome::Sent);
+    const std::string failure = "Error writing NMEA output to COM" + std::to_string(ComPort2->ComNumber());
+    ReportLogWrite(written, portOutputFailing_, platform::MessageKind::Error, failure);
+    if (portOutputFailing_) {
+        SetGpsIndicatorColour(nav::kIndicatorRed);
+        SetHint(GPSIndicator, qs(failure + "|"));
+    }
+    if (!NmeaOutput.empty() && fits)
+        ComPort2->WriteString(NmeaOutput);
 }
 
 void TMainForm::DRMode1Click()

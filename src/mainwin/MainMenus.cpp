@@ -4,6 +4,7 @@
 #include "mainwin/Main.h"
 #include "mainwin/NeedleGauge.h"
 #include "platform/Guarded.h"
+#include "platform/QtHeldBoxes.h"
 #include "platform/QtTimer.h"
 
 #include <QAction>
@@ -24,6 +25,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 namespace
 {
@@ -359,22 +361,27 @@ void TMainForm::BuildPanels()
     statusBar()->setSizeGripEnabled(false);
 }
 
-void TMainForm::Bind(QAction* item, void (TMainForm::*handler)())
+void TMainForm::Bind(QAction* item, void (TMainForm::*handler)(), Boxes boxes)
 {
-    connect(
-        item, &QAction::triggered, this, [this, handler] { platform::guarded([&] { (this->*handler)(); }); });
+    connect(item, &QAction::triggered, this, [this, handler, boxes] { RunBound(handler, boxes); });
 }
 
-void TMainForm::Bind(QToolButton* button, void (TMainForm::*handler)())
+void TMainForm::Bind(QToolButton* button, void (TMainForm::*handler)(), Boxes boxes)
 {
-    connect(button, &QToolButton::clicked, this,
-        [this, handler] { platform::guarded([&] { (this->*handler)(); }); });
+    connect(button, &QToolButton::clicked, this, [this, handler, boxes] { RunBound(handler, boxes); });
 }
 
-void TMainForm::Bind(TTimer* timer, void (TMainForm::*handler)())
+void TMainForm::Bind(TTimer* timer, void (TMainForm::*handler)(), Boxes boxes)
 {
-    connect(
-        timer, &TTimer::timeout, this, [this, handler] { platform::guarded([&] { (this->*handler)(); }); });
+    connect(timer, &TTimer::timeout, this, [this, handler, boxes] { RunBound(handler, boxes); });
+}
+
+void TMainForm::RunBound(void (TMainForm::*handler)(), Boxes boxes)
+{
+    std::optional<platform::HeldBoxes> held;
+    if (boxes == Boxes::AfterHandler)
+        held.emplace();
+    platform::guarded([&] { (this->*handler)(); });
 }
 
 void TMainForm::ResolveAmbiguousShortcut(QAction* item)

@@ -20,6 +20,7 @@
 #include "nav/NmeaLine.h"
 #include "platform/Guarded.h"
 #include "platform/QtColour.h"
+#include "platform/QtHeldBoxes.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
 #include "rtl/Paths.h"
@@ -64,20 +65,29 @@ void TMainForm::SetUpNmeaInput()
     // Only the commands here open the port, always with its triggers: an
     // operation on a closed port never opens it behind the window's back.
     ComPort2->SetAutoOpen(false);
-    ComPort2->SetOnTriggerAvail(
-        [this](serial::TCustomSerialPort&, uint16_t count) { ComPort2TriggerAvail(count); });
-    ComPort2->SetOnTriggerData(
-        [this](serial::TCustomSerialPort&, uint16_t handle) { ComPort2TriggerData(handle); });
-    ComPort2->SetOnTriggerTimer(
-        [this](serial::TCustomSerialPort&, uint16_t handle) { ComPort2TriggerTimer(handle); });
+    // A box that a line brings (a log that cannot be written, an error)
+    // comes once the port's event is over: the port goes on being read.
+    const auto held = [](auto handler) {
+        const platform::HeldBoxes boxes;
+        platform::guarded(handler);
+    };
+    ComPort2->SetOnTriggerAvail([this, held](serial::TCustomSerialPort&, uint16_t count) {
+        held([&] { ComPort2TriggerAvail(count); });
+    });
+    ComPort2->SetOnTriggerData([this, held](serial::TCustomSerialPort&, uint16_t handle) {
+        held([&] { ComPort2TriggerData(handle); });
+    });
+    ComPort2->SetOnTriggerTimer([this, held](serial::TCustomSerialPort&, uint16_t handle) {
+        held([&] { ComPort2TriggerTimer(handle); });
+    });
     comPort2Link_ = std::make_shared<TComPortAdapter<serial::TSerialPort>>(*ComPort2);
     ComPortLink = comPort2Link_.get();
 
     Bind(NMEAServerOnOff, &TMainForm::NMEAServerOnOffClick);
     Bind(Nserver, &TMainForm::NMEAServerOnOffClick);
-    Bind(FixBtn, &TMainForm::ManualFix);
-    Bind(AutoFix1, &TMainForm::ManualFix);
-    Bind(FixTimer, &TMainForm::FixTimerTimer);
+    Bind(FixBtn, &TMainForm::ManualFix, Boxes::AfterHandler);
+    Bind(AutoFix1, &TMainForm::ManualFix, Boxes::AfterHandler);
+    Bind(FixTimer, &TMainForm::FixTimerTimer, Boxes::AfterHandler);
     GPSIndicator->setText("GPS ?");
     SetGpsIndicatorColour(nav::kIndicatorSilver);
     SetHint(GPSIndicator, "GPS and position data status|");
@@ -211,6 +221,7 @@ void TMainForm::RouteNmeaLine(const std::string& line)
     const std::string gps = SelectedGpsSentence();
     if (!gps.empty() && kind == gps) {
         LastSentence = line;
+        ++gpsLinesIn_;
         AisSentence.clear();
     } else if (kind == "!AIVDM") {
         AisSentence = line;
@@ -286,6 +297,7 @@ void TMainForm::CloseNmeaInterface()
     FixTimer->setEnabled(false);
     CloseComPort();
     NmeaOpen = false;
+    portOutputFailing_ = false;
     ClearNavPanel();
 }
 
@@ -339,7 +351,18 @@ void TMainForm::FixTimerTimer()
         return;
     }
     try {
-        CurrentSentence = AISMonitor->isChecked() ? ExpandTemplate(kMonitorSentence) : LastSentence;
+        const bool monitor = AISMonitor->isChecked();
+        // A tick makes a fix only of a line that came in since the last
+        // tick took one: a position that did not come again is not logged
+        // and sent again as if new. A manual fix takes the last line anyway.
+        if (!monitor && !ManualFixFlag && !LastSentence.empty() && LastSentence == takenSentence_
+            && gpsLinesIn_ == gpsLinesTaken_)
+            return;
+        CurrentSentence = monitor ? ExpandTemplate(kMonitorSentence) : LastSentence;
+        if (!monitor) {
+            takenSentence_ = LastSentence;
+            gpsLinesTaken_ = gpsLinesIn_;
+        }
         if (ShowNMEA->isChecked())
             StatusLine->setText(qs(CurrentSentence));
         else

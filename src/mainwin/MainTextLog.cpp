@@ -63,14 +63,15 @@ void TMainForm::WriteTextLogLine(bool Event)
         result != TextLogWrite::Failed, textLogFailing_, platform::MessageKind::Warning, kTextLogError);
 }
 
-void TMainForm::ReportLogWrite(bool written, bool& failing, platform::MessageKind kind, const char* text)
+void TMainForm::ReportLogWrite(
+    bool written, bool& failing, platform::MessageKind kind, const std::string& text)
 {
     if (written) {
         failing = false;
         return;
     }
     if (failing) {
-        StatusLine->setText(text);
+        StatusLine->setText(qs(text));
         return;
     }
     failing = true;

@@ -128,6 +128,7 @@ bool NmeaOutputOn;
 bool OutXTE, OutAPB, OutHSC, OutBOD, OutUser;
 std::string UserSentenceTemplate;
 std::string NmeaOutput;
+bool UserSentenceTooLong;
 int16_t OutputCounter;
 
 // AIS
@@ -226,7 +227,7 @@ void ResetNavState()
         TowOffsetB, TowOffsetC, TowOffsetD, TowOffsetE, LayoutOffsetLat, LayoutOffsetLon, TowLayoutPoints,
         TowLayoutTexts, TowLat, TowLon);
     Clear(NmeaOutputOn, OutXTE, OutAPB, OutHSC, OutBOD, OutUser, UserSentenceTemplate, NmeaOutput,
-        OutputCounter);
+        UserSentenceTooLong, OutputCounter);
     Clear(AisPayload, AisSixBits, AisDecodeRecord, AisDecodeFresh, AisFragmentSeqId, AisTargets,
         AisTargetCount, SelectedAisTarget, NearestTargetRange, AisDbRecordCount, AisDbSuspended, AisSentence,
         AisLogGpsSentence, AisLastLogged, AisLogTime, AisPlayback, AisPlaySpeed, LastAnnouncedName,

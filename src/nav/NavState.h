@@ -165,6 +165,7 @@ extern bool NmeaOutputOn;
 extern bool OutXTE, OutAPB, OutHSC, OutBOD, OutUser;
 extern std::string UserSentenceTemplate;
 extern std::string NmeaOutput; // sentences to send, each ended by CR LF
+extern bool UserSentenceTooLong; // the last NmeaOutput left the user sentence out for its length
 extern int16_t OutputCounter; // fixes since the last output
 
 // ---- AIS

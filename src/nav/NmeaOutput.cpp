@@ -30,6 +30,7 @@ std::string HeadingField(double degrees)
 void BuildNmeaOutput()
 {
     NmeaOutput.clear();
+    UserSentenceTooLong = false;
     if (!NmeaOpen || RouteCount < 1 || ActiveWaypoint < 1 || ActiveWaypoint > RouteCount || !NmeaOutputOn)
         return;
 
@@ -53,8 +54,18 @@ void BuildNmeaOutput()
         add("$ECBOD,@b,T,@^,M,@w,@<@e@l");
     // The line end is added after the expansion: a user template ending in a
     // stray '@' must not swallow it and run into the next fix's output.
+    // A user sentence longer than an NMEA sentence may be (82 characters
+    // with its '$' and CR LF) is left out alone: the others go out.
     if (OutUser) {
-        if (const std::optional<std::string> sentence = ExpandNmeaSentence(UserSentenceTemplate))
-            NmeaOutput += *sentence + "\r\n";
+        if (const std::optional<std::string> sentence = ExpandNmeaSentence(UserSentenceTemplate)) {
+            const std::string lines = *sentence + "\r\n";
+            bool fits = true;
+            for (std::size_t at = 0, end; (end = lines.find("\r\n", at)) != std::string::npos; at = end + 2)
+                fits = fits && end + 2 - at <= kMaxNmeaSentence;
+            if (fits)
+                NmeaOutput += lines;
+            else
+                UserSentenceTooLong = true;
+        }
     }
 }

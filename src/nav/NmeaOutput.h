@@ -13,7 +13,13 @@
 //
 // Built from the output templates of nav/NmeaTemplate.h.
 
+#include <cstddef>
+
 // Rebuilds NmeaOutput: empty unless the NMEA interface is open, output is on
 // and ActiveWaypoint names an entry of the route; otherwise the enabled
 // sentences (OutXTE, OutAPB, OutHSC, OutBOD, OutUser) in the order above.
+// A user sentence with a line longer than kMaxNmeaSentence characters
+// (CR LF included) is left out and UserSentenceTooLong set.
 void BuildNmeaOutput();
+
+constexpr std::size_t kMaxNmeaSentence = 82;

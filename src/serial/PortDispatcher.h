@@ -161,6 +161,9 @@ public:
     virtual void SendTrigger(uint32_t message, uint32_t wParam, uint32_t lParam) = 0;
 };
 
+// What became of the output given to the device (TakeOutputOutcome).
+enum class TOutputOutcome : uint8_t { None, Sent, Refused };
+
 class TPortDispatcher
 {
 public:
@@ -304,7 +307,14 @@ public:
     static std::recursive_mutex& EngineListLock();
     static TPortDispatcher* FindEngine(uint32_t number);
 
+    // What became of the output given to the device since the last call:
+    // the later of a block sent and a block the device refused (its bytes
+    // are lost); None when nothing was written.
+    TOutputOutcome TakeOutputOutcome() { return outputOutcome_.exchange(TOutputOutcome::None); }
+
 protected:
+    // The back end's output side: a block was sent or refused.
+    void NoteOutputOutcome(TOutputOutcome outcome) { outputOutcome_ = outcome; }
     // --- helpers for the back end's output side (lock B inside) -------------
     // Copies bytes into the output buffer at the write position, wrapping at
     // its end; returns the count copied (the caller checked the free space).
@@ -440,6 +450,7 @@ private:
     TByteTrace trace_;
     TDispatchLog log_;
     std::atomic<uint64_t> logBase_ { 0 };
+    std::atomic<TOutputOutcome> outputOutcome_ { TOutputOutcome::None };
 };
 
 } // namespace serial

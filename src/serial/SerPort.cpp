@@ -510,6 +510,11 @@ void TCustomSerialPort::WriteString(const std::string& text)
         reinterpret_cast<const uint8_t*>(text.data()), static_cast<int>(text.size())));
 }
 
+TOutputOutcome TCustomSerialPort::TakeOutputOutcome()
+{
+    return IsOpen() ? engine_->TakeOutputOutcome() : TOutputOutcome::None;
+}
+
 int TCustomSerialPort::LineError()
 {
     if (!IsOpen())

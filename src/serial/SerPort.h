@@ -183,6 +183,9 @@ public:
     // Queues the bytes for sending as one block; nothing for an empty text
     // or while closing.
     void WriteString(const std::string& text);
+    // While open: what became of the output since the last call (the
+    // device's own thread writes it); None otherwise.
+    TOutputOutcome TakeOutputOutcome();
     // While open: the oldest pending line error code and whether a break was
     // seen (both taken); 0 / false otherwise.
     int LineError();

@@ -559,6 +559,7 @@ void TWin32Dispatcher::WriteOutput()
         switch (result) {
         case platform::SerialWrite::Done:
             AdvanceOutput(static_cast<uint32_t>(written));
+            NoteOutputOutcome(TOutputOutcome::Sent);
             break;
         case platform::SerialWrite::Cancelled:
             // A flush discards the rest; a stop leaves it.
@@ -566,8 +567,10 @@ void TWin32Dispatcher::WriteOutput()
                 flushAck_.Set();
             return;
         case platform::SerialWrite::Failed:
-            // The device refuses (gone away): the block is dropped.
+            // The device refuses (gone away): the block is dropped, and the
+            // program hears of it.
             AdvanceOutput(static_cast<uint32_t>(block.size()));
+            NoteOutputOutcome(TOutputOutcome::Refused);
             break;
         }
     }

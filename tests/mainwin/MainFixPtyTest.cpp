@@ -11,6 +11,7 @@
 #include "nav/LocalClock.h"
 #include "nav/NmeaTemplate.h"
 #include "nav/TrackLog.h"
+#include "platform/QtText.h"
 #include "platform/QtTimer.h"
 #include "rtl/TextFile.h"
 #include "serial/SerPort.h"
@@ -21,9 +22,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 #include <cstdio>
@@ -46,6 +49,13 @@ std::string NonNumbersShown(const QWidget& window)
             shown += w->objectName().toStdString() + ": " + text.toStdString() + "\n";
     }
     return shown;
+}
+
+// "$GPGGA,<time>,<lat>,N,<lon>,W,..." with its checksum.
+std::string Gga(const std::string& time, const std::string& lat, const std::string& lonWest)
+{
+    const std::string body = "$GPGGA," + time + "," + lat + ",N," + lonWest + ",W,1,08,1.0,10.0,M,47.0,M,,";
+    return body + NmeaChecksum(body, 2);
 }
 
 class FixPtyTest : public MainFormTest
@@ -201,14 +211,20 @@ TEST_F(FixPtyTest, OutputThatDoesNotFitIsLeftOutWholeNeverCut)
     ASSERT_GT(perFix, 40u);
 
     // Nothing reads now: the driver's buffer and then the port's own fill.
+    // Each fix a new sentence at the same place.
     int fixes = 1;
-    while (MainForm->ComPort2->OutputFree() >= perFix && fixes < 20000) {
+    const auto fix = [&] {
+        char time[16];
+        std::snprintf(time, sizeof time, "%02d%02d%02d", 13 + fixes / 3600, fixes / 60 % 60, fixes % 60);
+        LastSentence = Gga(time, "5000.600", "00100.000");
         MainForm->FixTimerTimer();
         ++fixes;
-    }
+    };
+    while (MainForm->ComPort2->OutputFree() >= perFix && fixes < 20000)
+        fix();
     ASSERT_LT(fixes, 20000) << "the output space never ran short";
-    for (int i = 0; i < 5; ++i, ++fixes)
-        MainForm->FixTimerTimer();
+    for (int i = 0; i < 5; ++i)
+        fix();
 
     std::string sent = first + rest;
     for (std::string more; !(more = autopilot.Read(1 << 20, 300)).empty();)
@@ -284,13 +300,6 @@ TEST_F(FixPtyTest, NoConfigurationLineMakesUpANumberForTheAutopilot)
     }
     onPort += autopilot.Read(expected.size() - std::min(onPort.size(), expected.size()));
     EXPECT_EQ(onPort, expected);
-}
-
-// "$GPGGA,<time>,<lat>,N,<lon>,W,..." with its checksum.
-std::string Gga(const std::string& time, const std::string& lat, const std::string& lonWest)
-{
-    const std::string body = "$GPGGA," + time + "," + lat + ",N," + lonWest + ",W,1,08,1.0,10.0,M,47.0,M,,";
-    return body + NmeaChecksum(body, 2);
 }
 
 // Navigation is computed from the fix, never from the views: in a shown
@@ -370,6 +379,174 @@ TEST_F(FixPtyTest, EverySentenceOfAFixIsTheFixsOwnWhateverTheViewsDo)
         EXPECT_EQ(panels[i], panels[0]) << runs[i].name;
     }
     SetLocalClock({});
+}
+
+// The fixes of the route test and what the autopilot gets after each.
+struct RouteFix {
+    std::string gga;
+    std::string sent;
+};
+const RouteFix kRouteFixes[] = {
+    { Gga("120000", "5000.000", "00100.000"), "" },
+    { Gga("120100", "5000.600", "00100.000"),
+        "$ECXTE,A,A,0.00,R,N,A*0C\r\n$ECAPB,A,A,0.00,R,N,,,,,OUTER,000,T,000,T,A*63\r\n" },
+    { Gga("120200", "5001.200", "00059.880"),
+        "$ECXTE,A,A,0.12,L,N,A*11\r\n$ECAPB,A,A,0.12,L,N,,,,,OUTER,359,T,359,T,A*7E\r\n" },
+};
+
+// A box of the program left up while the fix timer runs: the port is read,
+// each sentence that comes in is one fix, logged and sent, the panel shows
+// it, and no tick makes a fix of a sentence that did not come again.
+TEST_F(FixPtyTest, BoxLeftUpStopsNeitherThePortNorTheFixes)
+{
+    SetLocalClock([] { return LocalDateTime { 2026, 3, 7, 13, 0, 0, 0 }; });
+    struct Case {
+        const char* name;
+        const char* box;
+        bool aisLog; // only the AIS log fails, on an AIS line
+    };
+    const Case cases[]
+        = { { "track log", "Error writing Log File!", false }, { "AIS log", "Error Writing AIS Log", true } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreeProgramForms();
+        std::filesystem::remove_all(app + "logs");
+        ui.clear();
+        kvtest::PtyPair autopilot;
+        StartOnARouteWithAnAutopilot(autopilot);
+        if (c.aisLog) {
+            MainForm->ProcAis->setChecked(true);
+            std::filesystem::remove(app + "logs/07-03-26.AIS");
+        } else {
+            LogsFolder = app + "gone/";
+        }
+        MainForm->FixTimer->setInterval(20);
+
+        bool up = false;
+        std::vector<std::string> underBox;
+        ui.whileMessageUp = [&](const platform::ScriptedUi::Shown& box) {
+            if (up || box.text != c.box)
+                return;
+            up = true;
+            // A modal loop of its own, as a real box runs.
+            QEventLoop loop;
+            QTimer::singleShot(0, [&] {
+                for (int i = 1; i < 3; ++i) {
+                    autopilot.Write(kRouteFixes[i].gga + "\r\n");
+                    if (!kvtest::WaitFor([&] { return LogCount == i + 1; })) {
+                        underBox.push_back("no fix " + std::to_string(i));
+                        break;
+                    }
+                    underBox.push_back(autopilot.Read(kRouteFixes[i].sent.size()));
+                    underBox.push_back(ls(MainForm->RngToWp->text()));
+                }
+                kvtest::WaitFor([] { return false; }, 150); // ticks with nothing new
+                underBox.push_back(std::to_string(LogCount) + autopilot.Read(1, 0));
+                loop.quit();
+            });
+            loop.exec();
+        };
+        autopilot.Write(kRouteFixes[0].gga + "\r\n");
+        if (c.aisLog) {
+            ASSERT_TRUE(kvtest::WaitFor([] { return LogCount == 1; }));
+            autopilot.Write(
+                kvtest::AivdmSentence(kvtest::PositionReportPayload(235000001, 50.05, -1.05)) + "\r\n");
+        }
+        EXPECT_TRUE(kvtest::WaitFor([&] { return up && !underBox.empty(); }, 8000));
+        kvtest::WaitFor([&] { return underBox.size() == 5 || underBox.size() == 1; });
+        ui.whileMessageUp = nullptr;
+        const std::vector<std::string> expected { kRouteFixes[1].sent, "5.40 Nm ", kRouteFixes[2].sent,
+            ls(MainForm->RngToWp->text()), "3" };
+        EXPECT_EQ(underBox, expected);
+        EXPECT_NE(expected[3], "");
+    }
+    SetLocalClock({});
+}
+
+// A user sentence too long for one NMEA sentence (82 characters with its
+// '$' and CR LF) is left out alone, said once, not at every fix; one that
+// fits goes out after the navigation sentences.
+TEST_F(FixPtyTest, UserSentenceTooLongIsLeftOutAloneAndSaidOnce)
+{
+    struct Case {
+        std::string user; // the template, as line 34 holds it
+        bool sent;
+    };
+    const Case cases[] = {
+        { "$PKVU," + std::string(5000, 'A') + "@e", false },
+        { "$PKVU," + std::string(71, 'A') + "@e", true }, // 80 characters and CR LF
+        { "$PKVU," + std::string(72, 'A') + "@e", false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.user.substr(0, 12) + "... " + std::to_string(c.user.size()));
+        FreeProgramForms();
+        std::filesystem::remove_all(app + "logs");
+        ui.clear();
+        kvtest::PtyPair autopilot;
+        StartOnARouteWithAnAutopilot(autopilot, nullptr, [&] {
+            UserSentenceTemplate = c.user;
+            OutUser = true;
+        });
+        ui.clear();
+        const std::string user = c.sent ? ExpandNmeaTemplate(c.user) + "\r\n" : "";
+        for (const RouteFix& fix : kRouteFixes) {
+            const std::string expected = fix.sent.empty() ? "" : fix.sent + user;
+            EXPECT_EQ(FixThrough(autopilot, fix.gga, expected.size()), expected);
+        }
+        const std::vector<std::string> told {
+            "User NMEA sentence longer than 82 characters - it is not sent"
+        };
+        EXPECT_EQ(ui.messages(), c.sent ? std::vector<std::string> {} : told);
+    }
+}
+
+// A port that stops taking output (the adapter pulled): the failure is said
+// in a box once, then on the status line, the GPS indicator shows it; with
+// the device back and the interface opened again, output goes out, and the
+// next failure is a box again.
+TEST_F(FixPtyTest, PortThatStopsTakingOutputIsSaidOnceAndAgainAfterAGoodWrite)
+{
+    auto autopilot = std::make_unique<kvtest::PtyPair>();
+    StartOnARouteWithAnAutopilot(*autopilot);
+    ASSERT_EQ(FixThrough(*autopilot, kRouteFixes[0].gga, 0), "");
+    ASSERT_EQ(FixThrough(*autopilot, kRouteFixes[1].gga, kRouteFixes[1].sent.size()), kRouteFixes[1].sent);
+    const std::string failure = "Error writing NMEA output to COM4";
+    int minute = 3;
+    const auto next = [&] {
+        char time[16];
+        std::snprintf(time, sizeof time, "12%02d00", minute++ % 60);
+        return Gga(time, "5001.200", "00059.880");
+    };
+    // A fix with the input gone too: the sentence as the input left it.
+    const auto fixWithPortGone = [&] {
+        LastSentence = next();
+        MainForm->FixTimerTimer();
+        EXPECT_TRUE(kvtest::WaitFor(
+            [] { return MainForm->ComPort2->OutputFree() == MainForm->ComPort2->OutSize(); }));
+    };
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ui.clear();
+        autopilot->CloseMaster();
+        for (int i = 0; i < 4; ++i)
+            fixWithPortGone();
+        EXPECT_EQ(ui.messages(), std::vector<std::string> { failure });
+        EXPECT_EQ(ls(MainForm->StatusLine->text()), failure);
+        EXPECT_EQ(MainForm->GPSIndicator->palette().color(QPalette::WindowText), QColor(Qt::red));
+        EXPECT_EQ(ls(MainForm->GPSIndicator->toolTip()).substr(0, failure.size()), failure);
+
+        // The device back: the interface closed and opened again.
+        ui.answerYes();
+        MainForm->NMEAServerOnOffClick();
+        ASSERT_FALSE(NmeaOpen);
+        autopilot = std::make_unique<kvtest::PtyPair>();
+        autopilot->MapAs(4);
+        MainForm->NMEAServerOnOffClick();
+        ASSERT_TRUE(NmeaOpen);
+        for (int i = 1; i < 3; ++i)
+            EXPECT_EQ(FixThrough(*autopilot, next(), kRouteFixes[2].sent.size()), kRouteFixes[2].sent);
+        EXPECT_NE(MainForm->GPSIndicator->palette().color(QPalette::WindowText), QColor(Qt::red));
+    }
 }
 
 } // namespace

@@ -313,6 +313,8 @@ TEST_F(MainNmeaTest, InvalidFixesLeaveThePositionAndShowRed)
     EXPECT_EQ(Indicator(), "GPS"); // without a chart view: no beep
     EXPECT_EQ(ui.beeps(), 0);
     AddView();
+    // The receiver sends its line again: a new fix, invalid as before.
+    Feed(Sentence("GPRMC,094738,V,5015.0000,N,00130.0000,W,,,200818,,") + "\r\n");
     MainForm->FixTimerTimer();
     EXPECT_FALSE(MainForm->FixValid);
     EXPECT_EQ(CurLat, 10);

@@ -118,6 +118,10 @@ void ScriptedUi::clear()
 void ScriptedUi::message(MessageKind kind, const std::string& text, const std::string&)
 {
     shown_.push_back({ KindName(kind), text });
+    if (whileMessageUp) {
+        const Shown up = shown_.back();
+        whileMessageUp(up);
+    }
     if (strictMessages)
         throw UnexpectedDialog("unexpected message box: " + text);
 }

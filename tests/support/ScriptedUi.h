@@ -47,6 +47,9 @@ public:
     void answerModal(std::function<ModalResult(QDialog&)> handler);
     // Message boxes need no answer; set strict to fail on any unexpected one.
     bool strictMessages = false;
+    // Runs while a message box is up, before it is answered: a test can run
+    // the event loop here to see what goes on under a box left standing.
+    std::function<void(const Shown&)> whileMessageUp;
     // ShowModal is recorded as kind "modal"; with a namer set (a Qt test can
     // use QtDialogClassName from QtUi.h) as "modal:<name>".
     std::function<std::string(QDialog&)> nameModal;
