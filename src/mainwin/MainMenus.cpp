@@ -362,19 +362,19 @@ void TMainForm::BuildPanels()
 void TMainForm::Bind(QAction* item, void (TMainForm::*handler)())
 {
     connect(
-        item, &QAction::triggered, this, [this, handler] { platform::guarded([&] { (this->*handler)(); }); });
+        item, &QAction::triggered, this, [this, handler] { platform::guardedIn(this, [&] { (this->*handler)(); }); });
 }
 
 void TMainForm::Bind(QToolButton* button, void (TMainForm::*handler)())
 {
     connect(button, &QToolButton::clicked, this,
-        [this, handler] { platform::guarded([&] { (this->*handler)(); }); });
+        [this, handler] { platform::guardedIn(this, [&] { (this->*handler)(); }); });
 }
 
 void TMainForm::Bind(TTimer* timer, void (TMainForm::*handler)())
 {
     connect(
-        timer, &TTimer::timeout, this, [this, handler] { platform::guarded([&] { (this->*handler)(); }); });
+        timer, &TTimer::timeout, this, [this, handler] { platform::guardedIn(this, [&] { (this->*handler)(); }); });
 }
 
 void TMainForm::ResolveAmbiguousShortcut(QAction* item)
