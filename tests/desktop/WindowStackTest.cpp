@@ -461,7 +461,7 @@ TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)
                     gridmerkForm, true,
                     [&](QWidget* box) {
                         no(box);
-                        QTimer::singleShot(0, [&] { gridmerk->Exit->click(); });
+                        gridmerk->Exit->click();
                     } } },
             [&] {
                 EXPECT_TRUE(help::OpenHelpWindows().empty());
