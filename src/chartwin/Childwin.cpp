@@ -43,7 +43,7 @@ constexpr double kFifteenMinutes = 0.010417; // days
 // Runs a command of the view inside the handler edge.
 template <typename Handler> auto Guard(TMDIChild* view, Handler handler)
 {
-    return [view, handler] { platform::guarded([&] { (view->*handler)(); }); };
+    return [view, handler] { platform::guardedIn(view, [&] { (view->*handler)(); }); };
 }
 
 } // namespace

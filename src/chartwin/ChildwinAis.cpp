@@ -41,7 +41,7 @@ const char* const kClearAllQuestion = "This will remove all displayed AIS target
 // Runs a command of the view inside the handler edge.
 template <typename Handler> auto Guard(TMDIChild* view, Handler handler)
 {
-    return [view, handler] { platform::guarded([&] { (view->*handler)(); }); };
+    return [view, handler] { platform::guardedIn(view, [&] { (view->*handler)(); }); };
 }
 
 } // namespace

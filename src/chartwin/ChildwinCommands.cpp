@@ -43,7 +43,7 @@ constexpr chartwin::TColour kAreaFill = 0x00FFFF; // yellow
 
 template <typename Handler> auto Guard(TMDIChild* view, Handler handler)
 {
-    return [view, handler] { platform::guarded([&] { (view->*handler)(); }); };
+    return [view, handler] { platform::guardedIn(view, [&] { (view->*handler)(); }); };
 }
 
 // The chart's note: beside the chart file, named after it.

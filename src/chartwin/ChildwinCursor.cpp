@@ -45,12 +45,12 @@ namespace
 // Runs a mouse command of the view inside the handler edge.
 template <typename Handler> auto GuardXY(TMDIChild* view, Handler handler)
 {
-    return [view, handler](int x, int y) { platform::guarded([&] { (view->*handler)(x, y); }); };
+    return [view, handler](int x, int y) { platform::guardedIn(view, [&] { (view->*handler)(x, y); }); };
 }
 
 template <typename Handler> auto Guard0(TMDIChild* view, Handler handler)
 {
-    return [view, handler] { platform::guarded([&] { (view->*handler)(); }); };
+    return [view, handler] { platform::guardedIn(view, [&] { (view->*handler)(); }); };
 }
 
 } // namespace

@@ -188,7 +188,7 @@ void TForm1::ConnectHandlers()
 {
     auto bind = [this](QAbstractButton* button, void (TForm1::*handler)()) {
         connect(button, &QAbstractButton::clicked, this,
-            [this, handler] { platform::guarded([this, handler] { (this->*handler)(); }); });
+            [this, handler] { platform::guardedIn(this, [this, handler] { (this->*handler)(); }); });
     };
     bind(start, &TForm1::startClick);
     bind(Grid_in, &TForm1::Grid_inClick);

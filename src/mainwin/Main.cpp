@@ -484,7 +484,7 @@ void TMainForm::FormCloseQuery(bool& CanClose)
 void TMainForm::closeEvent(QCloseEvent* e)
 {
     bool canClose = false;
-    platform::guarded([&] { FormCloseQuery(canClose); });
+    platform::guardedIn(this, [&] { FormCloseQuery(canClose); });
     if (!canClose) {
         e->ignore();
         return;

@@ -381,7 +381,7 @@ void TMainForm::RunBound(void (TMainForm::*handler)(), Boxes boxes)
     std::optional<platform::HeldBoxes> held;
     if (boxes == Boxes::AfterHandler)
         held.emplace();
-    platform::guarded([&] { (this->*handler)(); });
+    platform::guardedIn(this, [&] { (this->*handler)(); });
 }
 
 void TMainForm::ResolveAmbiguousShortcut(QAction* item)

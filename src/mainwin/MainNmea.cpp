@@ -67,9 +67,9 @@ void TMainForm::SetUpNmeaInput()
     ComPort2->SetAutoOpen(false);
     // A box that a line brings (a log that cannot be written, an error)
     // comes once the port's event is over: the port goes on being read.
-    const auto held = [](auto handler) {
+    const auto held = [this](auto handler) {
         const platform::HeldBoxes boxes;
-        platform::guarded(handler);
+        platform::guardedIn(this, handler);
     };
     ComPort2->SetOnTriggerAvail([this, held](serial::TCustomSerialPort&, uint16_t count) {
         held([&] { ComPort2TriggerAvail(count); });

@@ -63,12 +63,45 @@ private:
     bool moved_ = false;
 };
 
+// While one of the program's windows that stay on top is up, a dialog
+// stays on top too for as long as it is up: the window manager keeps those
+// windows above every other, the asking window and its dialogs included.
+class OnTopWhileUp
+{
+public:
+    explicit OnTopWhileUp(QDialog& dialog)
+        : dialog_(dialog)
+    {
+        if (dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            return;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != &dialog && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+                dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+                set_ = true;
+                return;
+            }
+    }
+    ~OnTopWhileUp()
+    {
+        if (set_)
+            dialog_.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    }
+    OnTopWhileUp(const OnTopWhileUp&) = delete;
+    OnTopWhileUp& operator=(const OnTopWhileUp&) = delete;
+
+private:
+    QDialog& dialog_;
+    bool set_ = false;
+};
+
 // Runs a dialog modally, above the window that asks (or the modal dialog
-// that is up); what the dialog asks in turn comes above it. The active
-// window alone does not take a dialog over: it may be any window.
+// that is up) and above the windows that stay on top; what the dialog asks
+// in turn comes above it. The active window alone does not take a dialog
+// over: it may be any window.
 int Exec(QDialog& dialog)
 {
     const OwnedWhileUp owned(dialog, AskingOrModal());
+    const OnTopWhileUp onTop(dialog);
     const AskingWindow asking(&dialog);
     return dialog.exec();
 }

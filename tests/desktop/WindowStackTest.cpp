@@ -1,15 +1,23 @@
 // Where windows come up on a real desktop (an X server with the openbox
-// window manager, Qt on xcb): every dialog and box the raster image viewer
-// opens lies above the viewer, which stays on top, and is transient for it;
+// window manager, Qt on xcb): every modal dialog and box lies above all the
+// program's windows, those that stay on top included, and has the keyboard;
+// every dialog and box the raster image viewer opens lies above the viewer,
+// which stays on top, and is transient for it; the main window's dialogs and
+// boxes come above the viewer and "AIS Target Data" and leave them lying as
+// they did, and are the main window's also while its help window is active;
 // the help window comes up above the dialog it was asked from and takes
 // clicks and keys while that dialog is modal, stays when the dialog closes
-// and closes with the program; gridmerk's F1 opens the page of its window
-// and Exit ends it with its help window open. The stack and the transient
+// and closes with the program; gridmerk's F1 opens the page of its window,
+// its dialogs come above its window and its help window, and Exit ends it
+// with its help window open. The stack and the transient
 // owners are read back from the X server as the window manager keeps them.
 
 #include "XWindowStack.h"
 
+#include "chartwin/ViewList.h"
 #include "converter/Apunit1.h"
+#include "dialogs/AISInfo.h"
+#include "dialogs/AboutBox.h"
 #include "dialogs/AlarmDialog.h"
 #include "dialogs/CTRef.h"
 #include "dialogs/Cviewer.h"
@@ -55,7 +63,7 @@ struct Expected {
 };
 
 struct StackCase {
-    const char* name;
+    std::string name;
     std::function<void()> start; // may run a modal loop; the expected windows come up inside it
     std::vector<Expected> expected;
     std::function<void()> after; // checks once the windows have closed
@@ -121,13 +129,24 @@ void UseHelpWindow(QWidget* w)
     EXPECT_GT(bar->value(), 0) << "the page does not scroll";
 }
 
+// The user turns to a window.
+void Activate(QWidget* w)
+{
+    w->window()->activateWindow();
+    kvtest::WaitFor([w] { return w->window()->isActiveWindow(); });
+}
+
 // F1 in a window, made the active one first: the main window's F1 is a
 // shortcut of its own.
 void PressF1(QWidget* in)
 {
-    in->window()->activateWindow();
-    kvtest::WaitFor([in] { return in->window()->isActiveWindow(); });
+    Activate(in);
     QTest::keyClick(in, Qt::Key_F1);
+}
+
+void Answer(QWidget* box, QMessageBox::StandardButton button)
+{
+    static_cast<QMessageBox*>(box)->button(button)->click();
 }
 
 class WindowStackTest : public MainFormTest
@@ -171,6 +190,30 @@ protected:
         return x.Above(id, owner) && x.TransientFor(id) == (transient ? owner : 0u);
     }
 
+    // A modal dialog or box lies above every other window of the program
+    // and has the keyboard.
+    bool OnTopWithKeyboard(QWidget* w)
+    {
+        if (w != QApplication::activeModalWidget())
+            return true;
+        const auto id = static_cast<uint32_t>(w->winId());
+        for (QWidget* other : QApplication::topLevelWidgets())
+            if (other != w && Placed(other) && !x.Above(id, static_cast<uint32_t>(other->winId())))
+                return false;
+        return x.InputFocus() == id;
+    }
+
+    // The program's windows that are up, bottom first.
+    std::vector<uint32_t> ProgramStack()
+    {
+        std::vector<uint32_t> ids;
+        for (uint32_t id : x.Stacking())
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && static_cast<uint32_t>(w->winId()) == id)
+                    ids.push_back(id);
+        return ids;
+    }
+
     std::string Describe(QWidget* w, QWidget* above)
     {
         std::ostringstream out;
@@ -178,7 +221,8 @@ protected:
             return w ? "no window to be above" : "it did not come up";
         const auto id = static_cast<uint32_t>(w->winId());
         out << "window 0x" << std::hex << id << " transient for 0x" << x.TransientFor(id)
-            << ", to be above 0x" << above->window()->winId() << "; stack from the bottom:";
+            << ", to be above 0x" << above->window()->winId() << "; keyboard at 0x" << x.InputFocus()
+            << "; stack from the bottom:";
         for (uint32_t s : x.Stacking())
             out << " 0x" << s;
         return out.str();
@@ -198,7 +242,7 @@ protected:
             const Expected& e = c.expected[next];
             QWidget* w = e.window();
             QWidget* above = e.above();
-            if (w && above && Placed(w) && Placed(w, above, e.transient)) {
+            if (w && above && Placed(w) && Placed(w, above, e.transient) && OnTopWithKeyboard(w)) {
                 ++next;
                 waited.restart();
                 e.then(w);
@@ -272,7 +316,62 @@ TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)
         };
     };
 
-    const StackCase cases[] = {
+    // What the main window asks, and the answer that closes it.
+    struct Asked {
+        const char* what;
+        std::function<void()> ask;
+        std::function<QWidget*()> window;
+        std::function<void(QWidget*)> answer;
+    };
+    auto no = [](QWidget* box) { Answer(box, QMessageBox::No); };
+    auto ok = [](QWidget* box) { Answer(box, QMessageBox::Ok); };
+    const char* const twoViews = "Two views maximum - close one first...";
+    auto askForThirdView = [] {
+        if (chartwin::ViewCount() < 2)
+            MainForm->FileNewItem->trigger();
+        MainForm->FileNewItem->trigger();
+    };
+    const Asked asked[] = {
+        { "File > Exit", [] { MainForm->FileExitItem->trigger(); },
+            [] { return ShownBox("Quit Korvane - Are you sure?"); }, no },
+        { "About", [] { MainForm->HelpAboutItem->trigger(); }, [] { return Shown(AboutBox); }, reject },
+        { "Preferences", [] { MainForm->Global1->trigger(); }, [] { return Shown(GlobalDlg); }, reject },
+        { "Timing", [] { MainForm->Alarms1->trigger(); }, [] { return Shown(AlarmDialog); }, reject },
+        { "the open dialog", [] { MainForm->Charts1->trigger(); }, ShownModal<QFileDialog>, reject },
+        { "the save dialog", [] { MainForm->SaveConfigAs1->trigger(); }, ShownModal<QFileDialog>, reject },
+        { "a warning", askForThirdView, [twoViews] { return ShownBox(twoViews); }, ok },
+    };
+    // With one window that stays on top up beside the main window, the user
+    // at the main window: what it asks comes above both and when answered
+    // leaves them lying as they did, the one on top still above.
+    std::vector<uint32_t> before;
+    uint32_t dialogWindow = 0;
+    auto withOnTop = [&](const char* name, QWidget* onTop, const Asked& a) {
+        return StackCase { std::string(a.what) + " with " + name + " up",
+            [&, onTop, a] {
+                help::HelpCloseAll();
+                for (QWidget* w : { static_cast<QWidget*>(Cviewer), static_cast<QWidget*>(AISInfo) })
+                    w->setVisible(w == onTop);
+                ASSERT_TRUE(kvtest::WaitFor([&] { return ProgramStack().size() == 2 && Placed(onTop); }));
+                Activate(MainForm);
+                before = ProgramStack();
+                a.ask();
+            },
+            { { a.what, a.window, main, true,
+                [&, a](QWidget* w) {
+                    dialogWindow = static_cast<uint32_t>(w->winId());
+                    a.answer(w);
+                } } },
+            [&, onTop] {
+                EXPECT_TRUE(kvtest::WaitFor([&] { return !x.Managed(dialogWindow); }));
+                EXPECT_TRUE(kvtest::WaitFor([&] { return ProgramStack() == before; }))
+                    << "the windows lie otherwise than before";
+                EXPECT_TRUE(
+                    x.Above(static_cast<uint32_t>(onTop->winId()), static_cast<uint32_t>(MainForm->winId())));
+            } };
+    };
+
+    std::vector<StackCase> cases = {
         { "viewer: Reference Image, its help, the question to save", [] { Cviewer->RefInfo->trigger(); },
             { { "the reference dialog", [] { return Shown(CTRef); }, viewer, true,
                   [](QWidget*) { CTRef->BitBtn3->click(); } },
@@ -308,7 +407,26 @@ TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)
                 { "help", helpAt("/timing.htm"), [] { return static_cast<QWidget*>(AlarmDialog); }, true,
                     useHelpThenReject(AlarmDialog) } },
             helpStays },
-        { "gridmerk: F1 in its window and its input formats, then Exit",
+    };
+    for (const Asked& a : asked) {
+        cases.push_back(withOnTop("the viewer", Cviewer, a));
+        cases.push_back(withOnTop("AIS Target Data", AISInfo, a));
+    }
+    const StackCase closing[] = {
+        { "main window: a warning while its help window is active",
+            [&] {
+                Cviewer->hide();
+                AISInfo->hide();
+                help::HelpCloseAll();
+                PressF1(MainForm);
+                ASSERT_TRUE(kvtest::WaitFor([] {
+                    QWidget* help = ShownHelpWindow();
+                    return help && help->isActiveWindow();
+                }));
+                askForThirdView();
+            },
+            { { "the warning", [twoViews] { return ShownBox(twoViews); }, main, true, ok } }, {} },
+        { "gridmerk: F1 in its window and its input formats, its dialogs, then Exit",
             [&] {
                 gridmerk = std::make_unique<TForm1>();
                 gridmerk->show();
@@ -323,7 +441,28 @@ TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)
                       PressF1(gridmerk->Format);
                   } },
                 { "the formats page", helpAt("/formats.htm"), gridmerkForm, false,
-                    [&](QWidget*) { gridmerk->Exit->click(); } } },
+                    [&](QWidget*) {
+                        // Its dialogs come from their own event, not from inside this check.
+                        QTimer::singleShot(0, [&] {
+                            Activate(gridmerk.get());
+                            gridmerk->BrowseRep->click();
+                        });
+                    } },
+                { "its open dialog", ShownModal<QFileDialog>, gridmerkForm, true,
+                    [&](QWidget* w) {
+                        reject(w);
+                        QTimer::singleShot(0, [&] { gridmerk->Button1->click(); });
+                    } },
+                { "its question",
+                    [] {
+                        return ShownBox(
+                            "Have you got an internet connection ? if so you can download coastline data.");
+                    },
+                    gridmerkForm, true,
+                    [&](QWidget* box) {
+                        no(box);
+                        gridmerk->Exit->click();
+                    } } },
             [&] {
                 EXPECT_TRUE(help::OpenHelpWindows().empty());
                 for (QWidget* w : QApplication::topLevelWidgets())
@@ -349,6 +488,7 @@ TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)
                 EXPECT_TRUE(kvtest::WaitFor([&] { return !x.Managed(korvexHelp); }));
             } },
     };
+    cases.insert(cases.end(), std::begin(closing), std::end(closing));
     for (const StackCase& c : cases)
         Run(c);
 }

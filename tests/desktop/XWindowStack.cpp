@@ -71,6 +71,17 @@ bool XWindowStack::Managed(uint32_t window)
     return std::find(stack.begin(), stack.end(), window) != stack.end();
 }
 
+uint32_t XWindowStack::InputFocus()
+{
+    if (!connection_)
+        return 0;
+    xcb_get_input_focus_reply_t* reply
+        = xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr);
+    const uint32_t focus = reply ? reply->focus : 0;
+    std::free(reply);
+    return focus;
+}
+
 bool XWindowStack::Above(uint32_t upper, uint32_t lower)
 {
     const std::vector<uint32_t> stack = Stacking();

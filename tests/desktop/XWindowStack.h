@@ -1,8 +1,8 @@
 #pragma once
 // The window stack as the window manager keeps it, read from the X server
 // on a connection of its own: the managed windows from bottom to top
-// (_NET_CLIENT_LIST_STACKING) and the window each one is transient for
-// (WM_TRANSIENT_FOR). Window ids are those of QWidget::winId() on Qt's xcb
+// (_NET_CLIENT_LIST_STACKING), the window each one is transient for
+// (WM_TRANSIENT_FOR) and the one that has the keyboard. Window ids are those of QWidget::winId() on Qt's xcb
 // platform.
 
 #include <cstdint>
@@ -31,6 +31,8 @@ public:
     // `upper` and `lower` are both managed and `upper` lies above `lower`.
     bool Above(uint32_t upper, uint32_t lower);
     bool Managed(uint32_t window);
+    // The window the server sends the keyboard to.
+    uint32_t InputFocus();
 
 private:
     std::vector<uint32_t> WindowsOf(uint32_t window, uint32_t property);
