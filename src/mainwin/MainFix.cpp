@@ -150,7 +150,7 @@ void TMainForm::FixBtnClick()
 
     const LocalDateTime today = LocalNow();
     LogDateText = LogDateTextFor(today.year, today.month, today.day);
-    ReportLogWrite(WriteTrackLogFile(LogsFolder + LogDateText.str() + ".log"), trackLogFailing_,
+    ReportLogWrite(WriteTrackLogFile(LogsFile(LogDateText.str() + ".log")), trackLogFailing_,
         platform::MessageKind::Error, "Error writing Log File!");
 
     if (AutoLoadChart)
