@@ -49,7 +49,7 @@ template <typename Handler> auto Guard(TMDIChild* view, Handler handler)
 // The chart's note: beside the chart file, named after it.
 std::string InformationPath()
 {
-    return ChartsFolder + CurrentChartName + ".inf";
+    return ChartsFile(CurrentChartName + ".inf");
 }
 
 struct WaitCursor {

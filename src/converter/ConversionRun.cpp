@@ -8,6 +8,8 @@
 #include "rtl/TextFile.h"
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace converter
 {
@@ -22,9 +24,36 @@ constexpr double kHomeZoom = 2.0;
 // The configuration is written only for a last point of line style 0.
 constexpr double kLineStyleZeroLimit = 100.0;
 
+// Line numbers of the lines that gave no position, named in the report.
+constexpr std::size_t kNamedSkippedLines = 5;
+
 bool IsReadAsZero(const ChartPoint& point, int lineStyleOffset)
 {
     return point.lat.value() == lineStyleOffset && point.lon.value() == 0.0;
+}
+
+// A position list with its lines ended by CR alone (old Mac files) read as
+// one ending them with LF; CR LF and LF ends are kept.
+std::string WithLoneCrAsLf(std::string text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))
+            text[i] = '\n';
+    }
+    return text;
+}
+
+// "3 lines give no position and make no point: lines 2, 5, 9", naming the
+// first few lines.
+std::string SkippedLinesReport(int64_t count, const std::vector<int64_t>& lines)
+{
+    std::string text = count == 1 ? "1 line gives no position and makes no point: line "
+                                  : std::to_string(count) + " lines give no position and make no point: lines ";
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
+    if (count > static_cast<int64_t>(lines.size()))
+        text += ", ...";
+    return text;
 }
 
 } // namespace
@@ -81,11 +110,12 @@ bool TConverter::Run(const TRunOptions& options, const TRunDisplay& display)
         platform::MessageError("Choose an output file");
         return false;
     }
-    rtl::TextReader input;
-    if (!input.open(inputFile)) {
+    const std::optional<std::string> inputText = rtl::ReadFileBytes(inputFile);
+    if (!inputText) {
         platform::MessageError("Cannot open the input file " + options.inputFile);
         return false;
     }
+    rtl::TextReader input(WithLoneCrAsLf(*inputText));
     const std::string configFile = ConfigFileFor(chartFile);
 
     display.clearResults();
@@ -100,11 +130,17 @@ bool TConverter::Run(const TRunOptions& options, const TRunDisplay& display)
 
     const char* const comment = "#";
     int64_t lineCount = 0;
+    int64_t fileLine = 0; // the line's number in the file
+    int64_t skippedCount = 0;
+    std::vector<int64_t> skippedLines;
     std::string line;
     while (!input.eof() && count_ < kLastLineRecord) {
         input.readLine(line);
-        if (options.filter && !line.empty() && !line.starts_with(comment))
+        ++fileLine;
+        if (options.filter && !line.empty() && !line.starts_with(comment)) {
             input.readLine(line);
+            ++fileLine;
+        }
         ++lineCount;
         display.showProgress(rtl::StrInt(lineCount, 4));
         if (lineCount <= skip)
@@ -131,7 +167,13 @@ bool TConverter::Run(const TRunOptions& options, const TRunDisplay& display)
         }
         if (shown)
             display.addResult(result.display);
-        // A line without usable values reads as 0° 0°: no stray point there.
+        if (result.unreadable) {
+            if (skippedLines.size() < kNamedSkippedLines)
+                skippedLines.push_back(fileLine);
+            ++skippedCount;
+            continue;
+        }
+        // A line reading 0° 0° is no point either.
         if (!IsReadAsZero(current_, lineStyleOffset_))
             record = current_;
     }
@@ -139,6 +181,8 @@ bool TConverter::Run(const TRunOptions& options, const TRunDisplay& display)
         store_[static_cast<std::size_t>(++count_)] = PenUpPoint;
     platform::Beep();
     platform::MessageInformation("Data Array Written");
+    if (skippedCount > 0)
+        platform::MessageInformation(SkippedLinesReport(skippedCount, skippedLines));
     if (!options.createFile)
         return true;
 

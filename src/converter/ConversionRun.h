@@ -5,8 +5,9 @@
 //
 // The chart file holds, in order: 6 pen-ups, one record per line after the
 // skipped ones (a pen-up for an empty line, a comment line starting with '#',
-// a line starting with the separator, a line that reads as 0° 0° and a
-// position the chart cannot take), then 5 pen-ups. At most 10789 lines are
+// a line starting with the separator, a line that reads as 0° 0°, a grid
+// position outside the grid area and a line that gives no position), then
+// 5 pen-ups. Lines may end with CR LF, LF or CR alone. At most 10789 lines are
 // taken, so the file never holds more than the 10800 records korvex loads.
 // Datum offsets are added to every record that is not a pen-up.
 
@@ -60,8 +61,9 @@ public:
     // written; a bad one is reported and the run does not start. The chart
     // file goes to a temporary file renamed over the old one at the end, so
     // a failed run leaves an existing chart as it was. Messages go through
-    // the platform seam: "Data Array Written" after reading, "File
-    // successfully converted" after writing. False when the run stopped on
+    // the platform seam: "Data Array Written" after reading, then how many
+    // lines gave no position and the first few of their line numbers,
+    // "File successfully converted" after writing. False when the run stopped on
     // an error.
     bool Run(const TRunOptions& options, const TRunDisplay& display);
 

@@ -12,9 +12,9 @@ namespace converter
 namespace
 {
 
-// A value beyond this many degrees is no position; it also keeps every
-// stored value, offsets added, far inside what a 6-byte real holds.
-constexpr double kLargestDegrees = 1.0e6;
+// The largest latitude and longitude a position can have.
+constexpr double kMaxLatitude = 90.0, kMaxLongitude = 180.0;
+constexpr double kMinutesPerDegree = 60.0;
 
 // The grid box: positions outside it are not in the OS GB grid's area.
 constexpr double kGridSouth = 49.0, kGridNorth = 61.0; // degrees north
@@ -31,10 +31,13 @@ std::pair<std::string, std::string> SplitAt(const std::string& line, std::option
     return { line.substr(0, at), line.substr(at + 1) };
 }
 
-bool Chartable(double lat, double lon)
+// A number read whole from the text (blanks around it allowed) and finite.
+std::optional<double> NumberOf(std::string_view text)
 {
-    return std::isfinite(lat) && std::isfinite(lon) && std::fabs(lat) <= kLargestDegrees
-        && std::fabs(lon) <= kLargestDegrees;
+    double value = 0.0;
+    if (!rtl::ParseReal(text, value) || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 // The chart point of a position, longitude east positive.
@@ -43,24 +46,31 @@ ChartPoint PointOf(double lat, double lonEast, int lineStyleOffset)
     return ChartPoint { rtl::Real6(lineStyleOffset + lat), rtl::Real6(-lonEast) };
 }
 
-// Sets the point from a position read from the line, or rejects it.
-void TakePosition(
-    double lat, double lonEast, const TLineOptions& options, ChartPoint& point, TLineResult& result)
+// Sets the point from a position read from the line; a value that was not
+// read, or lies beyond the poles or the date line, makes no point.
+void TakePosition(std::optional<double> lat, std::optional<double> lonEast, const TLineOptions& options,
+    ChartPoint& point, TLineResult& result)
 {
-    if (Chartable(lat, lonEast)) {
-        point = PointOf(lat, lonEast, options.lineStyleOffset);
+    if (!lat || !lonEast || std::fabs(*lat) > kMaxLatitude || std::fabs(*lonEast) > kMaxLongitude) {
+        result.unreadable = true;
         return;
     }
-    result.rejected = rtl::StrReal(lat, 12, 8) + " " + rtl::StrReal(lonEast, 12, 8);
-    point = PenUpPoint;
+    point = PointOf(*lat, *lonEast, options.lineStyleOffset);
 }
 
 TLineResult ConvertGrid(const std::string& line, const TLineOptions& options, ChartPoint& point)
 {
     const auto [eastingText, northingText] = SplitAt(line, ' ');
+    const std::optional<double> easting = NumberOf(eastingText), northing = NumberOf(northingText);
+    if (!easting || !northing) {
+        TLineResult result;
+        result.display = line;
+        result.unreadable = true;
+        return result;
+    }
     double lat = 0.0, lonEast = 0.0;
     bool notConverged = false;
-    geodesy::OSGridToLatLong(rtl::RealOr(eastingText), rtl::RealOr(northingText), lat, lonEast, notConverged);
+    geodesy::OSGridToLatLong(*easting, *northing, lat, lonEast, notConverged);
 
     const std::string latText = rtl::StrReal(lat, 12, 8);
     const std::string lonText = rtl::StrReal(lonEast, 12, 8);
@@ -79,8 +89,7 @@ TLineResult ConvertGrid(const std::string& line, const TLineOptions& options, Ch
 TLineResult ConvertDecimal(const std::string& line, const TLineOptions& options, ChartPoint& point)
 {
     const auto [firstText, secondText] = SplitAt(line, options.separator);
-    const double first = rtl::RealOr(firstText);
-    const double second = rtl::RealOr(secondText);
+    const std::optional<double> first = NumberOf(firstText), second = NumberOf(secondText);
     TLineResult result;
     result.display = line;
     if (options.reverse)
@@ -111,13 +120,16 @@ struct TDegreesMinutes {
     }
 
     // The minutes take the sign of the degrees: -1.50.4737 is -1.8412283°.
-    double value() const
+    // Nothing when either part is not a number or the minutes are not
+    // below 60.
+    std::optional<double> value() const
     {
-        const double whole = rtl::RealOr(degrees);
-        const double part = rtl::RealOr(minutes) / 60.0;
+        const std::optional<double> whole = NumberOf(degrees), part = NumberOf(minutes);
+        if (!whole || !part || *part < 0.0 || *part >= kMinutesPerDegree)
+            return std::nullopt;
         const std::size_t sign = degrees.find_first_not_of(' ');
         const bool negative = sign != std::string::npos && degrees[sign] == '-';
-        return negative ? whole - part : whole + part;
+        return negative ? *whole - *part / kMinutesPerDegree : *whole + *part / kMinutesPerDegree;
     }
 
     std::string text() const { return degrees + "." + minutes; }

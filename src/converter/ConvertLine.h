@@ -29,16 +29,20 @@ struct TLineOptions {
 
 struct TLineResult {
     std::string display; // the text shown for the line
-    // Set for a position the chart cannot take (a grid position outside
-    // 49..61 N, 7.5 W..2 E, or a value no chart record holds): the line the
+    // Set for a grid position outside 49..61 N, 7.5 W..2 E: the line the
     // window adds to its results, after a beep. The point is then a pen-up.
     std::optional<std::string> rejected;
+    // Set for a line that gives no position: a value missing or not read
+    // whole as a number, not finite, or beyond what a position can be
+    // (latitude beyond 90°, longitude beyond 180°, minutes not below 60).
+    // The point is left as it was.
+    bool unreadable = false;
 };
 
-// Converts `line` into `point`. Grid positions outside the grid box, and
-// values no chart record can hold, give the pen-up point. The degrees and
-// minutes seconds format converts nothing: the point keeps its value.
-// Values that do not read as numbers read as 0.
+// Converts `line` into `point`. Grid positions outside the grid box give
+// the pen-up point; a line without a position leaves the point as it was.
+// The degrees and minutes seconds format converts nothing: the point keeps
+// its value.
 TLineResult ConvertLine(const std::string& line, const TLineOptions& options, ChartPoint& point);
 
 // The separator character of a separator choice: "Space" a blank, "Tab" the

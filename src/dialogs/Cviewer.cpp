@@ -220,8 +220,8 @@ void TCviewer::showEvent(QShowEvent* e)
     const std::string name = PendingName;
     PendingName.clear();
     platform::guardedIn(this, [&] {
-        const std::string jpeg = ChartsFolder + name + ".jpg";
-        OpenImage(rtl::FileExists(jpeg) ? jpeg : ChartsFolder + name + ".bmp", false);
+        const std::string jpeg = ChartsFile(name + ".jpg");
+        OpenImage(rtl::FileExists(jpeg) ? jpeg : ChartsFile(name + ".bmp"), false);
     });
 }
 

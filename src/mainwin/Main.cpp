@@ -125,8 +125,7 @@ TMainForm::~TMainForm()
 std::string TMainForm::StartConfigPath() const
 {
     // The argument is always taken relative to the application folder.
-    return AppFolder
-        + (options_.args.empty() ? std::string(kDefaultConfig) : rtl::SlashPath(options_.args.front()));
+    return AppFile(options_.args.empty() ? std::string(kDefaultConfig) : rtl::SlashPath(options_.args.front()));
 }
 
 void TMainForm::TakeScreenSize()
@@ -169,16 +168,16 @@ void TMainForm::FormCreate()
     AppFolder = std::filesystem::current_path().string();
     if (AppFolder.empty() || AppFolder.back() != '/')
         AppFolder += '/';
-    ChartsFolder = AppFolder + "charts/";
+    ChartsFolder = AppFile("charts/");
     OpenChtDialog.initialFolder = ChartsFolder;
     SaveDialog1.initialFolder = ChartsFolder;
-    OpenRteDialog.initialFolder = AppFolder + "routes/";
-    SaveRouteDlg.initialFolder = AppFolder + "routes/";
-    OpenTideDlg.initialFolder = AppFolder + "tides/";
+    OpenRteDialog.initialFolder = AppFile("routes/");
+    SaveRouteDlg.initialFolder = AppFile("routes/");
+    OpenTideDlg.initialFolder = AppFile("tides/");
     OpenConfigDlg.initialFolder = AppFolder;
     SaveConfig.initialFolder = AppFolder;
 
-    CreateHelpHook(AppFolder + "KVAIS6.chm");
+    CreateHelpHook(AppFile("KVAIS6.chm"));
 
     FixTimer->setEnabled(false);
     FixTimer->setInterval(0);
@@ -348,7 +347,7 @@ void TMainForm::ShowTextLogGlyph()
         TextLogBlink = !TextLogBlink;
     }
     QPixmap picture;
-    if (picture.load(qs(rtl::OpenPath(AppFolder + glyph))))
+    if (picture.load(qs(rtl::OpenPath(AppFile(glyph)))))
         TxtLogOnOff->setIcon(picture);
 }
 
@@ -360,8 +359,8 @@ void TMainForm::LoadStartupState()
     if (CurrentChartName.empty())
         return;
     if (!RouteName.empty())
-        LoadRouteFile(AppFolder + "routes/" + RouteName + ".rte");
-    OpenChtDialog.fileName = ChartsFolder + CurrentChartName + ".cht";
+        LoadRouteFile(AppFile("routes/" + RouteName + ".rte"));
+    OpenChtDialog.fileName = ChartsFile(CurrentChartName + ".cht");
     SaveDialog1.fileName = OpenChtDialog.fileName;
     LoadLayers = true;
     LayerFlags = "**********";
@@ -403,8 +402,8 @@ void TMainForm::Config1Click()
     SetTowLayout();
     ConfigName = ExtractFileBaseName(chosen);
     if (!RouteName.empty())
-        LoadRouteFile(AppFolder + "routes/" + RouteName + ".rte");
-    if (!LoadChartConfig(ChartsFolder + CurrentChartName + ".cfg")) {
+        LoadRouteFile(AppFile("routes/" + RouteName + ".rte"));
+    if (!LoadChartConfig(ChartsFile(CurrentChartName + ".cfg"))) {
         platform::MessageWarning("Chart Config File Missing!");
         return;
     }
@@ -476,7 +475,7 @@ void TMainForm::FormCloseQuery(bool& CanClose)
     }
     // Always the default file, also when another one was named at start or
     // loaded since.
-    SaveConfiguration(AppFolder + kDefaultConfig);
+    SaveConfiguration(AppFile(kDefaultConfig));
     // The chart store is a fixed table: nothing to free.
     CanClose = true;
 }

@@ -154,7 +154,7 @@ void TMainForm::FixBtnClick()
     // A played-back fix is not the day's own: the day's track log is left as
     // it was (the own track is kept aside meanwhile, MainAis.cpp).
     if (!AisPlayback)
-        ReportLogWrite(WriteTrackLogFile(LogsFolder + LogDateText.str() + ".log"), trackLogFailing_,
+        ReportLogWrite(WriteTrackLogFile(LogsFile(LogDateText.str() + ".log")), trackLogFailing_,
             platform::MessageKind::Error, "Error writing Log File!");
 
     if (AutoLoadChart)

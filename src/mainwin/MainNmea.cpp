@@ -249,7 +249,7 @@ void TMainForm::LogAisSentence(const std::string& sentence)
     // The day's AIS log, created at start with its header; a log that is
     // missing or cannot be written is skipped (and said so) and the line
     // still processed.
-    const std::string path = rtl::JoinPath(LogsFolder, LogBaseName.str() + ".AIS");
+    const std::string path = LogsFile(LogBaseName.str() + ".AIS");
     AisLogGpsSentence = LastSentence;
     std::vector<std::string> lines;
     const bool newAis = sentence != AisLastLogged;

@@ -258,5 +258,5 @@ void TMainForm::AISDatabaseViewer1Click()
 
 void TMainForm::ReleaseNotes1Click()
 {
-    mainwin::OpenInTextViewer(BrowserPath, AppFolder + "Release 500.txt");
+    mainwin::OpenInTextViewer(BrowserPath, AppFile("Release 500.txt"));
 }

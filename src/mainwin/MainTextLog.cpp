@@ -123,7 +123,7 @@ void TMainForm::AISTracklooker1Click()
 {
     // The day's AIS log is "<date>.AIS"; the name is matched without regard
     // to case, so the viewer gets the file as it is on disk.
-    StartLogViewer(rtl::OpenPath(rtl::JoinPath(LogsFolder, LogBaseName + ".ais")));
+    StartLogViewer(rtl::OpenPath(LogsFile(LogBaseName + ".ais")));
 }
 
 void TMainForm::ShowTextLogSwitch()

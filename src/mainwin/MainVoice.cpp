@@ -67,7 +67,7 @@ void TMainForm::PlayClip(const std::string& path)
 void TMainForm::PlayVoice(const std::string& word)
 {
     LastAnnouncedName = word;
-    PlayClip(AppFolder + word + ".wav");
+    PlayClip(AppFile(word + ".wav"));
 }
 
 void TMainForm::MediaPlayer1Notify()
@@ -80,10 +80,10 @@ void TMainForm::PlaySteeringCues(const XteGaugeReading& gauge, const TFixPrefere
     if (RouteCount <= 0)
         return;
     if (prefs.Voice && gauge.cueDue && SoundEnabled)
-        PlayClip(AppFolder + gauge.cue);
+        PlayClip(AppFile(gauge.cue));
     if (prefs.WPVoice && WpApproachPending && SoundEnabled) {
         WpApproachPending = false;
-        PlayClip(AppFolder + "approach.wav");
+        PlayClip(AppFile("approach.wav"));
     }
 }
 
@@ -91,6 +91,6 @@ void TMainForm::PlaySelectCue(const TFixPreferences& prefs, bool& pending)
 {
     if (prefs.WPVoice && RouteCount > 0 && pending && SoundEnabled) {
         pending = false;
-        PlayClip(AppFolder + "select.wav");
+        PlayClip(AppFile("select.wav"));
     }
 }

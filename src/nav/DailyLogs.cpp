@@ -96,11 +96,11 @@ bool OpenDailyLogs(const std::string& dateText)
     LogBaseName = dateText;
     TextLogName = dateText;
 
-    if (!ReadTrackLogFile(rtl::JoinPath(LogsFolder, dateText + ".log")))
+    if (!ReadTrackLogFile(LogsFile(dateText + ".log")))
         LogDateText.clear();
 
     TextLogLineCount = 0;
-    const std::string textLog = rtl::JoinPath(LogsFolder, LogBaseName + ".txt");
+    const std::string textLog = LogsFile(LogBaseName + ".txt");
     if (NonRegular(textLog)) {
         writable = false;
     } else if (rtl::FileExists(textLog)) {
@@ -109,7 +109,7 @@ bool OpenDailyLogs(const std::string& dateText)
         writable = CreateTextLog(textLog, LogBaseName, NmeaLogTemplate);
     }
 
-    const std::string aisLog = rtl::JoinPath(LogsFolder, LogBaseName + ".AIS");
+    const std::string aisLog = LogsFile(LogBaseName + ".AIS");
     if (NonRegular(aisLog))
         writable = false;
     else if (!rtl::FileExists(aisLog))

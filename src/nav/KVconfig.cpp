@@ -128,14 +128,14 @@ void SetDefaults()
     XteDeadband = 0.05;
     UserSentenceTemplate.clear();
     AverageN = 1;
-    LogsFolder = AppFolder + "logs/";
+    LogsFolder = AppFile("logs/");
     TowOffsetA = 1.0;
     TowOffsetB = 1.0;
     TowOffsetC = 0.0;
     TowOffsetD = 10.0;
     TowOffsetE = 0.0;
     BrowserPath.clear();
-    ChartsFolder = AppFolder + "charts/";
+    ChartsFolder = AppFile("charts/");
     ComPort = 1;
     BaudRate = kDefaultBaud;
 }
@@ -227,9 +227,9 @@ void LoadConfigText(std::optional<std::string> bytes)
         GridDisplay = GridDatum > -1;
         OutUser = !UserSentenceTemplate.empty();
         if (LogsFolder.empty())
-            LogsFolder = AppFolder + "logs/";
+            LogsFolder = AppFile("logs/");
         if (ChartsFolder.empty())
-            ChartsFolder = AppFolder + "charts/";
+            ChartsFolder = AppFile("charts/");
         // A missing or zero port or baud line gives port 1 at 4800 baud, the
         // NMEA 0183 rate.
         if (ComPort == 0 || BaudRate == 0) {

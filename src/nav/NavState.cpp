@@ -1,6 +1,7 @@
 #include "nav/NavState.h"
 
 #include "nav/ChartEdit.h"
+#include "rtl/Paths.h"
 
 // Present position and fix
 double CurLat, CurLon;
@@ -170,6 +171,21 @@ bool SoundEnabled;
 std::string CursorPositionText;
 int32_t DataTrendStart, DataTrendEndX, DataTrendOffset;
 std::string AppFolder, LogsFolder, ChartsFolder;
+
+std::string AppFile(const std::string& name)
+{
+    return rtl::JoinPath(AppFolder, name);
+}
+
+std::string LogsFile(const std::string& name)
+{
+    return rtl::JoinPath(LogsFolder, name);
+}
+
+std::string ChartsFile(const std::string& name)
+{
+    return rtl::JoinPath(ChartsFolder, name);
+}
 rtl::ShortString<33> ConfigName;
 int32_t ComPort, BaudRate;
 rtl::ShortString<33> NmeaStartMode, NmeaSourceName, NmeaPortKind, NmeaMode;

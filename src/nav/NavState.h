@@ -215,7 +215,12 @@ extern std::string CursorPositionText;
 // last (-6: no selection), DataTrendEndX the plot column of its right marker
 // (120: none).
 extern int32_t DataTrendStart, DataTrendEndX, DataTrendOffset;
-extern std::string AppFolder, LogsFolder, ChartsFolder; // used as prefixes: AppFolder ends with '/'
+extern std::string AppFolder, LogsFolder, ChartsFolder;
+// A file in one of the folders above: one '/' between folder and name
+// whether or not the folder was typed with its trailing separator.
+std::string AppFile(const std::string& name);
+std::string LogsFile(const std::string& name);
+std::string ChartsFile(const std::string& name);
 extern rtl::ShortString<33> ConfigName;
 extern int32_t ComPort, BaudRate;
 extern rtl::ShortString<33> NmeaStartMode, NmeaSourceName, NmeaPortKind, NmeaMode;

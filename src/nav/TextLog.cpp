@@ -10,7 +10,7 @@
 
 std::string TextLogPath()
 {
-    return rtl::JoinPath(LogsFolder, LogBaseName + ".txt");
+    return LogsFile(LogBaseName + ".txt");
 }
 
 TextLogWrite AppendTextLogRecord(

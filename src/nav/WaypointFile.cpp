@@ -145,9 +145,9 @@ void LoadWaypointDatabase(const std::string& chartName)
 {
     rtl::TextReader file;
     WaypointLineLayout layout = WaypointLineLayout::Wpt;
-    std::string path = rtl::OpenPath(rtl::JoinPath(ChartsFolder, chartName + ".wpt"));
+    std::string path = rtl::OpenPath(ChartsFile(chartName + ".wpt"));
     if (!file.open(path)) {
-        path = rtl::OpenPath(rtl::JoinPath(ChartsFolder, chartName + ".WPS"));
+        path = rtl::OpenPath(ChartsFile(chartName + ".WPS"));
         if (!file.open(path))
             return;
         layout = WaypointLineLayout::Dos;

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -226,6 +228,43 @@ std::optional<std::vector<std::string>> ReadAllLines(const std::string& path)
     return lines;
 }
 
+namespace
+{
+
+// The temporary file name of one save of `target`: "<target>.tmp<pid>-<n>".
+constexpr std::string_view kTempMark = ".tmp";
+
+// Removes the temporary files that saves of `target` left behind when they
+// were killed part way: those whose writing process is gone. A save still
+// under way, in this or another process, keeps its file.
+void RemoveStaleTemporaries(const std::string& target)
+{
+    const std::string folder = ExtractFilePath(target);
+    const std::string prefix = ExtractFileName(target) + std::string(kTempMark);
+    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!d)
+        return;
+    std::vector<std::string> stale;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view name = e->d_name;
+        if (!name.starts_with(prefix))
+            continue;
+        const std::string_view rest = name.substr(prefix.size());
+        const std::size_t dash = rest.find('-');
+        int64_t pid = 0, n = 0;
+        if (dash == std::string_view::npos || !ParseInt(rest.substr(0, dash), pid)
+            || !ParseInt(rest.substr(dash + 1), n) || pid <= 0 || pid == ::getpid())
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            stale.emplace_back(name);
+    }
+    ::closedir(d);
+    for (const std::string& name : stale)
+        ::unlink((folder + name).c_str());
+}
+
+} // namespace
+
 AtomicTextWriter::~AtomicTextWriter()
 {
     if (file_) {
@@ -243,11 +282,12 @@ bool AtomicTextWriter::create(const std::string& path)
     }
     failed_ = false;
     target_ = CreatePath(path);
+    RemoveStaleTemporaries(target_);
     // A name no other writer uses at the same moment: process id and a counter.
     static std::atomic<unsigned> counter { 0 };
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp_ = target_ + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        temp_ = target_ + std::string(kTempMark) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
         fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             break;

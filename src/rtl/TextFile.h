@@ -147,7 +147,9 @@ std::optional<std::vector<std::string>> ReadAllLines(const std::string& path);
 
 // Writes a file whole: the lines go to a temporary file beside it, and commit()
 // renames that over the old file, so a failure never leaves a half-written
-// file. Destroying the writer without commit() removes the temporary file.
+// file. Destroying the writer without commit() removes the temporary file;
+// the temporary files of earlier saves of the same file that were killed
+// part way are removed when the next save of it begins.
 class AtomicTextWriter
 {
 public:

@@ -266,3 +266,23 @@ TEST_F(ConversionRunTest, CurrentPointAndLineStyleCarryOverToTheNextRun)
 }
 
 } // namespace
+
+namespace
+{
+
+// Lines that give no position make no point and are counted at the end;
+// an old Mac file (CR alone) is read line by line.
+TEST_F(ConversionRunTest, LinesWithoutAPositionMakeNoPointAndAreCounted)
+{
+    options.reverse = false;
+    dir.write("coast.dat", "50\t1\r12.5\tabc\rnan\t50\r51\t2\r1e400\t5\r50.1\t\rabc\t-1.2\r52\t3\r");
+    EXPECT_TRUE(converter.Run(options, display));
+    EXPECT_EQ(dir.read("coast.cht"),
+        Image(Framed({ P(50, -1), PenUpPoint, PenUpPoint, P(51, -2), PenUpPoint, PenUpPoint, PenUpPoint,
+            P(52, -3) })));
+    EXPECT_EQ(ui.messages(),
+        (V { "Data Array Written", "5 lines give no position and make no point: lines 2, 3, 5, 6, 7",
+            "File successfully converted" }));
+}
+
+} // namespace

@@ -55,10 +55,6 @@ TEST(ConvertLineTest, LinesGiveTheirPointInEveryFormat)
         { "50.5,-1.25", Dec, false, ',', 0, 50.5, 1.25, 0 },
         { "-4.5:48.25", Dec, true, ':', 0, 48.25, 4.5, 0 },
         { "50\t1", Dec, false, '\t', 3, 650, -1, 0 },
-        // Without the separator the first value is empty; no number reads as 0.
-        { "51.5", Dec, false, ',', 0, 0, -51.5, 0 },
-        { "1e999\t2", Dec, false, '\t', 0, 0, -2, 0 },
-        { "abc\t2", Dec, false, '\t', 0, 0, -2, 0 },
         // Degrees and minutes split at the separator, then at each first point.
         { "51.22.7587  001.50.4737", Dm, false, ' ', 0, 51.3793117, -1.8412283, 1e-7 },
         { "001.50.4737\t51.22.7587", Dm, true, '\t', 0, 51.3793117, -1.8412283, 1e-7 },
@@ -99,13 +95,42 @@ TEST(ConvertLineTest, PositionsNoChartRecordHoldsGivePenUps)
     EXPECT_EQ(north.result.rejected->size(), 25u);
     EXPECT_EQ(north.result.rejected->substr(0, 5), " 61.5");
     EXPECT_EQ(north.result.display, north.result.rejected->substr(1, 11) + north.result.rejected->substr(13));
-    // A line with no numbers is easting 0, northing 0: west of the box.
-    EXPECT_EQ(Convert("", Grid, true).point, PenUpPoint);
 
-    for (const char* line : { "1e300\t1", "0\t-3e7", "2e6\t0" }) {
-        const Converted c = Convert(line, Dec, false);
-        EXPECT_EQ(c.point, PenUpPoint) << line;
-        EXPECT_TRUE(c.result.rejected) << line;
+}
+
+// A value missing, not read whole, not finite or beyond any position makes
+// no point: the point stays as it was (no made-up 0 N or 0 E).
+TEST(ConvertLineTest, LineWithoutAPositionMakesNoPoint)
+{
+    struct Case {
+        const char* line;
+        TInputFormat format;
+        char separator;
+    };
+    const Case cases[] = {
+        { "12.5\tabc", Dec, '\t' },
+        { "nan\t50", Dec, '\t' },
+        { "1e400\t5", Dec, '\t' },
+        { "50.1\t", Dec, '\t' },
+        { "abc\t-1.2", Dec, '\t' },
+        { "51.5", Dec, ',' }, // no separator: the first value is missing
+        { "1e300\t1", Dec, '\t' },
+        { "0\t-3e7", Dec, '\t' },
+        { "2e6\t0", Dec, '\t' },
+        { "90.5\t1.5", Dec, '\t' }, // latitude beyond the pole
+        { "1.5\t180.5", Dec, '\t' }, // longitude beyond the date line
+        { "51.22.7587 abc.50.4737", Dm, ' ' },
+        { "51.75.0 001.50.4737", Dm, ' ' }, // 75 minutes
+        { "51.22.7587", Dm, ' ' },
+        { "553690.6 x", Grid, '\t' },
+        { "", Grid, '\t' },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Converted got = Convert(c.line, c.format, false, c.separator);
+        EXPECT_TRUE(got.result.unreadable);
+        EXPECT_FALSE(got.result.rejected);
+        EXPECT_EQ(got.point, (ChartPoint { rtl::Real6(7.0), rtl::Real6(7.0) }));
     }
 }
 

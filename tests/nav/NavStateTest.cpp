@@ -111,3 +111,21 @@ TEST(NavState, ResetRestoresTheStartValues)
 }
 
 } // namespace
+
+// Every configured folder holds its files whether or not it was typed with
+// its trailing separator.
+TEST(NavStateTest, FolderTypedWithoutItsSeparatorStillHoldsItsFiles)
+{
+    struct Case {
+        std::string* folder;
+        std::string (*file)(const std::string&);
+    };
+    const Case cases[] = { { &AppFolder, AppFile }, { &LogsFolder, LogsFile }, { &ChartsFolder, ChartsFile } };
+    for (const Case& c : cases) {
+        for (const char* typed : { "/data/my", "/data/my/" }) {
+            SCOPED_TRACE(typed);
+            *c.folder = typed;
+            EXPECT_EQ(c.file("09-12-26.log"), "/data/my/09-12-26.log");
+        }
+    }
+}

@@ -111,6 +111,45 @@ TEST(TextFileTest, AtomicWriterWritesCrLfAndLeavesNoTemporaryFile)
     EXPECT_EQ(writer.targetPath(), dir.file("zudeve.cfg"));
 }
 
+// A save killed part way (the process gone without a word) leaves its
+// temporary file; the next save of that file takes it away, while a save
+// still under way and the temporaries of other files are left alone.
+TEST(TextFileTest, SaveKilledPartWayLeavesNothingAfterTheNextSave)
+{
+    TempDir dir;
+    dir.write("harbour.cht", "old chart");
+    for (const char* name : { "harbour.cht", "harbour.cfg" }) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            AtomicTextWriter killed;
+            killed.create(dir.file(name));
+            killed.write("half a chart");
+            ::_exit(0); // no destructor runs, as under a kill
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+    }
+    ASSERT_EQ(dir.list().size(), 3u) << "each killed save left its temporary file";
+
+    AtomicTextWriter underWay;
+    ASSERT_TRUE(underWay.create(dir.file("harbour.cht")));
+    underWay.write("later chart");
+    ASSERT_TRUE(WriteFileAtomic(dir.file("harbour.cht"), "new chart"));
+    EXPECT_EQ(dir.read("harbour.cht"), "new chart");
+    const Lines left = dir.list();
+    ASSERT_EQ(left.size(), 3u);
+    EXPECT_TRUE(left[0].starts_with("harbour.cfg.tmp")) << "another file's temporary stays";
+    EXPECT_EQ(left[1], "harbour.cht");
+    EXPECT_TRUE(left[2].starts_with("harbour.cht.tmp" + std::to_string(::getpid()))) << "the save under way keeps its file";
+    EXPECT_EQ(ListFolder(dir.path(), ".cht"), Lines { "harbour.cht" });
+
+    ASSERT_TRUE(underWay.commit());
+    ASSERT_TRUE(WriteFileAtomic(dir.file("harbour.cfg"), "config"));
+    EXPECT_EQ(dir.list(), (Lines { "harbour.cfg", "harbour.cht" }));
+    EXPECT_EQ(dir.read("harbour.cht"), "later chart");
+}
+
 TEST(TextFileTest, AtomicWriterReplacesAnExistingFileOfAnotherCase)
 {
     TempDir dir;
