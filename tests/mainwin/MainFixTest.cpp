@@ -123,6 +123,17 @@ TEST_F(MainFixTest, FixesGoIntoTheTrackAndTheDailyTrackLog)
     EXPECT_EQ(Text(MainForm->RngToWp), "");
 }
 
+// A logs folder typed without its closing '/' is still the folder: the
+// day's track log goes inside it, not beside it as "logs07-03-26.log".
+TEST_F(MainFixTest, LogsFolderTypedWithoutItsSeparatorStillHoldsTheDaysTrackLog)
+{
+    LogsFolder = app + "logs";
+    Fix(50.0, 1.0);
+    Fix(50.1, 1.0);
+    EXPECT_EQ(dir.read("logs/07-03-26.log"), EncodeTrackLog());
+    EXPECT_FALSE(std::filesystem::exists(app + "logs07-03-26.log"));
+}
+
 // Logs that cannot be written, in a missing folder or on a full disk (a
 // file-size limit): each log says so in one box, then on the status line,
 // and a dozen fixes go on into the track.
