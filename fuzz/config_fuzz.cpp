@@ -1,8 +1,11 @@
-// The configuration reader on arbitrary bytes, in memory. Beyond not
-// crashing, a configuration that was loaded and saved must load and save to
-// the same bytes again: what the reader accepts, the writer must write back
-// in a form the reader keeps; and the settings that divide or time something
-// (the distance unit, the fix interval, the zoom) are always usable.
+// The configuration reader on arbitrary bytes, in memory and from a scratch
+// file (which also turns the '\\' of old folder and program paths into '/').
+// Beyond not crashing, a configuration that was loaded and saved must load and
+// save to the same bytes again: what the reader accepts, the writer must write
+// back in a form the reader keeps; and the settings that divide or time
+// something (the distance unit, the fix interval, the zoom) are always usable.
+#include "ScratchFolder.h"
+
 #include "nav/KVconfig.h"
 #include "nav/NavState.h"
 
@@ -18,6 +21,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         || !(ChartScale > 0))
         std::abort();
     const std::string first = ConfigText();
+
+    // From a file: the paths hold no '\\', and what is saved loads and saves
+    // the same again.
+    ResetNavState();
+    LoadConfig(fuzz::WriteScratchFile("zudeve.cfg", data, size));
+    for (const std::string& path : { LogsFolder, ChartsFolder, MultiplexerExe, BrowserPath })
+        if (path.find('\\') != std::string::npos)
+            std::abort();
+    const std::string fromFile = ConfigText();
+    ResetNavState();
+    LoadConfig(fuzz::WriteScratchFile(
+        "saved.cfg", reinterpret_cast<const uint8_t*>(fromFile.data()), fromFile.size()));
+    if (ConfigText() != fromFile)
+        std::abort();
+
     LoadConfigText(first);
     if (ConfigText() != first)
         std::abort();

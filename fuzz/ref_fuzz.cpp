@@ -1,12 +1,17 @@
-// Chartlet reference reader on arbitrary bytes. A file is either read or
+// Chartlet reference reader on arbitrary bytes, in memory and from a scratch
+// "<image>.ref" found by the image's name (which must read as its bytes do,
+// and a missing one silently as the defaults). A file is either read or
 // reported with a message; a read reference writes back to a text that reads
 // and writes unchanged, and mapping positions and pixels with it, zooming and
 // centring never overflows or divides by zero (UBSan watches).
+#include "ScratchFolder.h"
+
 #include "nav/ChartletReference.h"
 #include "nav/ChartletView.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -40,6 +45,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const ReferenceReadResult read = ParseChartletReference(input, "input.ref");
+    const std::string refPath = fuzz::WriteScratchFile("input.ref", data, size);
+    const ReferenceReadResult fromFile
+        = ReadChartletReference(ChartletReferencePath(fuzz::ScratchFile("input.jpg")));
+    if (fromFile.status != read.status || fromFile.reference != read.reference
+        || fromFile.message != read.message)
+        std::abort();
+    std::filesystem::remove(refPath);
+    const ReferenceReadResult missing = ReadChartletReference(refPath);
+    if (missing.status != ReferenceStatus::Missing || missing.reference != ChartletReference {})
+        std::abort();
     if (read.status == ReferenceStatus::FormatError) {
         if (read.message.rfind("Reference file format error", 0) != 0
             || read.reference != ChartletReference {})

@@ -1,6 +1,8 @@
-// Fuzz target for reading a text survey log back for the chart: any bytes as
-// the log's lines, walked with the position code, trend letter and record
-// window taken from the first bytes. The walk must end with a fault or with
+// Fuzz target for reading a text survey log back for the chart. The first
+// four bytes are the walk: byte 0 the position code (bit 0: towed body) and
+// the trend row's direction (bit 1), byte 1 the trend letter (bit 7: none),
+// byte 2 the record window, byte 3 where the view's trail is cut in two; the
+// rest is the log file, walked with those options. The walk must end with a fault or with
 // points whose trend columns are never negative, and the blob colour and
 // trend row of every value must stay in their ranges. The same bytes fed to
 // a view's trail in two pieces must walk as the whole lines do, and a trail
@@ -12,23 +14,26 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    constexpr std::size_t kPrefix = 4;
+    if (size < kPrefix)
+        return 0;
     SurveyWalkOptions o;
-    if (size >= 3) {
-        o.positionCode = data[0] & 1 ? '>' : 'P';
-        o.trendField = data[1] & 0x80 ? '-' : static_cast<char>(data[1]);
-        o.showLastN = data[2] & 1;
-        o.showCount = data[2] >> 1;
-        o.fixNumber = data[2] * 300;
-        if (data[2] & 2) {
-            o.selectionStart = data[0] * 7;
-            o.selectionEnd = data[1] * 5 - 300;
-        }
+    o.positionCode = data[0] & 1 ? '>' : 'P';
+    o.trendField = data[1] & 0x80 ? '-' : static_cast<char>(data[1]);
+    o.showLastN = data[2] & 1;
+    o.showCount = data[2] >> 1;
+    o.fixNumber = data[2] * 300;
+    if (data[2] & 2) {
+        o.selectionStart = data[0] * 7;
+        o.selectionEnd = data[1] * 5 - 300;
     }
-    rtl::TextReader reader(std::string(reinterpret_cast<const char*>(data), size));
+    const std::string_view bytes(reinterpret_cast<const char*>(data) + kPrefix, size - kPrefix);
+    rtl::TextReader reader { std::string(bytes) };
     std::vector<std::string> lines;
     while (!reader.eof())
         lines.push_back(reader.readLine());
@@ -46,9 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (row < -1000000000 || row > 1000000100)
             std::abort();
     }
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     SurveyTrail trail(o.positionCode, o.trendField);
-    const std::size_t cut = size > 3 ? data[3] % size : 0;
+    const std::size_t cut = bytes.empty() ? 0 : data[3] % bytes.size();
     trail.feed(bytes.substr(0, cut));
     trail.feed(bytes.substr(cut));
     const SurveyWalk fed = trail.walk(o);

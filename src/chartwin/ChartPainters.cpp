@@ -9,6 +9,7 @@
 #include "dialogs/View_ZoomDlg.h"
 #include "draw/SymbolLibrary.h"
 #include "nav/AisSelection.h"
+#include "nav/ChartConfig.h"
 #include "nav/ChartEdit.h"
 #include "nav/NavState.h"
 #include "nav/TextLog.h"
@@ -180,21 +181,6 @@ void SetPanelHint(TMDIChild& view, const std::string& hint)
 }
 
 // ---- Chart outlines
-
-// The first three values of a chart configuration file: centre latitude,
-// centre longitude (west positive) and zoom; a line that does not read as a
-// number gives 0. False when the file cannot be opened. Unlike loading a
-// chart's configuration, this changes no position or view.
-bool ReadChartHomeView(const std::string& path, double& lat, double& lon, double& zoom)
-{
-    rtl::TextReader reader;
-    if (!reader.open(path))
-        return false;
-    lat = reader.readRealLine();
-    lon = reader.readRealLine();
-    zoom = reader.readRealLine();
-    return true;
-}
 
 std::vector<std::string> ChartConfigNames(const std::string& name)
 {
@@ -497,9 +483,10 @@ void DrawChartOutlines(TMDIChild& view, const std::string& name)
 {
     const std::vector<std::string> names = ChartConfigNames(name);
     for (const std::string& entry : names) {
-        double lat = 0, lon = 0, zoom = 0;
-        if (!ReadChartHomeView(rtl::JoinPath(ChartsFolder, entry), lat, lon, zoom))
+        const auto home = ReadChartHomeView(rtl::JoinPath(ChartsFolder, entry));
+        if (!home)
             continue;
+        const double lat = home->lat, lon = home->lon, zoom = home->zoom;
         if (names.size() == 1) {
             ChartHomeLat = lat;
             ChartHomeLon = lon;

@@ -65,6 +65,18 @@ std::string ChartConfigPath(const std::string& chartPath)
     return ExtractFileDir(chartPath) + ExtractFileBaseName(chartPath) + ".cfg";
 }
 
+std::optional<ChartHomeView> ReadChartHomeView(const std::string& cfgPath)
+{
+    rtl::TextReader file;
+    if (!file.open(cfgPath))
+        return std::nullopt;
+    ChartHomeView home;
+    home.lat = file.readRealLine();
+    home.lon = file.readRealLine();
+    home.zoom = file.readRealLine();
+    return home;
+}
+
 bool LoadChartConfig(const std::string& chartPath)
 {
     return LoadChartConfigText(rtl::ReadFileBytes(ChartConfigPath(chartPath)));

@@ -43,6 +43,17 @@ bool LoadChartConfig(const std::string& chartPath);
 // that cannot be opened.
 bool LoadChartConfigText(std::optional<std::string> bytes);
 
+// The home view a chart configuration file gives: its first three lines.
+struct ChartHomeView {
+    double lat = 0.0; // degrees north positive
+    double lon = 0.0; // degrees west positive
+    double zoom = 0.0;
+};
+// Reads the home view of the chart configuration file `cfgPath`; a line that
+// does not read as a number (or is missing) gives 0. nullopt when the file
+// cannot be opened. Unlike LoadChartConfig, this changes no position or view.
+std::optional<ChartHomeView> ReadChartHomeView(const std::string& cfgPath);
+
 // Writes "<folder><base name>.cfg" of `chartPath` from the last view
 // (ViewCentreLat, ViewCentreLon, ViewZoom), ChartKind and the datum offsets,
 // replacing the file whole. When it cannot be written, shows "Error Writing

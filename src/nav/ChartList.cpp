@@ -1,5 +1,6 @@
 #include "nav/ChartList.h"
 
+#include "nav/ChartConfig.h"
 #include "nav/FileNameParts.h"
 #include "nav/NavMaths.h"
 #include "nav/NavState.h"
@@ -38,13 +39,8 @@ void ListCharts()
             + ": the last " + std::to_string(leftOut) + " are not considered for automatic chart loading");
     }
     for (int i = 1; i <= ChartListCount; ++i) {
-        rtl::TextReader file;
-        if (!file.open(rtl::JoinPath(ChartsFolder, ChartList[i].str())))
-            continue;
-        ChartListCentre& centre = ChartListCentres[i];
-        centre.lat = file.readRealLine();
-        centre.lon = file.readRealLine();
-        centre.zoom = file.readRealLine();
+        if (const auto home = ReadChartHomeView(rtl::JoinPath(ChartsFolder, ChartList[i].str())))
+            ChartListCentres[i] = { home->lat, home->lon, home->zoom };
     }
 }
 
