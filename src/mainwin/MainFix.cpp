@@ -11,6 +11,7 @@
 #include "chartwin/ViewList.h"
 #include "dialogs/AlarmDialog.h"
 #include "dialogs/GlobalDlg.h"
+#include "nav/ChartConfig.h"
 #include "nav/DailyLogs.h"
 #include "nav/LocalClock.h"
 #include "nav/NavMaths.h"
@@ -165,6 +166,7 @@ void TMainForm::FixBtnClick()
     // working position meanwhile.
     CurLat = fix.lat;
     CurLon = fix.lon;
+    FollowPresentLatitude();
     UpdateNavigationData();
 
     AddLegToTrip();

@@ -15,6 +15,7 @@ namespace
 {
 
 constexpr double kDefaultZoom = 0.04;
+constexpr double kDegToRad = std::numbers::pi / 180.0;
 
 int32_t ClampToInt32(double value)
 {
@@ -99,6 +100,8 @@ bool LoadChartConfigText(std::optional<std::string> bytes)
         ViewCentreLon = ChartHomeLon = CurLon;
         ViewZoom = ChartHomeZoom = ChartScale;
     } else {
+        // No home latitude: distances take the present one until a chart
+        // gives one.
         CurLat = 0.0;
         CurLon = 0.0;
         ChartScale = kDefaultZoom;
@@ -109,15 +112,24 @@ bool LoadChartConfigText(std::optional<std::string> bytes)
         ChartOffsetLat = 0.0;
         ChartOffsetLon = 0.0;
     }
+    ChartHomeKnown = read;
     SetChartScales();
     return read;
 }
 
 void SetChartScales()
 {
-    CosLat = std::cos(ChartHomeLat * std::numbers::pi / 180.0);
-    PixelsPerDegLat = ClampToInt32(ViewImageHeight / 200.0 * 38.0 * 0.63 / CosLat);
+    const double homeCos = std::cos(ChartHomeLat * kDegToRad);
+    CosLat = homeCos;
+    FollowPresentLatitude();
+    PixelsPerDegLat = ClampToInt32(ViewImageHeight / 200.0 * 38.0 * 0.63 / homeCos);
     PixelsPerDegLon = ClampToInt32(ViewImageWidth / 640.0 * 55.0);
+}
+
+void FollowPresentLatitude()
+{
+    if (!ChartHomeKnown)
+        CosLat = std::cos(CurLat * kDegToRad);
 }
 
 std::string ChartConfigText(const ChartConfigValues& values)

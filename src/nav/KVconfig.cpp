@@ -52,6 +52,14 @@ double RealSetting(const std::string& line, double lo, double hi, double fallbac
     return std::isfinite(value) && value >= lo && value <= hi ? value : fallback;
 }
 
+// A setting whose 0 is a value of its own: a line that does not read as a
+// number is not that 0 but the default.
+double ReadRealSetting(const std::string& line, double lo, double hi, double fallback)
+{
+    double value = 0.0;
+    return rtl::ParseReal(line, value) ? RealSetting(line, lo, hi, fallback) : fallback;
+}
+
 // The smallest zoom a view can be given: any positive value.
 constexpr double kLeastPositive = std::numeric_limits<double>::min();
 
@@ -184,7 +192,7 @@ void LoadConfigText(std::optional<std::string> bytes)
         textLogLine = line[9].substr(0, 8);
         // Line 10, the text-log template, is fixed.
         NmeaLogTemplate = kLogTemplate;
-        ManualSpeed = RealSetting(line[11], 0, 100, 10.0);
+        ManualSpeed = ReadRealSetting(line[11], 0, 100, 10.0);
         RouteName = line[12];
         BackgroundColour = static_cast<int32_t>(IntSetting(line[13], 0, 0xFFFFFF, BackgroundColour));
         ForegroundColour = static_cast<int32_t>(IntSetting(line[14], 0, 0xFFFFFF, ForegroundColour));

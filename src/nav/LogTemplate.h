@@ -20,7 +20,7 @@
 //   +, [, ]       "T:", "L:", "R:" and layout texts 1:2, 3:4, 5:6
 //   >     :n      towed body (layout point 5), degrees and minutes
 //   B             BearingText
-//   C     ^       CogText; with '^' CogMagText (course plus variation)
+//   C     ^       CogText; with '^' CogMagText (the course as magnetic)
 //   D             LogDateText "dd-mm-yy"
 //   F             FixNumber, five digits
 //   G             TtgText

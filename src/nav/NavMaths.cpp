@@ -55,6 +55,21 @@ int WholeBearingDeg(double aLat, double aLon, double bLat, double bLon)
     return static_cast<int>(rtl::Round(BearingAtanDeg(aLat, aLon, bLat, bLon))) + (aLon < bLon ? 270 : 90);
 }
 
+double MagneticDegrees(double trueDegrees)
+{
+    double magnetic = std::fmod(trueDegrees - MagVariation, 360.0);
+    if (magnetic < 0)
+        magnetic += 360.0;
+    // A hair below 0 comes back as a full turn once 360 is added.
+    return magnetic >= 360.0 ? 0.0 : magnetic;
+}
+
+int WholeMagneticDegrees(double trueDegrees)
+{
+    const int64_t whole = rtl::Round(MagneticDegrees(trueDegrees));
+    return static_cast<int>(whole % 360);
+}
+
 void ComputeLogSpeed()
 {
     const int n = RecordsInUse();

@@ -6,7 +6,8 @@
 //
 // Distances are flat-earth: 60 × sqrt(dlat² + (dlon × CosLat)²) nautical
 // miles with both differences in degrees, where CosLat is the cosine of the
-// chart's home latitude. Positions are degrees, longitude west positive.
+// chart's home latitude, or of the present latitude while no chart gives one
+// (nav/ChartConfig.h). Positions are degrees, longitude west positive.
 
 // Flat-earth distance between two positions, nautical miles.
 double FlatDistanceNm(double lat1, double lon1, double lat2, double lon2);
@@ -25,6 +26,13 @@ int WholeBearingDeg(double aLat, double aLon, double bLat, double bLon);
 // LogSpeed (knots). Below two records LogSpeed is the hull speed ManualSpeed
 // and nothing else changes.
 void ComputeLogSpeed();
+
+// A true course, bearing or heading as magnetic: true - MagVariation (the
+// variation east positive, so 3 degrees west adds 3), folded into 0 <= m < 360.
+double MagneticDegrees(double trueDegrees);
+// The same in whole degrees (rounded half to even, then folded: 359.6 reads
+// 0), 0..359.
+int WholeMagneticDegrees(double trueDegrees);
 
 // Course made good over the same records, whole degrees 0..360 (0 when the
 // log holds fewer than two records).

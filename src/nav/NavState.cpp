@@ -85,6 +85,7 @@ std::string CurrentChartName;
 rtl::ShortString<10> LayerFlags;
 int16_t ChartKind;
 double ChartHomeLat, ChartHomeLon, ChartHomeZoom;
+bool ChartHomeKnown;
 double ViewCentreLat, ViewCentreLon, ViewZoom;
 double ChartScale;
 double ChartOffsetLat, ChartOffsetLon;
@@ -232,7 +233,7 @@ void ResetNavState()
     Clear(BearingText, CtsText, CogText, CogMagText, SogText, VmgText, TtgText, RangeText, XteText,
         XteScaleText, LegStatusText, DistanceUnitText, SpeedUnitText);
     Clear(WaypointDbPoints, WaypointDbNames, WaypointDbCount, ChartPoints, ChartPointCount, CurrentChartName,
-        LayerFlags, ChartKind, ChartHomeLat, ChartHomeLon, ChartHomeZoom, ViewCentreLat, ViewCentreLon,
+        LayerFlags, ChartKind, ChartHomeLat, ChartHomeLon, ChartHomeZoom, ChartHomeKnown, ViewCentreLat, ViewCentreLon,
         ViewZoom, ChartScale, ChartOffsetLat, ChartOffsetLon, CosLat, PixelsPerDegLat, PixelsPerDegLon,
         ViewImageHeight, ViewImageWidth, AreaPixelScale, ShapeScale, ChartList, ChartListCount, AutoLoadChart,
         ChartListOverflowFolder, WaypointFileCutPath, ChartEditable, LabelsOn, SymbolsOn);
@@ -287,7 +288,7 @@ void ResetNavState()
     VesselLength = 100;
     DataTrendStart = -6;
     DataTrendEndX = 120;
-    // cos(ChartHomeLat) for ChartHomeLat 0, so distances are sound before
-    // the first configuration or chart is read.
+    // cos(CurLat) for CurLat 0, so distances are sound before the first
+    // configuration or chart is read.
     CosLat = 1.0;
 }

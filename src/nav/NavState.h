@@ -44,7 +44,7 @@ extern double Hdop;
 extern double EpeMetres; // estimated position error, m
 extern std::array<rtl::ShortString<33>, 10> NmeaFields; // "COM" fields 8..17, template codes @0..@9
 extern int16_t MagVariation; // whole degrees, east positive
-extern double Heading; // heading to steer
+extern double Heading; // heading to steer of the last navigation update; NaN when it had none
 extern double NavSpeed, NavCourse; // made good, used for dead reckoning
 extern double DRLat, DRLon;
 extern bool NmeaOpen;
@@ -118,10 +118,14 @@ extern std::string CurrentChartName;
 extern rtl::ShortString<10> LayerFlags; // per layer file 0..9: '*' present, '-' missing
 extern int16_t ChartKind; // chart configuration line 4
 extern double ChartHomeLat, ChartHomeLon, ChartHomeZoom;
+extern bool ChartHomeKnown; // a chart configuration gave the home view
 extern double ViewCentreLat, ViewCentreLon, ViewZoom; // last zoomed or re-centred view
 extern double ChartScale; // working zoom from a configuration
 extern double ChartOffsetLat, ChartOffsetLon; // chart datum offsets, degrees
-extern double CosLat; // cos(ChartHomeLat): longitude scale of every flat-earth distance
+// The longitude scale of every flat-earth distance and bearing: cos(ChartHomeLat)
+// once a chart configuration gave it, until then the cosine of the present
+// position's latitude (nav/ChartConfig.h).
+extern double CosLat;
 extern int32_t PixelsPerDegLat, PixelsPerDegLon; // at zoom 1
 extern int16_t ViewImageHeight, ViewImageWidth; // pixels
 extern double AreaPixelScale; // (600 / screen height)²

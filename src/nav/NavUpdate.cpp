@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <string>
 
@@ -19,6 +20,8 @@ constexpr double kRadToDeg = 180.0 / std::numbers::pi;
 // the XTE and APB sentences holds x.xx).
 constexpr double kXteLimit = 9.99;
 constexpr const char* kNoFigure = "********";
+// The heading to steer of a fix for which none can be worked out.
+constexpr double kNoHeading = std::numeric_limits<double>::quiet_NaN();
 
 void SetUnitTexts()
 {
@@ -70,14 +73,16 @@ void SetArrivalStatus()
 // The heading that holds the track against the cross component of the
 // stream, the time to go at the speed made good towards the waypoint, and
 // that speed. A stream whose cross component the hull speed cannot match
-// (including a hull speed of 0) has no solution: HoursToWaypoint -2, and
-// Heading and CourseToSteer keep their values.
+// (including a hull speed of 0) has no solution: HoursToWaypoint -2, no
+// heading to steer for this fix (Heading not a number), and CourseToSteer
+// keeps its value for the panel.
 double SteerAgainstStream()
 {
     FindNearestTideStation();
     const double cross = std::cos((WaypointBearing + 90.0 - TideSet) * kDegToRad) * TideDrift;
     if (std::abs(cross) >= ManualSpeed) {
         HoursToWaypoint = -2;
+        Heading = kNoHeading;
         return 0.0;
     }
     Heading = WaypointBearing
@@ -135,13 +140,10 @@ void MarkUnknownFigures()
     unknownIfNotFinite(RangeText);
     if (!std::isfinite(WaypointBearing))
         BearingText = kNoFigure;
-    if (CourseToSteer >= 0 && !std::isfinite(Heading))
+    // A heading worked out as no number; with the stream stronger than the
+    // boat the panel shows the set of the stream instead.
+    if (CourseToSteer >= 0 && HoursToWaypoint != -2 && !std::isfinite(Heading))
         CtsText = kNoFigure;
-}
-
-int FoldDegrees(int degrees)
-{
-    return ((degrees % 360) + 360) % 360;
 }
 
 } // namespace
@@ -165,6 +167,7 @@ void UpdateNavigationData()
     double vmg = 0.0;
     if (ActiveWaypoint < 1 || ActiveWaypoint > RouteCount) {
         CourseToSteer = -1;
+        Heading = kNoHeading;
         HoursToWaypoint = 0;
         ComputeLogSpeed();
         vmg = LogSpeed;
@@ -193,7 +196,7 @@ void UpdateNavigationData()
 
     const int course = ComputeLogCourse();
     CogText = rtl::ZeroFilledInt(course, 3);
-    CogMagText = rtl::ZeroFilledInt(FoldDegrees(course + MagVariation), 3);
+    CogMagText = rtl::ZeroFilledInt(WholeMagneticDegrees(course), 3);
 
     const double speedFactor = SpeedAlwaysKnots ? 1.0 : DistanceFactor;
     if (HoursToWaypoint != -1) {

@@ -18,6 +18,8 @@ DistanceUnit DistanceUnitOf(double factor);
 // advance to the next waypoint (ActiveWaypoint, OriginWaypointName,
 // XteRefCourse, WpApproachPending) or the end of the leg (LegStatusText ",V",
 // ActiveWaypoint 0); the tidal stream; Heading, CourseToSteer and
-// HoursToWaypoint; CtsText, TtgText, CogText, CogMagText, VmgText, SogText,
+// HoursToWaypoint (Heading is not a number when no heading to steer can be
+// worked out for this fix: no leg, or a cross-stream the hull speed cannot
+// match); CtsText, TtgText, CogText, CogMagText, VmgText, SogText,
 // RangeText, XteText, XteScaleText and XTE; then NmeaOutput.
 void UpdateNavigationData();

@@ -1,5 +1,6 @@
 #include "nav/NmeaOutput.h"
 
+#include "nav/NavMaths.h"
 #include "nav/NavState.h"
 #include "nav/NmeaTemplate.h"
 #include "rtl/Numbers.h"
@@ -43,10 +44,15 @@ void BuildNmeaOutput()
     const std::string legStatus = LegStatusText.str() + LegStatusText.str();
     if (OutXTE)
         add("$ECXTE" + legStatus + ",@x,A@e@l");
+    // Without a heading to steer for this fix (a cross-stream the hull speed
+    // cannot match), APB keeps its cross-track error and bearing, and its heading
+    // field and that field's unit are left empty; HSC, which says nothing
+    // else, is left out.
+    const bool steered = std::isfinite(Heading);
     if (OutAPB)
-        add("$ECAPB" + legStatus + ",@x,,,,,@w,@b,T,@h,T,A@e@l");
-    if (OutHSC && std::isfinite(Heading) && std::isfinite(Heading + MagVariation))
-        add("$ECHSC," + HeadingField(Heading) + ",T," + HeadingField(Heading + MagVariation) + ",M@e@l");
+        add("$ECAPB" + legStatus + ",@x,,,,,@w,@b,T," + (steered ? "@h,T" : ",") + ",A@e@l");
+    if (OutHSC && steered)
+        add("$ECHSC," + HeadingField(Heading) + ",T," + HeadingField(MagneticDegrees(Heading)) + ",M@e@l");
     // BOD has six fields (true and magnetic bearing, destination, origin):
     // no empty seventh field before the checksum, which a strict listener
     // would take for a malformed sentence.

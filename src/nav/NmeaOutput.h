@@ -6,12 +6,16 @@
 //   $ECAPB,A,A,0.12,L,N,,,,,DEST,045,T,047,T,A*hh
 //                                               autopilot: XTE, destination,
 //                                               bearing and heading to steer
-//   $ECHSC,47.5,T,43.5,M*hh                     heading to steer, true and
+//   $ECHSC,47.5,T,51.5,M*hh                     heading to steer, true and
 //                                               magnetic
-//   $ECBOD,045,T,041,M,DEST,ORIGIN*hh           bearing origin to destination
+//   $ECBOD,045,T,049,M,DEST,ORIGIN*hh           bearing origin to destination
 //   (the user sentence)                         UserSentenceTemplate
 //
-// Built from the output templates of nav/NmeaTemplate.h.
+// Built from the output templates of nav/NmeaTemplate.h. Magnetic figures
+// are the true ones less the variation (east positive), 0 to 359. With no
+// heading to steer for this fix (Heading not a number: a cross-stream the
+// hull speed cannot match) APB goes out with its heading field and unit
+// empty, "...,DEST,045,T,,,A*hh", and HSC is not sent.
 
 #include <cstddef>
 

@@ -2,6 +2,7 @@
 
 #include "nav/LatLonText.h"
 #include "nav/LocalClock.h"
+#include "nav/NavMaths.h"
 #include "nav/NavState.h"
 #include "nav/TemplateScan.h"
 #include "rtl/Numbers.h"
@@ -191,6 +192,10 @@ private:
             output_ += SentChecksum(output_, checksumStart_);
             break;
         case 'H':
+            // Without a heading to steer for this fix the text is the panel's
+            // (the set of the stream), not a heading to send.
+            if (!std::isfinite(Heading))
+                known_ = false;
             output_ += FoldedCourseText(CtsText);
             break;
         case 'L':
@@ -228,11 +233,7 @@ private:
         case '^': {
             if (!std::isfinite(WaypointBearing))
                 known_ = false;
-            double magnetic = MagVariation + WaypointBearing;
-            if (magnetic >= 360)
-                magnetic -= 360;
-            const int64_t rounded = rtl::Round(magnetic);
-            output_ += rtl::StrInt(((rounded % 360) + 360) % 360, 3);
+            output_ += rtl::StrInt(WholeMagneticDegrees(WaypointBearing), 3);
             break;
         }
         default:

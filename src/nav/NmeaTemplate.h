@@ -94,6 +94,7 @@ std::string ExpandNmeaTemplate(std::string_view pattern);
 
 // The same for a sentence that is to be sent: nullopt when a figure it
 // inserts is not known (a number or figure code whose value is not a finite
-// number, or the panel's "********" for a figure it has not got), so that a
-// listener is never sent a made-up number or a '*' inside a field.
+// number, the panel's "********" for a figure it has not got, or '@H' without
+// a heading to steer for this fix), so that a listener is never sent a
+// made-up number or a '*' inside a field.
 std::optional<std::string> ExpandNmeaSentence(std::string_view pattern);

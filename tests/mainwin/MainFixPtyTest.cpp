@@ -31,6 +31,7 @@
 #include <QWidget>
 #include <cstdio>
 #include <functional>
+#include <map>
 
 namespace
 {
@@ -64,8 +65,9 @@ protected:
     // COM4 is the pseudo-terminal; the fix timer is left to the test, NMEA
     // output (XTE and APB) is on, and the route is one waypoint 6' north of
     // the start on the meridian of 1° W.
-    // `line7`, when given, replaces the distance unit line of the file;
-    // `more` sets up what a test needs before the program starts.
+    // `line7`, when given, replaces the distance unit line of the file, as
+    // configLines replace theirs; `more` sets up what a test needs before
+    // the program starts.
     void StartOnARouteWithAnAutopilot(kvtest::PtyPair& autopilot, const char* line7 = nullptr,
         const std::function<void()>& more = [] {})
     {
@@ -81,12 +83,14 @@ protected:
             OutHSC = OutBOD = OutUser = false;
             more();
         });
-        if (line7) {
+        if (line7)
+            configLines[7] = line7;
+        for (const auto& [number, text] : configLines) {
             std::string file = dir.read("zudeve.cfg");
             std::size_t at = 0;
-            for (int line = 1; line < 7; ++line)
+            for (int line = 1; line < number; ++line)
                 at = file.find("\r\n", at) + 2;
-            file.replace(at, file.find("\r\n", at) - at, line7);
+            file.replace(at, file.find("\r\n", at) - at, text);
             dir.write("zudeve.cfg", file);
         }
         Start();
@@ -94,7 +98,10 @@ protected:
         MainForm->CreateChartView("harbour");
         MainForm->NMEAServerOnOffClick();
         ASSERT_TRUE(NmeaOpen);
-        CosLat = 1.0;
+        if (equatorScale) {
+            ChartHomeKnown = true;
+            CosLat = 1.0;
+        }
         RoutePoints[1] = { 50.1, 1.0 };
         RouteNames[1] = "Outer Spit              19   ";
         RouteCount = 1;
@@ -103,6 +110,21 @@ protected:
         RouteGuidanceOn = true;
         UtcHourOffset = 0;
     }
+
+    // One fix through the port: the `expected` bytes it sends, and anything
+    // more that comes after them.
+    std::string SentAfter(kvtest::PtyPair& autopilot, const std::string& fix, std::size_t expected)
+    {
+        return FixThrough(autopilot, fix, expected) + autopilot.Read(1 << 16, 100);
+    }
+
+    // Lines of the configuration file replaced before the program starts,
+    // by line number, as a damaged or hand-edited file would have them.
+    std::map<int, std::string> configLines;
+    // The figures of these tests are worked at a longitude scale of 1, as
+    // under a chart whose home lies on the equator; a test of the scale
+    // itself switches this off.
+    bool equatorScale = true;
 };
 
 TEST_F(FixPtyTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTrackLog)
@@ -546,6 +568,104 @@ TEST_F(FixPtyTest, PortThatStopsTakingOutputIsSaidOnceAndAgainAfterAGoodWrite)
         for (int i = 1; i < 3; ++i)
             EXPECT_EQ(FixThrough(*autopilot, next(), kRouteFixes[2].sent.size()), kRouteFixes[2].sent);
         EXPECT_NE(MainForm->GPSIndicator->palette().color(QPalette::WindowText), QColor(Qt::red));
+    }
+}
+
+// A heading to steer reaches the autopilot only when this fix has one. A
+// hull speed line that cannot be read is the default 10 knots; with a hull
+// speed of 0, or a cross-stream the boat cannot stem, APB keeps its
+// cross-track error and bearing with the heading field empty and HSC is
+// not sent, never a heading of 000, the set of the stream or the last one.
+TEST_F(FixPtyTest, HeadingToSteerIsSentOnlyWhenThisFixHasOne)
+{
+    struct Row {
+        const char* what;
+        const char* line11; // the hull speed line; none: the fixture's 6 kn
+        double stream[2]; // knots, setting west, at the second and the third fix
+        const char* sent[2]; // after the second and the third fix
+    };
+    const Row rows[] = {
+        { "hull speed unreadable", "abc", { 3, 3 },
+            { "$ECXTE,A,A,0.12,L,N,A*11\r\n$ECAPB,A,A,0.12,L,N,,,,,OUTER,359,T,016,T,A*76\r\n"
+              "$ECHSC,16.0,T,16.0,M*47\r\n",
+                "$ECXTE,A,A,0.12,L,N,A*11\r\n$ECAPB,A,A,0.12,L,N,,,,,OUTER,358,T,016,T,A*77\r\n"
+                "$ECHSC,15.8,T,15.8,M*47\r\n" } },
+        { "hull speed 0", "0", { 0, 0 },
+            { "$ECXTE,A,A,0.12,L,N,A*11\r\n$ECAPB,A,A,0.12,L,N,,,,,OUTER,359,T,,,A*15\r\n",
+                "$ECXTE,A,A,0.12,L,N,A*11\r\n$ECAPB,A,A,0.12,L,N,,,,,OUTER,358,T,,,A*14\r\n" } },
+        { "stream grows stronger than the boat", nullptr, { 3, 8 },
+            { "$ECXTE,A,A,0.12,L,N,A*11\r\n$ECAPB,A,A,0.12,L,N,,,,,OUTER,359,T,029,T,A*7A\r\n"
+              "$ECHSC,28.6,T,28.6,M*47\r\n",
+                "$ECXTE,A,A,0.12,L,N,A*11\r\n$ECAPB,A,A,0.12,L,N,,,,,OUTER,358,T,,,A*14\r\n" } },
+    };
+    const std::string fixes[] = { Gga("120000", "5000.000", "00100.000"), Gga("120100", "5001.200", "00059.880"),
+        Gga("120200", "5001.800", "00059.880") };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FreeProgramForms();
+        std::filesystem::remove_all(app + "logs");
+        configLines.clear();
+        if (row.line11)
+            configLines[11] = row.line11;
+        kvtest::PtyPair autopilot;
+        StartOnARouteWithAnAutopilot(autopilot);
+        OutHSC = true;
+        ManualTideOff = false; // the stream as typed in
+        TideSet = 270;
+        ASSERT_EQ(SentAfter(autopilot, fixes[0], 0), "");
+        for (int i = 0; i < 2; ++i) {
+            TideDrift = row.stream[i];
+            const std::string expected = row.sent[i];
+            EXPECT_EQ(SentAfter(autopilot, fixes[i + 1], expected.size()), expected) << fixes[i + 1];
+        }
+    }
+}
+
+// Without a chart that gives the home latitude, distances and bearings are
+// worked at the present latitude, not at the equator's scale: 0.45 nm south
+// of a waypoint at 50.8 N and 0.10 nm west of its leg running north, the
+// autopilot is told 0.10 nm and 013, as with the chart loaded.
+TEST_F(FixPtyTest, WithoutAChartDistancesAndBearingsUseThePresentLatitude)
+{
+    const std::string demo = std::string(KV_SOURCE_DIR) + "/demo/charts/";
+    struct Row {
+        const char* what;
+        std::vector<const char*> charts; // demo chart files in the charts folder
+        bool folderReadable;
+    };
+    const Row rows[] = {
+        { "the start chart missing", {}, true },
+        { "a charts folder that cannot be read", {}, false },
+        { "the start chart without its configuration", { "harbour.cht" }, true },
+        { "the start chart loaded", { "harbour.cht", "harbour.cfg" }, true },
+    };
+    const std::string fixes[] = { Gga("120000", "5047.450", "00118.158"), Gga("120100", "5047.550", "00118.158") };
+    const std::string sent = "$ECXTE,A,A,0.10,R,N,A*0D\r\n"
+                             "$ECAPB,A,A,0.10,R,N,,,,,OUTER,013,T,013,T,A*62\r\n";
+    equatorScale = false;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FreeProgramForms();
+        std::filesystem::remove_all(app + "logs");
+        std::filesystem::remove_all(app + "charts");
+        if (row.folderReadable)
+            dir.makeFolder("charts");
+        else
+            dir.write("charts", "a file where the folder should be");
+        for (const char* name : row.charts)
+            dir.write(std::string("charts/") + name, kvtest::ReadBytes(demo + name));
+        kvtest::PtyPair autopilot;
+        StartOnARouteWithAnAutopilot(autopilot, nullptr, [&] {
+            CurrentChartName = "harbour";
+            ChartsFolder = app + "charts/";
+            ViewCentreLat = 50.79;
+            ViewCentreLon = 1.3;
+        });
+        FirstTick();
+        RoutePoints[1] = { 50.8, 1.3 };
+        XteRefCourse = 0.0;
+        ASSERT_EQ(SentAfter(autopilot, fixes[0], 0), "");
+        EXPECT_EQ(SentAfter(autopilot, fixes[1], sent.size()), sent);
     }
 }
 

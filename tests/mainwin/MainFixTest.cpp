@@ -61,6 +61,9 @@ protected:
         dir.makeFolder("logs");
         Start();
         LogsFolder = app + "logs/";
+        // Figures at a longitude scale of 1, as under a chart whose home
+        // lies on the equator.
+        ChartHomeKnown = true;
         CosLat = 1.0;
         ManualSpeed = 6.0;
         LogCount = 0;

@@ -235,7 +235,9 @@ TEST_F(MainFormTest, MissingLeftPromptLeavesInputAndFixesRunning)
     ui.strictMessages = true; // from here on no box
     GlobalSettings.Voice = true;
 
-    // One waypoint 6' north of the start, on the meridian of 1 deg W.
+    // One waypoint 6' north of the start, on the meridian of 1 deg W, at a
+    // longitude scale of 1 (a chart whose home lies on the equator).
+    ChartHomeKnown = true;
     CosLat = 1.0;
     RoutePoints[1] = { 50.1, 1.0 };
     RouteNames[1] = "Outer Spit              19   ";

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -224,7 +226,8 @@ TEST_F(ConfigFile, MissingFileGivesTheDefaults)
 {
     SetBoatSettings();
     OutUser = true;
-    ChartHomeLat = 60.0;
+    ChartHomeLat = 60.0; // a chart's
+    ChartHomeKnown = true;
     ViewImageHeight = 768;
     ViewImageWidth = 1024;
     ui.strictMessages = true;
@@ -248,6 +251,11 @@ TEST_F(ConfigFile, MissingFileGivesTheDefaults)
     EXPECT_NEAR(CosLat, 0.5, 1e-15);
     EXPECT_EQ(PixelsPerDegLat, 184);
     EXPECT_EQ(PixelsPerDegLon, 88);
+    // Until a chart gives its home latitude, distances take the configured
+    // position's.
+    ChartHomeKnown = false;
+    LoadConfig(dir.file("nothing.cfg"));
+    EXPECT_NEAR(CosLat, std::cos(-16.780192674 * std::numbers::pi / 180), 1e-15);
 
     // A folder in place of the file reads the same way.
     CurrentChartName = "other";
@@ -305,7 +313,6 @@ TEST_F(ConfigFile, EachLineReadsAsWhatItsSettingCanHoldAndIsWrittenBackSo)
         // Unreadable numbers read as 0 where their setting holds 0.
         { 2, "fifty", zero },
         { 6, "12x", "0" },
-        { 11, "1E999", zero }, // beyond a double
         { 30, "70000", "0" }, // beyond the 16-bit vessel length
         { 35, "-", "1" }, // 0 fixes averaged is 1
         // Values a setting cannot hold read as its default.
@@ -337,6 +344,11 @@ TEST_F(ConfigFile, EachLineReadsAsWhatItsSettingCanHoldAndIsWrittenBackSo)
         { 7, "1e999", one },
         { 7, "1.852", rtl::RealText(1.852) },
         { 7, " 1.15081000000000E+0000", rtl::RealText(1.15081) },
+        // A hull speed that cannot be read is the default 10 knots, not 0.
+        { 11, "abc", rtl::RealText(10.0) },
+        { 11, "", rtl::RealText(10.0) },
+        { 11, "1E999", rtl::RealText(10.0) }, // beyond a double
+        { 11, "0", zero },
         // A fix interval is a positive number of milliseconds.
         { 25, "2.5", "10000" },
         { 25, "0", "10000" },

@@ -10,13 +10,14 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numbers>
 #include <string>
 
 namespace
 {
 
 // Steering for waypoint 2 "Bar Buoy" from "Outer Spit": 0.12 nm left of the
-// track, bearing 045 (041 magnetic with 4° west variation), heading to steer
+// track, bearing 045 (049 magnetic with 4° west variation), heading to steer
 // 47.46 true.
 class NmeaOutputTest : public ::testing::Test
 {
@@ -74,7 +75,7 @@ TEST_F(NmeaOutputTest, NamesAndReceivedTextsCannotChangeTheSentenceStructure)
     DestWaypointName = "\xC5lesund";
     OriginWaypointName = "\r$X,1";
     BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "$ECBOD,045,T,041,M,_LESUN,__X_1*7A\r\n");
+    EXPECT_EQ(NmeaOutput, "$ECBOD,045,T,049,M,_LESUN,__X_1*72\r\n");
 
     OutBOD = false;
     OutUser = true;
@@ -95,8 +96,8 @@ TEST_F(NmeaOutputTest, EnabledSentencesFollowEachOtherInTheirOrderCharacterForCh
     EXPECT_EQ(NmeaOutput,
         "$ECXTE,A,A,0.12,L,N,A*11\r\n"
         "$ECAPB,A,A,0.12,L,N,,,,,BAR_BU,045,T,047,T,A*3C\r\n"
-        "$ECHSC,47.5,T,43.5,M*43\r\n"
-        "$ECBOD,045,T,041,M,BAR_BU,OUTER*12\r\n"
+        "$ECHSC,47.5,T,51.5,M*40\r\n"
+        "$ECBOD,045,T,049,M,BAR_BU,OUTER*1A\r\n"
         "$PKVU,123456,A B,0.12,L,N*0F\r\n");
     // The destination name keeps its short form for later sentences.
     EXPECT_EQ(DestWaypointName, "Bar_Bu");
@@ -117,11 +118,11 @@ TEST_F(NmeaOutputTest, HeadingsStayWithinAFullTurn)
     OutHSC = true;
     Heading = -2.0;
     BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "$ECHSC,358.0,T,354.0,M*4B\r\n");
+    EXPECT_EQ(NmeaOutput, "$ECHSC,358.0,T,02.0,M*7B\r\n");
     // 359.97 rounds to a full turn: 0.0, written 00.0 like any heading under 10.
     Heading = 359.97;
     BuildNmeaOutput();
-    EXPECT_EQ(NmeaOutput, "$ECHSC,00.0,T,356.0,M*77\r\n");
+    EXPECT_EQ(NmeaOutput, "$ECHSC,00.0,T,04.0,M*43\r\n");
 }
 
 TEST_F(NmeaOutputTest, NothingWithoutAnActiveLegOrWithOutputOff)
@@ -178,9 +179,19 @@ TEST_F(NmeaOutputTest, FiguresThatAreNoNumbersAreNeverSent)
         // Range and cross-track error are divided by the unit.
         { "distance unit 0", [] { DistanceFactor = 0.0; }, "HSC BOD " },
         { "distance unit NaN", [] { DistanceFactor = kNan; }, "HSC BOD " },
-        // The heading to steer is worked from the hull speed.
-        { "hull speed NaN", [] { ManualSpeed = kNan; }, "XTE BOD " },
+        // The heading to steer is worked from the hull speed: without one,
+        // APB goes with its heading field empty, and HSC and a user
+        // sentence that inserts the heading are left out.
+        { "hull speed NaN", [] { ManualSpeed = kNan; }, "XTE APB BOD " },
         { "hull speed infinite", [] { ManualSpeed = kInf; }, "XTE APB HSC BOD USER " },
+        { "hull speed 0", [] { ManualSpeed = 0.0; }, "XTE APB BOD " },
+        { "stream stronger than the boat",
+            [] {
+                ManualTideOff = false;
+                TideSet = 90;
+                TideDrift = 8.0;
+            },
+            "XTE APB BOD " },
     };
     for (const Row& row : rows) {
         ResetNavState();
@@ -200,10 +211,56 @@ TEST_F(NmeaOutputTest, FiguresThatAreNoNumbersAreNeverSent)
             else if (kinds.find("USER") == std::string::npos)
                 kinds += "USER ";
         EXPECT_EQ(kinds, row.sent) << row.what << "\n" << NmeaOutput;
+        if (!std::isfinite(Heading)) {
+            EXPECT_NE(NmeaOutput.find(",NORTH,000,T,,,A*"), std::string::npos) << row.what << "\n" << NmeaOutput;
+        }
         for (const auto* text : { &RangeText, &TtgText, &VmgText, &SogText, &XteText, &BearingText, &CtsText })
             EXPECT_TRUE(text->view().find("Nan") == std::string_view::npos
                 && text->view().find("Inf") == std::string_view::npos)
                 << row.what << ": " << text->view();
+    }
+}
+
+// Magnetic figures are the true ones less the variation (east positive),
+// 0 to 359: BOD, HSC and the template's magnetic course and bearing, for a
+// boat on a track straight for the waypoint.
+TEST_F(NmeaOutputTest, MagneticFiguresAreTrueLessTheVariationWithinAFullTurn)
+{
+    struct Row {
+        const char* what;
+        int16_t variation; // east positive
+        double bearing; // true, of the waypoint and of the track
+        const char* sent;
+    };
+    const Row rows[] = {
+        { "3 W", -3, 19.4,
+            "$ECHSC,19.4,T,22.4,M*4F\r\n$ECBOD,019,T,022,M,NORTH,*11\r\n$PKVU,022,022*18\r\n" },
+        { "5 E", 5, 19.4,
+            "$ECHSC,19.4,T,14.4,M*4A\r\n$ECBOD,019,T,014,M,NORTH,*14\r\n$PKVU,014,014*18\r\n" },
+        { "none", 0, 19.4,
+            "$ECHSC,19.4,T,19.4,M*47\r\n$ECBOD,019,T,019,M,NORTH,*19\r\n$PKVU,019,019*18\r\n" },
+        { "west across north", -3, 358.4,
+            "$ECHSC,358.4,T,01.4,M*78\r\n$ECBOD,358,T,001,M,NORTH,*16\r\n$PKVU,001,001*18\r\n" },
+        { "east across north", 5, 2.4,
+            "$ECHSC,02.4,T,357.4,M*74\r\n$ECBOD,002,T,357,M,NORTH,*1A\r\n$PKVU,357,357*18\r\n" },
+        { "rounding up to a full turn", 0, 359.6,
+            "$ECHSC,359.6,T,359.6,M*47\r\n$ECBOD,000,T,000,M,NORTH,*19\r\n$PKVU,000,000*18\r\n" },
+    };
+    for (const Row& row : rows) {
+        ResetNavState();
+        NmeaOpen = NmeaOutputOn = RouteGuidanceOn = true;
+        OutXTE = OutAPB = false;
+        OutHSC = OutBOD = OutUser = true;
+        UserSentenceTemplate = "$PKVU,@c^,@^@e";
+        HeadNorthForTheCardinal();
+        const double north = std::cos(row.bearing * std::numbers::pi / 180);
+        const double east = std::sin(row.bearing * std::numbers::pi / 180);
+        LogRecords[1] = LogRecord { rtl::Real6(50.0 - 0.1 * north), rtl::Real6(1.0 + 0.1 * east), rtl::Real6(600.0) };
+        RoutePoints[1] = { 50.0 + 0.05 * north, 1.0 - 0.05 * east };
+        XteRefCourse = row.bearing;
+        MagVariation = row.variation;
+        UpdateNavigationData();
+        EXPECT_EQ(NmeaOutput, row.sent) << row.what;
     }
 }
 

@@ -228,13 +228,13 @@ TEST(SentenceSafeTextTest, ReservedControlAndNonAsciiBytesBecomeUnderscores)
 TEST_F(NmeaTemplateTest, CourseFieldsStayWithin000To359)
 {
     WaypointBearing = 2.0;
-    MagVariation = -4;
+    MagVariation = 4; // east
     EXPECT_EQ(ExpandNmeaTemplate("@^"), "358");
     WaypointBearing = 359.6;
     MagVariation = 0;
     EXPECT_EQ(ExpandNmeaTemplate("@^"), "000");
     WaypointBearing = 358.0;
-    MagVariation = 5;
+    MagVariation = -5; // west
     EXPECT_EQ(ExpandNmeaTemplate("@^"), "003");
 
     BearingText = "360";
