@@ -5,86 +5,27 @@
 // the dialog stays open with the field to mend; the latitude then typed as
 // the help shows it ends up in the chart's waypoint file as typed.
 
-#include "XWindowStack.h"
+#include "DesktopFixture.h"
 
 #include "dialogs/WPeditDlg.h"
 #include "mainwin/Main.h"
-#include "mainwin/MainFormFixture.h"
 #include "platform/QtText.h"
-#include "platform/QtUi.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <functional>
-#include <vector>
 
 namespace
 {
 
-class WaypointEntryTest : public MainFormTest
+class WaypointEntryTest : public DesktopTest
 {
 protected:
-    void SetUp() override
-    {
-        if (QGuiApplication::platformName() != "xcb")
-            GTEST_SKIP() << "needs an X display (run through scripts/on-desktop.sh)";
-        ASSERT_TRUE(x.Connected());
-        ASSERT_TRUE(kvtest::WaitFor([this] { return x.WindowManagerRunning(); }, 10000))
-            << "no window manager on the display";
-        MainFormTest::SetUp();
-        CopyDemoFolder();
-    }
-
-    void TearDown() override
-    {
-        if (QGuiApplication::platformName() != "xcb")
-            return;
-        platform::setUi(&ui);
-        MainFormTest::TearDown();
-    }
-
-    // The user, one step after another: each step waits until `ready`
-    // holds, then acts. Runs inside the modal loops that `start` opens.
-    struct Step {
-        const char* what;
-        std::function<bool()> ready;
-        std::function<void()> act;
-    };
-    void Play(const std::function<void()>& start, const std::vector<Step>& steps)
-    {
-        std::size_t next = 0;
-        QElapsedTimer waited;
-        waited.start();
-        QTimer poll;
-        poll.setInterval(10);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (next >= steps.size())
-                return;
-            if (steps[next].ready()) {
-                waited.restart();
-                steps[next++].act();
-                return;
-            }
-            if (waited.elapsed() < 5000)
-                return;
-            ADD_FAILURE() << "not reached: " << steps[next].what;
-            next = steps.size();
-            for (int i = 0; i < 5 && QApplication::activeModalWidget(); ++i)
-                QApplication::activeModalWidget()->close();
-        });
-        poll.start();
-        start();
-        poll.stop();
-        EXPECT_EQ(next, steps.size());
-    }
-
     // A click whose handler may open a modal box of its own: it runs from
     // the event loop, not from inside the step that makes it.
     static void ClickLater(QWidget* button)
@@ -98,9 +39,6 @@ protected:
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(field, QString::fromUtf8(utf8));
     }
-
-    kvtest::XWindowStack x;
-    platform::QtUi desktop;
 };
 
 TEST_F(WaypointEntryTest, PositionTypedAsTheHelpShowsIsWrittenToTheWaypointFile)
