@@ -237,6 +237,17 @@ void TCTRef::BitBtn3Click()
 
 void TCTRef::done(int result)
 {
-    platform::guarded([this] { FormClose(); });
-    QDialog::done(result);
+    bool readable = true;
+    platform::guarded([this, result, &readable] {
+        FormClose();
+        // The corners are taken on OK only when all four read whole; an image
+        // that cannot be drawn on takes no corners.
+        if (result == QDialog::Accepted && NWLat->isEnabled())
+            readable = LatLonFieldReadable(*NWLat, "NW Corner latitude", 2)
+                && LatLonFieldReadable(*NWLong, "NW Corner longitude", 3)
+                && LatLonFieldReadable(*SELat, "SE Corner latitude", 2)
+                && LatLonFieldReadable(*SELong, "SE Corner longitude", 3);
+    });
+    if (readable)
+        QDialog::done(result);
 }

@@ -6,7 +6,8 @@
 // The reference is the dialog's settings value: Execute fills the controls
 // from it and writes them back only on OK. The corners are typed as
 // latitude/longitude texts with the typing aids of the waypoint dialog;
-// closing the dialog completes them ("50\xB007.5N" becomes "50\xB007.50000N").
+// closing the dialog completes them ("50\xB007.5N" becomes "50\xB007.50000N"),
+// and OK closes it only when each reads whole and in range.
 
 #include "nav/ChartletReference.h"
 

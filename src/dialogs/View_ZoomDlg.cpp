@@ -55,6 +55,23 @@ private:
     const QComboBox* box_;
 };
 
+// The record count of "Show Last N=": at most four characters typed. The
+// arrows step on up to the range's top, and a selection in the data plot
+// may set more; such a count is shown and kept as it is.
+class RecordCountBox : public QSpinBox
+{
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& input, int& pos) const override
+    {
+        if (input.size() > 4)
+            return QValidator::Invalid;
+        return QSpinBox::validate(input, pos);
+    }
+};
+
 std::string Upper(std::string text)
 {
     std::transform(
@@ -160,7 +177,7 @@ TView_ZoomDlg::TView_ZoomDlg(QWidget* parent)
     PlotRange->setRange(0, 10000);
     PlotRange->hide();
     check(Last200, "Last200", "Show Last N=", survey);
-    Nshow = new QSpinBox(survey);
+    Nshow = new RecordCountBox(survey);
     Nshow->setObjectName("Nshow");
     Nshow->setRange(0, 100000);
     Nshow->setSingleStep(100);

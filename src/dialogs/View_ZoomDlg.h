@@ -89,7 +89,7 @@ public:
     QCheckBox *EVonly, *SVtrack, *UseCrosses, *Ubow, *BlobOn;
     QSpinBox* PlotRange;
     QCheckBox* Last200;
-    QSpinBox* Nshow;
+    QSpinBox* Nshow; // at most 4 characters typed; 0..100000 by the arrows
     QLineEdit* HiLite;
     QLabel *Label5, *Label6, *Label7;
 

@@ -218,8 +218,22 @@ void TWPeditDlg::showEvent(QShowEvent* e)
 
 void TWPeditDlg::done(int result)
 {
+    // OK stores the position only when both texts read whole; otherwise the
+    // dialog stays open with the field to mend. In the read-only look
+    // nothing is stored.
+    bool readable = true;
+    if (result == QDialog::Accepted && !closeIsOk_)
+        platform::guarded([this, &readable] { readable = PositionReadable(); });
+    if (!readable)
+        return;
     platform::guarded([this] { FormClose(); });
     QDialog::done(result);
+}
+
+bool TWPeditDlg::PositionReadable()
+{
+    NormaliseLatLonTexts();
+    return LatLonFieldReadable(*Latitude, "Lat", 2) && LatLonFieldReadable(*Longitude, "Long", 3);
 }
 
 void TWPeditDlg::TypingAid(QLineEdit* field, int degreeDigits)

@@ -48,7 +48,9 @@ public:
     // Leaving Easting or Northing: the position texts from the grid fields.
     void ToLatLongClick();
     // Any close: the position texts completed; a chartlet waypoint (symbol 32
-    // or 33) opens its chartlet in the raster image viewer.
+    // or 33) opens its chartlet in the raster image viewer. An OK in edit
+    // mode whose position does not read whole (PositionReadable) does not
+    // close the dialog and does not get here.
     void FormClose();
     void BitBtn3Click(); // help
 
@@ -56,6 +58,10 @@ public:
     // and minutes, a short one is filled with '0' up to its hemisphere letter
     // ("50\xB007.1N" becomes "50\xB007.10000N").
     void NormaliseLatLonTexts();
+    // Completes the two position texts and checks that both read whole and
+    // lie in range; when one does not, says so naming the field, gives it
+    // the keyboard and returns false.
+    bool PositionReadable();
     // Read-only look for "Show Nearest WP" (true) or the normal edit look.
     void SetShowOnly(bool showOnly);
     // The dialog is in edit mode: WPShape has the normal window colour.

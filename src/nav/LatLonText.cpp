@@ -43,7 +43,53 @@ std::string Completed(std::string text, std::size_t degreeDigits, char defaultHe
     return text + hemisphere;
 }
 
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// `degreeDigits` digits, the degree sign, "MM.MMMMM" and one of the two
+// hemisphere letters; the value no more than `limit` degrees either way.
+LatLonReading ReadWhole(const std::string& text, std::size_t degreeDigits, const char* hemispheres, int limit)
+{
+    const std::string form = std::string(degreeDigits, '9') + kDegreeSign + "99.99999";
+    if (text.size() != form.size() + 1)
+        return LatLonReading::Unreadable;
+    for (std::size_t i = 0; i < form.size(); ++i)
+        if (form[i] == '9' ? !IsDigit(text[i]) : text[i] != form[i])
+            return LatLonReading::Unreadable;
+    const char hemisphere = UpperAt(text, text.size());
+    if (hemisphere != hemispheres[0] && hemisphere != hemispheres[1])
+        return LatLonReading::Unreadable;
+    // Whole numbers only: degrees, and minutes in hundred-thousandths.
+    auto number = [&text](std::size_t first, std::size_t count) {
+        int64_t value = 0;
+        for (std::size_t i = first; i < first + count; ++i)
+            if (text[i] != '.')
+                value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    const int64_t degrees = number(0, degreeDigits);
+    const int64_t minutes = number(degreeDigits + 1, 8);
+    constexpr int64_t kMinute = 100000;
+    if (minutes >= 60 * kMinute)
+        return LatLonReading::Unreadable;
+    if (degrees > limit || (degrees == limit && minutes > 0))
+        return LatLonReading::OutOfRange;
+    return LatLonReading::Whole;
+}
+
 } // namespace
+
+LatLonReading ReadLatitudeWhole(const std::string& text)
+{
+    return ReadWhole(text, 2, "NS", 90);
+}
+
+LatLonReading ReadLongitudeWhole(const std::string& text)
+{
+    return ReadWhole(text, 3, "WE", 180);
+}
 
 std::string CompleteLatitudeText(const std::string& text)
 {

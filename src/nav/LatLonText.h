@@ -50,3 +50,14 @@ bool ParseLatLonDM(
 // in place). Longer texts are left as they are.
 std::string CompleteLatitudeText(const std::string& text);
 std::string CompleteLongitudeText(const std::string& text);
+
+// What reading a completed latitude or longitude text whole finds. Whole:
+// every character is in its place (the degree digits, the degree sign, two
+// digits of whole minutes, the point, five decimals, then N or S, W or E, in
+// either case), the minutes are below 60 and the value lies within -90..90
+// (latitude) or -180..180 (longitude). A text that the fixed-place reading
+// above would take in part (a doubled degree sign or point, a missing
+// hemisphere letter) is Unreadable.
+enum class LatLonReading { Whole, Unreadable, OutOfRange };
+LatLonReading ReadLatitudeWhole(const std::string& text);
+LatLonReading ReadLongitudeWhole(const std::string& text);

@@ -12,7 +12,7 @@
 // with its help window open. The stack and the transient
 // owners are read back from the X server as the window manager keeps them.
 
-#include "XWindowStack.h"
+#include "DesktopFixture.h"
 
 #include "chartwin/ViewList.h"
 #include "converter/Apunit1.h"
@@ -149,18 +149,14 @@ void Answer(QWidget* box, QMessageBox::StandardButton button)
     static_cast<QMessageBox*>(box)->button(button)->click();
 }
 
-class WindowStackTest : public MainFormTest
+class WindowStackTest : public DesktopTest
 {
 protected:
     void SetUp() override
     {
-        if (QGuiApplication::platformName() != "xcb")
-            GTEST_SKIP() << "needs an X display (run through scripts/on-desktop.sh)";
-        ASSERT_TRUE(x.Connected());
-        ASSERT_TRUE(kvtest::WaitFor([this] { return x.WindowManagerRunning(); }, 10000))
-            << "no window manager on the display";
-        MainFormTest::SetUp();
-        CopyDemoFolder();
+        DesktopTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         help::SetModuleLoader({});
         help::InstallHelpViewer();
         help::LoadHtmlHelp();
@@ -170,11 +166,10 @@ protected:
 
     void TearDown() override
     {
-        if (QGuiApplication::platformName() != "xcb")
+        if (!OnDesktop())
             return;
-        platform::setUi(&ui);
         qApp->removeEventFilter(&f1);
-        MainFormTest::TearDown();
+        DesktopTest::TearDown();
         help::HelpCloseAll();
         help::HelpFuncsDone();
         help::UnloadHtmlHelp();
@@ -231,34 +226,16 @@ protected:
     void Run(const StackCase& c)
     {
         SCOPED_TRACE(c.name);
-        std::size_t next = 0;
-        QElapsedTimer waited;
-        waited.start();
-        QTimer poll;
-        poll.setInterval(10);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (next >= c.expected.size())
-                return;
-            const Expected& e = c.expected[next];
-            QWidget* w = e.window();
-            QWidget* above = e.above();
-            if (w && above && Placed(w) && Placed(w, above, e.transient) && OnTopWithKeyboard(w)) {
-                ++next;
-                waited.restart();
-                e.then(w);
-                return;
-            }
-            if (waited.elapsed() < 5000)
-                return;
-            ADD_FAILURE() << e.what << ": " << Describe(w, above);
-            next = c.expected.size();
-            for (int i = 0; i < 5 && QApplication::activeModalWidget(); ++i)
-                QApplication::activeModalWidget()->close();
-        });
-        poll.start();
-        c.start();
-        kvtest::WaitFor([&] { return next >= c.expected.size(); }, 15000);
-        poll.stop();
+        std::vector<Step> steps;
+        for (const Expected& e : c.expected)
+            steps.push_back({ e.what,
+                [this, &e] {
+                    QWidget* w = e.window();
+                    QWidget* above = e.above();
+                    return w && above && Placed(w) && Placed(w, above, e.transient) && OnTopWithKeyboard(w);
+                },
+                [&e] { e.then(e.window()); }, [this, &e] { return Describe(e.window(), e.above()); } });
+        Play(c.start, steps);
         if (c.after)
             c.after();
     }
@@ -276,9 +253,7 @@ protected:
         Cviewer->Image1MouseUp(100, 100);
     }
 
-    kvtest::XWindowStack x;
     help::F1Filter f1;
-    platform::QtUi desktop;
 };
 
 TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)

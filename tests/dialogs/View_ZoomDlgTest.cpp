@@ -1,6 +1,7 @@
 // The view and zoom properties dialog on its settings value: transfer both
 // ways, the trend field and tow warnings against the log template, the line
-// style switches, and the switches that clear the trend selection.
+// style switches, the switches that clear the trend selection, and the
+// typing limit of the record count.
 
 #include "dialogs/View_ZoomDlg.h"
 #include "nav/NavState.h"
@@ -8,6 +9,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QToolButton>
@@ -129,4 +132,29 @@ TEST_F(View_ZoomDlgTest, SurveySwitchesEnableTheirControlsAndClearTheSelection)
     DataTrendStart = 200;
     dialog.Nshow->setValue(500);
     EXPECT_EQ(DataTrendStart, -6);
+}
+
+TEST_F(View_ZoomDlgTest, ShowLastCountTakesAtMostFourTypedCharacters)
+{
+    QLineEdit* text = dialog.Nshow->findChild<QLineEdit*>();
+    ASSERT_NE(text, nullptr);
+    text->selectAll();
+    for (char key : std::string("99999")) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_9, Qt::NoModifier, QString(QChar(key)));
+        QCoreApplication::sendEvent(dialog.Nshow, &press);
+    }
+    dialog.Nshow->interpretText();
+    EXPECT_EQ(text->text().toStdString(), "9999");
+    EXPECT_EQ(dialog.Nshow->value(), 9999);
+
+    // A longer count a data plot selection set is shown and kept through OK.
+    TView_ZoomSettings value;
+    value.Nshow = 12000;
+    ui.answerModal([](QDialog& d) {
+        auto& v = static_cast<TView_ZoomDlg&>(d);
+        v.Nshow->interpretText(); // as when the field is left
+        return ModalResult::Ok;
+    });
+    EXPECT_TRUE(dialog.Execute(value));
+    EXPECT_EQ(value.Nshow, 12000);
 }

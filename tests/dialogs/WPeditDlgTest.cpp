@@ -178,7 +178,7 @@ TEST_F(WPeditDlgTest, ShowOnlyLookIsNotEditModeAndClosesWithOk)
 TEST_F(WPeditDlgTest, ClosingCompletesThePositionTexts)
 {
     SetPosition(L("51°2S"), "");
-    dlg.done(QDialog::Accepted);
+    dlg.done(QDialog::Rejected);
     EXPECT_EQ(ls(dlg.Latitude->text()), L("51°20000000S"));
     EXPECT_EQ(ls(dlg.Longitude->text()), L("000°00.00000W"));
 }
