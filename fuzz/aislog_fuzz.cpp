@@ -2,8 +2,8 @@
 // log file line by line, go through the sentence assembly and the merge into
 // the target table as playback feeds them. The table must stay within its 60
 // slots, every trail within 40 entries and holding real positions only (no
-// "not available" 91 N 181 E), the payload bounded, and a merged target must
-// have an MMSI.
+// "not available" 91 N 181 E), the payloads and the messages being assembled
+// bounded, and a merged target must have an MMSI.
 #include "nav/AisAssembly.h"
 #include "nav/AisSelection.h"
 #include "nav/AisTargets.h"
@@ -34,8 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (r.slot < 0 || r.slot > kMaxAisTargets || (r.slot > 0 && AisTargets[r.slot].mmsi <= 0))
             std::abort();
         if (AisTargetCount < 0 || AisTargetCount > kMaxAisTargets
-            || AisPayload.size() > 2 * kAisSixBitsLength)
+            || AisPayload.size() > 2 * kAisSixBitsLength || AisHeldMessages.size() > kMaxAisHeldMessages)
             std::abort();
+        for (const AisHeldMessage& held : AisHeldMessages)
+            if (held.payload.size() > 2 * kAisSixBitsLength || held.received >= held.count)
+                std::abort();
         for (int i = 1; i <= AisTargetCount; ++i) {
             const AisTargetRecord& t = AisTargets[i];
             if (t.trailCount > nav::kAisTrailLength)

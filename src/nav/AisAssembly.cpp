@@ -4,6 +4,8 @@
 #include "nav/NavState.h"
 #include "nav/NmeaField.h"
 
+#include <algorithm>
+
 namespace nav
 {
 
@@ -21,52 +23,60 @@ void DecodePayload()
     AisDecodeFresh = true;
 }
 
-// Appends a fragment's payload. Past the six-bit capacity the payload is
-// rejected at decoding anyway, so a stream of repeated fragments cannot grow
-// it further.
-void AppendPayload(std::string_view sentence)
+// A fragment count or number: one digit 1 to 9, else 0.
+int FragmentDigit(std::string_view field)
 {
-    if (AisPayload.size() <= kAisSixBitCapacity)
-        AisPayload += GetNmeaField(sentence, 5);
+    return field.size() == 1 && field[0] >= '1' && field[0] <= '9' ? field[0] - '0' : 0;
+}
+
+auto HeldUnder(const rtl::ShortString<5>& channel, const rtl::ShortString<5>& seqId)
+{
+    return std::find_if(AisHeldMessages.begin(), AisHeldMessages.end(),
+        [&](const AisHeldMessage& m) { return m.channel == channel && m.sequentialId == seqId; });
 }
 
 } // namespace
 
 bool AssembleAivdm(std::string_view sentence)
 {
-    const rtl::ShortString<5> count = GetNmeaField(sentence, 1);
-    const rtl::ShortString<5> number = GetNmeaField(sentence, 2);
-    const rtl::ShortString<5> seqId = GetNmeaField(sentence, 3);
-    AisDecodeRecord.fragmentCount = count;
-    AisDecodeRecord.fragmentNumber = number;
-    AisDecodeRecord.sequentialId = seqId;
+    const std::string countField = GetNmeaField(sentence, 1);
+    const std::string numberField = GetNmeaField(sentence, 2);
+    const int count = FragmentDigit(countField);
+    const int number = FragmentDigit(numberField);
+    if (count == 0 || number == 0 || number > count)
+        return false;
+    if (count == 1) {
+        AisPayload = GetNmeaField(sentence, 5);
+        DecodePayload();
+        return true;
+    }
 
-    // Counts and numbers are compared as texts: "2" and "3" (and "10")
-    // sort after "1".
-    const bool multi = count.str() > "1";
-    if (count == "1" && number == "1") {
-        AisPayload = GetNmeaField(sentence, 5);
-        DecodePayload();
-        return true;
-    }
-    if (multi && number == "1") {
-        AisFragmentSeqId = seqId;
-        AisPayload = GetNmeaField(sentence, 5);
+    const rtl::ShortString<5> channel = GetNmeaField(sentence, 4);
+    const rtl::ShortString<5> seqId = GetNmeaField(sentence, 3);
+    auto held = HeldUnder(channel, seqId);
+    if (number == 1) {
+        if (held != AisHeldMessages.end())
+            AisHeldMessages.erase(held);
+        else if (AisHeldMessages.size() >= kMaxAisHeldMessages)
+            AisHeldMessages.erase(AisHeldMessages.begin());
+        AisHeldMessages.push_back({ channel, seqId, count, 1, GetNmeaField(sentence, 5) });
         return false;
     }
-    if (count == "3" && number == "2" && seqId == AisFragmentSeqId) {
-        AppendPayload(sentence);
+    if (held == AisHeldMessages.end() || held->count != count || held->received + 1 != number)
         return false;
-    }
-    if (multi && number == count && seqId == AisFragmentSeqId) {
-        AppendPayload(sentence);
-        DecodePayload();
-        AisDecodeRecord.fragmentCount = count;
-        AisDecodeRecord.fragmentNumber = number;
-        AisDecodeRecord.sequentialId = seqId;
-        return true;
-    }
-    return false;
+    // Past the six-bit capacity the payload is rejected at decoding anyway,
+    // so it grows no further.
+    if (held->payload.size() <= kAisSixBitCapacity)
+        held->payload += GetNmeaField(sentence, 5);
+    if (++held->received < count)
+        return false;
+    AisPayload = std::move(held->payload);
+    AisHeldMessages.erase(held);
+    DecodePayload();
+    AisDecodeRecord.fragmentCount = countField;
+    AisDecodeRecord.fragmentNumber = numberField;
+    AisDecodeRecord.sequentialId = seqId;
+    return true;
 }
 
 AisLogLine ClassifyAisLogLine(std::string_view line)

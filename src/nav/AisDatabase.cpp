@@ -102,6 +102,7 @@ void TakeAisDatabaseData(const AisTargetRecord& dbRecord, AisTargetRecord& targe
     target.toStern = dbRecord.toStern;
     target.toPort = dbRecord.toPort;
     target.toStarboard = dbRecord.toStarboard;
+    target.draught = dbRecord.draught;
 }
 
 int32_t AppendAisDatabase(const std::string& path, const AisTargetRecord& record)

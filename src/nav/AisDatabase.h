@@ -35,8 +35,9 @@ AisDatabaseLookup SearchAisDatabase(const std::string& path, int32_t mmsi);
 // ship type, dimensions and draught, all else zero.
 AisTargetRecord AisDatabaseRecordFor(const AisTargetRecord& target);
 
-// Fills a new target's static data from its database record: IMO number,
-// name, call sign, ship type and the four dimensions (not the draught).
+// Fills a new target's static data from its database record: every field the
+// record holds (IMO number, name, call sign, ship type, the four dimensions
+// and the draught).
 void TakeAisDatabaseData(const AisTargetRecord& dbRecord, AisTargetRecord& target);
 
 // Appends one record at the end of the last whole record. Returns the number

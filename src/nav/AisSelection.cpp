@@ -13,6 +13,8 @@ namespace
 {
 
 constexpr double kAisUnitsPerDegree = 600000.0; // 1/10000 minute
+// Time stamp of a position report whose positioning system is inoperative.
+constexpr uint8_t kAisTimeStampInoperative = 63;
 
 int TableCount()
 {
@@ -28,7 +30,21 @@ bool AisPositionAvailable(double lat, double lon)
 
 bool AisHasPosition(const AisTargetRecord& target)
 {
+    if (target.latitude == 0 && target.longitude == 0)
+        return false;
+    // Base station reports carry no time stamp: the field is a position
+    // report's.
+    const bool baseStation = target.messageType == 4 || target.messageType == 11;
+    if (target.timeStamp == kAisTimeStampInoperative && !baseStation)
+        return false;
     return AisPositionAvailable(target.latitude / kAisUnitsPerDegree, target.longitude / kAisUnitsPerDegree);
+}
+
+double AisTargetRangeNm(const AisTargetRecord& target)
+{
+    // Records hold longitude east positive; distances take it west positive.
+    return FlatDistanceNm(
+        CurLat, CurLon, target.latitude / kAisUnitsPerDegree, -target.longitude / kAisUnitsPerDegree);
 }
 
 AisNearest FindNearestAisTarget()
@@ -39,9 +55,7 @@ AisNearest FindNearestAisTarget()
         const AisTargetRecord& t = AisTargets[i];
         if (!AisHasPosition(t))
             continue;
-        // Records hold longitude east positive; distances take it west positive.
-        const double d = FlatDistanceNm(
-            CurLat, CurLon, t.latitude / kAisUnitsPerDegree, -t.longitude / kAisUnitsPerDegree);
+        const double d = AisTargetRangeNm(t);
         if (nearest.range > d) {
             nearest.range = d;
             nearest.index = i;

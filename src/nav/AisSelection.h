@@ -19,10 +19,18 @@ struct AisTargetRecord;
 // 180 degrees (either sign) are no position. Degrees, either longitude sign
 // convention; NaN is no position either.
 bool AisPositionAvailable(double lat, double lon);
-// The record's own position (AIS units) is a position. A target without one
-// is listed with its other data but is not drawn, followed, taken as the
-// nearest or given a range and bearing.
+// The record's own position (AIS units) is a position. It is not when it is
+// not available as above, when it lies at exactly 0 N 0 E (what transponders
+// without a position fix send), or when the report's time stamp is 63 (the
+// positioning system is inoperative). A target without one is listed with
+// its other data but is not drawn, followed, taken as the nearest, given a
+// range and bearing or entered in its trail.
 bool AisHasPosition(const AisTargetRecord& target);
+
+// The flat-earth distance, nautical miles, from the present position CurLat,
+// CurLon to the record's own position (no chart offsets); the caller makes
+// sure it has one.
+double AisTargetRangeNm(const AisTargetRecord& target);
 
 struct AisNearest {
     int index = 0; // 0: no target

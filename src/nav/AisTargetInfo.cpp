@@ -136,8 +136,9 @@ std::vector<std::string> AisTargetInfoLines(int i, const AisInfoContext& context
     lines.push_back("COG " + (AisCourseAvailable(t) ? OneDecimal(t.courseOverGround / 10.0) : kNotAvailable));
     lines.push_back("TrueHeading "
         + (AisHeadingAvailable(t) ? std::to_string(t.trueHeading) : std::string(kNotAvailable)));
-    // A position that is not available (latitude 91, longitude 181) is
-    // said so, and has no range or bearing.
+    // A position that is not available or not valid (latitude 91, longitude
+    // 181, exactly 0 N 0 E, or from a positioning system that is
+    // inoperative) is said so, and has no range or bearing.
     const bool positioned = AisHasPosition(t);
     lines.push_back(positioned ? "Lat " + PositionText(t.latitude, 'N', 'S') : kLatNotAvailable);
     lines.push_back(positioned ? "Long " + PositionText(t.longitude, 'E', 'W') : kLongNotAvailable);

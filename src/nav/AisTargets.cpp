@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <limits>
 
 namespace nav
 {
@@ -29,14 +30,14 @@ bool IsBaseStationReport(int type)
 }
 
 // Adds the decoded position to the slot's trail unless it equals the newest
-// entry (exact comparison: a target lying still adds nothing) or is no
-// position at all ("not available"): the trail holds real positions only.
+// entry (exact comparison: a target lying still adds nothing) or the message
+// has no valid position (AisHasPosition): the trail holds real positions only.
 void UpdateTrail(int slot, const AisTargetRecord& d)
 {
+    if (!AisHasPosition(d))
+        return;
     AisTargetRecord& s = AisTargets[slot];
     const AisTrailPoint p { d.latitude / kAisUnitsPerDegree, d.longitude / kAisUnitsPerDegree };
-    if (!AisPositionAvailable(p.lat, p.lon))
-        return;
     if (s.trailCount > 0) {
         const AisTrailPoint& newest = s.trail[std::min<std::size_t>(s.trailCount, kAisTrailLength)];
         if (newest.lat == p.lat && newest.lon == p.lon)
@@ -137,21 +138,40 @@ void MergeIntoSlot(int slot, const AisTargetRecord& d, const AisMergeOptions& op
         UseDatabase(result, [&] { RecordInDatabase(s); });
 }
 
-// The slot a new target takes: the next free one, or with the table full the
-// one heard least recently (the first of equal times).
-int SlotForNewTarget()
+// How far a target lies for the choice of the one to give way in a full
+// table: a target without a position counts as beyond every other.
+double RangeForRoom(const AisTargetRecord& t)
+{
+    return AisHasPosition(t) ? AisTargetRangeNm(t) : std::numeric_limits<double>::infinity();
+}
+
+// The slot a new target `d` takes: the next free one. In a full table the
+// target that matters least gives way: one without a position first (of
+// those, the one heard least recently), else the one farthest from the own
+// vessel, never the selected one, and only to a newcomer nearer than it.
+// 0 leaves the newcomer out (a newcomer without a position never displaces
+// a target).
+int SlotForNewTarget(const AisTargetRecord& d)
 {
     if (AisTargetCount < kMaxAisTargets) {
         AisTargetCount = std::max<int32_t>(AisTargetCount, 0) + 1;
         return AisTargetCount;
     }
     AisTargetCount = kMaxAisTargets;
-    int stalest = 1;
-    for (int i = 2; i <= kMaxAisTargets; ++i) {
-        if (AisTargets[i].lastHeard < AisTargets[stalest].lastHeard)
-            stalest = i;
+    const int selected = AisSelectionValid() ? SelectedAisTarget : 0;
+    int farthest = 0;
+    double farthestRange = 0;
+    for (int i = 1; i <= kMaxAisTargets; ++i) {
+        if (i == selected)
+            continue;
+        const double range = RangeForRoom(AisTargets[i]);
+        if (farthest == 0 || range > farthestRange
+            || (range == farthestRange && AisTargets[i].lastHeard < AisTargets[farthest].lastHeard)) {
+            farthest = i;
+            farthestRange = range;
+        }
     }
-    return stalest;
+    return farthest > 0 && RangeForRoom(d) < farthestRange ? farthest : 0;
 }
 
 // A target that has just got its first trail entry is announced: always with
@@ -193,7 +213,9 @@ AisMergeResult UpdateAisTargets(const AisMergeOptions& options)
     if (result.slot > 0)
         return result;
 
-    const int slot = SlotForNewTarget();
+    const int slot = SlotForNewTarget(d);
+    if (slot == 0)
+        return result;
     AisTargetRecord& s = AisTargets[slot];
     s = d;
     s.lastHeard = options.now;

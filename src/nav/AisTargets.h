@@ -43,10 +43,14 @@ struct AisMergeResult {
 //
 // A target in the table takes the fields its message carries and the
 // time `now`; its trail grows when the position differs from the newest
-// entry. A new target takes the whole record into slot AisTargetCount + 1 or,
-// with the table full, into the slot heard least recently. Database look-up
-// and append follow the options. A position that is not available (see
-// nav/AisSelection.h) never enters the trail. A target is announced once,
+// entry. A new target takes the whole record into slot AisTargetCount + 1.
+// With the table full it takes the slot of a target without a position (the
+// one heard least recently) or else of the target farthest from the present
+// position CurLat, CurLon, never the selected one, and only when it lies
+// nearer than that target: a newcomer farther than every other, or without a
+// position, is left out (slot 0). Database look-up and append follow the
+// options. A position that is not valid (AisHasPosition, nav/AisSelection.h)
+// never enters the trail. A target is announced once,
 // when it first has a position: at once for a position report or base
 // station report with a position, else at its first report with one.
 // SelectedAisTarget is never changed.

@@ -138,7 +138,7 @@ std::string AisPayload;
 rtl::Array1<uint8_t, kAisSixBitsLength> AisSixBits;
 AisTargetRecord AisDecodeRecord;
 bool AisDecodeFresh;
-rtl::ShortString<5> AisFragmentSeqId;
+std::vector<nav::AisHeldMessage> AisHeldMessages;
 const AisTargetRecord EmptyAisRecord {};
 rtl::Array1<AisTargetRecord, kMaxAisTargets> AisTargets;
 int32_t AisTargetCount;
@@ -245,7 +245,7 @@ void ResetNavState()
         TowLayoutTexts, TowLat, TowLon);
     Clear(NmeaOutputOn, OutXTE, OutAPB, OutHSC, OutBOD, OutUser, UserSentenceTemplate, NmeaOutput,
         UserSentenceTooLong, OutputCounter);
-    Clear(AisPayload, AisSixBits, AisDecodeRecord, AisDecodeFresh, AisFragmentSeqId, AisTargets,
+    Clear(AisPayload, AisSixBits, AisDecodeRecord, AisDecodeFresh, AisHeldMessages, AisTargets,
         AisTargetCount, SelectedAisTarget, NearestTargetRange, AisDbRecordCount, AisDbSuspended, AisSentence,
         AisLogGpsSentence, AisLastLogged, AisLogTime, AisPlayback, AisPlaySpeed, LastAnnouncedName,
         CurrentYear);

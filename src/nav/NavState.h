@@ -10,6 +10,7 @@
 // are rtl::ShortString<n> and keep only their first n characters. Folder
 // paths are std::string: Linux paths are longer than 80 characters.
 
+#include "nav/AisAssembly.h"
 #include "nav/AisRecord.h"
 #include "nav/NavTypes.h"
 #include "rtl/Array1.h"
@@ -18,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 using nav::AisTargetRecord;
 
@@ -173,14 +175,14 @@ extern bool UserSentenceTooLong; // the last NmeaOutput left the user sentence o
 extern int16_t OutputCounter; // fixes since the last output
 
 // ---- AIS
-extern std::string AisPayload; // armoured payload of the assembled message
+extern std::string AisPayload; // armoured payload of the message completed last
 extern rtl::Array1<uint8_t, kAisSixBitsLength> AisSixBits; // de-armoured payload
 extern AisTargetRecord AisDecodeRecord;
 // AisDecodeRecord holds a message decoded since the last merge into the
 // target table; a sentence that completes no message leaves it false.
 extern bool AisDecodeFresh;
-// Sequential message id of the last first fragment of a multi-sentence message.
-extern rtl::ShortString<5> AisFragmentSeqId;
+// Multi-sentence messages being assembled, the one started longest ago first.
+extern std::vector<nav::AisHeldMessage> AisHeldMessages;
 extern const AisTargetRecord EmptyAisRecord; // all zero
 extern rtl::Array1<AisTargetRecord, kMaxAisTargets> AisTargets;
 extern int32_t AisTargetCount;

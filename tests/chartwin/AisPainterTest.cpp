@@ -19,6 +19,9 @@ namespace
 {
 
 constexpr int kScale = 6000; // pixels per degree: half a nautical mile is 50 pixels
+// The views are centred on the equator, here, where a degree of longitude is
+// a degree of latitude; exactly 0 N 0 E is no position for AIS.
+constexpr double kLonWest = 2.0;
 
 class AisPainterTest : public ViewFixture
 {
@@ -27,10 +30,10 @@ protected:
     {
         ViewFixture::SetUp();
         UseBackground(kNavy);
-        Centre(0.0, 0.0, kScale);
+        Centre(0.0, kLonWest, kScale);
         AisTargetCount = 2;
-        Target(1, 0.0, 0.0); // at the centre pixel
-        Target(2, -0.004, 0.004); // 24 pixels down, 24 to the west (left)
+        Target(1, 0.0, kLonWest); // at the centre pixel
+        Target(2, -0.004, kLonWest + 0.004); // 24 pixels down, 24 to the west (left)
         SelectedAisTarget = 1;
     }
 
@@ -81,21 +84,21 @@ TEST_F(AisPainterTest, NoValidSelectionDrawsNoTarget)
 
 TEST_F(AisPainterTest, TargetOffTheBitmapDrawsNothing)
 {
-    Target(2, 1.0, 0.0);
+    Target(2, 1.0, kLonWest);
     DrawAisTarget(view, 2, {});
     EXPECT_EQ(Count(*canvas, kRed) + Count(*canvas, kSilver), 0);
 }
 
 // A position that is not available (91 N 181 E, or anything beyond the
-// poles or the date line) draws nothing, even with the view right on it;
-// the same target at a real position is drawn as usual.
+// poles or the date line, or exactly 0 N 0 E) draws nothing, even with the
+// view right on it; the same target at a real position is drawn as usual.
 TEST_F(AisPainterTest, TargetWhosePositionIsNotAvailableDrawsNothing)
 {
     struct NoPosition {
         double lat, lonWest;
     };
     const NoPosition cases[]
-        = { { 91, -181 }, { 90.001, 0 }, { -90.001, 0 }, { 0, 180.001 }, { 0, -180.001 } };
+        = { { 91, -181 }, { 90.001, 0 }, { -90.001, 0 }, { 0, 180.001 }, { 0, -180.001 }, { 0, 0 } };
     for (const NoPosition& c : cases) {
         SCOPED_TRACE(std::to_string(c.lat) + " " + std::to_string(c.lonWest));
         UseBackground(kNavy);
@@ -105,8 +108,8 @@ TEST_F(AisPainterTest, TargetWhosePositionIsNotAvailableDrawsNothing)
         DrawAisTargets(view, {});
         EXPECT_EQ(Count(*canvas, kNavy), kSize * kSize) << "nothing drawn";
 
-        Centre(0.0, 0.0, kScale);
-        Target(1, 0.0, 0.0);
+        Centre(0.0, kLonWest, kScale);
+        Target(1, 0.0, kLonWest);
         DrawAisTargets(view, {});
         EXPECT_EQ(At(kCentre, kCentre), kYellow);
     }
@@ -125,9 +128,9 @@ TEST_F(AisPainterTest, TrailRunsThroughEveryEntryWithTheTrackPen)
 {
     nav::AisTargetRecord& t = AisTargets[1];
     t.trailCount = 3;
-    t.trail[1] = { 0.0, 0.008 }; // east positive: 48 pixels to the right
-    t.trail[2] = { 0.0, 0.004 };
-    t.trail[3] = { 0.0, 0.0 };
+    t.trail[1] = { 0.0, 0.008 - kLonWest }; // east positive: 48 pixels to the right
+    t.trail[2] = { 0.0, 0.004 - kLonWest };
+    t.trail[3] = { 0.0, -kLonWest };
     DrawAisTargetTrail(view, 1);
     EXPECT_GT(Count(*canvas, kYellow, kCentre, kCentre, kCentre + 49, kCentre + 1), 15); // dotted
     EXPECT_EQ(At(kCentre - 5, kCentre), kNavy);
@@ -143,7 +146,7 @@ TEST_F(AisPainterTest, OutlineFallsBackToTheCourseWithoutAHeading)
     t.toStarboard = 8;
     EXPECT_EQ(AisOutlineHeading(t, 1), 90.0);
     EXPECT_EQ(AisOutlineHeading(t, 0), 90.0);
-    Centre(0.0, 0.0, 60000); // a metre is 0.54 pixels
+    Centre(0.0, kLonWest, 60000); // a metre is 0.54 pixels
     DrawAisTargetOutline(view, t, 1);
     const QImage byCourse = image.copy();
     // 80 m long, heading east: the bow 60 m = 32 pixels east of the position.
@@ -182,7 +185,7 @@ TEST_F(AisPainterTest, OutlineTurnsOnlyToAFigureAisGave)
     t.toStern = 20;
     t.toPort = 8;
     t.toStarboard = 8;
-    Centre(0.0, 0.0, 60000);
+    Centre(0.0, kLonWest, 60000);
     for (const auto& c : cases) {
         SCOPED_TRACE(
             std::to_string(c.cog) + " " + std::to_string(c.heading) + " mode " + std::to_string(c.mode));
@@ -198,11 +201,11 @@ TEST_F(AisPainterTest, OutlineTurnsOnlyToAFigureAisGave)
 TEST_F(AisPainterTest, RingsOfHalfAMileAroundTheCentre)
 {
     SymbolsOn = true;
-    DrawRangeRings(view, 0.0, 0.0, 2);
+    DrawRangeRings(view, 0.0, kLonWest, 2);
     EXPECT_GT(Count(*canvas, kLime, kCentre - 2, kCentre - 52, kCentre + 3, kCentre - 47), 0);
     EXPECT_EQ(At(kCentre, kCentre - 25), kNavy);
     UseBackground(kNavy);
-    DrawRangeRings(view, 0.0, 0.0, 0);
+    DrawRangeRings(view, 0.0, kLonWest, 0);
     EXPECT_EQ(Count(*canvas, kLime), 0);
 }
 

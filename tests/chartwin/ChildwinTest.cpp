@@ -239,6 +239,7 @@ TEST_F(ZoomTest, RecentreZoomsForTheWaypointOrTheNearestAisTarget)
     view.FAutoZoom = false;
     AisTargetCount = 2;
     SelectedAisTarget = 2;
+    AisTargets[2].latitude = 50 * 600000; // 50 N, a position to zoom to
     NearestTargetRange = 0.4;
     view.AISZoom->setChecked(true);
     view.CentreButton1Click();

@@ -4,6 +4,7 @@
 #include "nav/AisAssembly.h"
 #include "nav/AisDatabase.h"
 #include "nav/AisSelection.h"
+#include "nav/AisTargetInfo.h"
 #include "nav/NavState.h"
 
 #include "support/AisSentences.h"
@@ -12,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -121,33 +124,54 @@ TEST_F(AisTargetsTest, StaticDataJoinTheTargetAndAPositionlessTargetGetsNoPointA
 }
 
 // Latitude 91 / longitude 181 is AIS for "not available"; anything beyond
-// the poles or the date line is no position either. The target is kept with
-// its other data, but only a real position enters its trail or announces it.
-TEST_F(AisTargetsTest, PositionThatIsNotAvailableEntersNoTrailAndIsNotAnnounced)
+// the poles or the date line is no position either, nor exactly 0 N 0 E (what
+// a transponder without a fix sends) or a report whose time stamp is 63 (its
+// positioning system is inoperative). The target is kept with its other
+// data, but only a valid position is listed, taken as the nearest, enters
+// its trail or announces it.
+TEST_F(AisTargetsTest, PositionThatIsNotValidIsNeitherShownNorUsed)
 {
     struct NoPosition {
         double lat, lonEast;
+        int second = 33;
     };
-    const NoPosition cases[] = { { 91, 181 }, { 91, 2 }, { 50, 181 }, { -90.5, 2 }, { 50, -180.5 } };
+    const NoPosition cases[] = { { 91, 181 }, { 91, 2 }, { 50, 181 }, { -90.5, 2 }, { 50, -180.5 }, { 0, 0 },
+        { 50.001, 1.5, 63 } };
+    CurLat = 50.0;
+    CurLon = -1.5;
+    HearPosition(499, 50.0 + 1 / 60.0, 1.5); // 1 nm north
     int32_t mmsi = 500;
     for (const NoPosition& c : cases) {
         ++mmsi;
-        SCOPED_TRACE(std::to_string(c.lat) + " " + std::to_string(c.lonEast));
-        AisMergeResult r = HearPosition(mmsi, c.lat, c.lonEast);
+        SCOPED_TRACE(std::to_string(c.lat) + " " + std::to_string(c.lonEast) + " at second "
+            + std::to_string(c.second));
+        AisMotion motion;
+        motion.second = c.second;
+        const std::string report = AivdmSentence(PositionReportPayload(mmsi, c.lat, c.lonEast, 1, motion));
+        AisMergeResult r = Hear(report);
         ASSERT_TRUE(r.newTarget);
         EXPECT_FALSE(r.announce);
         EXPECT_EQ(AisTargets[r.slot].trailCount, 0);
         EXPECT_EQ(AisTargets[r.slot].mmsi, mmsi);
+        EXPECT_FALSE(AisHasPosition(AisTargets[r.slot]));
+        EXPECT_NE(FindNearestAisTarget().index, r.slot) << "a target 1 nm away is nearer";
+        std::string lines;
+        for (const std::string& line : AisTargetInfoLines(r.slot, {}))
+            lines += line + "\n";
+        EXPECT_NE(lines.find("Lat - Position not available\nLong - Position not available\n"), std::string::npos)
+            << lines;
+        EXPECT_NE(lines.find("Range - Not available\nBearing - Not available\n"), std::string::npos) << lines;
 
         r = HearPosition(mmsi, 50.5, 1.5);
         EXPECT_TRUE(r.announce) << "announced at its first real position";
         ASSERT_EQ(AisTargets[r.slot].trailCount, 1);
         EXPECT_DOUBLE_EQ(AisTargets[r.slot].trail[1].lat, 50.5);
 
-        r = HearPosition(mmsi, c.lat, c.lonEast);
+        r = Hear(report);
         EXPECT_FALSE(r.announce);
         EXPECT_EQ(AisTargets[r.slot].trailCount, 1) << "the trail keeps the last real position";
         EXPECT_EQ(AisTargets[r.slot].latitude, int32_t(std::lround(c.lat * 600000)));
+        EXPECT_FALSE(AisHasPosition(AisTargets[r.slot]));
     }
 }
 
@@ -165,26 +189,64 @@ TEST_F(AisTargetsTest, SentenceThatCompletesNoMessageMergesNothing)
     EXPECT_EQ(AisTargetCount, 1);
 }
 
-TEST_F(AisTargetsTest, FullTableReplacesTheTargetHeardLeastRecently)
+// In a harbour the table fills up: the vessels that matter, near by or
+// picked by the navigator, stay whoever has been heard last; a newcomer
+// takes the place of a target without a position or else of the farthest.
+TEST_F(AisTargetsTest, FullTableGivesTheFarthestTargetsPlaceNeverTheSelectedOnesOrANearerOnes)
 {
-    for (int i = 1; i <= 60; ++i)
-        HearPosition(1000 + i, 50.0, i / 10.0, 100.0 + i);
-    for (int i = 1; i <= 60; ++i) {
-        if (i != 17)
-            HearPosition(1000 + i, 50.0, i / 10.0, 200.0);
-    }
-    std::vector<std::vector<uint8_t>> before;
-    for (int i = 1; i <= 60; ++i)
-        before.push_back(Image(AisTargets[i]));
-
-    const AisMergeResult r = HearPosition(9999, 49.0, 0.0, 300.0);
-    EXPECT_TRUE(r.newTarget);
-    EXPECT_EQ(r.slot, 17);
-    EXPECT_EQ(AisTargetCount, 60);
-    EXPECT_EQ(AisTargets[17].mmsi, 9999);
-    for (int i = 1; i <= 60; ++i) {
-        if (i != 17) {
-            EXPECT_EQ(Image(AisTargets[i]), before[i - 1]) << "slot " << i;
+    CurLat = 50.0;
+    CurLon = 0.0;
+    // Target i lies i/100 degree (0.6 i nm) north; target 60, the farthest,
+    // is the selected one, target 1 was heard least recently.
+    auto fill = [&] {
+        ResetNavState();
+        AppFolder = dir.path() + "/";
+        CosLat = 1.0;
+        for (int i = 1; i <= 60; ++i)
+            HearPosition(1000 + i, 50.0 + i / 100.0, 0.0, 100.0 + i);
+        SelectedAisTarget = 60;
+    };
+    const struct {
+        const char* name;
+        std::function<AisMergeResult()> newcomer;
+        int slot; // taken by the newcomer, 0: left out
+        int32_t mmsi; // in that slot afterwards
+    } cases[] = {
+        { "nearer than the farthest but the selected one",
+            [&] { return HearPosition(9001, 50.585, 0.0, 300.0); }, 59, 9001 },
+        { "in place of a target without a position",
+            [&] {
+                HearPosition(1030, 91.0, 181.0, 290.0); // target 30 lost its position
+                return HearPosition(9002, 50.595, 0.0, 300.0);
+            },
+            30, 9002 },
+        { "in place of a target whose only report has no fix",
+            [&] {
+                HearPosition(1020, 0.0, 0.0, 290.0);
+                return HearPosition(9003, 50.005, 0.0, 300.0);
+            },
+            20, 9003 },
+        { "farther than every other target", [&] { return HearPosition(9004, 50.595, 0.0, 300.0); }, 0, 0 },
+        { "without a position", [&] { return HearStatic(9005, "NO FIX YET", 300.0); }, 0, 0 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fill();
+        std::vector<std::vector<uint8_t>> before;
+        for (int i = 1; i <= 60; ++i)
+            before.push_back(Image(AisTargets[i]));
+        const AisMergeResult r = c.newcomer(); // the target it replaces may report first
+        EXPECT_EQ(r.slot, c.slot);
+        EXPECT_EQ(r.newTarget, c.slot > 0);
+        EXPECT_EQ(r.announce, c.slot > 0);
+        EXPECT_EQ(AisTargetCount, 60);
+        EXPECT_EQ(SelectedAisTarget, 60);
+        EXPECT_EQ(AisTargets[60].mmsi, 1060);
+        for (int i = 1; i <= 60; ++i) {
+            if (i == c.slot)
+                EXPECT_EQ(AisTargets[i].mmsi, c.mmsi);
+            else
+                EXPECT_EQ(Image(AisTargets[i]), before[i - 1]) << "slot " << i;
         }
     }
 }
@@ -271,7 +333,7 @@ TEST_F(AisTargetsTest, StaticDataOfAnUnknownVesselAreAppendedOnceToTheDatabase)
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.end()), Image(want));
 }
 
-TEST_F(AisTargetsTest, NewTargetTakesItsStaticDataFromTheDatabaseButNotTheDraught)
+TEST_F(AisTargetsTest, NewTargetTakesItsStaticDataFromTheDatabaseWithTheDraught)
 {
     AisTargetRecord older, newer;
     older.mmsi = newer.mmsi = 888;
@@ -300,11 +362,41 @@ TEST_F(AisTargetsTest, NewTargetTakesItsStaticDataFromTheDatabaseButNotTheDraugh
     EXPECT_EQ(s.imoNumber, 42);
     EXPECT_EQ(s.shipType, 52);
     EXPECT_EQ(s.toBow, 9);
-    EXPECT_EQ(s.draught, 0);
+    EXPECT_EQ(s.draught, 33);
     EXPECT_EQ(s.messageType, 1);
 
     HearPosition(890, 50.0, 1.0); // not in the file
     EXPECT_EQ(AisTargets[2].name, "");
+}
+
+// A vessel's static data kept in the database come back whole after a
+// restart, before the vessel sends them again.
+TEST_F(AisTargetsTest, DatabaseGivesBackEveryFieldItKeepsAfterARestart)
+{
+    options.searchDatabase = options.updateDatabase = true;
+    dir.write("KVAIS.ADB", "");
+    HearPosition(235000088, 50.0, 1.0);
+    for (const std::string& part : AivdmFragments(StaticDataPayload(235000088, "DEEP LADY", "MDL8", 80, 88), 2, "1"))
+        Hear(part);
+    ASSERT_EQ(AisDbRecordCount, 1);
+    const AisTargetRecord heard = AisTargets[1];
+
+    ResetNavState(); // the restart
+    AppFolder = dir.path() + "/";
+    CosLat = 1.0;
+    HearPosition(235000088, 50.0, 1.0);
+    const AisTargetRecord& s = AisTargets[1];
+    EXPECT_EQ(s.imoNumber, heard.imoNumber);
+    EXPECT_EQ(s.name, heard.name);
+    EXPECT_EQ(s.callSign, heard.callSign);
+    EXPECT_EQ(s.shipType, 80);
+    EXPECT_EQ(s.toBow, heard.toBow);
+    EXPECT_EQ(s.toStern, heard.toStern);
+    EXPECT_EQ(s.toPort, heard.toPort);
+    EXPECT_EQ(s.toStarboard, heard.toStarboard);
+    EXPECT_EQ(s.draught, 88);
+    const std::vector<std::string> lines = AisTargetInfoLines(1, {});
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Max Draft - 8.8 Mtrs."), lines.end());
 }
 
 TEST_F(AisTargetsTest, MissingDatabaseIsSkippedAndTheTargetStillMerged)

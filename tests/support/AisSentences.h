@@ -54,11 +54,13 @@ inline int64_t AisUnits(double degrees)
     return std::llround(degrees * 600000.0);
 }
 
-// Speed (0.1 knot), course (0.1 degree) and heading (degrees) of a report.
+// Speed (0.1 knot), course (0.1 degree), heading (degrees) and time stamp
+// (UTC second; 60..63 its special values) of a report.
 struct AisMotion {
     int sog = 123;
     int cog = 2705;
     int heading = 271;
+    int second = 33;
 };
 
 // Type 1..3 position report; longitude east positive.
@@ -67,28 +69,28 @@ inline std::string PositionReportPayload(
 {
     AisBitWriter w;
     w.put(type, 6).put(0, 2).put(mmsi, 30).put(0, 4).put(-128, 8).put(motion.sog, 10).put(1, 1);
-    w.put(AisUnits(lonEast), 28).put(AisUnits(lat), 27).put(motion.cog, 12).put(motion.heading, 9).put(33, 6);
+    w.put(AisUnits(lonEast), 28).put(AisUnits(lat), 27).put(motion.cog, 12).put(motion.heading, 9).put(motion.second, 6);
     w.put(0, 4).put(0, 1).put(1, 1).put(81931, 19);
     return w.payload();
 }
 
 // Type 5 static and voyage data (424 bits, 71 characters with the fill).
-inline std::string StaticDataPayload(
-    int32_t mmsi, const std::string& name, const std::string& callSign, int shipType = 70, int draught = 65)
+inline std::string StaticDataPayload(int32_t mmsi, const std::string& name, const std::string& callSign,
+    int shipType = 70, int draught = 65, const std::string& destination = "ROTTERDAM")
 {
     AisBitWriter w;
     w.put(5, 6).put(0, 2).put(mmsi, 30).put(1, 2).put(9123456, 30).text(callSign, 7).text(name, 20);
     w.put(shipType, 8).put(120, 9).put(30, 9).put(10, 6).put(12, 6).put(1, 4).put(0x6A3C0, 20);
-    w.put(draught, 8).text("ROTTERDAM", 20).put(0, 1).put(0, 1);
+    w.put(draught, 8).text(destination, 20).put(0, 1).put(0, 1);
     return w.payload();
 }
 
-// "!AIVDM,<count>,<number>,<seqId>,A,<payload>,0*hh" with its checksum.
-inline std::string AivdmSentence(
-    const std::string& payload, int count = 1, int number = 1, const std::string& seqId = "")
+// "!AIVDM,<count>,<number>,<seqId>,<channel>,<payload>,0*hh" with its checksum.
+inline std::string AivdmSentence(const std::string& payload, int count = 1, int number = 1,
+    const std::string& seqId = "", const std::string& channel = "A")
 {
     const std::string body = "AIVDM," + std::to_string(count) + "," + std::to_string(number) + "," + seqId
-        + ",A," + payload + ",0";
+        + "," + channel + "," + payload + ",0";
     unsigned sum = 0;
     for (unsigned char c : body)
         sum ^= c;
@@ -99,12 +101,12 @@ inline std::string AivdmSentence(
 
 // The sentences of a message split into `parts` fragments under one id.
 inline std::vector<std::string> AivdmFragments(
-    const std::string& payload, int parts, const std::string& seqId)
+    const std::string& payload, int parts, const std::string& seqId, const std::string& channel = "A")
 {
     std::vector<std::string> sentences;
     const std::size_t step = (payload.size() + parts - 1) / parts;
     for (int i = 0; i < parts; ++i)
-        sentences.push_back(AivdmSentence(payload.substr(i * step, step), parts, i + 1, seqId));
+        sentences.push_back(AivdmSentence(payload.substr(i * step, step), parts, i + 1, seqId, channel));
     return sentences;
 }
 
