@@ -110,8 +110,8 @@ protected:
     kvtest::PtyPair autopilot;
 };
 
-// Fixes 0.6' east of the leg, closing on the waypoint: each would send a
-// steer-left XTE and APB.
+// Fixes 0.6' east of the leg, closing on the waypoint: live, each after the
+// first would send a steer-left XTE and APB.
 const std::vector<std::string> kOffTheLeg
     = { Gga("120000", "5000.000", "00059.400"), Gga("120100", "5000.600", "00059.400"),
           Gga("120200", "5001.200", "00059.400"), Gga("120300", "5001.800", "00059.400") };
