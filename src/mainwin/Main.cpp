@@ -203,9 +203,11 @@ void TMainForm::FormCreate()
     }
 
     if (NmeaStartMode == "Auto") {
-        // Marked open now; the first tick opens the port itself.
+        // Marked open now; the first tick opens the port itself. No log can
+        // be played back meanwhile: its fixes would go out on the port.
         Nserver->setChecked(true);
         NmeaOpen = true;
+        PlayAISlog->setEnabled(false);
         SetHint(NMEAServerOnOff, "Close NMEA iterface|");
         DRMode = false;
         DRMode1->setChecked(false);

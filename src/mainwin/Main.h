@@ -196,6 +196,8 @@ public:
     std::string GetSentenceField(int n) const;
     // The GPS indicator's font colour, BGR.
     void SetGpsIndicatorColour(uint32_t bgr);
+    // "GPS ?" in silver with the indicator's own hint: no position source.
+    void ShowGpsUnknown();
     std::string CurrentSentence; // the sentence the fix tick hands to the decoder
     std::string SentenceTimeText; // field 1 of the last decoded sentence
     bool FixValid = false; // the last decoded sentence gave a valid fix
@@ -548,6 +550,8 @@ private:
     // MainAis.cpp
     void BindAisCommands();
     void StopAisPlayback();
+    // The NMEA interface button and menu item, refused during playback.
+    void EnableNmeaInterfaceCommands(bool enabled);
     // The own track is kept aside while an AIS log plays back, and the day's
     // track log is not written: the played-back fixes fill the track for the
     // views only. When the playback stops the kept track comes back, and the
@@ -571,6 +575,8 @@ private:
     void SelectRouteEntry(int index);
     void RecentreTrackingViews();
     void SendNmeaOutput();
+    // The navigation panel blank and the cross-track gauge as at start.
+    void ClearNavPanelAndGauge();
 
     // MainSettings.cpp
     void BindSettingsCommands();

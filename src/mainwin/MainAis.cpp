@@ -107,7 +107,7 @@ void TMainForm::PlayAISlogClick()
     AisLogFile = std::move(log);
     AisPlayback = true;
     AISplayTime->setEnabled(true);
-    NMEAServerOnOff->setEnabled(false);
+    EnableNmeaInterfaceCommands(false);
     SetHint(PlayAISlog, "Stop Playing the AIS Log|");
     // No text-log lines during playback; the switch is given back when the
     // playback stops or ends.
@@ -146,13 +146,24 @@ void TMainForm::StopAisPlayback()
 {
     AisPlayback = false;
     CloseAisLogFile();
-    NMEAServerOnOff->setEnabled(true);
+    EnableNmeaInterfaceCommands(true);
     SetHint(PlayAISlog, "Playback an AIS Log|");
     ReleaseTextLogHold();
     ShowTextLogSwitch();
-    GPSIndicator->setText("GPS ?");
-    SetGpsIndicatorColour(nav::kIndicatorSilver);
+    // Nothing of the log stays in charge: a station's monitor mode ends with
+    // its log, and the figures of the last played fix (the panel, the course
+    // to steer) go until the next real fix.
+    AISMonitor->setChecked(false);
+    ClearNavPanelAndGauge();
+    StatusLine->clear();
+    ShowGpsUnknown();
     ReleaseOwnTrack();
+}
+
+void TMainForm::EnableNmeaInterfaceCommands(bool enabled)
+{
+    NMEAServerOnOff->setEnabled(enabled);
+    Nserver->setEnabled(enabled);
 }
 
 void TMainForm::HoldOwnTrack()

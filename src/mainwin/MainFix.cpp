@@ -288,8 +288,9 @@ void TMainForm::SendNmeaOutput()
             + " characters - it is not sent");
     }
     // Only while the port is open (a closed one is never opened behind the
-    // window's back).
-    if (!ComPort2 || !ComPort2->Open())
+    // window's back), and never for a played-back fix: the autopilot would
+    // steer by a recorded position.
+    if (!ComPort2 || !ComPort2->Open() || AisPlayback)
         return;
     // The port's own thread writes the output: a refusal of an earlier fix's
     // output (the device gone away) is heard of now, and so is a port that
@@ -309,6 +310,15 @@ void TMainForm::SendNmeaOutput()
     }
     if (!NmeaOutput.empty() && fits)
         ComPort2->WriteString(NmeaOutput);
+}
+
+void TMainForm::ClearNavPanelAndGauge()
+{
+    ClearNavPanel();
+    XTerror->setProgress(0);
+    XTerror->setBackColor(platform::QColorFromBgr(kGaugeSilver));
+    SetHint(XTerror, "");
+    XTEScale->clear();
 }
 
 void TMainForm::DRMode1Click()

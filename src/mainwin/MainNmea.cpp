@@ -88,9 +88,7 @@ void TMainForm::SetUpNmeaInput()
     Bind(FixBtn, &TMainForm::ManualFix, Boxes::AfterHandler);
     Bind(AutoFix1, &TMainForm::ManualFix, Boxes::AfterHandler);
     Bind(FixTimer, &TMainForm::FixTimerTimer, Boxes::AfterHandler);
-    GPSIndicator->setText("GPS ?");
-    SetGpsIndicatorColour(nav::kIndicatorSilver);
-    SetHint(GPSIndicator, "GPS and position data status|");
+    ShowGpsUnknown();
 }
 
 TComPortLink& TMainForm::Port() const
@@ -105,6 +103,13 @@ void TMainForm::SetGpsIndicatorColour(uint32_t bgr)
     QPalette palette = GPSIndicator->palette();
     palette.setColor(QPalette::WindowText, platform::QColorFromBgr(bgr));
     GPSIndicator->setPalette(palette);
+}
+
+void TMainForm::ShowGpsUnknown()
+{
+    GPSIndicator->setText("GPS ?");
+    SetGpsIndicatorColour(nav::kIndicatorSilver);
+    SetHint(GPSIndicator, "GPS and position data status|");
 }
 
 // ---- The serial port -------------------------------------------------------
@@ -314,11 +319,17 @@ void TMainForm::MarkNmeaInterfaceOpen()
     StatusLine->clear();
     DRMode1->setChecked(false);
     PlayAISlog->setEnabled(false);
+    // The shore-station mode of a played-back log is not the receiver's:
+    // live fixes are followed.
+    AISMonitor->setChecked(false);
 }
 
 void TMainForm::NMEAServerOnOffClick()
 {
-    if (!NmeaOpen) {
+    // While a log plays back the interface stays shut, from the menu as from
+    // the greyed button: a played-back fix would go out to the autopilot as
+    // a live one.
+    if (!NmeaOpen && !AisPlayback) {
         // Relative paths of the serial component's trace files are taken in
         // the application folder; a folder that is gone changes nothing.
         std::error_code ignored;
@@ -328,17 +339,18 @@ void TMainForm::NMEAServerOnOffClick()
             MarkNmeaInterfaceOpen();
             platform::MessageInformation("NMEA Interface Open!");
         }
-    } else if (platform::AskYesNo("Close NMEA interface! - Are you sure?")) {
+    } else if (NmeaOpen && platform::AskYesNo("Close NMEA interface! - Are you sure?")) {
         SetHint(NMEAServerOnOff, "Open NMEA interface|");
         CloseNmeaInterface();
         platform::Beep();
         PlayAISlog->setEnabled(true);
         platform::MessageInformation("NMEA Interface Closed!");
-        GPSIndicator->setText("GPS ?");
-        SetGpsIndicatorColour(nav::kIndicatorSilver);
+        ShowGpsUnknown();
     }
-    // The button shows the state, also when the command changed nothing.
+    // The button and the menu item show the state, also when the command
+    // changed nothing.
     NMEAServerOnOff->setChecked(NmeaOpen);
+    Nserver->setChecked(NmeaOpen);
 }
 
 // ---- Fix tick, manual fix and decoding --------------------------------------------

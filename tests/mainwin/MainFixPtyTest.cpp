@@ -74,13 +74,7 @@ protected:
         dir.makeFolder("logs");
         autopilot.MapAs(4);
         WriteConfig("zudeve.cfg", [&] {
-            ComPort = 4;
-            BaudRate = 4800;
-            FixIntervalMs = 3600000;
-            ManualSpeed = 6.0;
-            NmeaOutputOn = true;
-            OutXTE = OutAPB = true;
-            OutHSC = OutBOD = OutUser = false;
+            ConfigureAutopilotOnCom4();
             more();
         });
         if (line7)
@@ -102,12 +96,7 @@ protected:
             ChartHomeKnown = true;
             CosLat = 1.0;
         }
-        RoutePoints[1] = { 50.1, 1.0 };
-        RouteNames[1] = "Outer Spit              19   ";
-        RouteCount = 1;
-        ActiveWaypoint = 1;
-        XteRefCourse = 0.0;
-        RouteGuidanceOn = true;
+        FollowOneWaypointNorth();
         UtcHourOffset = 0;
     }
 

@@ -51,6 +51,32 @@ inline const std::string kDemoRouteWpl = "$ECWPL,5047.520,N,00120.100,W,ANCHOR*5
                                          "$ECWPL,5048.720,N,00117.940,W,BASIN*19\r\n"
                                          "$ECWPL,5049.080,N,00117.940,W,VISITO*5C\r\n";
 
+// An autopilot on COM4 at 4800 baud taking XTE and APB, with the fix tick
+// left to the test (once an hour) and a manual speed of 6 kn: the lines of a
+// configuration written by MainFormTest::WriteConfig.
+inline void ConfigureAutopilotOnCom4()
+{
+    ComPort = 4;
+    BaudRate = 4800;
+    FixIntervalMs = 3600000;
+    ManualSpeed = 6.0;
+    NmeaOutputOn = true;
+    OutXTE = OutAPB = true;
+    OutHSC = OutBOD = OutUser = false;
+}
+
+// A route of one waypoint, "Outer Spit", 6' north of 50 deg N on the
+// meridian of 1 deg W, active, with the cross-track reference due north.
+inline void FollowOneWaypointNorth()
+{
+    RoutePoints[1] = { 50.1, 1.0 };
+    RouteNames[1] = "Outer Spit              19   ";
+    RouteCount = 1;
+    ActiveWaypoint = 1;
+    XteRefCourse = 0.0;
+    RouteGuidanceOn = true;
+}
+
 class MainFormTest : public ::testing::Test
 {
 protected:

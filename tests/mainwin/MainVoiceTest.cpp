@@ -239,13 +239,8 @@ TEST_F(MainFormTest, MissingLeftPromptLeavesInputAndFixesRunning)
     // longitude scale of 1 (a chart whose home lies on the equator).
     ChartHomeKnown = true;
     CosLat = 1.0;
-    RoutePoints[1] = { 50.1, 1.0 };
-    RouteNames[1] = "Outer Spit              19   ";
-    RouteCount = 1;
-    ActiveWaypoint = 1;
-    XteRefCourse = 0.0;
+    FollowOneWaypointNorth();
     XteDeadband = 0.05;
-    RouteGuidanceOn = true;
 
     const char* const fixes[] = {
         "GPGGA,120000,5000.000,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,",
