@@ -141,8 +141,13 @@ XteGaugeReading ReadXteGauge(double xte, double deadband, uint32_t shownColour, 
 
 bool RestartRoute(RouteCompletion completion)
 {
-    const bool legEnded = ActiveWaypoint < 1 || ActiveWaypoint > RouteCount;
-    if (completion == RouteCompletion::Prompt || RouteCount < 2 || !legEnded)
+    // The end is reached by advancing past the last waypoint, or by arriving
+    // at the route's last (reversed: first) waypoint; a leg ended at an
+    // intermediate waypoint waits for the next one to be chosen.
+    const int lastArrival = ReverseRoute ? 1 : RouteCount;
+    const bool endReached
+        = ActiveWaypoint == RouteCount + 1 || (ActiveWaypoint == 0 && ArrivedWaypoint == lastArrival);
+    if (completion == RouteCompletion::Prompt || RouteCount < 2 || !endReached)
         return false;
     if (completion == RouteCompletion::Reverse) {
         ReverseRoute = !ReverseRoute;
@@ -150,6 +155,7 @@ bool RestartRoute(RouteCompletion completion)
     } else {
         ActiveWaypoint = 1;
     }
+    ArrivedWaypoint = 0;
     ComputeWaypointLeg();
     XteRefCourse = WaypointBearing;
     return true;

@@ -77,11 +77,13 @@ enum class RouteCompletion {
     Repeat, // start again at waypoint 1
 };
 
-// With Reverse or Repeat and a route of two or more waypoints whose leg has
-// ended (ActiveWaypoint outside the route): Reverse toggles ReverseRoute and
-// steers for the second waypoint from the new start, Repeat steers for
-// waypoint 1; the leg is computed and XteRefCourse set to its bearing. False,
-// changing nothing, otherwise.
+// With Reverse or Repeat and a route of two or more waypoints run to its end
+// (ActiveWaypoint past the last waypoint, or none active after an arrival at
+// the last waypoint, on a reversed route the first): Reverse toggles
+// ReverseRoute and steers for the second waypoint from the new start, Repeat
+// steers for waypoint 1; the leg is computed and XteRefCourse set to its
+// bearing. False, changing nothing, otherwise: also after an arrival at an
+// intermediate waypoint.
 bool RestartRoute(RouteCompletion completion);
 
 // Heading-up: the view rotation for a course made good `course` (whole

@@ -82,7 +82,10 @@ void TMainForm::Alarms1Click()
     FillTimingFields(fields);
     if (!AlarmDialog->Execute(AlarmSettings, fields))
         return;
-    ApplyTimingFields(fields);
+    if (!ApplyTimingFields(fields))
+        platform::MessageWarning("The fix interval must be at least "
+            + rtl::StrReal(kShortestFixIntervalMs / 1000.0, 0, 0) + " second - it stays at "
+            + rtl::StrReal(FixIntervalMs / 1000.0, 0, 1) + " s");
     FixTimer->setInterval(FixIntervalMs);
     SetViewerFixInterval(FixIntervalMs);
     if (TideStationCount > 0) {

@@ -173,10 +173,14 @@ void FillTimingFields(TAlarmFields& f)
     f.DrawN = DrawEveryN;
 }
 
-void ApplyTimingFields(const TAlarmFields& f)
+bool ApplyTimingFields(const TAlarmFields& f)
 {
-    FixIntervalMs = f.FixMins * 60000 + f.FixSecs * 1000 + f.FixDeciSecs * 100;
+    const int32_t interval = f.FixMins * 60000 + f.FixSecs * 1000 + f.FixDeciSecs * 100;
+    const bool taken = interval >= kShortestFixIntervalMs;
+    if (taken)
+        FixIntervalMs = interval;
     UtcHourOffset = static_cast<int16_t>(f.TimeZone);
     AverageN = static_cast<int16_t>(f.AverageN);
     DrawEveryN = static_cast<int16_t>(f.DrawN);
+    return taken;
 }

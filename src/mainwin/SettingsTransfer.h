@@ -35,4 +35,8 @@ void ApplyPreferenceFields(const TGlobalFields& fields, const TGlobalSettings& s
 int16_t HighWaterHour(int hour, int minute);
 
 void FillTimingFields(TAlarmFields& fields);
-void ApplyTimingFields(const TAlarmFields& fields);
+// Takes the timing fields into the navigation state. A fix interval shorter
+// than kShortestFixIntervalMs (0 min 0 s among them, which would stop the fix
+// cycle) is not taken: FixIntervalMs keeps its value and the result is false;
+// the other fields are taken either way.
+bool ApplyTimingFields(const TAlarmFields& fields);

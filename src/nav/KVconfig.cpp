@@ -206,7 +206,8 @@ void LoadConfigText(std::optional<std::string> bytes)
         MultiplexerExe = line[22];
         NmeaStartMode = line[23];
         drLine = line[24].substr(0, 8);
-        FixIntervalMs = static_cast<int32_t>(IntSetting(line[25], 1, 86400000, kDefaultFixIntervalMs));
+        FixIntervalMs = static_cast<int32_t>(
+            IntSetting(line[25], kShortestFixIntervalMs, 86400000, kDefaultFixIntervalMs));
         DRSpeedSource = IntValue<int16_t>(line[26]);
         DRCourseSource = IntValue<int16_t>(line[27]);
         AntennaOffsetLat = RealSetting(line[28], -90, 90, 0.0);

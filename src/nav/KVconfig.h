@@ -29,12 +29,13 @@
 // that cannot be opened gives the defaults; a short file reads its missing
 // lines as 0 or empty; a number that does not parse reads as 0 and reading
 // goes on with the next line; a number outside what its setting can hold (a
-// latitude of 1e308, a fix interval or zoom of 0 or less, port -7, a
-// distance unit factor other than 1.0, 1.852 or 1.15081) reads as the
-// setting's default, also when it is the 0 of an unreadable line; an
-// unreadable hull speed reads as its default (10 knots), not as a speed of
-// 0, which the line may give. Lines end in CR LF or LF, or in CR alone in a
-// file without any LF. Never shows a message.
+// latitude of 1e308, a fix interval shorter than kShortestFixIntervalMs of
+// nav/NavState.h, a zoom of 0 or less, port -7, a distance unit factor other
+// than 1.0, 1.852 or 1.15081) reads as the setting's default, also when it
+// is the 0 of an unreadable line; an unreadable hull speed reads as its
+// default (10 knots), not as a speed of 0, which the line may give. Lines
+// end in CR LF or LF, or in CR alone in a file without any LF. Never shows a
+// message.
 void LoadConfig(const std::string& path);
 // The same over the file's bytes; nullopt stands for a file that cannot be
 // opened.

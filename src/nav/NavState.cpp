@@ -49,6 +49,8 @@ rtl::Array1<TPosition, kMaxRoutePoints> RoutePoints;
 rtl::Array1<WaypointNameField, kMaxRoutePoints> RouteNames;
 int16_t RouteCount;
 int16_t ActiveWaypoint;
+int16_t ArrivedWaypoint;
+bool FirstLegPending;
 std::string RouteName;
 bool RouteChanged, KeepRouteSelection;
 bool SnapToWaypoint;
@@ -230,6 +232,7 @@ void ResetNavState()
         DestWaypointText, DestWaypointName, OriginWaypointName, WpApproachPending, MeasureMode,
         MarkMeasureOrigin, MeasureStartLat, MeasureStartLon, MeasureTotal, MeasureDistText,
         MeasureBearingText);
+    Clear(ArrivedWaypoint, FirstLegPending);
     Clear(BearingText, CtsText, CogText, CogMagText, SogText, VmgText, TtgText, RangeText, XteText,
         XteScaleText, LegStatusText, DistanceUnitText, SpeedUnitText);
     Clear(WaypointDbPoints, WaypointDbNames, WaypointDbCount, ChartPoints, ChartPointCount, CurrentChartName,

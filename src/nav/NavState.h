@@ -82,6 +82,13 @@ extern rtl::Array1<TPosition, kMaxRoutePoints> RoutePoints;
 extern rtl::Array1<WaypointNameField, kMaxRoutePoints> RouteNames;
 extern int16_t RouteCount; // 0..40
 extern int16_t ActiveWaypoint; // 1-based; 0 none
+// The waypoint last arrived at (1-based; 0 none). While no leg runs it tells
+// an arrival that ended the leg at an intermediate waypoint from one at the
+// route's end, and "Next Waypoint" steps on from it.
+extern int16_t ArrivedWaypoint;
+// The cross-track reference of the leg chosen before any fix was taken is
+// taken again from the boat's position at the next fix.
+extern bool FirstLegPending;
 extern std::string RouteName; // route file name
 extern bool RouteChanged, KeepRouteSelection;
 extern bool SnapToWaypoint;
@@ -209,6 +216,11 @@ extern bool GridDisplay;
 extern bool AltPositionFormat;
 extern int16_t UtcHourOffset; // hours added to the GPS time, modulo 24
 extern int32_t FixIntervalMs;
+// The shortest fix interval: fixes are stamped to the whole second (the time
+// of a GGA or RMC sentence, hhmmss), so two fixes less than a second apart
+// could share a time, and the speed and course made good are worked from the
+// time between track records.
+constexpr int32_t kShortestFixIntervalMs = 1000;
 extern int32_t BackgroundColour, ForegroundColour; // BGR
 extern int16_t ColourFgIndex, ColourBgIndex, ColourScheme;
 extern bool TextIsFg, TrackIsFg, TideIsFg;

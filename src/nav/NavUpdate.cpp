@@ -51,6 +51,7 @@ void AdvanceOnArrival()
         return;
     WpApproachPending = true;
     OriginWaypointName = DestWaypointName;
+    ArrivedWaypoint = ActiveWaypoint;
     ActiveWaypoint = static_cast<int16_t>(ActiveWaypoint + (ReverseRoute ? -1 : 1));
     if (ComputeWaypointLeg()) {
         WaypointDistance /= DistanceFactor;
@@ -66,6 +67,7 @@ void SetArrivalStatus()
         return;
     }
     LegStatusText = ",V";
+    ArrivedWaypoint = ActiveWaypoint;
     ActiveWaypoint = 0;
     DestWaypointText = "Near " + DestWaypointText + " !";
 }
@@ -174,6 +176,11 @@ void UpdateNavigationData()
         OriginWaypointName.clear();
     } else {
         ComputeWaypointLeg();
+        // A leg chosen before any fix runs from where the boat is now.
+        if (FirstLegPending) {
+            XteRefCourse = WaypointBearing;
+            FirstLegPending = false;
+        }
         WaypointDistance /= DistanceFactor; // nautical miles from here on
         AdvanceOnArrival();
         // After the advance, so that the bearing and the waypoint's name in

@@ -14,9 +14,11 @@ DistanceUnit DistanceUnitOf(double factor);
 
 // Sets, in this order: DistanceUnitText and SpeedUnitText; the leg
 // (BearingText, WaypointDistance in nm, WaypointRangeNm, WaypointBearing,
-// DestWaypointText, DestWaypointName); on arrival inside CaptureDistance the
-// advance to the next waypoint (ActiveWaypoint, OriginWaypointName,
-// XteRefCourse, WpApproachPending) or the end of the leg (LegStatusText ",V",
+// DestWaypointText, DestWaypointName), and XteRefCourse := its bearing when
+// FirstLegPending (cleared); on arrival inside CaptureDistance
+// (ArrivedWaypoint := the waypoint arrived at) the advance to the next
+// waypoint (ActiveWaypoint, OriginWaypointName, XteRefCourse,
+// WpApproachPending) or the end of the leg (LegStatusText ",V",
 // ActiveWaypoint 0); the tidal stream; Heading, CourseToSteer and
 // HoursToWaypoint (Heading is not a number when no heading to steer can be
 // worked out for this fix: no leg, or a cross-stream the hull speed cannot

@@ -42,15 +42,18 @@ void BuildNmeaOutput()
             NmeaOutput += *sentence;
     };
     const std::string legStatus = LegStatusText.str() + LegStatusText.str();
+    // NMEA 0183 mode indicator: A autonomous (from a fix), E estimated (from
+    // a dead-reckoned position).
+    const std::string mode = FixStatus == "DR" ? "E" : "A";
     if (OutXTE)
-        add("$ECXTE" + legStatus + ",@x,A@e@l");
+        add("$ECXTE" + legStatus + ",@x," + mode + "@e@l");
     // Without a heading to steer for this fix (a cross-stream the hull speed
     // cannot match), APB keeps its cross-track error and bearing, and its heading
     // field and that field's unit are left empty; HSC, which says nothing
     // else, is left out.
     const bool steered = std::isfinite(Heading);
     if (OutAPB)
-        add("$ECAPB" + legStatus + ",@x,,,,,@w,@b,T," + (steered ? "@h,T" : ",") + ",A@e@l");
+        add("$ECAPB" + legStatus + ",@x,,,,,@w,@b,T," + (steered ? "@h,T" : ",") + "," + mode + "@e@l");
     if (OutHSC && steered)
         add("$ECHSC," + HeadingField(Heading) + ",T," + HeadingField(MagneticDegrees(Heading)) + ",M@e@l");
     // BOD has six fields (true and magnetic bearing, destination, origin):

@@ -15,7 +15,9 @@
 // are the true ones less the variation (east positive), 0 to 359. With no
 // heading to steer for this fix (Heading not a number: a cross-stream the
 // hull speed cannot match) APB goes out with its heading field and unit
-// empty, "...,DEST,045,T,,,A*hh", and HSC is not sent.
+// empty, "...,DEST,045,T,,,A*hh", and HSC is not sent. The last field of
+// XTE and APB, the mode indicator, is "A" for a fix and "E" (estimated) for
+// a dead-reckoned position (FixStatus "DR").
 
 #include <cstddef>
 

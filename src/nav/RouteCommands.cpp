@@ -20,6 +20,29 @@ bool TakeLegAsCrossTrackReference()
     return true;
 }
 
+// A fix has stamped its time since the program started: until then the
+// present position is only the one the configuration gave.
+bool HavePresentFix()
+{
+    return !FixTimeText.empty();
+}
+
+// A newly chosen leg (the user's choice, not an arrival): its cross-track
+// reference is taken from the present position when a view is open, and
+// again at the next fix when no fix has been taken yet.
+void BeginLeg(bool haveView)
+{
+    ArrivedWaypoint = 0;
+    FirstLegPending = !HavePresentFix();
+    if (haveView)
+        TakeLegAsCrossTrackReference();
+}
+
+bool InRoute(int waypoint)
+{
+    return waypoint >= 1 && waypoint <= std::min<int>(RouteCount, kMaxRoutePoints);
+}
+
 } // namespace
 
 RouteNotice OpenRoute(const std::string& path, bool haveView)
@@ -27,8 +50,14 @@ RouteNotice OpenRoute(const std::string& path, bool haveView)
     const RouteReadOutcome outcome = ReadRouteFile(path);
     if (outcome == RouteReadOutcome::Read || outcome == RouteReadOutcome::FormatError)
         RouteName = RouteBaseName(path);
-    if (haveView && RouteCount > 0)
-        TakeLegAsCrossTrackReference();
+    ArrivedWaypoint = 0;
+    FirstLegPending = false;
+    if (RouteCount > 0) {
+        // A reversed route is sailed from its last waypoint.
+        if (ReverseRoute)
+            ActiveWaypoint = static_cast<int16_t>(std::min<int>(RouteCount, kMaxRoutePoints));
+        BeginLeg(haveView);
+    }
     return RouteReadNotice(outcome);
 }
 
@@ -44,15 +73,15 @@ void PurgeRoute()
 {
     RouteCount = 0;
     ActiveWaypoint = 0;
+    ArrivedWaypoint = 0;
+    FirstLegPending = false;
     DRMode = false;
 }
 
 void SelectRouteWaypoint(int listIndex, bool haveView)
 {
-    const bool entry = listIndex >= 0 && listIndex < std::min<int>(RouteCount, kMaxRoutePoints);
-    ActiveWaypoint = static_cast<int16_t>(entry ? listIndex + 1 : 0);
-    if (haveView)
-        TakeLegAsCrossTrackReference();
+    ActiveWaypoint = static_cast<int16_t>(InRoute(listIndex + 1) ? listIndex + 1 : 0);
+    BeginLeg(haveView);
 }
 
 std::string RouteListHint(const std::string& selectedText)
@@ -65,14 +94,19 @@ int StepRouteWaypoint(bool haveView)
 {
     if (RouteCount < 1) {
         ActiveWaypoint = 0;
+        ArrivedWaypoint = 0;
         return -1;
     }
-    if (ActiveWaypoint >= 1 && ActiveWaypoint < RouteCount)
-        ++ActiveWaypoint;
-    else
-        ActiveWaypoint = 1;
-    if (haveView)
-        TakeLegAsCrossTrackReference();
+    // Along the route as it is sailed; after an arrival that ended the leg,
+    // on from the waypoint arrived at. Past the end, or with nothing to step
+    // from, the route starts again.
+    const int step = ReverseRoute ? -1 : 1;
+    const int from = InRoute(ActiveWaypoint) ? ActiveWaypoint : ArrivedWaypoint;
+    int next = from + step;
+    if (!InRoute(from) || !InRoute(next))
+        next = ReverseRoute ? std::min<int>(RouteCount, kMaxRoutePoints) : 1;
+    ActiveWaypoint = static_cast<int16_t>(next);
+    BeginLeg(haveView);
     return ActiveWaypoint - 1;
 }
 

@@ -7,7 +7,10 @@
 //
 // `haveView` is true when a chart view is open: the leg to the chosen
 // waypoint, and with it the cross-track reference XteRefCourse, is only
-// computed then.
+// computed then. A leg chosen before any fix has been taken (the present
+// position is then only the configured one) sets FirstLegPending: the
+// reference is taken again from the boat's position at the first fix
+// (nav/NavUpdate.h). Every choice of a waypoint forgets the last arrival.
 
 #include "nav/RouteFile.h"
 
@@ -15,8 +18,8 @@
 
 // Opens a route file chosen by the user: reads it (nav/RouteFile.h); when
 // the file was read, RouteName := its base name; when it holds waypoints,
-// waypoint 1 is active and, with a view, the leg to it is computed and
-// XteRefCourse := its bearing. A file that could not be read, or holds no
+// waypoint 1 is active (with ReverseRoute its last waypoint) and, with a
+// view, the leg to it is computed and XteRefCourse := its bearing. A file that could not be read, or holds no
 // waypoint, leaves no active waypoint. Returns the message to show.
 RouteNotice OpenRoute(const std::string& path, bool haveView);
 
@@ -39,10 +42,14 @@ void SelectRouteWaypoint(int listIndex, bool haveView);
 // is shorter than 13 characters, else the label followed by "|".
 std::string RouteListHint(const std::string& selectedText);
 
-// "Next Waypoint": the waypoint after the active one, or the first after the
-// last (or when none is active). With a view the leg to it and its
-// cross-track reference are computed at once. Returns the list index to
-// select (0-based), -1 for an empty route, which keeps no active waypoint.
+// "Next Waypoint": the waypoint after the active one along the route as it is
+// sailed (with ReverseRoute the one before it in the list); when none is
+// active after an arrival that ended the leg, the one after the waypoint
+// arrived at (ArrivedWaypoint). Past the route's end, or with nothing to step
+// from, the route's first waypoint (reversed: its last). With a view the leg
+// to it and its cross-track reference are computed at once. Returns the list
+// index to select (0-based), -1 for an empty route, which keeps no active
+// waypoint.
 int StepRouteWaypoint(bool haveView);
 
 // Resets the cross-track reference: XteRefCourse := the bearing of the leg

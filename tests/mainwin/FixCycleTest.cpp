@@ -1,6 +1,7 @@
 #include "mainwin/FixCycle.h"
 #include "nav/LocalClock.h"
 #include "nav/NavState.h"
+#include "nav/NavUpdate.h"
 #include "support/ShortStringPrint.h"
 
 #include <gtest/gtest.h>
@@ -277,6 +278,7 @@ TEST_F(RouteEndTest, ReverseRunsTheRouteBackFromTheOtherEnd)
     // Back at the start (before waypoint 1): forwards again from waypoint 2.
     CurLat = 50.05;
     ActiveWaypoint = 0;
+    ArrivedWaypoint = 1;
     ASSERT_TRUE(RestartRoute(RouteCompletion::Reverse));
     EXPECT_FALSE(ReverseRoute);
     EXPECT_EQ(ActiveWaypoint, 2);
@@ -291,6 +293,41 @@ TEST_F(RouteEndTest, RepeatStartsAgainAtWaypointOne)
     EXPECT_FALSE(ReverseRoute);
     EXPECT_NEAR(XteRefCourse, 180.0, 1e-6);
     EXPECT_EQ(DestWaypointName, RouteNames[1]);
+}
+
+TEST_F(RouteEndTest, ReverseAndRepeatOnlyAtTheRoutesEndWithoutAutomaticAdvance)
+{
+    // Each arrival ends the leg (no waypoint active); only an arrival at the
+    // route's last waypoint (reversed: its first) reverses or repeats it.
+    AutoWaypoint = false;
+    struct Row {
+        bool reversed;
+        int arrivedAt;
+        RouteCompletion completion;
+        int activeAfter; // 0: no restart
+    };
+    const Row rows[] = {
+        { false, 1, RouteCompletion::Reverse, 0 },
+        { false, 3, RouteCompletion::Reverse, 0 },
+        { false, 4, RouteCompletion::Reverse, 3 },
+        { false, 1, RouteCompletion::Repeat, 0 },
+        { false, 2, RouteCompletion::Repeat, 0 },
+        { false, 4, RouteCompletion::Repeat, 1 },
+        { true, 4, RouteCompletion::Reverse, 0 },
+        { true, 2, RouteCompletion::Reverse, 0 },
+        { true, 1, RouteCompletion::Reverse, 2 },
+    };
+    for (const Row& row : rows) {
+        ReverseRoute = row.reversed;
+        ActiveWaypoint = static_cast<int16_t>(row.arrivedAt);
+        CurLat = RoutePoints[row.arrivedAt].lat;
+        UpdateNavigationData();
+        ASSERT_EQ(ActiveWaypoint, 0);
+        EXPECT_EQ(RestartRoute(row.completion), row.activeAfter != 0) << row.reversed << " " << row.arrivedAt;
+        EXPECT_EQ(ActiveWaypoint, row.activeAfter) << row.reversed << " " << row.arrivedAt;
+        EXPECT_EQ(ReverseRoute,
+            row.reversed != (row.completion == RouteCompletion::Reverse && row.activeAfter != 0));
+    }
 }
 
 TEST_F(RouteEndTest, NoRestartWhileALegRunsOrForAOnePointRoute)

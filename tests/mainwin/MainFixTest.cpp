@@ -261,7 +261,8 @@ TEST_F(MainFixTest, EndOfRouteReversesOrRepeatsTheRoute)
 
     GlobalSettings.Reverse = false;
     GlobalSettings.RepRoute = true;
-    ActiveWaypoint = 0;
+    ActiveWaypoint = 0; // the reversed run ended at waypoint 1
+    ArrivedWaypoint = 1;
     Fix(50.0, 1.0);
     EXPECT_EQ(ActiveWaypoint, 1);
     EXPECT_EQ(MainForm->WPName->currentIndex(), 0);

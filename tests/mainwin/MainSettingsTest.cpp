@@ -221,6 +221,42 @@ TEST_F(MainSettingsTest, TimingOkSetsTheFixIntervalAndCancelLeavesIt)
     EXPECT_FALSE(AlarmSettings.UTCClock);
 }
 
+TEST_F(MainSettingsTest, TimingRefusesAFixIntervalShorterThanASecondAndKeepsTheOneInForce)
+{
+    Start();
+    ASSERT_EQ(FixIntervalMs, 10000);
+    ui.clear();
+    struct Row {
+        int mins, secs, deciSecs;
+        int32_t inForce; // the interval after OK
+    };
+    const Row rows[] = {
+        { 0, 0, 0, 10000 }, // would stop the fix cycle
+        { 0, 0, 9, 10000 },
+        { 0, 1, 0, 1000 }, // the shortest
+        { 0, 0, 0, 1000 },
+    };
+    for (const Row& row : rows) {
+        ui.answerModal([&](QDialog& d) {
+            auto& a = static_cast<TAlarmDialog&>(d);
+            a.FixMins->setValue(row.mins);
+            a.FixSecs->setValue(row.secs);
+            a.FixDeciSecs->setValue(row.deciSecs);
+            a.AverageN->setValue(3);
+            return ModalResult::Ok;
+        });
+        MainForm->Alarms1->trigger();
+        EXPECT_EQ(FixIntervalMs, row.inForce) << row.secs << "." << row.deciSecs;
+        EXPECT_EQ(MainForm->FixTimer->interval(), row.inForce);
+    }
+    EXPECT_EQ(ui.messages(),
+        (std::vector<std::string> { "The fix interval must be at least 1 second - it stays at 10.0 s",
+            "The fix interval must be at least 1 second - it stays at 10.0 s",
+            "The fix interval must be at least 1 second - it stays at 1.0 s" }));
+    // The other settings of the dialog are taken.
+    EXPECT_EQ(AverageN, 3);
+}
+
 TEST_F(MainSettingsTest, PagesCarryTheirHelpContexts)
 {
     Start();

@@ -349,12 +349,13 @@ TEST_F(ConfigFile, EachLineReadsAsWhatItsSettingCanHoldAndIsWrittenBackSo)
         { 11, "", rtl::RealText(10.0) },
         { 11, "1E999", rtl::RealText(10.0) }, // beyond a double
         { 11, "0", zero },
-        // A fix interval is a positive number of milliseconds.
+        // A fix interval is a number of milliseconds, at least one second.
         { 25, "2.5", "10000" },
         { 25, "0", "10000" },
         { 25, "", "10000" },
         { 25, "-1000", "10000" },
-        { 25, "1", "1" },
+        { 25, "999", "10000" }, // shorter than the shortest fix interval
+        { 25, "1000", "1000" },
         // Values at the limits are kept.
         { 2, "-90", rtl::RealText(-90.0) },
         { 3, "180", rtl::RealText(180.0) },

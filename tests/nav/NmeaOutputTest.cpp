@@ -113,6 +113,42 @@ TEST_F(NmeaOutputTest, EnabledSentencesFollowEachOtherInTheirOrderCharacterForCh
     EXPECT_EQ(NmeaOutput, "TEXT\r\n");
 }
 
+TEST_F(NmeaOutputTest, DeadReckonedFiguresCarryTheEstimatedModeIndicator)
+{
+    // The last field of XTE and APB: A for a fix of any source, E for a
+    // dead-reckoned position; HSC and BOD have no mode field.
+    OutXTE = OutAPB = OutHSC = OutBOD = true;
+    struct Row {
+        const char* fixStatus;
+        std::string sent;
+    };
+    const Row rows[] = {
+        { "$GPGGA",
+            "$ECXTE,A,A,0.12,L,N,A*11\r\n"
+            "$ECAPB,A,A,0.12,L,N,,,,,BAR_BU,045,T,047,T,A*3C\r\n" },
+        { "MAN",
+            "$ECXTE,A,A,0.12,L,N,A*11\r\n"
+            "$ECAPB,A,A,0.12,L,N,,,,,BAR_BU,045,T,047,T,A*3C\r\n" },
+        { "DR",
+            "$ECXTE,A,A,0.12,L,N,E*15\r\n"
+            "$ECAPB,A,A,0.12,L,N,,,,,BAR_BU,045,T,047,T,E*38\r\n" },
+    };
+    const std::string rest = "$ECHSC,47.5,T,51.5,M*40\r\n"
+                             "$ECBOD,045,T,049,M,BAR_BU,OUTER*1A\r\n";
+    for (const Row& row : rows) {
+        FixStatus = row.fixStatus;
+        BuildNmeaOutput();
+        EXPECT_EQ(NmeaOutput, row.sent + rest) << row.fixStatus;
+    }
+    // Without a heading to steer the estimated APB keeps its mode field.
+    Heading = std::numeric_limits<double>::quiet_NaN();
+    BuildNmeaOutput();
+    EXPECT_EQ(NmeaOutput,
+        "$ECXTE,A,A,0.12,L,N,E*15\r\n"
+        "$ECAPB,A,A,0.12,L,N,,,,,BAR_BU,045,T,,,E*5F\r\n"
+        "$ECBOD,045,T,049,M,BAR_BU,OUTER*1A\r\n");
+}
+
 TEST_F(NmeaOutputTest, HeadingsStayWithinAFullTurn)
 {
     OutHSC = true;
@@ -212,9 +248,11 @@ TEST_F(NmeaOutputTest, FiguresThatAreNoNumbersAreNeverSent)
                 kinds += "USER ";
         EXPECT_EQ(kinds, row.sent) << row.what << "\n" << NmeaOutput;
         if (!std::isfinite(Heading)) {
-            EXPECT_NE(NmeaOutput.find(",NORTH,000,T,,,A*"), std::string::npos) << row.what << "\n" << NmeaOutput;
+            EXPECT_NE(NmeaOutput.find(",NORTH,000,T,,,A*"), std::string::npos) << row.what << "\n"
+                                                                               << NmeaOutput;
         }
-        for (const auto* text : { &RangeText, &TtgText, &VmgText, &SogText, &XteText, &BearingText, &CtsText })
+        for (const auto* text :
+            { &RangeText, &TtgText, &VmgText, &SogText, &XteText, &BearingText, &CtsText })
             EXPECT_TRUE(text->view().find("Nan") == std::string_view::npos
                 && text->view().find("Inf") == std::string_view::npos)
                 << row.what << ": " << text->view();
@@ -235,8 +273,7 @@ TEST_F(NmeaOutputTest, MagneticFiguresAreTrueLessTheVariationWithinAFullTurn)
     const Row rows[] = {
         { "3 W", -3, 19.4,
             "$ECHSC,19.4,T,22.4,M*4F\r\n$ECBOD,019,T,022,M,NORTH,*11\r\n$PKVU,022,022*18\r\n" },
-        { "5 E", 5, 19.4,
-            "$ECHSC,19.4,T,14.4,M*4A\r\n$ECBOD,019,T,014,M,NORTH,*14\r\n$PKVU,014,014*18\r\n" },
+        { "5 E", 5, 19.4, "$ECHSC,19.4,T,14.4,M*4A\r\n$ECBOD,019,T,014,M,NORTH,*14\r\n$PKVU,014,014*18\r\n" },
         { "none", 0, 19.4,
             "$ECHSC,19.4,T,19.4,M*47\r\n$ECBOD,019,T,019,M,NORTH,*19\r\n$PKVU,019,019*18\r\n" },
         { "west across north", -3, 358.4,
@@ -255,7 +292,8 @@ TEST_F(NmeaOutputTest, MagneticFiguresAreTrueLessTheVariationWithinAFullTurn)
         HeadNorthForTheCardinal();
         const double north = std::cos(row.bearing * std::numbers::pi / 180);
         const double east = std::sin(row.bearing * std::numbers::pi / 180);
-        LogRecords[1] = LogRecord { rtl::Real6(50.0 - 0.1 * north), rtl::Real6(1.0 + 0.1 * east), rtl::Real6(600.0) };
+        LogRecords[1]
+            = LogRecord { rtl::Real6(50.0 - 0.1 * north), rtl::Real6(1.0 + 0.1 * east), rtl::Real6(600.0) };
         RoutePoints[1] = { 50.0 + 0.05 * north, 1.0 - 0.05 * east };
         XteRefCourse = row.bearing;
         MagVariation = row.variation;

@@ -43,6 +43,16 @@ protected:
         Add("East                    19   ", 50.0, 0.9);
     }
 
+    // A fix the way the fix cycle takes it: the position, its time, and the
+    // navigation update.
+    static void Fix(double lat, double lon)
+    {
+        CurLat = lat;
+        CurLon = lon;
+        FixTimeText = "120000";
+        UpdateNavigationData();
+    }
+
     kvtest::TempDir dir;
 };
 
@@ -169,6 +179,92 @@ TEST_F(RouteCommandsTest, NextWaypointStepsOnWrapsAndComputesTheNewLegAtOnce)
     RouteCount = 0;
     EXPECT_EQ(StepRouteWaypoint(true), -1);
     EXPECT_EQ(ActiveWaypoint, 0);
+}
+
+TEST_F(RouteCommandsTest, NextWaypointAfterAnArrivalThatEndedTheLegStepsOnFromTheWaypointArrivedAt)
+{
+    // Without automatic advance an arrival leaves no waypoint active; the
+    // next one is the one after the waypoint arrived at along the route as
+    // sailed, never the first one again.
+    AutoWaypoint = false;
+    AddCompassRoute();
+    struct Row {
+        bool reversed;
+        int arrivedAt;
+        int next; // list index
+        double referenceFromThere;
+    };
+    const Row rows[] = {
+        { false, 1, 1, 225.0 }, // North, then West (0.1° south-west of it)
+        { false, 2, 2, 90.0 }, // West, then East
+        { false, 3, 0, 315.0 }, // East is the last: North again
+        { true, 3, 1, 270.0 }, // reversed: East, then West
+        { true, 2, 0, 45.0 }, // West, then North
+        { true, 1, 2, 135.0 }, // North is the reversed route's last: East again
+    };
+    for (const Row& row : rows) {
+        ReverseRoute = row.reversed;
+        SelectRouteWaypoint(row.arrivedAt - 1, true);
+        const TPosition at = RoutePoints[row.arrivedAt];
+        Fix(at.lat, at.lon);
+        ASSERT_EQ(ActiveWaypoint, 0) << row.arrivedAt;
+        EXPECT_EQ(StepRouteWaypoint(true), row.next) << row.reversed << " " << row.arrivedAt;
+        EXPECT_EQ(ActiveWaypoint, row.next + 1);
+        EXPECT_NEAR(XteRefCourse, row.referenceFromThere, 1e-6) << row.reversed << " " << row.arrivedAt;
+    }
+}
+
+TEST_F(RouteCommandsTest, ReversedRouteStartsFromItsLastWaypoint)
+{
+    AddCompassRoute();
+    ASSERT_TRUE(WriteRouteFile(dir.file("compass.rte")));
+    ReverseRoute = true;
+    EXPECT_TRUE(OpenRoute(dir.file("compass.rte"), true).text.empty());
+    EXPECT_EQ(ActiveWaypoint, 3);
+    EXPECT_EQ(DestWaypointName, "East                ");
+    EXPECT_NEAR(XteRefCourse, 90.0, 1e-6);
+
+    // Started with none active: from the last waypoint too.
+    ActiveWaypoint = 0;
+    EXPECT_EQ(StepRouteWaypoint(true), 2);
+    // And "Next Waypoint" goes on towards the first.
+    EXPECT_EQ(StepRouteWaypoint(true), 1);
+    EXPECT_EQ(DestWaypointName, "West                ");
+
+    ReverseRoute = false;
+    EXPECT_TRUE(OpenRoute(dir.file("compass.rte"), true).text.empty());
+    EXPECT_EQ(ActiveWaypoint, 1);
+}
+
+TEST_F(RouteCommandsTest, FirstLegRunsFromTheBoatAtTheFirstFix)
+{
+    AddCompassRoute();
+    ASSERT_TRUE(WriteRouteFile(dir.file("compass.rte")));
+    // The configured position is waypoint 1 itself; the boat is at waypoint
+    // 3, south-east of it, and heads straight for it: on the track.
+    for (const bool haveView : { true, false }) {
+        ResetNavState();
+        CosLat = 1.0;
+        CurLat = 50.1;
+        CurLon = 1.0;
+        XteRefCourse = kUnset;
+        ASSERT_TRUE(OpenRoute(dir.file("compass.rte"), haveView).text.empty());
+        Fix(50.0, 0.9);
+        EXPECT_NEAR(XteRefCourse, 315.0, 1e-6) << haveView;
+        EXPECT_EQ(XteText.str().substr(0, 4), "0.00") << haveView;
+        Fix(50.05, 0.95);
+        EXPECT_EQ(XteText.str().substr(0, 4), "0.00") << haveView;
+        EXPECT_EQ(LegStatusText, ",A");
+    }
+
+    // With a fix in hand a leg chosen runs from it at once, and the next fix
+    // measures from that line: 0.6 nm north of the leg from (50, 1) east.
+    Fix(50.0, 1.0);
+    SelectRouteWaypoint(2, true);
+    EXPECT_NEAR(XteRefCourse, 90.0, 1e-6);
+    Fix(50.01, 1.0);
+    EXPECT_NEAR(XteRefCourse, 90.0, 1e-6);
+    EXPECT_EQ(XteText, "0.60,R,");
 }
 
 TEST_F(RouteCommandsTest, ResetTakesTheBearingFromThePresentPosition)
