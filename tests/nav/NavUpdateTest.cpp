@@ -400,8 +400,9 @@ TEST(LegFigures, RightWhereverTheLegLiesAndWhenever)
         EXPECT_EQ(BearingText, row.bearing);
         EXPECT_EQ(RangeText, row.range);
         EXPECT_EQ(XteText, row.xte);
-        if (row.course)
+        if (row.course) {
             EXPECT_EQ(CogText, row.course);
+        }
         EXPECT_EQ(SogText, row.speed);
         char heading[16];
         std::snprintf(heading, sizeof heading, "%.1f", Heading);
