@@ -68,15 +68,8 @@ protected:
     {
         dir.makeFolder("logs");
         autopilot.MapAs(4);
-        WriteConfig("zudeve.cfg", [&] {
-            ComPort = 4;
-            BaudRate = 4800;
-            FixIntervalMs = 3600000;
-            ManualSpeed = 6.0;
+        WriteAutopilotConfig([&] {
             AverageN = 1;
-            NmeaOutputOn = true;
-            OutXTE = OutAPB = true;
-            OutHSC = OutBOD = OutUser = false;
             UtcHourOffset = 0;
             more();
         });
@@ -86,6 +79,19 @@ protected:
         MainForm->NMEAServerOnOffClick();
         ASSERT_TRUE(NmeaOpen);
         RouteGuidanceOn = true;
+    }
+
+    // The same with chart `name` of the charts folder loaded at the start,
+    // and no chart loaded automatically.
+    void StartWithAChart(kvtest::PtyPair& autopilot, const std::string& name)
+    {
+        StartWithAnAutopilot(autopilot, [&] {
+            CurrentChartName = name;
+            ChartsFolder = app + "charts/";
+            AutoLoadChart = false;
+        });
+        FirstTick();
+        ASSERT_EQ(CurrentChartName, name);
     }
 
     // A route of `waypoints`, the first active, its leg taken from `start`
@@ -164,12 +170,7 @@ TEST_F(FixAnywherePtyTest, WithAChartOfAnotherCoastLoadedFiguresAreWorkedWhereTh
     for (const char* name : { "harbour.cht", "harbour.cfg" })
         dir.write(std::string("charts/") + name, kvtest::ReadBytes(demo + name));
     kvtest::PtyPair autopilot;
-    StartWithAnAutopilot(autopilot, [&] {
-        CurrentChartName = "harbour";
-        ChartsFolder = app + "charts/";
-        AutoLoadChart = false;
-    });
-    FirstTick();
+    StartWithAChart(autopilot, "harbour");
     ASSERT_NEAR(ChartHomeLat, 50.805, 1e-9);
     FollowRoute({ { 37.0589, 75.9262 } }, { 37.0, 76.0 });
 
@@ -199,13 +200,7 @@ TEST_F(FixAnywherePtyTest, AutomaticLoadingTakesTheChartNearestTheBoat)
             ChartConfigText(ChartConfigValues { chart.lat, chart.lon, 1.0, 0, 0.0, 0.0 }));
     }
     kvtest::PtyPair autopilot;
-    StartWithAnAutopilot(autopilot, [&] {
-        CurrentChartName = "home";
-        ChartsFolder = app + "charts/";
-        AutoLoadChart = false;
-    });
-    FirstTick();
-    ASSERT_EQ(CurrentChartName, "home");
+    StartWithAChart(autopilot, "home");
     AutoLoadChart = true;
     FixThrough(autopilot, Gga("120000", "7000.000,N", "01000.000,E"), 0);
     EXPECT_EQ(CurrentChartName, "northeast");

@@ -73,16 +73,7 @@ protected:
     {
         dir.makeFolder("logs");
         autopilot.MapAs(4);
-        WriteConfig("zudeve.cfg", [&] {
-            ComPort = 4;
-            BaudRate = 4800;
-            FixIntervalMs = 3600000;
-            ManualSpeed = 6.0;
-            NmeaOutputOn = true;
-            OutXTE = OutAPB = true;
-            OutHSC = OutBOD = OutUser = false;
-            more();
-        });
+        WriteAutopilotConfig(more);
         if (line7)
             configLines[7] = line7;
         for (const auto& [number, text] : configLines) {

@@ -83,6 +83,24 @@ protected:
         ResetNavState();
     }
 
+    // The configuration of a boat with an autopilot on COM4 at 4800 baud
+    // that takes XTE and APB (no HSC, BOD or user sentence), a hull speed of
+    // 6 knots and a fix timer left to the test; `more` changes what a test
+    // needs besides.
+    void WriteAutopilotConfig(const std::function<void()>& more = [] {})
+    {
+        WriteConfig("zudeve.cfg", [&] {
+            ComPort = 4;
+            BaudRate = 4800;
+            FixIntervalMs = 3600000;
+            ManualSpeed = 6.0;
+            NmeaOutputOn = true;
+            OutXTE = OutAPB = true;
+            OutHSC = OutBOD = OutUser = false;
+            more();
+        });
+    }
+
     void Start(std::vector<std::string> args = {}, QSize screen = QSize(1024, 768))
     {
         CreateProgramForms(TStartOptions { std::move(args), screen });
