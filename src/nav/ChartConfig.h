@@ -35,8 +35,8 @@ bool WriteChartConfigFile(const std::string& cfgPath, const ChartConfigValues& v
 // cannot be used: a zoom that is not above 0 (or does not read as a number)
 // or a latitude at or beyond a pole would divide by zero in the projection.
 // Then the working position and the home view are (0, 0) at zoom 0.04,
-// ChartKind 0 and both offsets 0. Either way CosLat and the pixels per degree at
-// zoom 1 (PixelsPerDegLat, PixelsPerDegLon) follow as SetChartScales says.
+// ChartKind 0 and both offsets 0. Either way CosLat and the pixels per degree
+// at zoom 1 (PixelsPerDegLat, PixelsPerDegLon) follow as SetChartScales says.
 // Shows no message.
 bool LoadChartConfig(const std::string& chartPath);
 // The same over the configuration file's bytes; nullopt stands for a file

@@ -7,8 +7,9 @@
 // Distances are flat-earth: 60 × sqrt(dlat² + (dlon × cos(mean lat))²)
 // nautical miles with both differences in degrees, the longitude difference
 // taken the short way round (LongitudeDifference) and scaled by the cosine of
-// the mean latitude of the two positions, wherever a chart is drawn. Positions
-// are degrees, longitude west positive.
+// the mean latitude of the two positions, whatever chart is loaded (its home
+// latitude scales its projection alone). Positions are degrees, longitude
+// west positive.
 
 #include "nav/NavTypes.h"
 
@@ -57,10 +58,11 @@ int ComputeLogCourse();
 // changes nothing when ActiveWaypoint names no route entry.
 bool ComputeWaypointLeg();
 
-// A stream of the tidal atlas is taken to run this far from its diamond:
-// the widest spacing between a diamond and its nearest neighbour (a boat
-// between diamonds is never farther from one), and never less than
-// kMinTideReachNm, nautical miles. Beyond it the atlas has nothing to say.
+// A stream of the tidal atlas is taken to run this far from its diamond,
+// nautical miles: the widest spacing between a diamond and its nearest
+// neighbour (a boat among the diamonds is always as near as that to one),
+// and never less than kMinTideReachNm. Beyond it the atlas has nothing to
+// say, as for a boat without one.
 constexpr double kMinTideReachNm = 5.0;
 double TideStreamReachNm();
 
