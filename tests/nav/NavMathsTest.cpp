@@ -48,6 +48,40 @@ TEST_F(NavMathsTest, BearingsOfTheFourQuarters)
     EXPECT_NEAR(BearingDeg(60.05, 1.0, 59.95, 1.2), 225.0, 1e-6);
 }
 
+// From four quadrants, on the Greenwich meridian and on the 180th, to points
+// 2 and 5 nm off on every bearing (a great circle on a sphere of 3440.065 nm):
+// the flat-earth bearing is within 0.5° of the great circle's and the
+// distance within 0.2 %.
+TEST_F(NavMathsTest, BearingsAndDistancesFollowTheGreatCircleEverywhere)
+{
+    constexpr double kRad = std::numbers::pi / 180.0;
+    constexpr double kEarthRadiusNm = 3440.065;
+    const struct {
+        double lat, lon; // degrees, longitude west positive
+    } starts[] = { { 50.8, 1.3 }, { 50.8, -1.3 }, { -33.9, -151.2 }, { -17.0, 149.5 }, { 60.0, 0.0 },
+        { -45.0, 0.0 }, { 12.0, 180.0 }, { -17.0, -179.99 }, { 70.0, 179.99 } };
+    for (const auto& start : starts) {
+        for (double nm : { 2.0, 5.0 }) {
+            for (int bearing = 0; bearing < 360; bearing += 15) {
+                const double phi1 = start.lat * kRad;
+                const double delta = nm / kEarthRadiusNm;
+                const double theta = bearing * kRad;
+                const double phi2 = std::asin(
+                    std::sin(phi1) * std::cos(delta) + std::cos(phi1) * std::sin(delta) * std::cos(theta));
+                const double eastward = std::atan2(std::sin(theta) * std::sin(delta) * std::cos(phi1),
+                    std::cos(delta) - std::sin(phi1) * std::sin(phi2));
+                const double lat = phi2 / kRad;
+                const double lon = start.lon - eastward / kRad;
+                const double off
+                    = std::remainder(BearingDeg(start.lat, start.lon, lat, lon) - bearing, 360.0);
+                EXPECT_LE(std::abs(off), 0.5) << start.lat << " " << start.lon << " " << bearing << " " << nm;
+                EXPECT_NEAR(FlatDistanceNm(start.lat, start.lon, lat, lon), nm, nm * 0.002)
+                    << start.lat << " " << start.lon << " " << bearing;
+            }
+        }
+    }
+}
+
 TEST_F(NavMathsTest, OneRecordGivesHullSpeedAndCourseZero)
 {
     ManualSpeed = 5.5;
