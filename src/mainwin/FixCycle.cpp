@@ -64,19 +64,6 @@ FixClock GetFixTime(bool useSentenceTime, std::string_view sentenceTime)
     return t;
 }
 
-int TidalHour(int hour, int minute, int highWaterHour)
-{
-    int tide = hour + (minute > 29 ? 1 : 0);
-    if (tide == 24)
-        tide = 0;
-    tide = (tide - highWaterHour) % 13; // C++ keeps the sign of the dividend
-    if (tide > 6)
-        tide -= 13;
-    else if (tide < -6)
-        tide += 13;
-    return tide;
-}
-
 void ThinAutoTrack()
 {
     LogCount = static_cast<int16_t>(std::clamp<int>(LogCount, 0, kMaxLogRecords));

@@ -26,12 +26,6 @@ struct FixClock {
 // a time, the PC's local clock (nav/LocalClock.h) with FixTimeText "hhnnss".
 FixClock GetFixTime(bool useSentenceTime, std::string_view sentenceTime);
 
-// The hour relative to high water, -6..+6: the fix hour, one more from
-// minute 30 on (24 becomes 0), less the hour of high water, brought into
-// range by a remainder of 13.
-//   03:40 with high water at 12: 4 - 12 = -8, plus 13 = +5
-int TidalHour(int hour, int minute, int highWaterHour);
-
 // Makes room in the track store for the next fix and sets LogCount to its
 // slot. Below 98 records the fix takes the next free slot. A full store
 // removes record ThinIndex (shifting the later ones down) and puts the fix in

@@ -11,7 +11,6 @@
 #include "chartwin/ViewList.h"
 #include "dialogs/AlarmDialog.h"
 #include "dialogs/GlobalDlg.h"
-#include "nav/ChartConfig.h"
 #include "nav/DailyLogs.h"
 #include "nav/LocalClock.h"
 #include "nav/NavMaths.h"
@@ -19,6 +18,7 @@
 #include "nav/NavUpdate.h"
 #include "nav/NmeaDecode.h"
 #include "nav/NmeaOutput.h"
+#include "nav/TideStep.h"
 #include "nav/TrackLog.h"
 #include "platform/Guarded.h"
 #include "platform/QtColour.h"
@@ -166,7 +166,6 @@ void TMainForm::FixBtnClick()
     // working position meanwhile.
     CurLat = fix.lat;
     CurLon = fix.lon;
-    FollowPresentLatitude();
     UpdateNavigationData();
 
     AddLegToTrip();

@@ -10,6 +10,7 @@
 
 #include "nav/LocalClock.h"
 #include "nav/NavState.h"
+#include "nav/TideStep.h"
 #include "platform/QtHint.h"
 #include "platform/QtTimer.h"
 #include "rtl/Numbers.h"

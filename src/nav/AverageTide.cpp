@@ -14,21 +14,6 @@ namespace
 constexpr int kMaxSamples = 41;
 constexpr double kRadPerDeg = std::numbers::pi / 180.0;
 
-// The diamond nearest (lat, lon) by flat distance; ties keep the earlier one.
-int NearestDiamond(double lat, double lon)
-{
-    int nearest = 1;
-    double best = 99999.0;
-    for (int i = 1; i <= TideStationCount; ++i) {
-        const double d = FlatDistanceNm(lat, lon, TideStations[i].lat.value(), TideStations[i].lon.value());
-        if (best > d) {
-            best = d;
-            nearest = i;
-        }
-    }
-    return nearest;
-}
-
 } // namespace
 
 AverageTideResult AverageTideAlongLeg(const AverageTideSources& sources)
@@ -51,6 +36,7 @@ AverageTideResult AverageTideAlongLeg(const AverageTideSources& sources)
     int hour = TideHour;
     double north = 0.0;
     double west = 0.0;
+    const double reach = TideStreamReachNm();
     for (int i = 1; i <= samples; ++i) {
         if (i > 1) {
             const double course
@@ -58,10 +44,12 @@ AverageTideResult AverageTideAlongLeg(const AverageTideSources& sources)
             const double speed = sources.hullSpeed ? ManualSpeed : NavSpeed;
             const double previousLat = lat;
             lat += std::cos(course * kRadPerDeg) * speed / 60.0;
-            lon += -std::sin(course * kRadPerDeg) * speed / 60.0
-                / std::fabs(std::cos(previousLat * kRadPerDeg));
+            lon = NormalLongitude(lon
+                - std::sin(course * kRadPerDeg) * speed / 60.0
+                    / std::fabs(std::cos(previousLat * kRadPerDeg)));
         }
-        const TideFlow& flow = TideStreams[NearestDiamond(lat, lon)][std::clamp(hour, -6, 6) + 7];
+        // A sample away from every diamond has no stream, as without an atlas.
+        const TideFlow flow = StreamAt(FindNearestDiamond(lat, lon), hour, reach);
         north += flow.rate * std::cos(flow.set * kRadPerDeg);
         west += -flow.rate * std::sin(flow.set * kRadPerDeg);
         hour = hour >= 6 ? -6 : hour + 1;

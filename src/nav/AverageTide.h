@@ -2,7 +2,8 @@
 // The mean tidal stream along the leg to the active waypoint, for the
 // preferences' "Average" button: one sample per whole hour to go (at most
 // 41), each the stream at the tidal diamond nearest a dead-reckoned position
-// for the tidal hour of that sample.
+// for the tidal hour of that sample; a sample with no diamond within
+// TideStreamReachNm (nav/NavMaths.h) has no stream.
 
 // Where the dead-reckoned positions get course and speed from, as the
 // preferences' dead-reckoning choices ("Course" and "Speed", item 0 first).

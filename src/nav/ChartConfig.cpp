@@ -100,8 +100,6 @@ bool LoadChartConfigText(std::optional<std::string> bytes)
         ViewCentreLon = ChartHomeLon = CurLon;
         ViewZoom = ChartHomeZoom = ChartScale;
     } else {
-        // No home latitude: distances take the present one until a chart
-        // gives one.
         CurLat = 0.0;
         CurLon = 0.0;
         ChartScale = kDefaultZoom;
@@ -112,24 +110,15 @@ bool LoadChartConfigText(std::optional<std::string> bytes)
         ChartOffsetLat = 0.0;
         ChartOffsetLon = 0.0;
     }
-    ChartHomeKnown = read;
     SetChartScales();
     return read;
 }
 
 void SetChartScales()
 {
-    const double homeCos = std::cos(ChartHomeLat * kDegToRad);
-    CosLat = homeCos;
-    FollowPresentLatitude();
-    PixelsPerDegLat = ClampToInt32(ViewImageHeight / 200.0 * 38.0 * 0.63 / homeCos);
+    CosLat = std::cos(ChartHomeLat * kDegToRad);
+    PixelsPerDegLat = ClampToInt32(ViewImageHeight / 200.0 * 38.0 * 0.63 / CosLat);
     PixelsPerDegLon = ClampToInt32(ViewImageWidth / 640.0 * 55.0);
-}
-
-void FollowPresentLatitude()
-{
-    if (!ChartHomeKnown)
-        CosLat = std::cos(CurLat * kDegToRad);
 }
 
 std::string ChartConfigText(const ChartConfigValues& values)

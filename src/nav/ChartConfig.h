@@ -35,9 +35,8 @@ bool WriteChartConfigFile(const std::string& cfgPath, const ChartConfigValues& v
 // cannot be used: a zoom that is not above 0 (or does not read as a number)
 // or a latitude at or beyond a pole would divide by zero in the projection.
 // Then the working position and the home view are (0, 0) at zoom 0.04,
-// ChartKind 0 and both offsets 0, and no chart gives the home latitude
-// (ChartHomeKnown false). Either way CosLat and the pixels per degree at
-// zoom 1 (PixelsPerDegLat, PixelsPerDegLon) follow as SetChartScales says.
+// ChartKind 0 and both offsets 0. Either way CosLat and the pixels per degree
+// at zoom 1 (PixelsPerDegLat, PixelsPerDegLon) follow as SetChartScales says.
 // Shows no message.
 bool LoadChartConfig(const std::string& chartPath);
 // The same over the configuration file's bytes; nullopt stands for a file
@@ -68,15 +67,9 @@ std::string ChartConfigText(const ChartConfigValues& values);
 // The chart pixels per degree at zoom 1 from the view image size: 38 per
 // degree of latitude on a 200-pixel-high image at the equator (0.63 of it,
 // divided by cos(ChartHomeLat)), 55 per degree of longitude on a
-// 640-pixel-wide one; and CosLat := cos(ChartHomeLat) when a chart
-// configuration gave the home latitude (ChartHomeKnown), else as
-// FollowPresentLatitude sets it.
+// 640-pixel-wide one; and the projection's longitude scale
+// CosLat := cos(ChartHomeLat).
 void SetChartScales();
-
-// Without a chart's home latitude, CosLat := cos(CurLat), the present
-// position's (the configured one before the first fix), so distances and
-// bearings are not worked at the equator's scale. With one, nothing changes.
-void FollowPresentLatitude();
 
 // The configuration file of a chart file: "<folder><base name>.cfg".
 std::string ChartConfigPath(const std::string& chartPath);

@@ -22,6 +22,12 @@ int RecordsInUse()
     return std::clamp<int>(LogCount, 0, kMaxLogRecords);
 }
 
+// Tidal diamonds in use, held to the table.
+int DiamondsInUse()
+{
+    return std::clamp<int>(TideStationCount, 0, kMaxTideStations);
+}
+
 // Records spanned by the speed and course average: AverageN, or all but the
 // last one while the log is shorter; at least one, so a setting of 0 or less
 // still measures over the last two records.
@@ -31,28 +37,65 @@ int AveragedSpan(int n)
     return std::max(k, 1);
 }
 
+// The scale of a degree of longitude between two positions: the cosine of
+// their mean latitude.
+double MeanLatitudeCos(double lat1, double lat2)
+{
+    return std::cos((lat1 + lat2) / 2.0 * kDegToRad);
+}
+
+// The longitude difference a - b that bearings divide by: kept off 0 by a
+// hair, so that b due north or south of a gives 0 or 180.
+double BearingLonGap(double aLon, double bLon)
+{
+    return LongitudeDifference(aLon, bLon) + 1e-9;
+}
+
+// What BearingAtanDeg's -90..90 takes to make a bearing from a to b: 270 when
+// b lies west of a, else 90. The side is taken from the same difference the
+// bearing divides by, so that a hair of longitude cannot turn it about.
+int QuadrantDeg(double aLon, double bLon)
+{
+    return BearingLonGap(aLon, bLon) < 0.0 ? 270 : 90;
+}
+
 } // namespace
+
+double LongitudeDifference(double a, double b)
+{
+    double d = std::fmod(a - b, 360.0);
+    if (d > 180.0)
+        d -= 360.0;
+    else if (d <= -180.0)
+        d += 360.0;
+    return d;
+}
+
+double NormalLongitude(double lon)
+{
+    return LongitudeDifference(lon, 0.0);
+}
 
 double FlatDistanceNm(double lat1, double lon1, double lat2, double lon2)
 {
     const double dlat = lat1 - lat2;
-    const double dlon = (lon1 - lon2) * CosLat;
+    const double dlon = LongitudeDifference(lon1, lon2) * MeanLatitudeCos(lat1, lat2);
     return 60.0 * std::sqrt(dlat * dlat + dlon * dlon);
 }
 
 double BearingAtanDeg(double aLat, double aLon, double bLat, double bLon)
 {
-    return std::atan((aLat - bLat) / (aLon - bLon + 1e-9) / CosLat) * kRadToDeg;
+    return std::atan((aLat - bLat) / BearingLonGap(aLon, bLon) / MeanLatitudeCos(aLat, bLat)) * kRadToDeg;
 }
 
 double BearingDeg(double aLat, double aLon, double bLat, double bLon)
 {
-    return BearingAtanDeg(aLat, aLon, bLat, bLon) + (aLon < bLon ? 270.0 : 90.0);
+    return BearingAtanDeg(aLat, aLon, bLat, bLon) + QuadrantDeg(aLon, bLon);
 }
 
 int WholeBearingDeg(double aLat, double aLon, double bLat, double bLon)
 {
-    return static_cast<int>(rtl::Round(BearingAtanDeg(aLat, aLon, bLat, bLon))) + (aLon < bLon ? 270 : 90);
+    return static_cast<int>(rtl::Round(BearingAtanDeg(aLat, aLon, bLat, bLon))) + QuadrantDeg(aLon, bLon);
 }
 
 double MagneticDegrees(double trueDegrees)
@@ -115,29 +158,59 @@ bool ComputeWaypointLeg()
     return true;
 }
 
+double TideStreamReachNm()
+{
+    const int count = DiamondsInUse();
+    double widest = 0.0;
+    for (int i = 1; i <= count; ++i) {
+        double nearest = -1.0;
+        for (int j = 1; j <= count; ++j) {
+            if (j == i)
+                continue;
+            const double d = FlatDistanceNm(
+                TideStations[i].lat, TideStations[i].lon, TideStations[j].lat, TideStations[j].lon);
+            if (nearest < 0.0 || d < nearest)
+                nearest = d;
+        }
+        widest = std::max(widest, nearest);
+    }
+    return std::max(widest, kMinTideReachNm);
+}
+
+NearestDiamond FindNearestDiamond(double lat, double lon)
+{
+    NearestDiamond nearest;
+    const int count = DiamondsInUse();
+    for (int i = 1; i <= count; ++i) {
+        const double distance = FlatDistanceNm(lat, lon, TideStations[i].lat, TideStations[i].lon);
+        if (nearest.distanceNm > distance) {
+            nearest.station = i;
+            nearest.distanceNm = distance;
+        }
+    }
+    return nearest;
+}
+
+TideFlow StreamAt(const NearestDiamond& diamond, int hour, double reachNm)
+{
+    if (diamond.station < 1 || diamond.station > DiamondsInUse() || !(diamond.distanceNm <= reachNm))
+        return {};
+    // Entry 1 of a station's streams is 6 hours before high water, 13 is 6 after.
+    return TideStreams[diamond.station][std::clamp(hour, -6, 6) + 7];
+}
+
 void FindNearestTideStation()
 {
     if (!ManualTideOff)
         return;
-    TideDrift = 0;
-    TideSet = 0;
-    const int count = std::min<int>(TideStationCount, kMaxTideStations);
-    if (count < 1)
-        return;
-    // Entry 1 of a station's streams is 6 hours before high water, 13 is 6 after.
-    const int hourEntry = std::clamp<int>(TideHour, -6, 6) + 7;
-    double best = 99999.0;
-    for (int i = 1; i <= count; ++i) {
-        const double distance = FlatDistanceNm(CurLat, CurLon, TideStations[i].lat, TideStations[i].lon);
-        if (best > distance) {
-            const TideFlow& flow = TideStreams[i][hourEntry];
-            NearestTideStation = static_cast<int16_t>(i);
-            TideSet = flow.set;
-            TideDrift = flow.rate / 10.0;
-            best = distance;
-        }
+    const NearestDiamond nearest = FindNearestDiamond(CurLat, CurLon);
+    const TideFlow flow = StreamAt(nearest, TideHour, TideStreamReachNm());
+    TideSet = flow.set;
+    TideDrift = flow.rate / 10.0;
+    if (nearest.station > 0) {
+        NearestTideStation = static_cast<int16_t>(nearest.station);
+        NearestDistance = nearest.distanceNm;
     }
-    NearestDistance = best;
 }
 
 void ComputeDeadReckoning()
@@ -154,7 +227,8 @@ void ComputeDeadReckoning()
     } else {
         const LogRecord& last = LogRecords[n];
         DRLat = last.lat + std::cos(courseRad) * degPerSecond * seconds;
-        DRLon = last.lon - std::sin(courseRad) * seconds * degPerSecond / std::abs(cosPresentLat);
+        DRLon = NormalLongitude(
+            last.lon - std::sin(courseRad) * seconds * degPerSecond / std::abs(cosPresentLat));
     }
     FixStatus = "DR";
 }

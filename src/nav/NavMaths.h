@@ -4,19 +4,33 @@
 // tidal diamond and the dead-reckoned position. Plain procedures over the
 // navigation state (nav/NavState.h); no I/O.
 //
-// Distances are flat-earth: 60 × sqrt(dlat² + (dlon × CosLat)²) nautical
-// miles with both differences in degrees, where CosLat is the cosine of the
-// chart's home latitude, or of the present latitude while no chart gives one
-// (nav/ChartConfig.h). Positions are degrees, longitude west positive.
+// Distances are flat-earth: 60 × sqrt(dlat² + (dlon × cos(mean lat))²)
+// nautical miles with both differences in degrees, the longitude difference
+// taken the short way round (LongitudeDifference) and scaled by the cosine of
+// the mean latitude of the two positions, whatever chart is loaded (its home
+// latitude scales its projection alone). Positions are degrees, longitude
+// west positive.
+
+#include "nav/NavTypes.h"
+
+// a - b, degrees, brought into -180 < d <= 180: the short way round, so that
+// positions either side of the 180th meridian are a little apart, not nearly
+// a whole turn.
+double LongitudeDifference(double a, double b);
+// A longitude brought into -180 < lon <= 180 (a position carried across the
+// 180th meridian).
+double NormalLongitude(double lon);
 
 // Flat-earth distance between two positions, nautical miles.
 double FlatDistanceNm(double lat1, double lon1, double lat2, double lon2);
 
 // The bearing from a to b, degrees true, before its quadrant is added:
-// atan((a.lat - b.lat) / (a.lon - b.lon + 1e-9) / CosLat), in -90..90.
+// atan(dlat / (dlon + 1e-9) / cos(mean lat)), in -90..90, with
+// dlat = a.lat - b.lat and dlon = LongitudeDifference(a.lon, b.lon).
 double BearingAtanDeg(double aLat, double aLon, double bLat, double bLon);
 // The bearing from a to b, degrees true in 0..360: BearingAtanDeg plus 270
-// when b lies further west than a, else plus 90. 360 is not folded to 0.
+// when b lies west of a (the short way round), else plus 90. 360 is not
+// folded to 0.
 double BearingDeg(double aLat, double aLon, double bLat, double bLon);
 // The same with the atan part rounded (half to even) to whole degrees first.
 int WholeBearingDeg(double aLat, double aLon, double bLat, double bLon);
@@ -44,9 +58,30 @@ int ComputeLogCourse();
 // changes nothing when ActiveWaypoint names no route entry.
 bool ComputeWaypointLeg();
 
+// A stream of the tidal atlas is taken to run this far from its diamond,
+// nautical miles: the widest spacing between a diamond and its nearest
+// neighbour (a boat among the diamonds is always as near as that to one),
+// and never less than kMinTideReachNm. Beyond it the atlas has nothing to
+// say, as for a boat without one.
+constexpr double kMinTideReachNm = 5.0;
+double TideStreamReachNm();
+
+// The diamond of the atlas nearest (lat, lon), 1..TideStationCount (0 with
+// no atlas), and its distance; of equally near diamonds the first.
+struct NearestDiamond {
+    int station = 0;
+    double distanceNm = 99999.0;
+};
+NearestDiamond FindNearestDiamond(double lat, double lon);
+
+// The stream of `diamond` at `hour` from high water (held to -6..+6) as a
+// boat there feels it: none when no diamond is within `reachNm`.
+TideFlow StreamAt(const NearestDiamond& diamond, int hour, double reachNm);
+
 // With the stream taken from the atlas (ManualTideOff): the diamond nearest
-// the present position (NearestTideStation, NearestDistance) and its set and
-// rate for TideHour (TideSet, TideDrift). Without an atlas the stream is 0.
+// the present position (NearestTideStation, NearestDistance) and, when it
+// lies within TideStreamReachNm, its set and rate for TideHour (TideSet,
+// TideDrift). Without an atlas, or away from its diamonds, the stream is 0.
 void FindNearestTideStation();
 
 // The position FixIntervalMs on from the last track record, at the chosen

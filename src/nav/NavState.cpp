@@ -87,7 +87,6 @@ std::string CurrentChartName;
 rtl::ShortString<10> LayerFlags;
 int16_t ChartKind;
 double ChartHomeLat, ChartHomeLon, ChartHomeZoom;
-bool ChartHomeKnown;
 double ViewCentreLat, ViewCentreLon, ViewZoom;
 double ChartScale;
 double ChartOffsetLat, ChartOffsetLon;
@@ -236,7 +235,7 @@ void ResetNavState()
     Clear(BearingText, CtsText, CogText, CogMagText, SogText, VmgText, TtgText, RangeText, XteText,
         XteScaleText, LegStatusText, DistanceUnitText, SpeedUnitText);
     Clear(WaypointDbPoints, WaypointDbNames, WaypointDbCount, ChartPoints, ChartPointCount, CurrentChartName,
-        LayerFlags, ChartKind, ChartHomeLat, ChartHomeLon, ChartHomeZoom, ChartHomeKnown, ViewCentreLat, ViewCentreLon,
+        LayerFlags, ChartKind, ChartHomeLat, ChartHomeLon, ChartHomeZoom, ViewCentreLat, ViewCentreLon,
         ViewZoom, ChartScale, ChartOffsetLat, ChartOffsetLon, CosLat, PixelsPerDegLat, PixelsPerDegLon,
         ViewImageHeight, ViewImageWidth, AreaPixelScale, ShapeScale, ChartList, ChartListCount, AutoLoadChart,
         ChartListOverflowFolder, WaypointFileCutPath, ChartEditable, LabelsOn, SymbolsOn);

@@ -127,13 +127,11 @@ extern std::string CurrentChartName;
 extern rtl::ShortString<10> LayerFlags; // per layer file 0..9: '*' present, '-' missing
 extern int16_t ChartKind; // chart configuration line 4
 extern double ChartHomeLat, ChartHomeLon, ChartHomeZoom;
-extern bool ChartHomeKnown; // a chart configuration gave the home view
 extern double ViewCentreLat, ViewCentreLon, ViewZoom; // last zoomed or re-centred view
 extern double ChartScale; // working zoom from a configuration
 extern double ChartOffsetLat, ChartOffsetLon; // chart datum offsets, degrees
-// The longitude scale of every flat-earth distance and bearing: cos(ChartHomeLat)
-// once a chart configuration gave it, until then the cosine of the present
-// position's latitude (nav/ChartConfig.h).
+// The longitude scale of the chart's projection: cos(ChartHomeLat). Distances
+// and bearings between positions take their own latitude (nav/NavMaths.h).
 extern double CosLat;
 extern int32_t PixelsPerDegLat, PixelsPerDegLon; // at zoom 1
 extern int16_t ViewImageHeight, ViewImageWidth; // pixels

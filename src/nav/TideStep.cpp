@@ -2,6 +2,22 @@
 
 #include "rtl/Numbers.h"
 
+int TidalHour(int hour, int minute, int highWaterHour)
+{
+    constexpr int kHoursPerDay = 24;
+    constexpr int kTidalCycleHours = 13;
+    int fromHighWater = (hour + (minute > 29 ? 1 : 0) - highWaterHour) % kHoursPerDay;
+    if (fromHighWater > kHoursPerDay / 2)
+        fromHighWater -= kHoursPerDay;
+    else if (fromHighWater <= -kHoursPerDay / 2)
+        fromHighWater += kHoursPerDay;
+    if (fromHighWater > 6)
+        fromHighWater -= kTidalCycleHours;
+    else if (fromHighWater < -6)
+        fromHighWater += kTidalCycleHours;
+    return fromHighWater;
+}
+
 int NextTideStep(int count)
 {
     return count >= 6 ? -6 : count + 1;

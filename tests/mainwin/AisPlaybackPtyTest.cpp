@@ -36,18 +36,16 @@ class AisPlaybackPtyTest : public MainFormTest
 protected:
     // The program on COM4 with XTE and APB output, shown with a chart view,
     // the interface closed, and one waypoint 6' north of 50° N on the
-    // meridian of 1° W, figures worked at a longitude scale of 1.
+    // meridian of 1° W.
     void StartOnARoute()
     {
         dir.makeFolder("logs");
         autopilot.MapAs(4);
-        WriteConfig("zudeve.cfg", ConfigureAutopilotOnCom4);
+        WriteAutopilotConfig();
         Start();
         MainForm->SecsTimer->setEnabled(false);
         MainForm->show();
         MainForm->CreateChartView("harbour");
-        ChartHomeKnown = true;
-        CosLat = 1.0;
         FollowOneWaypointNorth();
         UtcHourOffset = 0;
         ui.clear();

@@ -158,7 +158,7 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
         { "091000", "5047.778", "00118.840", {},
             "$ECXTE,A,A,0.03,R,N,A*0F\r\n"
             "$ECAPB,A,A,0.03,R,N,,,,,ANCHOR,252,T,252,T,A*20\r\n"
-            "$ECHSC,252.0,T,252.0,M*47\r\n"
+            "$ECHSC,252.1,T,252.1,M*47\r\n"
             "$ECBOD,252,T,252,M,ANCHOR,*4F\r\n",
             "OnTrack.wav" },
         // A vessel heard NNW, on the starboard beam of the course made good
@@ -339,7 +339,7 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
             "@f,@d,@t,@p:4,@q,@c,@s,@v,@x,@y\r\n"
             "00001,07-12-26,090500,5048.0000,N,00118.0000,W,1-08,000,0.00,********,0.00,50.80000000:-1."
             "30000000\r\n"
-            "00002,07-12-26,091000,5047.7780,N,00118.8400,W,1-08,247,6.90,6.88 "
+            "00002,07-12-26,091000,5047.7780,N,00118.8400,W,1-08,247,6.91,6.88 "
             "Kn,-0.03,50.79630000:-1.31400000\r\n"
             "00003,07-12-26,091500,5047.6760,N,00119.6800,W,1-08,253,6.66,6.49 "
             "Kn,0.06,50.79460000:-1.32800000\r\n"

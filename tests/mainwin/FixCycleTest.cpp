@@ -135,20 +135,6 @@ TEST_F(FixCycleTest, ADamagedRemovalPointStaysInsideTheStore)
     EXPECT_EQ(TrackLatitudes()[97], 1000);
 }
 
-TEST_F(FixCycleTest, TidalHourFromTheFixHourAndHighWater)
-{
-    EXPECT_EQ(TidalHour(3, 40, 12), 5); // 4 - 12 = -8, plus 13
-    EXPECT_EQ(TidalHour(3, 29, 12), 4); // 3 - 12 = -9, plus 13
-    EXPECT_EQ(TidalHour(12, 10, 12), 0);
-    EXPECT_EQ(TidalHour(18, 30, 12), -6); // 19 - 12 = 7, less 13
-    EXPECT_EQ(TidalHour(23, 30, 2), -2); // 24 becomes 0: 0 - 2
-    EXPECT_EQ(TidalHour(14, 0, 20), -6); // the remainder keeps the dividend's sign
-    EXPECT_EQ(TidalHour(6, 0, 0), 6);
-    for (int hour = 0; hour < 24; ++hour)
-        for (int hw = 0; hw < 24; ++hw)
-            EXPECT_LE(std::abs(TidalHour(hour, 45, hw)), 6) << hour << " " << hw;
-}
-
 TEST_F(FixCycleTest, FixTimeFromTheSentenceWithTheTimeZone)
 {
     UtcHourOffset = 2;

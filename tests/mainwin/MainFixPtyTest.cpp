@@ -73,10 +73,7 @@ protected:
     {
         dir.makeFolder("logs");
         autopilot.MapAs(4);
-        WriteConfig("zudeve.cfg", [&] {
-            ConfigureAutopilotOnCom4();
-            more();
-        });
+        WriteAutopilotConfig(more);
         if (line7)
             configLines[7] = line7;
         for (const auto& [number, text] : configLines) {
@@ -92,10 +89,6 @@ protected:
         MainForm->CreateChartView("harbour");
         MainForm->NMEAServerOnOffClick();
         ASSERT_TRUE(NmeaOpen);
-        if (equatorScale) {
-            ChartHomeKnown = true;
-            CosLat = 1.0;
-        }
         FollowOneWaypointNorth();
         UtcHourOffset = 0;
     }
@@ -110,10 +103,6 @@ protected:
     // Lines of the configuration file replaced before the program starts,
     // by line number, as a damaged or hand-edited file would have them.
     std::map<int, std::string> configLines;
-    // The figures of these tests are worked at a longitude scale of 1, as
-    // under a chart whose home lies on the equator; a test of the scale
-    // itself switches this off.
-    bool equatorScale = true;
 };
 
 TEST_F(FixPtyTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTrackLog)
@@ -140,7 +129,7 @@ TEST_F(FixPtyTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTrac
             "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
             "$ECAPB,A,A,0.00,R,N,,,,,OUTER,000,T,000,T,A*63\r\n" },
         // 0.12 nm east of the track: steer left.
-        { "$GPGGA,120200,5001.200,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,*60",
+        { "$GPGGA,120200,5001.200,N,00059.813,W,1,08,1.0,10.0,M,47.0,M,,*6A",
             "$ECXTE,A,A,0.12,L,N,A*11\r\n"
             "$ECAPB,A,A,0.12,L,N,,,,,OUTER,359,T,359,T,A*7E\r\n" },
     };
@@ -157,7 +146,7 @@ TEST_F(FixPtyTest, SentencesAlongARouteBringAutopilotSentencesBackAndFillTheTrac
     DecodeTrackLog(bytes);
     ASSERT_EQ(LogCount, 3);
     EXPECT_NEAR(static_cast<double>(LogRecords[2].lat), 50.01, 1e-9);
-    EXPECT_NEAR(static_cast<double>(LogRecords[3].lon), 0.998, 1e-9);
+    EXPECT_NEAR(static_cast<double>(LogRecords[3].lon), 59.813 / 60, 1e-9);
     EXPECT_NEAR(static_cast<double>(LogRecords[3].time), 722.0, 1e-9);
     SetLocalClock({});
 }
@@ -187,8 +176,8 @@ TEST_F(FixPtyTest, NoisyReceiverAndDamagedUnitLineGiveOnlyRealFixesAndNumbers)
             "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
             "$ECAPB,A,A,0.00,R,N,,,,,OUTER,000,T,000,T,A*63\r\n" },
         { "$GPGGA,1201" + sentence("GPGGA,120130,5001.000,N,00160.000,W,1,08,1.0,10.0,M,47.0,M,,") + "\n\r"
-                + sentence("GPGGA,120200,5001.200,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,") + "\n",
-            "$GPGGA,120200,5001.200,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,*60",
+                + sentence("GPGGA,120200,5001.200,N,00059.813,W,1,08,1.0,10.0,M,47.0,M,,") + "\n",
+            "$GPGGA,120200,5001.200,N,00059.813,W,1,08,1.0,10.0,M,47.0,M,,*6A",
             "$ECXTE,A,A,0.12,L,N,A*11\r\n"
             "$ECAPB,A,A,0.12,L,N,,,,,OUTER,359,T,359,T,A*7E\r\n" },
     };
@@ -201,7 +190,7 @@ TEST_F(FixPtyTest, NoisyReceiverAndDamagedUnitLineGiveOnlyRealFixesAndNumbers)
     }
     ASSERT_EQ(LogCount, 3);
     EXPECT_NEAR(static_cast<double>(LogRecords[2].lat), 50.01, 1e-9);
-    EXPECT_NEAR(static_cast<double>(LogRecords[3].lon), 0.998, 1e-9);
+    EXPECT_NEAR(static_cast<double>(LogRecords[3].lon), 59.813 / 60, 1e-9);
     EXPECT_EQ(NonNumbersShown(*MainForm), "");
 }
 
@@ -329,7 +318,7 @@ TEST_F(FixPtyTest, EverySentenceOfAFixIsTheFixsOwnWhateverTheViewsDo)
         { "cursor moved in two views", Views::CursorMoved } };
     const std::string fixes[]
         = { Gga("120000", "5000.000", "00100.000"), Gga("120100", "5000.600", "00100.000"),
-              Gga("120200", "5001.200", "00059.880"), Gga("120300", "5001.800", "00100.060") };
+              Gga("120200", "5001.200", "00059.813"), Gga("120300", "5001.800", "00100.060") };
 
     std::vector<std::string> sent, panels;
     for (const Run& run : runs) {
@@ -401,7 +390,7 @@ const RouteFix kRouteFixes[] = {
     { Gga("120000", "5000.000", "00100.000"), "" },
     { Gga("120100", "5000.600", "00100.000"),
         "$ECXTE,A,A,0.00,R,N,A*0C\r\n$ECAPB,A,A,0.00,R,N,,,,,OUTER,000,T,000,T,A*63\r\n" },
-    { Gga("120200", "5001.200", "00059.880"),
+    { Gga("120200", "5001.200", "00059.813"),
         "$ECXTE,A,A,0.12,L,N,A*11\r\n$ECAPB,A,A,0.12,L,N,,,,,OUTER,359,T,359,T,A*7E\r\n" },
 };
 
@@ -526,7 +515,7 @@ TEST_F(FixPtyTest, PortThatStopsTakingOutputIsSaidOnceAndAgainAfterAGoodWrite)
     const auto next = [&] {
         char time[16];
         std::snprintf(time, sizeof time, "12%02d00", minute++ % 60);
-        return Gga(time, "5001.200", "00059.880");
+        return Gga(time, "5001.200", "00059.813");
     };
     // A fix with the input gone too: the sentence as the input left it.
     const auto fixWithPortGone = [&] {
@@ -587,8 +576,8 @@ TEST_F(FixPtyTest, HeadingToSteerIsSentOnlyWhenThisFixHasOne)
               "$ECHSC,28.6,T,28.6,M*47\r\n",
                 "$ECXTE,A,A,0.12,L,N,A*11\r\n$ECAPB,A,A,0.12,L,N,,,,,OUTER,358,T,,,A*14\r\n" } },
     };
-    const std::string fixes[] = { Gga("120000", "5000.000", "00100.000"), Gga("120100", "5001.200", "00059.880"),
-        Gga("120200", "5001.800", "00059.880") };
+    const std::string fixes[] = { Gga("120000", "5000.000", "00100.000"),
+        Gga("120100", "5001.200", "00059.813"), Gga("120200", "5001.800", "00059.813") };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         FreeProgramForms();
@@ -610,10 +599,10 @@ TEST_F(FixPtyTest, HeadingToSteerIsSentOnlyWhenThisFixHasOne)
     }
 }
 
-// Without a chart that gives the home latitude, distances and bearings are
-// worked at the present latitude, not at the equator's scale: 0.45 nm south
-// of a waypoint at 50.8 N and 0.10 nm west of its leg running north, the
-// autopilot is told 0.10 nm and 013, as with the chart loaded.
+// Chart or no chart, distances and bearings are worked at the latitude of
+// the positions, not at the equator's scale: 0.45 nm south of a waypoint at
+// 50.8 N and 0.10 nm west of its leg running north, the autopilot is told
+// 0.10 nm and 013, as with the chart loaded.
 TEST_F(FixPtyTest, WithoutAChartDistancesAndBearingsUseThePresentLatitude)
 {
     const std::string demo = std::string(KV_SOURCE_DIR) + "/demo/charts/";
@@ -631,7 +620,6 @@ TEST_F(FixPtyTest, WithoutAChartDistancesAndBearingsUseThePresentLatitude)
     const std::string fixes[] = { Gga("120000", "5047.450", "00118.158"), Gga("120100", "5047.550", "00118.158") };
     const std::string sent = "$ECXTE,A,A,0.10,R,N,A*0D\r\n"
                              "$ECAPB,A,A,0.10,R,N,,,,,OUTER,013,T,013,T,A*62\r\n";
-    equatorScale = false;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         FreeProgramForms();

@@ -61,10 +61,6 @@ protected:
         dir.makeFolder("logs");
         Start();
         LogsFolder = app + "logs/";
-        // Figures at a longitude scale of 1, as under a chart whose home
-        // lies on the equator.
-        ChartHomeKnown = true;
-        CosLat = 1.0;
         ManualSpeed = 6.0;
         LogCount = 0;
         RouteCount = 0;
@@ -197,9 +193,10 @@ TEST_F(MainFixTest, ReadoutAndGaugeOnEitherSideOfTheTrack)
 {
     SetRoute();
     ActiveWaypoint = 1;
-    Fix(49.9, 0.998);
+    // 0.12 nm is 0.00312 degrees of longitude at 50.05 N.
+    Fix(49.9, 0.99688);
     // 0.12 nm east of the track heading north: steer left, red.
-    Fix(50.0, 0.998);
+    Fix(50.0, 0.99688);
     EXPECT_NEAR(XTE, 0.12, 0.005);
     EXPECT_EQ(MainForm->XTerror->progress(), -12);
     EXPECT_EQ(platform::BgrFromQColor(MainForm->XTerror->backColor()), kGaugeRed);
@@ -212,13 +209,13 @@ TEST_F(MainFixTest, ReadoutAndGaugeOnEitherSideOfTheTrack)
     EXPECT_EQ(MainForm->WPName->currentIndex(), 0);
 
     // West of the track: steer right, lime.
-    Fix(50.0, 1.002);
+    Fix(50.0, 1.00312);
     EXPECT_EQ(MainForm->XTerror->progress(), 12);
     EXPECT_EQ(platform::BgrFromQColor(MainForm->XTerror->backColor()), kGaugeLime);
 
     // Inside the dead band: white.
     XteDeadband = 0.5;
-    Fix(50.0, 1.002);
+    Fix(50.0, 1.00312);
     EXPECT_EQ(platform::BgrFromQColor(MainForm->XTerror->backColor()), kGaugeWhite);
 }
 

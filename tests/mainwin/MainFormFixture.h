@@ -51,20 +51,6 @@ inline const std::string kDemoRouteWpl = "$ECWPL,5047.520,N,00120.100,W,ANCHOR*5
                                          "$ECWPL,5048.720,N,00117.940,W,BASIN*19\r\n"
                                          "$ECWPL,5049.080,N,00117.940,W,VISITO*5C\r\n";
 
-// An autopilot on COM4 at 4800 baud taking XTE and APB, with the fix tick
-// left to the test (once an hour) and a manual speed of 6 kn: the lines of a
-// configuration written by MainFormTest::WriteConfig.
-inline void ConfigureAutopilotOnCom4()
-{
-    ComPort = 4;
-    BaudRate = 4800;
-    FixIntervalMs = 3600000;
-    ManualSpeed = 6.0;
-    NmeaOutputOn = true;
-    OutXTE = OutAPB = true;
-    OutHSC = OutBOD = OutUser = false;
-}
-
 // A route of one waypoint, "Outer Spit", 6' north of 50 deg N on the
 // meridian of 1 deg W, active, with the cross-track reference due north.
 inline void FollowOneWaypointNorth()
@@ -107,6 +93,24 @@ protected:
         setup();
         SaveConfigFile(app + name);
         ResetNavState();
+    }
+
+    // The configuration of a boat with an autopilot on COM4 at 4800 baud
+    // that takes XTE and APB (no HSC, BOD or user sentence), a hull speed of
+    // 6 knots and a fix timer left to the test; `more` changes what a test
+    // needs besides.
+    void WriteAutopilotConfig(const std::function<void()>& more = [] {})
+    {
+        WriteConfig("zudeve.cfg", [&] {
+            ComPort = 4;
+            BaudRate = 4800;
+            FixIntervalMs = 3600000;
+            ManualSpeed = 6.0;
+            NmeaOutputOn = true;
+            OutXTE = OutAPB = true;
+            OutHSC = OutBOD = OutUser = false;
+            more();
+        });
     }
 
     void Start(std::vector<std::string> args = {}, QSize screen = QSize(1024, 768))

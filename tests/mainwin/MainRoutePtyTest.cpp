@@ -130,7 +130,7 @@ TEST_F(RoutePtyTest, DemoRouteIsFollowedLegByLegAndSentToTheAutopilot)
     EXPECT_EQ(ls(MainForm->WPName->currentText()), "Anchorage               ");
     // The first leg, from the configured position (the harbour entrance)
     // to the anchorage, is the cross-track reference.
-    EXPECT_NEAR(XteRefCourse, 250.116, 0.001);
+    EXPECT_NEAR(XteRefCourse, 250.119, 0.001);
 
     OpenTheInterface();
 

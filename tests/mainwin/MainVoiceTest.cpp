@@ -235,19 +235,16 @@ TEST_F(MainFormTest, MissingLeftPromptLeavesInputAndFixesRunning)
     ui.strictMessages = true; // from here on no box
     GlobalSettings.Voice = true;
 
-    // One waypoint 6' north of the start, on the meridian of 1 deg W, at a
-    // longitude scale of 1 (a chart whose home lies on the equator).
-    ChartHomeKnown = true;
-    CosLat = 1.0;
+    // One waypoint 6' north of the start, on the meridian of 1 deg W.
     FollowOneWaypointNorth();
     XteDeadband = 0.05;
 
     const char* const fixes[] = {
         "GPGGA,120000,5000.000,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,",
         "GPGGA,120100,5000.600,N,00100.000,W,1,08,1.0,10.0,M,47.0,M,,", // on track
-        "GPGGA,120200,5001.200,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,", // 0.12 nm east: left
-        "GPGGA,120300,5001.800,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,",
-        "GPGGA,120400,5002.400,N,00059.880,W,1,08,1.0,10.0,M,47.0,M,,",
+        "GPGGA,120200,5001.200,N,00059.813,W,1,08,1.0,10.0,M,47.0,M,,", // 0.12 nm east: left
+        "GPGGA,120300,5001.800,N,00059.813,W,1,08,1.0,10.0,M,47.0,M,,",
+        "GPGGA,120400,5002.400,N,00059.813,W,1,08,1.0,10.0,M,47.0,M,,",
     };
     int fixCount = 0;
     for (const char* body : fixes) {

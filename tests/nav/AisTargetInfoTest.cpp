@@ -133,6 +133,26 @@ TEST_F(AisTargetInfoTest, SouthernAndEasternPositions)
         "3.457 E");
 }
 
+// Two minutes of longitude apart across the 180th meridian at 17 S: 1.9 nm,
+// due west or due east, never most of the way round the world.
+TEST_F(AisTargetInfoTest, RangeAndBearingAcrossTheAntimeridian)
+{
+    const struct {
+        double vesselLonWest;
+        double targetLonEast;
+        const char* bearing;
+    } cases[] = { { 179.0 + 59.0 / 60, 179.0 + 59.0 / 60, "Bearing 270.0 \xB0T" },
+        { -179.0 - 59.0 / 60, -179.0 - 59.0 / 60, "Bearing 90.0 \xB0T" } };
+    for (const auto& c : cases) {
+        CurLat = -17.0;
+        CurLon = c.vesselLonWest;
+        AisTargets[2].trail[1] = { -17.0, c.targetLonEast };
+        const std::vector<std::string> lines = nav::AisTargetInfoLines(2, context);
+        EXPECT_EQ(lines[17], "Range 1.9 Nm") << c.bearing;
+        EXPECT_EQ(lines[18], c.bearing);
+    }
+}
+
 // The range used to be labelled " Km" for statute miles.
 TEST_F(AisTargetInfoTest, RangeLabelFollowsTheDistanceUnit)
 {

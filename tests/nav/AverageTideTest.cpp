@@ -50,6 +50,7 @@ TEST_F(AverageTide, NeedsAnAtlasAndARoute)
 TEST_F(AverageTide, MeanOfStreamsDueNorthEastSouthWest)
 {
     HoursToWaypoint = 4.2;
+    ManualSpeed = 1.0; // every sample within reach of the diamond
     const struct {
         int16_t set;
         int expected;
@@ -62,6 +63,18 @@ TEST_F(AverageTide, MeanOfStreamsDueNorthEastSouthWest)
         EXPECT_EQ(mean.set, c.expected) << "set " << c.set;
         EXPECT_EQ(mean.rate, 17) << "set " << c.set;
     }
+}
+
+TEST_F(AverageTide, SamplesAwayFromEveryDiamondHaveNoStream)
+{
+    // At 6 knots the samples lie 0, 6, 12 and 18 nm from the only diamond,
+    // whose stream reaches 5 nm: one hour of stream over four.
+    HoursToWaypoint = 4.2;
+    OneDiamond(0, 40);
+    const AverageTideResult mean = AverageTideAlongLeg({});
+    EXPECT_EQ(mean.samples, 4);
+    EXPECT_EQ(mean.set, 0);
+    EXPECT_EQ(mean.rate, 10);
 }
 
 TEST_F(AverageTide, OneAndAHalfHoursTakesThePresentDiamondAndHour)

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -227,7 +225,6 @@ TEST_F(ConfigFile, MissingFileGivesTheDefaults)
     SetBoatSettings();
     OutUser = true;
     ChartHomeLat = 60.0; // a chart's
-    ChartHomeKnown = true;
     ViewImageHeight = 768;
     ViewImageWidth = 1024;
     ui.strictMessages = true;
@@ -251,11 +248,10 @@ TEST_F(ConfigFile, MissingFileGivesTheDefaults)
     EXPECT_NEAR(CosLat, 0.5, 1e-15);
     EXPECT_EQ(PixelsPerDegLat, 184);
     EXPECT_EQ(PixelsPerDegLon, 88);
-    // Until a chart gives its home latitude, distances take the configured
+    // The projection keeps the chart's home latitude, not the configured
     // position's.
-    ChartHomeKnown = false;
     LoadConfig(dir.file("nothing.cfg"));
-    EXPECT_NEAR(CosLat, std::cos(-16.780192674 * std::numbers::pi / 180), 1e-15);
+    EXPECT_NEAR(CosLat, 0.5, 1e-15);
 
     // A folder in place of the file reads the same way.
     CurrentChartName = "other";

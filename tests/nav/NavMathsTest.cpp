@@ -23,12 +23,12 @@ protected:
     void TearDown() override { ResetNavState(); }
 };
 
-TEST_F(NavMathsTest, FlatDistanceScalesLongitudeByHomeLatitude)
+TEST_F(NavMathsTest, FlatDistanceScalesLongitudeByTheMeanLatitude)
 {
-    CosLat = 0.5;
-    EXPECT_NEAR(FlatDistanceNm(50.0, 1.0, 50.1, 1.0), 6.0, 1e-9);
-    EXPECT_NEAR(FlatDistanceNm(50.0, 1.0, 50.0, 1.2), 6.0, 1e-9); // 0.2° × 0.5 × 60
-    EXPECT_NEAR(FlatDistanceNm(50.0, 1.0, 50.3, 1.8), 30.0, 1e-9); // 3-4-5 in tenths of a degree
+    CosLat = 1.0; // the chart's projection plays no part
+    EXPECT_NEAR(FlatDistanceNm(60.0, 1.0, 60.1, 1.0), 6.0, 1e-9);
+    EXPECT_NEAR(FlatDistanceNm(60.0, 1.0, 60.0, 1.2), 6.0, 1e-9); // 0.2° × cos 60° × 60
+    EXPECT_NEAR(FlatDistanceNm(59.85, 1.0, 60.15, 1.8), 30.0, 1e-9); // 3-4-5 in tenths of a degree
 }
 
 TEST_F(NavMathsTest, BearingsOfTheFourQuarters)
@@ -40,10 +40,46 @@ TEST_F(NavMathsTest, BearingsOfTheFourQuarters)
     EXPECT_NEAR(BearingDeg(50.0, 1.0, 50.0, 1.1), 270.0, 1e-6); // due west
     EXPECT_EQ(WholeBearingDeg(50.0, 1.0, 50.1, 1.0), 0);
     EXPECT_EQ(WholeBearingDeg(50.0, 1.0, 50.0, 1.1), 270);
-    // North-east on a chart whose degree of longitude is half a degree of latitude.
-    CosLat = 0.5;
-    EXPECT_NEAR(BearingDeg(50.0, 1.0, 50.1, 0.8), 45.0, 1e-6);
-    EXPECT_NEAR(BearingDeg(50.0, 1.0, 49.9, 1.2), 225.0, 1e-6);
+    // A hair of longitude either side of a meridian leaves north north.
+    EXPECT_NEAR(BearingDeg(50.0, 1.0 - 1e-10, 51.0, 1.0), 0.0, 1e-6);
+    EXPECT_NEAR(BearingDeg(50.0, 1.0 + 1e-10, 51.0, 1.0), 0.0, 1e-6);
+    // North-east at 60° N, where a degree of longitude is half a degree of latitude.
+    EXPECT_NEAR(BearingDeg(59.95, 1.0, 60.05, 0.8), 45.0, 1e-6);
+    EXPECT_NEAR(BearingDeg(60.05, 1.0, 59.95, 1.2), 225.0, 1e-6);
+}
+
+// From four quadrants, on the Greenwich meridian and on the 180th, to points
+// 2 and 5 nm off on every bearing (a great circle on a sphere of 3440.065 nm):
+// the flat-earth bearing is within 0.5° of the great circle's and the
+// distance within 0.2 %.
+TEST_F(NavMathsTest, BearingsAndDistancesFollowTheGreatCircleEverywhere)
+{
+    constexpr double kRad = std::numbers::pi / 180.0;
+    constexpr double kEarthRadiusNm = 3440.065;
+    const struct {
+        double lat, lon; // degrees, longitude west positive
+    } starts[] = { { 50.8, 1.3 }, { 50.8, -1.3 }, { -33.9, -151.2 }, { -17.0, 149.5 }, { 60.0, 0.0 },
+        { -45.0, 0.0 }, { 12.0, 180.0 }, { -17.0, -179.99 }, { 70.0, 179.99 } };
+    for (const auto& start : starts) {
+        for (double nm : { 2.0, 5.0 }) {
+            for (int bearing = 0; bearing < 360; bearing += 15) {
+                const double phi1 = start.lat * kRad;
+                const double delta = nm / kEarthRadiusNm;
+                const double theta = bearing * kRad;
+                const double phi2 = std::asin(
+                    std::sin(phi1) * std::cos(delta) + std::cos(phi1) * std::sin(delta) * std::cos(theta));
+                const double eastward = std::atan2(std::sin(theta) * std::sin(delta) * std::cos(phi1),
+                    std::cos(delta) - std::sin(phi1) * std::sin(phi2));
+                const double lat = phi2 / kRad;
+                const double lon = start.lon - eastward / kRad;
+                const double off
+                    = std::remainder(BearingDeg(start.lat, start.lon, lat, lon) - bearing, 360.0);
+                EXPECT_LE(std::abs(off), 0.5) << start.lat << " " << start.lon << " " << bearing << " " << nm;
+                EXPECT_NEAR(FlatDistanceNm(start.lat, start.lon, lat, lon), nm, nm * 0.002)
+                    << start.lat << " " << start.lon << " " << bearing;
+            }
+        }
+    }
 }
 
 TEST_F(NavMathsTest, OneRecordGivesHullSpeedAndCourseZero)
@@ -91,8 +127,8 @@ TEST_F(NavMathsTest, AverageSpansTheLastAverageNRecords)
 TEST_F(NavMathsTest, AverageNOfZeroStillMeasuresTheLastLeg)
 {
     AverageN = 0;
-    AddRecord(50.0, 1.0, 0);
-    AddRecord(50.0, 1.1, 60); // 6 nm west in an hour
+    AddRecord(0.0, 1.0, 0);
+    AddRecord(0.0, 1.1, 60); // 6 nm west in an hour on the equator
     ComputeLogSpeed();
     EXPECT_NEAR(MeasuredSpeed, 6.0, 1e-4);
     EXPECT_EQ(ComputeLogCourse(), 270);
@@ -245,6 +281,25 @@ TEST_F(DeadReckoningTest, RunsOnFromTheLastRecordInDegrees)
     NavSpeed = 12.0;
     ComputeDeadReckoning();
     EXPECT_NEAR(DRLat, 60.0 - 2.0 / 60.0, 1e-9);
+}
+
+TEST_F(DeadReckoningTest, RunsOnAcrossTheAntimeridianEitherWay)
+{
+    // 1 nm at 60° is two minutes of longitude: from 1' short of 180° to 1' beyond.
+    const struct {
+        double fromLon;
+        double course;
+        double toLon;
+    } cases[] = { { -179.0 - 59.0 / 60.0, 90.0, 179.0 + 59.0 / 60.0 },
+        { 179.0 + 59.0 / 60.0, 270.0, -179.0 - 59.0 / 60.0 } };
+    for (const auto& c : cases) {
+        LogCount = 0;
+        AddRecord(60.0, c.fromLon, 10);
+        WaypointBearing = c.course;
+        ComputeDeadReckoning();
+        EXPECT_NEAR(DRLat, 60.0, 1e-9) << c.course;
+        EXPECT_NEAR(DRLon, c.toLon, 1e-6) << c.course;
+    }
 }
 
 TEST_F(DeadReckoningTest, AtThePoleKeepsThePresentPosition)

@@ -1,11 +1,16 @@
 #include "nav/NavUpdate.h"
+#include "nav/ChartConfig.h"
 #include "nav/NavState.h"
+#include "nav/RouteCommands.h"
+#include "nav/TidalAtlas.h"
+#include "nav/TideStep.h"
 #include "rtl/Numbers.h"
 #include "support/ShortStringPrint.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 #include <string>
 
@@ -29,15 +34,13 @@ void SetWaypoint(int index, double lat, double lon, const std::string& label)
 }
 
 // A boat at 50°N 1°W that has made 6 knots due north for the last hour, with
-// hull speed 6, on a chart whose degree of longitude is drawn as a degree of
-// latitude. Waypoint 1 lies 3 nm due north; 2 and 3 beyond it.
+// hull speed 6. Waypoint 1 lies 3 nm due north; 2 and 3 beyond it.
 class NavUpdateTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ResetNavState();
-        CosLat = 1.0;
         ManualSpeed = 6.0;
         AddRecord(49.9, 1.0, 600);
         AddRecord(50.0, 1.0, 660);
@@ -115,9 +118,10 @@ TEST_F(NavUpdateTest, CourseTextsAreZeroFilledAndMagneticIsFolded)
     EXPECT_EQ(CogText, "000");
     EXPECT_EQ(CogMagText, "355");
 
-    // A track of 5° east of north.
-    LogRecords[1]
-        = LogRecord { rtl::Real6(49.9), rtl::Real6(1.0 + 0.1 * std::tan(5 * kDeg)), rtl::Real6(600) };
+    // A track of 5° east of north, a degree of longitude at 49.95° N being
+    // cos 49.95° of a degree of latitude.
+    LogRecords[1] = LogRecord { rtl::Real6(49.9),
+        rtl::Real6(1.0 + 0.1 * std::tan(5 * kDeg) / std::cos(49.95 * kDeg)), rtl::Real6(600) };
     MagVariation = 0;
     UpdateNavigationData();
     EXPECT_EQ(CogText, "005");
@@ -204,7 +208,7 @@ TEST_F(NavUpdateTest, ArrivalWithAutomaticAdvanceTakesTheNextLeg)
     EXPECT_EQ(DestWaypointText, "Bar Buoy            ");
     EXPECT_EQ(LegStatusText, ",A");
     const double dLat = 50.1 - 50.049;
-    const double dLon = 0.05;
+    const double dLon = 0.05 * std::cos((50.1 + 50.049) / 2 * kDeg);
     EXPECT_NEAR(WaypointDistance, 60 * std::hypot(dLat, dLon), 1e-6);
     EXPECT_NEAR(XteRefCourse, 360 - std::atan(dLon / dLat) / kDeg, 1e-6);
     EXPECT_DOUBLE_EQ(XteRefCourse, WaypointBearing);
@@ -287,6 +291,124 @@ TEST_F(NavUpdateTest, RangeFormatFollowsTheDisplayedValue)
     DistanceFactor = 1.0;
     UpdateNavigationData();
     EXPECT_EQ(RangeText, "0.5000 Nm ");
+}
+
+// The figures of a leg wherever it lies and whenever the tide is read:
+// across the 180th meridian either way, with a chart loaded whose home lies
+// far from the boat, with a tidal atlas whose diamonds are near or far, and
+// with high water either side of midnight. Positions are made on the sphere;
+// every bearing is within 0.05° and every distance within 0.003 nm of the
+// great circle's (the XTE within 0.005 nm of the perpendicular).
+TEST(LegFigures, RightWhereverTheLegLiesAndWhenever)
+{
+    struct Where {
+        double lat, lon; // degrees, longitude west positive
+    };
+    enum class Atlas { None, Demo, OneDiamond };
+    struct Row {
+        const char* what;
+        Where start; // where the leg, and its cross-track reference, was taken
+        Where waypoint;
+        Where previous; // the fix before, 20 minutes earlier
+        Where boat;
+        double chartHomeLat = 0.0; // of the chart loaded
+        Atlas atlas = Atlas::None;
+        Where diamond = {}; // of a one-diamond atlas: 3 knots setting west at every hour
+        int clockHour = 12, clockMinute = 0, highWaterHour = 12;
+        double hullSpeed = 6.0;
+        // Expected
+        const char* bearing;
+        const char* range;
+        const char* xte;
+        const char* course; // made good from the fix before; nullptr: at rest, not checked
+        const char* speed;
+        const char* heading; // to steer, as HSC gives it
+        int tideHour = 0;
+    };
+    const Where diamond2 = { 50.788, 1.302 }; // of the demo atlas
+    const Where demoNorthEast = { 50.8468, 1.2087 }; // 5 nm on 045 from it
+    const Where atFifty = { 50.0, 1.0 };
+    const Where fiftyNorthEast = { 50.0588, 0.9083 }; // 5 nm on 045
+    const Row rows[] = {
+        // S 17°00' E 179°57' to S 17°01.2' W 179°57', 0.30 nm right of the leg.
+        { "east across 180 degrees", { -17.0, -179.95 }, { -17.02, 179.95 }, { -17.0168, -179.9665 },
+            { -17.0168, 179.9917 }, 0.0, Atlas::None, {}, 12, 0, 12, 6.0, "095", "2.40 Nm ", "0.30,L,", "090",
+            "7.19", "94.6" },
+        { "west across 180 degrees", { 12.0, 179.96 }, { 12.03, -179.96 }, { 12.0161, 179.9925 },
+            { 12.0161, -179.9829 }, 0.0, Atlas::None, {}, 12, 0, 12, 6.0, "302", "1.58 Nm ", "0.30,R,", "270",
+            "4.33", "301.8" },
+        // 37 N 76 W on a 045 leg of 5.00 nm, 0.30 nm left of it.
+        { "the chart's home 14 degrees north", { 37.0, 76.0 }, { 37.0589, 75.9262 }, { 36.98585, 76.02656 },
+            { 37.0153, 75.9897 }, 50.8, Atlas::None, {}, 12, 0, 12, 6.0, "049", "4.01 Nm ", "0.30,R,", "045",
+            "7.50", "49.3" },
+        { "the chart's home on the equator", { 37.0, 76.0 }, { 37.0589, 75.9262 }, { 36.98585, 76.02656 },
+            { 37.0153, 75.9897 }, 0.0, Atlas::None, {}, 12, 0, 12, 6.0, "049", "4.01 Nm ", "0.30,R,", "045",
+            "7.50", "49.3" },
+        // The demo atlas: the ebb at HW+3 off its diamonds.
+        { "near the demo diamonds", diamond2, demoNorthEast, diamond2, diamond2, 50.8, Atlas::Demo, {}, 15, 0,
+            12, 10.0, "045", "5.00 Nm ", "0.00,R,", nullptr, "0.00", "51.3", 3 },
+        { "the demo atlas off Sydney", { -33.85, -151.25 }, { -33.7911, -151.3209 }, { -33.85, -151.25 },
+            { -33.85, -151.25 }, 50.8, Atlas::Demo, {}, 15, 0, 12, 6.0, "045", "5.00 Nm ", "0.00,R,", nullptr,
+            "0.00", "45.0", 3 },
+        { "a diamond 4 nm away", atFifty, fiftyNorthEast, atFifty, atFifty, 0.0, Atlas::OneDiamond,
+            { 50.0 + 4.0 / 60, 1.0 }, 12, 0, 12, 6.0, "045", "4.99 Nm ", "0.00,R,", nullptr, "0.00", "65.7" },
+        { "a diamond 6 nm away", atFifty, fiftyNorthEast, atFifty, atFifty, 0.0, Atlas::OneDiamond,
+            { 50.1, 1.0 }, 12, 0, 12, 6.0, "045", "4.99 Nm ", "0.00,R,", nullptr, "0.00", "45.1" },
+        { "a diamond 1000 nm away", atFifty, fiftyNorthEast, atFifty, atFifty, 0.0, Atlas::OneDiamond,
+            { 50.0 + 1000.0 / 60, 1.0 }, 12, 0, 12, 6.0, "045", "4.99 Nm ", "0.00,R,", nullptr, "0.00",
+            "45.1" },
+        // The hour of the tide either side of midnight, at the demo diamond.
+        { "high water 23:00, 00:10", diamond2, demoNorthEast, diamond2, diamond2, 50.8, Atlas::Demo, {}, 0,
+            10, 23, 6.0, "045", "5.00 Nm ", "0.00,R,", nullptr, "0.00", "50.5", 1 },
+        { "high water 23:45, 23:50", diamond2, demoNorthEast, diamond2, diamond2, 50.8, Atlas::Demo, {}, 23,
+            50, 24, 6.0, "045", "5.00 Nm ", "0.00,R,", nullptr, "0.00", "45.1", 0 },
+        { "high water 02:00, 23:10", diamond2, demoNorthEast, diamond2, diamond2, 50.8, Atlas::Demo, {}, 23,
+            10, 2, 6.0, "045", "5.00 Nm ", "0.00,R,", nullptr, "0.00", "31.8", -3 },
+        { "high water 12:00, 23:40", diamond2, demoNorthEast, diamond2, diamond2, 50.8, Atlas::Demo, {}, 23,
+            40, 12, 6.0, "045", "5.00 Nm ", "0.00,R,", nullptr, "0.00", "38.5", -1 },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ResetNavState();
+        ChartHomeLat = row.chartHomeLat;
+        SetChartScales();
+        if (row.atlas == Atlas::Demo) {
+            LoadTidalData(std::string(KV_SOURCE_DIR) + "/demo/tides/harbour.pos");
+            ASSERT_EQ(TideStationCount, 6);
+        } else if (row.atlas == Atlas::OneDiamond) {
+            TideStations[1] = { rtl::Real6(row.diamond.lat), rtl::Real6(row.diamond.lon) };
+            for (int hour = 1; hour <= kTideHours; ++hour)
+                TideStreams[1][hour] = TideFlow { 270, 30 };
+            TideStationCount = 1;
+        }
+        ManualSpeed = row.hullSpeed;
+        SetWaypoint(1, row.waypoint.lat, row.waypoint.lon, "Next");
+        RouteCount = 1;
+        ActiveWaypoint = 1;
+        CurLat = row.start.lat;
+        CurLon = row.start.lon;
+        ASSERT_TRUE(ResetCrossTrackReference());
+
+        AddRecord(row.previous.lat, row.previous.lon, 600);
+        AddRecord(row.boat.lat, row.boat.lon, 620);
+        CurLat = row.boat.lat;
+        CurLon = row.boat.lon;
+        TideHour = static_cast<int16_t>(TidalHour(row.clockHour, row.clockMinute, row.highWaterHour));
+        UpdateNavigationData();
+
+        EXPECT_EQ(TideHour, row.tideHour);
+        EXPECT_EQ(BearingText, row.bearing);
+        EXPECT_EQ(RangeText, row.range);
+        EXPECT_EQ(XteText, row.xte);
+        if (row.course) {
+            EXPECT_EQ(CogText, row.course);
+        }
+        EXPECT_EQ(SogText, row.speed);
+        char heading[16];
+        std::snprintf(heading, sizeof heading, "%.1f", Heading);
+        EXPECT_STREQ(heading, row.heading);
+    }
+    ResetNavState();
 }
 
 } // namespace

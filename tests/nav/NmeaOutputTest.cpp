@@ -292,9 +292,13 @@ TEST_F(NmeaOutputTest, MagneticFiguresAreTrueLessTheVariationWithinAFullTurn)
         HeadNorthForTheCardinal();
         const double north = std::cos(row.bearing * std::numbers::pi / 180);
         const double east = std::sin(row.bearing * std::numbers::pi / 180);
-        LogRecords[1]
-            = LogRecord { rtl::Real6(50.0 - 0.1 * north), rtl::Real6(1.0 + 0.1 * east), rtl::Real6(600.0) };
-        RoutePoints[1] = { 50.0 + 0.05 * north, 1.0 - 0.05 * east };
+        // A degree of longitude is the cosine of the mean latitude of a degree of latitude.
+        const auto lonScale = [](double lat) { return std::cos((lat + 50.0) / 2 * std::numbers::pi / 180); };
+        const double fromLat = 50.0 - 0.1 * north;
+        const double toLat = 50.0 + 0.05 * north;
+        LogRecords[1] = LogRecord { rtl::Real6(fromLat), rtl::Real6(1.0 + 0.1 * east / lonScale(fromLat)),
+            rtl::Real6(600.0) };
+        RoutePoints[1] = { toLat, 1.0 - 0.05 * east / lonScale(toLat) };
         XteRefCourse = row.bearing;
         MagVariation = row.variation;
         UpdateNavigationData();

@@ -198,10 +198,10 @@ TEST_F(RouteEditTest, MeasureReadoutDueEast)
     EXPECT_EQ(FormatRouteDistance(), ""); // not measuring
 
     MeasureMode = true;
-    MeasureStartLat = 50.0;
+    MeasureStartLat = 0.0;
     MeasureStartLon = 1.0;
-    CurLat = 50.0;
-    CurLon = 0.9; // 6 nm east
+    CurLat = 0.0;
+    CurLon = 0.9; // 6 nm east on the equator
     EXPECT_EQ(FormatRouteDistance(), "6.0000 Nm  Bearing 270\xB0T To  90\xB0T From");
     EXPECT_EQ(MeasureDistText, "6.0000");
     EXPECT_EQ(MeasureBearingText, " 90");
