@@ -22,4 +22,16 @@ DistanceUnit DistanceUnitOf(double factor);
 // worked out for this fix: no leg, or a cross-stream the hull speed cannot
 // match); CtsText, TtgText, CogText, CogMagText, VmgText, SogText,
 // RangeText, XteText, XteScaleText and XTE; then NmeaOutput.
+//
+// The leg after an advance runs from the waypoint arrived at: XteRefCourse
+// is the course from it to the next. The cross-track error is the distance
+// from the line of the leg (through the waypoint on XteRefCourse),
+// WaypointDistance × sin(XteRefCourse − WaypointBearing), held to 9.99 nm,
+// written with the side to steer (L when the boat lies right of the line).
+// The leg's status turns ",V" at that limit and once the boat is past the
+// waypoint (its bearing more than 90° off the leg's course) without arriving.
+//
+// CogText and CogMagText are the course made good (nav/NavMaths.h,
+// CourseMadeGood): at rest the last one worked out, empty while the vessel
+// has not moved.
 void UpdateNavigationData();

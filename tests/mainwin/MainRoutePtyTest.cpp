@@ -71,15 +71,16 @@ TEST_F(MainFormTest, DemoRouteIsFollowedLegByLegAndSentToTheAutopilot)
             "$ECAPB,A,A,0.06,L,N,,,,,ANCHOR,240,T,240,T,A*3B\r\n",
             1 },
         // Inside the arrival radius: on to the fairway buoy, whose leg from
-        // here is the new reference; name and bearing are both the buoy's.
+        // the anchorage is the new reference, 0.05 nm south of the boat;
+        // name and bearing are both the buoy's.
         { "$GPGGA,120300,5047.550,N,00119.980,W,1,08,1.0,10.0,M,47.0,M,,*65",
-            "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
-            "$ECAPB,A,A,0.00,R,N,,,,,FAIRWA,107,T,107,T,A*30\r\n",
+            "$ECXTE,A,A,0.05,R,N,A*09\r\n"
+            "$ECAPB,A,A,0.05,R,N,,,,,FAIRWA,107,T,107,T,A*35\r\n",
             2 },
         // South of the second leg: steer left.
         { "$GPGGA,120400,5047.295,N,00118.990,W,1,08,1.0,10.0,M,47.0,M,,*6C",
-            "$ECXTE,A,A,0.06,L,N,A*14\r\n"
-            "$ECAPB,A,A,0.06,L,N,,,,,FAIRWA,102,T,102,T,A*28\r\n",
+            "$ECXTE,A,A,0.03,L,N,A*11\r\n"
+            "$ECAPB,A,A,0.03,L,N,,,,,FAIRWA,102,T,102,T,A*2D\r\n",
             2 },
     };
     for (const Step& step : steps) {
