@@ -119,9 +119,9 @@ double SteerAgainstStream()
 
 // The cross-track error is the distance of the boat from the line of the leg
 // (through the waypoint on the reference course), positive when the boat
-// lies to the right of it. Past the waypoint (abeam of it no longer ahead)
-// the figure stays the distance from that line on the boat's own side, and
-// the status says it is no guide to steer by.
+// lies to the right of it. Past the waypoint the figure stays the distance
+// from that line on the boat's own side, and the status says it is no
+// longer a guide to steer by.
 void SetCrossTrackTexts()
 {
     const double theta = (XteRefCourse - WaypointBearing) * kDegToRad;
