@@ -43,6 +43,12 @@ namespace
 
 const std::string kDegreesTrue = "\xB0T"; // the degree sign is the Latin-1 byte 0xB0
 
+// The course made good on the panel: empty while the vessel has not moved.
+std::string CourseReadout()
+{
+    return CogText.empty() ? std::string() : CogText + kDegreesTrue;
+}
+
 // Runs a handler for a left click or a double click on a panel.
 class PanelClicks : public QObject
 {
@@ -140,9 +146,10 @@ void TMainForm::FixBtnClick()
     LogRecords[LogCount] = LogRecord { rtl::Real6(CurLat), rtl::Real6(CurLon), rtl::Real6(clock.minutes) };
     // From here to the next fix the course made good is the one through this
     // fix: an AIS target heard meanwhile is announced against it, not against
-    // the track before this fix (on the second fix, no course at all).
+    // the track before this fix (on the second fix, no course at all). At rest
+    // the last course worked out stays; until the vessel has moved it has none.
     if (!DRMode)
-        NavCourse = ComputeLogCourse();
+        UpdateNavCourse();
     CurLat += ChartOffsetLat;
     CurLon -= ChartOffsetLon;
     const TPosition fix { CurLat, CurLon };
@@ -192,7 +199,7 @@ void TMainForm::ShowNavigationReadout(const TFixPreferences& prefs)
 {
     SpeedOG->setText(qs(SogText + SpeedUnitText.str()));
     SpeedMG->setText(qs(VmgText));
-    CourseOG->setText(qs(CogText + kDegreesTrue));
+    CourseOG->setText(qs(CourseReadout()));
     if (RouteCount > 0) {
         RngToWp->setText(qs(RangeText));
         TimeToWP->setText(qs(TtgText));
@@ -253,7 +260,7 @@ void TMainForm::HandleEndOfRoute(const TFixPreferences& prefs)
         XTerror->setProgress(0);
         XTerror->setBackColor(platform::QColorFromBgr(kGaugeWhite));
         SpeedOG->setText(qs(SogText + SpeedUnitText.str()));
-        CourseOG->setText(qs(CogText + kDegreesTrue));
+        CourseOG->setText(qs(CourseReadout()));
     }
 
     PlaySelectCue(prefs, SelectVoicePending);

@@ -176,13 +176,14 @@ int SlotForNewTarget(const AisTargetRecord& d)
 
 // A target that has just got its first trail entry is announced: always with
 // a beep, and with its bearing sector when voice is on, the own track gives a
-// course made good (two fixes at least) and the program is not a shore
-// station.
+// course made good (two fixes at least, with a move between them) and the
+// program is not a shore station.
 void Announce(int slot, const AisMergeOptions& options, AisMergeResult& result)
 {
     const AisTargetRecord& s = AisTargets[slot];
     result.announce = true;
-    if (options.voice && LogCount > 1 && !options.monitorMode && s.messageType >= 1 && s.messageType <= 11) {
+    const bool courseKnown = LogCount > 1 && NavCourseKnown;
+    if (options.voice && courseKnown && !options.monitorMode && s.messageType >= 1 && s.messageType <= 11) {
         const AisTrailPoint& p = s.trail[s.trailCount];
         result.sectorWord = AisSectorWord(AisRelativeBearing(p.lat, p.lon));
     }

@@ -81,9 +81,12 @@ private:
         case 'W':
             output_ += TrimNameField(waypointBox_, 1, 33);
             break;
-        case 'X':
-            output_ += rtl::StrReal(XTE, 0, 2);
+        case 'X': {
+            // On the track the figure reads 0.00 from either side, never -0.00.
+            const std::string text = rtl::StrReal(XTE, 0, 2);
+            output_ += text == "-0.00" ? text.substr(1) : text;
             break;
+        }
         case 'Y':
             output_ += rtl::StrReal(recordLat_ + ChartOffsetLat, 0, 8) + ":"
                 + rtl::StrReal(0.0 - (recordLon_ - ChartOffsetLon), 0, 8);

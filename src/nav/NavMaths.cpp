@@ -134,14 +134,30 @@ void ComputeLogSpeed()
     LogSpeed = MeasuredSpeed;
 }
 
+std::optional<int> CourseMadeGood()
+{
+    // The span each fix took in its turn, newest first: the first that shows
+    // a move gives the course (a zero move has none).
+    for (int n = RecordsInUse(); n >= 2; --n) {
+        const LogRecord& first = LogRecords[n - AveragedSpan(n)];
+        const LogRecord& last = LogRecords[n];
+        if (first.lat != last.lat || first.lon != last.lon)
+            return WholeBearingDeg(first.lat, first.lon, last.lat, last.lon);
+    }
+    return std::nullopt;
+}
+
 int ComputeLogCourse()
 {
-    const int n = RecordsInUse();
-    if (n < 2)
-        return 0;
-    const LogRecord& first = LogRecords[n - AveragedSpan(n)];
-    const LogRecord& last = LogRecords[n];
-    return WholeBearingDeg(first.lat, first.lon, last.lat, last.lon);
+    return CourseMadeGood().value_or(0);
+}
+
+void UpdateNavCourse()
+{
+    const std::optional<int> course = CourseMadeGood();
+    NavCourseKnown = course.has_value();
+    if (course)
+        NavCourse = *course;
 }
 
 bool ComputeWaypointLeg()

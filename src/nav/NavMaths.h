@@ -21,6 +21,8 @@ double LongitudeDifference(double a, double b);
 // 180th meridian).
 double NormalLongitude(double lon);
 
+#include <optional>
+
 // Flat-earth distance between two positions, nautical miles.
 double FlatDistanceNm(double lat1, double lon1, double lat2, double lon2);
 
@@ -48,9 +50,17 @@ double MagneticDegrees(double trueDegrees);
 // 0), 0..359.
 int WholeMagneticDegrees(double trueDegrees);
 
-// Course made good over the same records, whole degrees 0..360 (0 when the
-// log holds fewer than two records).
+// Course made good over the same records, whole degrees 0..360. A zero move
+// has no course: when the vessel has not moved over those records, the course
+// the track log last gave (over the records averaged at the last fix that
+// showed a move); nullopt when it shows no move at all (fewer than two
+// records, or all at one place).
+std::optional<int> CourseMadeGood();
+// The same with 0 for none: the heading the vessel is drawn with.
 int ComputeLogCourse();
+// At a fix: NavCourse := CourseMadeGood() when there is one, else it keeps
+// its value; NavCourseKnown := whether there is one.
+void UpdateNavCourse();
 
 // Distance and bearing from the present position to route entry
 // ActiveWaypoint: WaypointDistance (display units), WaypointRangeNm,

@@ -17,6 +17,7 @@ std::array<rtl::ShortString<33>, 10> NmeaFields;
 int16_t MagVariation;
 double Heading;
 double NavSpeed, NavCourse;
+bool NavCourseKnown;
 double DRLat, DRLon;
 bool NmeaOpen;
 bool DRMode;
@@ -219,8 +220,8 @@ void ResetNavState()
 {
     // Everything to zero, empty or false first.
     Clear(CurLat, CurLon, GpsLat, GpsLon, FixTime, FixTimeText, FixStatus, FixQuality, SatCount, Hdop,
-        EpeMetres, NmeaFields, MagVariation, Heading, NavSpeed, NavCourse, DRLat, DRLon, NmeaOpen, DRMode,
-        ManualFixFlag, LastSentence, PrevSentence, SerialLineBuffer, ComTimeZero);
+        EpeMetres, NmeaFields, MagVariation, Heading, NavSpeed, NavCourse, NavCourseKnown, DRLat, DRLon,
+        NmeaOpen, DRMode, ManualFixFlag, LastSentence, PrevSentence, SerialLineBuffer, ComTimeZero);
     Clear(LogRecords, LogCount, ThinStep, ThinIndex, ThinCounter, TripLeg, TripTotal, LogTimeDiff,
         MeasuredSpeed, LogSpeed, AverageN, DrawEveryN, FixNumber, EventNumber, LogDateText, LogBaseName,
         TextLogName, TextLogLineCount, TextLogOn, TextLogHeld, TextLogHeldValue, NmeaLogTemplate,

@@ -48,6 +48,9 @@ extern std::array<rtl::ShortString<33>, 10> NmeaFields; // "COM" fields 8..17, t
 extern int16_t MagVariation; // whole degrees, east positive
 extern double Heading; // heading to steer of the last navigation update; NaN when it had none
 extern double NavSpeed, NavCourse; // made good, used for dead reckoning
+// NavCourse was worked out from a move of the vessel (nav/NavMaths.h,
+// UpdateNavCourse); false until it has moved: a zero move has no course.
+extern bool NavCourseKnown;
 extern double DRLat, DRLon;
 extern bool NmeaOpen;
 extern bool DRMode;

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <string>
 
 namespace
@@ -19,9 +20,12 @@ constexpr double kRadToDeg = 180.0 / std::numbers::pi;
 // Cross-track error is reported to at most 9.99 nm either side (the field of
 // the XTE and APB sentences holds x.xx).
 constexpr double kXteLimit = 9.99;
+// Along the leg, nm: a boat this little past the waypoint is abeam of it.
+constexpr double kAbeamTolerance = 1e-6;
 constexpr const char* kNoFigure = "********";
 // The heading to steer of a fix for which none can be worked out.
 constexpr double kNoHeading = std::numeric_limits<double>::quiet_NaN();
+
 
 void SetUnitTexts()
 {
@@ -44,7 +48,8 @@ void SetUnitTexts()
 }
 
 // Arrival inside the capture radius with automatic advance: step to the next
-// waypoint (the previous one on a reversed route) and take its leg.
+// waypoint (the previous one on a reversed route) and take its leg, which
+// runs from the waypoint arrived at (its course the cross-track reference).
 void AdvanceOnArrival()
 {
     if (!(WaypointDistance < CaptureDistance && AutoWaypoint))
@@ -52,10 +57,11 @@ void AdvanceOnArrival()
     WpApproachPending = true;
     OriginWaypointName = DestWaypointName;
     ArrivedWaypoint = ActiveWaypoint;
+    const TPosition origin = RoutePoints[ActiveWaypoint];
     ActiveWaypoint = static_cast<int16_t>(ActiveWaypoint + (ReverseRoute ? -1 : 1));
     if (ComputeWaypointLeg()) {
         WaypointDistance /= DistanceFactor;
-        XteRefCourse = WaypointBearing;
+        XteRefCourse = LegCourse(origin, RoutePoints[ActiveWaypoint]);
     }
 }
 
@@ -97,16 +103,23 @@ double SteerAgainstStream()
     CourseToSteer = static_cast<int16_t>(course);
 
     ComputeLogSpeed();
-    const int madeGood = ComputeLogCourse();
-    const double vmg = std::cos((madeGood - CourseToSteer) * kDegToRad) * LogSpeed;
+    // Without a course made good (the vessel has not moved) nothing is made
+    // good towards the waypoint: no speed to it and no time to go.
+    const std::optional<int> madeGood = CourseMadeGood();
+    const double vmg = madeGood ? std::cos((*madeGood - CourseToSteer) * kDegToRad) * LogSpeed : 0.0;
     HoursToWaypoint = vmg > 0.01 ? WaypointDistance / vmg : -1;
     return vmg;
 }
 
+// The cross-track error is the distance of the boat from the line of the leg
+// (through the waypoint on the reference course), positive when the boat
+// lies to the right of it. Past the waypoint the figure stays the distance
+// from that line on the boat's own side, and the status says it is no
+// longer a guide to steer by.
 void SetCrossTrackTexts()
 {
     const double theta = (XteRefCourse - WaypointBearing) * kDegToRad;
-    double e = std::cos(theta) > 0 ? WaypointDistance * std::tan(theta) : WaypointDistance * 1e13;
+    double e = WaypointDistance * std::sin(theta);
     e = std::clamp(e, -kXteLimit, kXteLimit);
     if (CourseToSteer >= 0 && RouteGuidanceOn) {
         XteScaleText = std::abs(e) < 1 ? "x 0.1 NM" : "x 1.0 NM";
@@ -122,7 +135,11 @@ void SetCrossTrackTexts()
     // L: steer left to regain the track. The side follows the sign at the
     // limit too, so an autopilot is never told to steer the wrong way.
     XteText = text + (e > 0 ? ",L," : ",R,");
-    if (std::abs(e) >= kXteLimit)
+    // Past the waypoint: its bearing more than 90° off the leg's course.
+    // Abeam of it (exactly 90°, which rounding may put a hair either side)
+    // the leg still holds.
+    const bool past = WaypointDistance * std::cos(theta) < -kAbeamTolerance;
+    if (std::abs(e) >= kXteLimit || past)
         LegStatusText = ",V";
 }
 
@@ -149,6 +166,13 @@ void MarkUnknownFigures()
 }
 
 } // namespace
+
+double LegCourse(const TPosition& origin, const TPosition& destination)
+{
+    if (origin == destination)
+        return WaypointBearing;
+    return BearingDeg(origin.lat, origin.lon, destination.lat, destination.lon);
+}
 
 DistanceUnit DistanceUnitOf(double factor)
 {
@@ -190,7 +214,6 @@ void UpdateNavigationData()
         vmg = SteerAgainstStream();
     }
 
-    CogText.clear();
     CtsText = rtl::ZeroFilledInt(CourseToSteer, 3);
     if (CourseToSteer < 0) {
         CtsText.clear();
@@ -201,9 +224,14 @@ void UpdateNavigationData()
     TtgText = rtl::StrInt(rtl::Trunc(HoursToWaypoint), 2) + " Hr "
         + rtl::StrReal(rtl::Frac(HoursToWaypoint) * 60.0, 1, 1) + " Min";
 
-    const int course = ComputeLogCourse();
-    CogText = rtl::ZeroFilledInt(course, 3);
-    CogMagText = rtl::ZeroFilledInt(WholeMagneticDegrees(course), 3);
+    // A zero move has no course: the last one worked out stays, and until
+    // the vessel has moved the course fields are empty.
+    CogText.clear();
+    CogMagText.clear();
+    if (const std::optional<int> course = CourseMadeGood()) {
+        CogText = rtl::ZeroFilledInt(*course, 3);
+        CogMagText = rtl::ZeroFilledInt(WholeMagneticDegrees(*course), 3);
+    }
 
     const double speedFactor = SpeedAlwaysKnots ? 1.0 : DistanceFactor;
     if (HoursToWaypoint != -1) {

@@ -5,12 +5,19 @@
 // panel and the output sentences, ending with the output sentences
 // themselves.
 
+#include "nav/NavTypes.h"
+
 // The distance unit chosen by DistanceFactor (1.0 nm, 1.852 km, 1.15081
 // statute miles). Factors in between fall to the nearest of the three
 // ranges: below 1.1 nautical miles, above 1.2 kilometres, and 1.0 to 1.8
 // exclusive statute miles, checked in that order with the last match winning.
 enum class DistanceUnit { NauticalMiles, Kilometres, StatuteMiles };
 DistanceUnit DistanceUnitOf(double factor);
+
+// The course of a leg from `origin` to `destination`, degrees true; two
+// waypoints at one place make no line, and the leg then runs on
+// WaypointBearing, the bearing from the present position.
+double LegCourse(const TPosition& origin, const TPosition& destination);
 
 // Sets, in this order: DistanceUnitText and SpeedUnitText; the leg
 // (BearingText, WaypointDistance in nm, WaypointRangeNm, WaypointBearing,
@@ -24,4 +31,16 @@ DistanceUnit DistanceUnitOf(double factor);
 // worked out for this fix: no leg, or a cross-stream the hull speed cannot
 // match); CtsText, TtgText, CogText, CogMagText, VmgText, SogText,
 // RangeText, XteText, XteScaleText and XTE; then NmeaOutput.
+//
+// The leg after an advance runs from the waypoint arrived at: XteRefCourse
+// is the course from it to the next. The cross-track error is the distance
+// from the line of the leg (through the waypoint on XteRefCourse),
+// WaypointDistance × sin(XteRefCourse − WaypointBearing), held to 9.99 nm,
+// written with the side to steer (L when the boat lies right of the line).
+// The leg's status turns ",V" at that limit and once the boat is past the
+// waypoint (its bearing more than 90° off the leg's course) without arriving.
+//
+// CogText and CogMagText are the course made good (nav/NavMaths.h,
+// CourseMadeGood): at rest the last one worked out, empty while the vessel
+// has not moved.
 void UpdateNavigationData();

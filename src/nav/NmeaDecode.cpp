@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <limits>
+#include <cmath>
 
 namespace nav
 {
@@ -149,15 +149,22 @@ void DecodeRmc(NmeaDecodeResult& r, std::string_view s)
     ReadPosition(r, s, 3);
     r.timeText = GetNmeaField(s, 1);
     r.satCount = "";
-    const std::optional<double> variation = NumberOrZero(GetNmeaField(s, 10));
-    if (!variation) {
+    r.hdop = 0.0;
+    const std::string variationField = GetNmeaField(s, 10);
+    if (variationField.empty())
+        return; // many receivers give none: the variation set stays
+    double variation = 0;
+    if (!rtl::ParseReal(variationField, variation)) {
         r.failed = true;
         return;
     }
-    const double signedVariation = GetNmeaField(s, 11).starts_with('W') ? -*variation : *variation;
-    r.magVariation = static_cast<int16_t>(std::clamp<int64_t>(rtl::Round(signedVariation),
-        std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
-    r.hdop = 0.0;
+    // Without its hemisphere, or beyond a half turn, the figure says nothing
+    // sure about the variation: the variation set stays.
+    const std::string hemisphere = GetNmeaField(s, 11);
+    const bool west = hemisphere.starts_with('W');
+    if ((!west && !hemisphere.starts_with('E')) || !(std::abs(variation) <= 180.0))
+        return;
+    r.magVariation = static_cast<int16_t>(rtl::Round(west ? -variation : variation));
 }
 
 // $GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47

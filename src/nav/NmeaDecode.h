@@ -75,7 +75,10 @@ struct NmeaDecodeResult {
     std::optional<double> lat, lon; // nullopt: the field could not be read
     std::optional<std::string> satCount; // GGA and COM field 7; RMC ""
     std::optional<double> hdop; // GGA field 8, COM field 16; RMC 0
-    std::optional<int16_t> magVariation; // RMC: whole degrees, east positive
+    // RMC: whole degrees, east positive. nullopt when the sentence gives
+    // none (empty fields, as many receivers send) or none that can be
+    // trusted (no E/W, beyond 180°): the variation set stays.
+    std::optional<int16_t> magVariation;
     std::optional<bool> comTimeZero; // COM: time "000000" (chart-point capture)
     std::optional<std::array<std::string, 10>> comFields; // COM fields 8..16 at 1..9, field 17 at 0
 };

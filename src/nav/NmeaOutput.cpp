@@ -26,6 +26,13 @@ std::string HeadingField(double degrees)
     return text;
 }
 
+// A true course in whole degrees, three digits, 000 to 359.
+std::string WholeCourseText(double degrees)
+{
+    const int64_t whole = rtl::Round(degrees) % 360;
+    return rtl::ZeroFilledInt(whole < 0 ? whole + 360 : whole, 3);
+}
+
 } // namespace
 
 void BuildNmeaOutput()
@@ -58,9 +65,17 @@ void BuildNmeaOutput()
         add("$ECHSC," + HeadingField(Heading) + ",T," + HeadingField(MagneticDegrees(Heading)) + ",M@e@l");
     // BOD has six fields (true and magnetic bearing, destination, origin):
     // no empty seventh field before the checksum, which a strict listener
-    // would take for a malformed sentence.
-    if (OutBOD)
-        add("$ECBOD,@b,T,@^,M,@w,@<@e@l");
+    // would take for a malformed sentence. Its bearing is the one from the
+    // origin to the destination, the course of the leg; with no origin to
+    // name (a leg from where the boat was) it is the one from the present
+    // position.
+    if (OutBOD) {
+        if (TrimNameField(OriginWaypointName.view(), 1, 6).empty())
+            add("$ECBOD,@b,T,@^,M,@w,@<@e@l");
+        else if (std::isfinite(XteRefCourse))
+            add("$ECBOD," + WholeCourseText(XteRefCourse) + ",T,"
+                + rtl::ZeroFilledInt(WholeMagneticDegrees(XteRefCourse), 3) + ",M,@w,@<@e@l");
+    }
     // The line end is added after the expansion: a user template ending in a
     // stray '@' must not swallow it and run into the next fix's output.
     // A user sentence longer than an NMEA sentence may be (82 characters

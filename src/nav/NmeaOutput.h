@@ -8,7 +8,10 @@
 //                                               bearing and heading to steer
 //   $ECHSC,47.5,T,51.5,M*hh                     heading to steer, true and
 //                                               magnetic
-//   $ECBOD,045,T,049,M,DEST,ORIGIN*hh           bearing origin to destination
+//   $ECBOD,045,T,049,M,DEST,ORIGIN*hh           bearing origin to destination:
+//                                               the leg's course (XteRefCourse);
+//                                               with the origin empty, the
+//                                               bearing from the present position
 //   (the user sentence)                         UserSentenceTemplate
 //
 // Built from the output templates of nav/NmeaTemplate.h. Magnetic figures

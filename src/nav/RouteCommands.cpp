@@ -2,6 +2,7 @@
 
 #include "nav/NavMaths.h"
 #include "nav/NavState.h"
+#include "nav/NavUpdate.h"
 #include "nav/NmeaTemplate.h"
 #include "nav/RouteEdit.h"
 
@@ -12,11 +13,14 @@ namespace
 
 // The cross-track error is measured from the line through the active
 // waypoint on the bearing it has from the present position now.
+// Such a leg starts from the boat, not from a waypoint: it has no origin
+// waypoint to name (BOD then gives the bearing from the present position).
 bool TakeLegAsCrossTrackReference()
 {
     if (!ComputeWaypointLeg())
         return false;
     XteRefCourse = WaypointBearing;
+    OriginWaypointName.clear();
     return true;
 }
 
@@ -34,6 +38,7 @@ void BeginLeg(bool haveView)
 {
     ArrivedWaypoint = 0;
     FirstLegPending = !HavePresentFix();
+    OriginWaypointName.clear();
     if (haveView)
         TakeLegAsCrossTrackReference();
 }
@@ -101,12 +106,24 @@ int StepRouteWaypoint(bool haveView)
     // on from the waypoint arrived at. Past the end, or with nothing to step
     // from, the route starts again.
     const int step = ReverseRoute ? -1 : 1;
-    const int from = InRoute(ActiveWaypoint) ? ActiveWaypoint : ArrivedWaypoint;
+    const bool afterArrival = !InRoute(ActiveWaypoint) && InRoute(ArrivedWaypoint);
+    const int from = afterArrival ? ArrivedWaypoint : ActiveWaypoint;
     int next = from + step;
     if (!InRoute(from) || !InRoute(next))
         next = ReverseRoute ? std::min<int>(RouteCount, kMaxRoutePoints) : 1;
     ActiveWaypoint = static_cast<int16_t>(next);
-    BeginLeg(haveView);
+    if (afterArrival && next == from + step) {
+        // The leg automatic advance would have taken: from the waypoint
+        // arrived at, which is its origin.
+        const TPosition origin = RoutePoints[from];
+        ArrivedWaypoint = 0;
+        FirstLegPending = false;
+        ComputeWaypointLeg();
+        XteRefCourse = LegCourse(origin, RoutePoints[next]);
+        OriginWaypointName = RouteNames[from].view().substr(0, 20);
+    } else {
+        BeginLeg(haveView);
+    }
     return ActiveWaypoint - 1;
 }
 

@@ -45,16 +45,17 @@ std::string RouteListHint(const std::string& selectedText);
 // "Next Waypoint": the waypoint after the active one along the route as it is
 // sailed (with ReverseRoute the one before it in the list); when none is
 // active after an arrival that ended the leg, the one after the waypoint
-// arrived at (ArrivedWaypoint). Past the route's end, or with nothing to step
-// from, the route's first waypoint (reversed: its last). With a view the leg
-// to it and its cross-track reference are computed at once. Returns the list
+// arrived at (ArrivedWaypoint), on the leg from that waypoint (its origin,
+// as after an automatic advance). Past the route's end, or with nothing to
+// step from, the route's first waypoint (reversed: its last). With a view
+// the leg to it and its cross-track reference are computed at once. Returns the list
 // index to select (0-based), -1 for an empty route, which keeps no active
 // waypoint.
 int StepRouteWaypoint(bool haveView);
 
 // Resets the cross-track reference: XteRefCourse := the bearing of the leg
-// from the present position to the active waypoint. False, with nothing
-// changed, when no route waypoint is active.
+// from the present position to the active waypoint, a leg with no origin
+// waypoint. False, with nothing changed, when no route waypoint is active.
 bool ResetCrossTrackReference();
 
 // Measure mode on (`down`, the speed button pressed) or off. On: the origin

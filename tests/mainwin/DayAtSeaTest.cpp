@@ -171,18 +171,20 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
             "$ECBOD,240,T,240,M,ANCHOR,*4F\r\n",
             "Starboard.wav left.wav" },
         // Inside the anchorage's arrival circle: on to the fairway buoy,
-        // with the approach prompt after the cue. Only the XTE and the
-        // heading of this fix are looked at here.
-        { "092000", "5047.550", "00119.980", {}, "$ECXTE,A,A,0.00,R,N,A*0C\r\n", "OnTrack.wav approach.wav",
+        // with the approach prompt after the cue. The second leg runs from
+        // the anchorage (105°), and the boat lies 0.05 nm north of it. Only
+        // the XTE and the heading of this fix are looked at here.
+        { "092000", "5047.550", "00119.980", {}, "$ECXTE,A,A,0.05,R,N,A*09\r\n", "OnTrack.wav approach.wav",
             true },
-        // South of the second leg: steer left; everything names the buoy,
-        // the anchorage is the origin.
+        // A little south of the second leg, inside the deadband: everything
+        // names the buoy, the anchorage is the origin, and BOD carries the
+        // leg's bearing from it.
         { "092500", "5047.295", "00118.990", {},
-            "$ECXTE,A,A,0.06,L,N,A*14\r\n"
-            "$ECAPB,A,A,0.06,L,N,,,,,FAIRWA,102,T,102,T,A*28\r\n"
+            "$ECXTE,A,A,0.03,L,N,A*11\r\n"
+            "$ECAPB,A,A,0.03,L,N,,,,,FAIRWA,102,T,102,T,A*2D\r\n"
             "$ECHSC,102.2,T,102.2,M*47\r\n"
-            "$ECBOD,102,T,102,M,FAIRWA,ANCHOR*45\r\n",
-            "left.wav" },
+            "$ECBOD,105,T,105,M,FAIRWA,ANCHOR*45\r\n",
+            "OnTrack.wav" },
     };
     Lines ggas;
     for (const Fix& fix : fixes) {
@@ -331,25 +333,25 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
     // The survey log: a record a fix under the demo template (number,
     // date, time, position, quality, course and speed made good, velocity
     // made good to the waypoint, cross-track error, position in degrees),
-    // the manual fix as event 1.
+    // the manual fix as event 1. The first fix has no course made good yet.
     {
         const std::string text = dir.read("logs/07-12-26.txt");
         EXPECT_EQ(text,
             "Log Date : 07-12-26\r\n"
             "@f,@d,@t,@p:4,@q,@c,@s,@v,@x,@y\r\n"
-            "00001,07-12-26,090500,5048.0000,N,00118.0000,W,1-08,000,0.00,********,0.00,50.80000000:-1."
+            "00001,07-12-26,090500,5048.0000,N,00118.0000,W,1-08,,0.00,********,0.00,50.80000000:-1."
             "30000000\r\n"
             "00002,07-12-26,091000,5047.7780,N,00118.8400,W,1-08,247,6.91,6.88 "
             "Kn,-0.03,50.79630000:-1.31400000\r\n"
             "00003,07-12-26,091500,5047.6760,N,00119.6800,W,1-08,253,6.66,6.49 "
             "Kn,0.06,50.79460000:-1.32800000\r\n"
-            "00004,07-12-26,092000,5047.5500,N,00119.9800,W,1-08,250,5.32,********,0.00,50.79250000:-1."
+            "00004,07-12-26,092000,5047.5500,N,00119.9800,W,1-08,250,5.32,********,-0.05,50.79250000:-1."
             "33300000\r\n"
             "00005,07-12-26,092500,5047.2950,N,00118.9900,W,1-08,191,1.97,0.03 "
-            "Kn,0.06,50.78825000:-1.31650000\r\n"
+            "Kn,0.03,50.78825000:-1.31650000\r\n"
             "*1\r\n"
             "00006,07-12-26,092500,5047.2950,N,00118.9900,W,1-08,131,3.47,3.04 "
-            "Kn,0.06,50.78825000:-1.31650000\r\n");
+            "Kn,0.03,50.78825000:-1.31650000\r\n");
         // Field by field against what came in and what went out: the time
         // and position of the fix's sentence, the cross-track error of its
         // XTE sentence (positive: steer left).

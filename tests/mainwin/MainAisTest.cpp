@@ -300,6 +300,7 @@ TEST_F(MainAisTest, NewTargetBeepsAndSpeaksItsSectorUnlessTheProgramIsAShoreStat
     CurLat = 50.80;
     CurLon = 1.40; // west positive: vessel A at 1.30 W lies due east
     NavCourse = 60.0;
+    NavCourseKnown = true;
 
     MainForm->AssembleAivdm(kVesselA);
     MainForm->UpdateAisTargets();
@@ -338,6 +339,48 @@ TEST_F(MainAisTest, TargetHeardAfterTheSecondFixIsAnnouncedAgainstTheCourseOfBot
     MainForm->AssembleAivdm(AivdmSentence(PositionReportPayload(235000009, 50.1, -0.9)));
     MainForm->UpdateAisTargets();
     EXPECT_EQ(LastAnnouncedName, "Port");
+    EXPECT_EQ(ui.messages(), std::vector<std::string> {});
+}
+
+// An own vessel at rest from the start has no course made good: a target
+// heard north of it is announced by a beep alone, never as "Port" of a
+// course of 090 made up from two fixes at one place. Once it has moved, the
+// course it made good stays while it lies at rest again.
+TEST_F(MainAisTest, TargetHeardBeforeTheVesselHasMovedOnlyBeeps)
+{
+    SetLocalClock([] { return LocalDateTime { 2026, 12, 7, 12 }; });
+    dir.makeFolder("logs");
+    TextLogOn = false;
+    GlobalSettings.AISvoice = true;
+    AutoLoadChart = false;
+    CosLat = 1.0;
+    const auto fixAt = [](double lat, double lon) {
+        CurLat = lat;
+        CurLon = lon;
+        MainForm->FixBtnClick();
+    };
+    fixAt(50.0, 1.0);
+    fixAt(50.0, 1.0);
+    fixAt(50.0, 1.0);
+    ASSERT_EQ(LogCount, 3);
+    EXPECT_FALSE(NavCourseKnown);
+    EXPECT_EQ(ls(MainForm->CourseOG->text()), "");
+
+    MainForm->AssembleAivdm(AivdmSentence(PositionReportPayload(235000011, 50.1, -1.0)));
+    MainForm->UpdateAisTargets();
+    EXPECT_EQ(ui.beeps(), 1);
+    EXPECT_EQ(LastAnnouncedName, "");
+
+    // Under way south, then at rest: the target north is astern.
+    fixAt(49.9, 1.0);
+    fixAt(49.9, 1.0);
+    fixAt(49.9, 1.0);
+    EXPECT_TRUE(NavCourseKnown);
+    EXPECT_DOUBLE_EQ(NavCourse, 180.0);
+    MainForm->AssembleAivdm(AivdmSentence(PositionReportPayload(235000012, 50.0, -1.0)));
+    MainForm->UpdateAisTargets();
+    EXPECT_EQ(ui.beeps(), 2);
+    EXPECT_EQ(LastAnnouncedName, "Astern");
     EXPECT_EQ(ui.messages(), std::vector<std::string> {});
 }
 

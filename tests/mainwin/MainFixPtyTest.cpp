@@ -22,9 +22,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -596,6 +599,90 @@ TEST_F(FixPtyTest, HeadingToSteerIsSentOnlyWhenThisFixHasOne)
             const std::string expected = row.sent[i];
             EXPECT_EQ(SentAfter(autopilot, fixes[i + 1], expected.size()), expected) << fixes[i + 1];
         }
+    }
+}
+
+// A receiver whose RMC leaves the variation fields empty (many do) says
+// nothing about the variation: the 4° W typed in the preferences stays in
+// every magnetic figure sent, and only an RMC that gives a variation
+// replaces it.
+TEST_F(FixPtyTest, RmcWithoutAVariationKeepsTheVariationTypedIn)
+{
+    kvtest::PtyPair autopilot;
+    StartOnARouteWithAnAutopilot(autopilot);
+    ui.answerModal([](QDialog& dialog) {
+        auto& d = static_cast<TGlobalDlg&>(dialog);
+        d.Variation->setValue(-4);
+        d.Sent->setCurrentIndex(1); // the receiver's RMC gives the fix
+        d.sendXTE->setChecked(false);
+        d.sendAPB->setChecked(false);
+        d.sendHSC->setChecked(true);
+        d.SendBOD->setChecked(true);
+        return platform::ModalResult::Ok;
+    });
+    MainForm->Global1->trigger();
+    ASSERT_EQ(MagVariation, -4);
+    ASSERT_TRUE(NmeaOpen);
+
+    const auto rmc = [](const std::string& time, const std::string& lat, const std::string& variation) {
+        const std::string body
+            = "$GPRMC," + time + ",A," + lat + ",N,00100.000,W,6.0,000.0,071226," + variation;
+        return body + NmeaChecksum(body, 2);
+    };
+    const std::string west4 = "$ECHSC,00.0,T,04.0,M*43\r\n"
+                              "$ECBOD,000,T,004,M,OUTER,*0B\r\n";
+    const std::string east3 = "$ECHSC,00.0,T,357.0,M*76\r\n"
+                              "$ECBOD,000,T,357,M,OUTER,*0E\r\n";
+    struct Step {
+        std::string rmc;
+        const std::string& sent;
+        int variation; // afterwards
+    };
+    const std::string none;
+    const Step steps[] = {
+        { rmc("120000", "5000.000", ","), none, -4 }, // the first fix makes no leg yet
+        { rmc("120100", "5000.600", ","), west4, -4 },
+        { rmc("120200", "5001.200", ",,A"), west4, -4 },
+        { rmc("120300", "5001.800", "003.0,E"), east3, 3 },
+        { rmc("120400", "5002.400", ",,A"), east3, 3 },
+    };
+    for (const Step& step : steps) {
+        EXPECT_EQ(SentAfter(autopilot, step.rmc, step.sent.size()), step.sent) << step.rmc;
+        EXPECT_EQ(MagVariation, step.variation) << step.rmc;
+    }
+}
+
+// The cross-track error sent is the distance from the leg's line on the
+// side the boat is: 0.30 nm right of the leg it stays 0.30 as the waypoint
+// comes near and abeam, and past the waypoint the status turns V with the
+// boat's own side.
+TEST_F(FixPtyTest, CrossTrackErrorIsTheDistanceFromTheLegNearAbeamAndPastTheWaypoint)
+{
+    kvtest::PtyPair autopilot;
+    StartOnARouteWithAnAutopilot(autopilot);
+    struct Step {
+        const char* what;
+        std::string gga;
+        const char* sent;
+    };
+    // The leg runs due north to Outer Spit, 50°06' N 1° W, where a minute of
+    // longitude is 0.64 nm.
+    const Step steps[] = {
+        { "start", Gga("120000", "5000.000", "00100.000"), "" },
+        { "0.39 nm to go, 0.30 nm right of the leg", Gga("120100", "5005.751", "00059.532"),
+            "$ECXTE,A,A,0.30,L,N,A*11\r\n"
+            "$ECAPB,A,A,0.30,L,N,,,,,OUTER,310,T,310,T,A*7E\r\n" },
+        { "abeam, 0.30 nm to the right", Gga("120200", "5006.000", "00059.532"),
+            "$ECXTE,A,A,0.30,L,N,A*11\r\n"
+            "$ECAPB,A,A,0.30,L,N,,,,,OUTER,270,T,270,T,A*7E\r\n" },
+        { "0.50 nm past it, 0.20 nm left of the leg", Gga("120300", "5006.500", "00100.312"),
+            "$ECXTE,V,V,0.20,R,N,A*0E\r\n"
+            "$ECAPB,V,V,0.20,R,N,,,,,OUTER,158,T,158,T,A*61\r\n" },
+    };
+    for (const Step& step : steps) {
+        const std::string expected = step.sent;
+        EXPECT_EQ(SentAfter(autopilot, step.gga, expected.size()), expected) << step.what;
+        EXPECT_EQ(ActiveWaypoint, 1) << step.what;
     }
 }
 

@@ -79,8 +79,8 @@ const char* const kOnTheFirstLeg = "$ECXTE,A,A,0.03,R,N,A*0F\r\n"
 const char* const kAtTheAnchorage = "$GPGGA,120300,5047.550,N,00119.980,W,1,08,1.0,10.0,M,47.0,M,,*65";
 // South of the second leg, from the anchorage to the fairway buoy.
 const char* const kSouthOfTheSecondLeg = "$GPGGA,120400,5047.295,N,00118.990,W,1,08,1.0,10.0,M,47.0,M,,*6C";
-const char* const kOnTheSecondLeg = "$ECXTE,A,A,0.06,L,N,A*14\r\n"
-                                    "$ECAPB,A,A,0.06,L,N,,,,,FAIRWA,102,T,102,T,A*28\r\n";
+const char* const kOnTheSecondLeg = "$ECXTE,A,A,0.03,L,N,A*11\r\n"
+                                    "$ECAPB,A,A,0.03,L,N,,,,,FAIRWA,102,T,102,T,A*2D\r\n";
 // At the visitors' pontoon, the route's last waypoint, and then a little
 // south-east of it.
 const char* const kAtThePontoon = "$GPGGA,120500,5049.080,N,00117.940,W,1,08,1.0,10.0,M,47.0,M,,*67";
@@ -150,10 +150,11 @@ TEST_F(RoutePtyTest, DemoRouteIsFollowedLegByLegAndSentToTheAutopilot)
             "$ECAPB,A,A,0.06,L,N,,,,,ANCHOR,240,T,240,T,A*3B\r\n",
             1 },
         // Inside the arrival radius: on to the fairway buoy, whose leg from
-        // here is the new reference; name and bearing are both the buoy's.
+        // the anchorage is the new reference, 0.05 nm south of the boat;
+        // name and bearing are both the buoy's.
         { kAtTheAnchorage,
-            "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
-            "$ECAPB,A,A,0.00,R,N,,,,,FAIRWA,107,T,107,T,A*30\r\n",
+            "$ECXTE,A,A,0.05,R,N,A*09\r\n"
+            "$ECAPB,A,A,0.05,R,N,,,,,FAIRWA,107,T,107,T,A*35\r\n",
             2 },
         // South of the second leg: steer left.
         { kSouthOfTheSecondLeg, kOnTheSecondLeg, 2 },
@@ -208,8 +209,8 @@ TEST_F(RoutePtyTest, FirstLegRunsFromTheBoatAtTheFirstFix)
     OpenTheInterface();
     EXPECT_EQ(FixThrough(autopilot, kAtTheEntrance, 0), "");
     // Half way: on the line from the entrance, whatever the configuration said.
-    const std::string onTheLeg = "$ECXTE,A,A,0.00,L,N,A*12\r\n"
-                                 "$ECAPB,A,A,0.00,L,N,,,,,ANCHOR,250,T,250,T,A*3D\r\n";
+    const std::string onTheLeg = "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
+                                 "$ECAPB,A,A,0.00,R,N,,,,,ANCHOR,250,T,250,T,A*23\r\n";
     EXPECT_EQ(FixThrough(autopilot, "$GPGGA,120100,5047.760,N,00119.050,W,1,08,1.0,10.0,M,47.0,M,,*62",
                   onTheLeg.size()),
         onTheLeg);

@@ -255,6 +255,7 @@ TEST_F(AisTargetsTest, AnnouncementNamesTheRelativeBearingSectorWithoutTouchingT
 {
     options.voice = true;
     LogCount = 2;
+    NavCourseKnown = true;
     CurLat = 50.0;
     CurLon = 1.0; // west positive: the target at 1 W due east of us lies at 0.5 W
     RouteCount = 1;
@@ -283,6 +284,11 @@ TEST_F(AisTargetsTest, AnnouncementNamesTheRelativeBearingSectorWithoutTouchingT
     EXPECT_TRUE(r.announce);
     EXPECT_EQ(r.sectorWord, "");
     LogCount = 2;
+    NavCourseKnown = false; // two fixes at one place
+    r = HearPosition(507, 50.0, -0.5);
+    EXPECT_TRUE(r.announce);
+    EXPECT_EQ(r.sectorWord, "");
+    NavCourseKnown = true;
     options.monitorMode = true;
     r = HearPosition(506, 50.0, -0.5);
     EXPECT_TRUE(r.announce);

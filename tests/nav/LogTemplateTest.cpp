@@ -130,6 +130,20 @@ TEST_F(LogTemplateTest, CodesThatDifferFromTheOutputLanguage)
     EXPECT_EQ(Expand(""), "");
 }
 
+// A boat on its track a hair to one side: 0.00 either way, never -0.00.
+TEST_F(LogTemplateTest, CrossTrackErrorOnTheTrackIsNeverNegativeZero)
+{
+    const struct {
+        double xte;
+        const char* text;
+    } rows[] = { { -0.001, "0.00" }, { -0.0049, "0.00" }, { -0.0, "0.00" }, { 0.001, "0.00" },
+        { -0.005, "-0.01" }, { -0.256, "-0.26" }, { 0.0, "0.00" } };
+    for (const auto& row : rows) {
+        XTE = row.xte;
+        EXPECT_EQ(Expand("@x"), row.text) << row.xte;
+    }
+}
+
 TEST_F(LogTemplateTest, CourseWithVariationConsumesTheCaret)
 {
     CogText = "235";

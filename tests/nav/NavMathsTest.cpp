@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <optional>
+#include <vector>
 
 namespace
 {
@@ -132,6 +135,44 @@ TEST_F(NavMathsTest, AverageNOfZeroStillMeasuresTheLastLeg)
     ComputeLogSpeed();
     EXPECT_NEAR(MeasuredSpeed, 6.0, 1e-4);
     EXPECT_EQ(ComputeLogCourse(), 270);
+}
+
+// A zero move has no course: identical fixes never give the 090 of a
+// bearing worked between one place and itself. At rest the last course
+// worked out stays; until the vessel has moved there is none.
+TEST_F(NavMathsTest, IdenticalFixesGiveNoCourseAndKeepTheLastOne)
+{
+    AverageN = 2;
+    struct Row {
+        const char* what;
+        std::vector<std::array<double, 2>> fixes; // lat, lon (west positive)
+        std::optional<int> course;
+    };
+    const Row rows[] = {
+        { "two fixes at one place", { { 50.0, 1.0 }, { 50.0, 1.0 } }, std::nullopt },
+        { "many fixes at one place", { { 50.0, 1.0 }, { 50.0, 1.0 }, { 50.0, 1.0 }, { 50.0, 1.0 } },
+            std::nullopt },
+        { "stopped after a move south", { { 50.1, 1.0 }, { 50.0, 1.0 }, { 50.0, 1.0 } }, 180 },
+        { "at rest over the whole average after a move west",
+            { { 50.0, 0.9 }, { 50.0, 1.0 }, { 50.0, 1.0 }, { 50.0, 1.0 }, { 50.0, 1.0 } }, 270 },
+        { "moved again, north-north-east", { { 50.0, 1.0 }, { 50.0, 1.0 }, { 50.1, 1.0 }, { 50.2, 0.9 } }, 18 },
+        { "back where it started over the average",
+            { { 50.1, 1.0 }, { 50.0, 1.0 }, { 50.1, 1.0 }, { 50.0, 1.0 } }, 180 },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        LogCount = 0;
+        for (std::size_t i = 0; i < row.fixes.size(); ++i)
+            AddRecord(row.fixes[i][0], row.fixes[i][1], 600.0 + static_cast<double>(i));
+        EXPECT_EQ(CourseMadeGood(), row.course);
+        EXPECT_EQ(ComputeLogCourse(), row.course.value_or(0)); // the heading the vessel is drawn with
+
+        NavCourse = 123.0;
+        NavCourseKnown = !row.course;
+        UpdateNavCourse();
+        EXPECT_EQ(NavCourseKnown, row.course.has_value());
+        EXPECT_DOUBLE_EQ(NavCourse, row.course.value_or(123));
+    }
 }
 
 TEST_F(NavMathsTest, SpanAcrossMidnightIsTwoMinutes)

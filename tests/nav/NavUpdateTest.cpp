@@ -1,6 +1,8 @@
 #include "nav/NavUpdate.h"
 #include "nav/ChartConfig.h"
+#include "nav/LogTemplate.h"
 #include "nav/NavState.h"
+#include "nav/NmeaTemplate.h"
 #include "nav/RouteCommands.h"
 #include "nav/TidalAtlas.h"
 #include "nav/TideStep.h"
@@ -9,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -210,8 +213,13 @@ TEST_F(NavUpdateTest, ArrivalWithAutomaticAdvanceTakesTheNextLeg)
     const double dLat = 50.1 - 50.049;
     const double dLon = 0.05 * std::cos((50.1 + 50.049) / 2 * kDeg);
     EXPECT_NEAR(WaypointDistance, 60 * std::hypot(dLat, dLon), 1e-6);
-    EXPECT_NEAR(XteRefCourse, 360 - std::atan(dLon / dLat) / kDeg, 1e-6);
-    EXPECT_DOUBLE_EQ(XteRefCourse, WaypointBearing);
+    // The new leg runs from Outer Spit to Bar Buoy, 3' north and 3' of
+    // longitude west: on 327.3. The boat, 0.06 nm south of Outer Spit, lies
+    // 0.06 × sin 32.7° to its left.
+    const double offNorth = std::atan(std::cos((50.05 + 50.1) / 2 * kDeg)) / kDeg;
+    EXPECT_NEAR(XteRefCourse, 360.0 - offNorth, 1e-6);
+    EXPECT_NEAR(XTE, -0.06 * std::sin(offNorth * kDeg), 1e-4);
+    EXPECT_EQ(XteText, "0.03,R,");
 }
 
 TEST_F(NavUpdateTest, ArrivalWithoutAutomaticAdvanceEndsTheLeg)
@@ -258,15 +266,15 @@ TEST_F(NavUpdateTest, ReverseRouteWalksBackwardsAndEndsAtTheFirstWaypoint)
 
 TEST_F(NavUpdateTest, CrossTrackErrorOnTheFineScaleAndHeldAtTheLimitOnItsOwnSide)
 {
-    XteRefCourse = std::atan(0.5 / 3.0) / kDeg; // half a mile off over 3 nm
+    XteRefCourse = std::asin(0.5 / 3.0) / kDeg; // half a mile off a leg 3 nm long
     UpdateNavigationData();
     EXPECT_NEAR(XTE, 0.5, 1e-6);
     EXPECT_EQ(XteText, "0.50,L,");
     EXPECT_EQ(XteScaleText, "x 0.1 NM");
     EXPECT_EQ(LegStatusText, ",A");
 
-    SetWaypoint(1, 50.2, 1.0, "Twelve North"); // 12 nm due north
-    XteRefCourse = 45.0; // 12 × tan 45° = 12 nm to the right of the leg
+    SetWaypoint(1, 50.25, 1.0, "Fifteen North"); // 15 nm due north
+    XteRefCourse = 45.0; // 15 × sin 45° = 10.6 nm to the right of the leg
     UpdateNavigationData();
     EXPECT_DOUBLE_EQ(XTE, 9.99);
     EXPECT_EQ(XteText, "9.99,L,");
@@ -278,6 +286,71 @@ TEST_F(NavUpdateTest, CrossTrackErrorOnTheFineScaleAndHeldAtTheLimitOnItsOwnSide
     EXPECT_DOUBLE_EQ(XTE, -9.99);
     EXPECT_EQ(XteText, "9.99,R,");
     EXPECT_EQ(LegStatusText, ",V");
+}
+
+// The cross-track error is the distance from the line of the leg, on the
+// side the boat is: it does not grow as the waypoint comes near, reads the
+// true distance abeam of it, and past it keeps the boat's own side with the
+// status saying the leg is no longer a guide.
+TEST_F(NavUpdateTest, CrossTrackErrorIsTheDistanceFromTheLegNearAbeamAndPastTheWaypoint)
+{
+    // The leg runs due north to waypoint 1 (50.05 N 1 W). Distances along it
+    // (positive short of the waypoint) and across it (positive to the east,
+    // the right of the leg), nm.
+    struct Row {
+        const char* what;
+        double along, across;
+        const char* xteText;
+        const char* status;
+    };
+    const Row rows[] = {
+        { "on the leg", 1.0, 0.0, "0.00,R,", ",A" },
+        { "3 nm short, left of the leg", 3.0, -0.60, "0.60,R,", ",A" },
+        { "0.39 nm to go, right of the leg", 0.249, 0.30, "0.30,L,", ",A" },
+        { "1.17 nm to go, left of the leg", 1.0044, -0.60, "0.60,R,", ",A" },
+        { "abeam to the right", 0.0, 0.30, "0.30,L,", ",A" },
+        { "abeam to the left", 0.0, -0.45, "0.45,R,", ",A" },
+        { "past it, right of the leg", -0.50, 0.30, "0.30,L,", ",V" },
+        { "past it, left of the leg", -0.50, -0.20, "0.20,R,", ",V" },
+        { "far past it, far to the left", -20.0, -12.0, "9.99,R,", ",V" },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        CurLat = 50.05 - row.along / 60.0;
+        // West positive; a minute of longitude is cos(mean latitude) nm.
+        CurLon = 1.0 - row.across / (60.0 * std::cos((CurLat + 50.05) / 2 * kDeg));
+        UpdateNavigationData();
+        ASSERT_EQ(ActiveWaypoint, 1);
+        EXPECT_EQ(XteText, row.xteText);
+        EXPECT_EQ(LegStatusText, row.status);
+        EXPECT_NEAR(XTE, std::clamp(row.across, -9.99, 9.99), 1e-6);
+    }
+}
+
+// Two fixes at one place have no course: the course fields are empty (not
+// 090), and once the vessel has moved, the course it made good stays while
+// it lies at rest.
+TEST_F(NavUpdateTest, IdenticalFixesGiveNoCourseAndRestKeepsTheLastOne)
+{
+    MagVariation = -4;
+    LogCount = 0;
+    AddRecord(50.0, 1.0, 600);
+    AddRecord(50.0, 1.0, 601);
+    UpdateNavigationData();
+    EXPECT_EQ(CogText, "");
+    EXPECT_EQ(CogMagText, "");
+    EXPECT_EQ(ExpandLogTemplate("@c/@c^", ""), "/");
+    EXPECT_EQ(ExpandNmeaTemplate("$XXVTG,@c,T,@c^,M"), "$XXVTG,,T,,M");
+    EXPECT_EQ(SogText, "0.00");
+
+    AddRecord(49.95, 1.0, 631); // 3 nm south
+    for (const double minutes : { 632.0, 633.0, 700.0 }) {
+        AddRecord(49.95, 1.0, minutes);
+        UpdateNavigationData();
+        EXPECT_EQ(CogText, "180") << minutes;
+        EXPECT_EQ(CogMagText, "184") << minutes;
+    }
+    EXPECT_EQ(ExpandLogTemplate("@c/@c^", ""), "180/184");
 }
 
 TEST_F(NavUpdateTest, RangeFormatFollowsTheDisplayedValue)

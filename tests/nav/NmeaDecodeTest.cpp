@@ -4,6 +4,7 @@
 
 #include "nav/NmeaDecode.h"
 #include "nav/NavState.h"
+#include "nav/NmeaField.h"
 #include "nav/NmeaTemplate.h"
 #include "rtl/Numbers.h"
 #include "rtl/TextFile.h"
@@ -163,11 +164,12 @@ TEST(NmeaDecode, ApplyKeepsWhatTheSentenceDoesNotCarry)
     ApplyNmeaDecode(DecodeNmeaSentence("$GPGGA,123519,4807.038,N,01131.000,E,2,08,2.5", false));
     EXPECT_DOUBLE_EQ(EpeMetres, 4.0); // × 1.6 m for a differential fix
 
-    // An RMC without position or variation: the last position stays.
+    // An RMC without position or variation: the last position and the
+    // variation set stay.
     ApplyNmeaDecode(DecodeNmeaSentence("$GPRMC,123520,A,,,,,,,,,", false));
     EXPECT_DOUBLE_EQ(GpsLat, 48 + 7.038 / 60);
     EXPECT_EQ(SatCount, "");
-    EXPECT_EQ(MagVariation, 0);
+    EXPECT_EQ(MagVariation, 7);
     EXPECT_EQ(EpeMetres, 0);
 
     ApplyNmeaDecode(DecodeNmeaSentence("$PSCOM,000000,5048.0,N,00118.0,W,1,09,f1,,,,,,,,1.0,f0", false));
@@ -175,6 +177,44 @@ TEST(NmeaDecode, ApplyKeepsWhatTheSentenceDoesNotCarry)
     EXPECT_EQ(NmeaFields[0], "f0");
     EXPECT_EQ(NmeaFields[1], "f1");
     EXPECT_DOUBLE_EQ(Hdop, 1.0);
+}
+
+// Many receivers leave the variation fields of RMC empty: the variation the
+// navigator typed in stays, and only a variation the sentence gives (with
+// its hemisphere) replaces it.
+TEST(NmeaDecode, RmcWithoutAVariationKeepsTheVariationTypedIn)
+{
+    const std::string head = "$GPRMC,123519,A,4807.038,N,01131.000,W,5.8,045.0,230394,";
+    struct Row {
+        const char* variationFields; // fields 10 and 11, and the mode of NMEA 2.3 when given
+        int variation; // MagVariation afterwards, 4° W typed in
+        bool taken; // the fix is taken
+    };
+    const Row rows[] = {
+        { ",", -4, true },
+        { ",,A", -4, true },
+        { ",W", -4, true },
+        { "", -4, true }, // the sentence stops before them
+        { "003.1,", -4, true }, // no hemisphere: east or west unknown
+        { "003.1,N", -4, true },
+        { "200.0,E", -4, true }, // beyond a half turn
+        { "3.x,W", -4, false }, // garbled: the sentence is not used
+        { "003.1,E", 3, true },
+        { "10.5,W,A", -10, true }, // half to even
+        { "0.0,E", 0, true },
+    };
+    for (const Row& row : rows) {
+        const std::string sentence = head + row.variationFields;
+        SCOPED_TRACE(sentence);
+        ResetNavState();
+        MagVariation = -4;
+        const NmeaDecodeResult d = DecodeNmeaSentence(sentence, false);
+        EXPECT_EQ(d.fixValid, row.taken);
+        EXPECT_EQ(d.failed, !row.taken);
+        if (!d.failed)
+            ApplyNmeaDecode(d);
+        EXPECT_EQ(MagVariation, row.variation);
+    }
 }
 
 // ---- Regression over recorded receiver logs ---------------------------------
@@ -225,7 +265,12 @@ TEST(NmeaDecodeRegression, RecordedReceiverLogsMatchExpectedValues)
             EXPECT_EQ(d.fixValid, claimsFix && d.lat && d.lon) << where;
             if (c[1] == "GPRMC") {
                 EXPECT_FALSE(d.failed) << where;
-                EXPECT_EQ(d.magVariation, std::stoi(c[8])) << where;
+                // An empty variation field gives none (the CSV writes 0).
+                if (GetNmeaField(sentence, 10).empty()) {
+                    EXPECT_FALSE(d.magVariation) << where;
+                } else {
+                    EXPECT_EQ(d.magVariation, std::stoi(c[8])) << where;
+                }
             } else {
                 EXPECT_EQ(d.satCount, c[9]) << where;
                 // A garbled HDOP ("M" in a spliced line) fails the sentence.

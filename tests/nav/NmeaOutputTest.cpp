@@ -36,6 +36,7 @@ protected:
         CtsText = "047";
         WaypointBearing = 45.3;
         MagVariation = -4;
+        XteRefCourse = 45.0; // the leg from Outer Spit
         Heading = 47.46;
         DestWaypointName = "Bar Buoy";
         OriginWaypointName = "Outer Spit";
@@ -196,6 +197,44 @@ TEST_F(NmeaOutputTest, TheNavigationUpdateBuildsTheSentencesForItsLeg)
     EXPECT_EQ(NmeaOutput,
         "$ECXTE,A,A,0.00,R,N,A*0C\r\n"
         "$ECBOD,000,T,000,M,NORTH,*19\r\n");
+}
+
+// In NMEA 0183 BOD is the bearing from the origin waypoint to the
+// destination: on a leg from WPA to WPB it stays the leg's 045 wherever the
+// boat is off it. The first leg, from where the boat was, has no origin to
+// name: its bearing is the one from the present position.
+TEST_F(NmeaOutputTest, BodCarriesTheLegsBearingFromItsOrigin)
+{
+    ResetNavState();
+    NmeaOpen = NmeaOutputOn = RouteGuidanceOn = true;
+    OutXTE = OutAPB = false;
+    OutBOD = true;
+    ManualSpeed = 6.0;
+    MagVariation = 13; // east
+    RoutePoints[1] = { 0.0, 1.0 }; // on the equator: degrees of latitude and longitude alike
+    RouteNames[1] = "WPA                     19   ";
+    RoutePoints[2] = { 0.05, 0.95 }; // 045 from WPA, 4.2 nm
+    RouteNames[2] = "WPB                     19   ";
+    RouteCount = 2;
+    ActiveWaypoint = 1;
+    struct Step {
+        const char* what;
+        double lat, lon; // the boat, longitude west positive
+        const char* sent;
+    };
+    const Step steps[] = {
+        { "first leg, due south of WPA", -0.03, 1.0, "$ECBOD,000,T,347,M,WPA,*10\r\n" },
+        { "arriving at WPA", -0.001, 1.001, "$ECBOD,045,T,032,M,WPB,WPA*55\r\n" },
+        { "right of the leg, WPB bearing 037", 0.01, 0.98, "$ECBOD,045,T,032,M,WPB,WPA*55\r\n" },
+        { "left of the leg, WPB bearing 053", 0.02, 0.99, "$ECBOD,045,T,032,M,WPB,WPA*55\r\n" },
+    };
+    for (const Step& step : steps) {
+        CurLat = step.lat;
+        CurLon = step.lon;
+        UpdateNavigationData();
+        EXPECT_EQ(NmeaOutput, step.sent) << step.what;
+    }
+    EXPECT_EQ(ActiveWaypoint, 2);
 }
 
 // A division by a configured or received value that gives no number: the

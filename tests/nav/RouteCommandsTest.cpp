@@ -282,6 +282,31 @@ TEST_F(RouteCommandsTest, ResetTakesTheBearingFromThePresentPosition)
     EXPECT_NEAR(XteRefCourse, 270.0, 1e-6);
 }
 
+// The origin BOD names is the waypoint a leg runs from: the one arrived at
+// when "Next Waypoint" steps on from an arrival, as automatic advance does;
+// none for a leg reset or picked by hand, which runs from the boat.
+TEST_F(RouteCommandsTest, OnlyALegSteppedOnFromAnArrivalHasAnOriginWaypoint)
+{
+    AutoWaypoint = false;
+    AddCompassRoute(0.0);
+    SelectRouteWaypoint(0, true);
+    Fix(0.1, 1.0); // at North: the leg ends there
+    ASSERT_EQ(ActiveWaypoint, 0);
+    EXPECT_EQ(StepRouteWaypoint(true), 1);
+    EXPECT_EQ(OriginWaypointName, "North               ");
+    EXPECT_NEAR(XteRefCourse, 225.0, 1e-4);
+    Fix(0.06, 1.05); // on the way to West, right of the leg
+    EXPECT_EQ(OriginWaypointName, "North               ");
+    EXPECT_NEAR(XteRefCourse, 225.0, 1e-4);
+
+    EXPECT_TRUE(ResetCrossTrackReference());
+    EXPECT_EQ(OriginWaypointName, "");
+    ActiveWaypoint = 0;
+    ArrivedWaypoint = 1;
+    SelectRouteWaypoint(2, true); // East, picked from the list
+    EXPECT_EQ(OriginWaypointName, "");
+}
+
 TEST_F(RouteCommandsTest, MeasureOnAndOff)
 {
     MeasureTotal = 5;
