@@ -1,6 +1,7 @@
 #include "nav/ChartStore.h"
 
 #include "nav/ChartEdit.h"
+#include "nav/FileNameParts.h"
 #include "nav/NavState.h"
 #include "rtl/Paths.h"
 #include "rtl/TextFile.h"
@@ -27,6 +28,12 @@ struct FileRead {
 };
 std::vector<FileRead> filesRead; // in reading (or writing) order
 
+// "<folder><base name>.00<layer>".
+std::string LayerFilePath(const std::string& folderAndBase, int layer)
+{
+    return folderAndBase + ".00" + std::to_string(layer);
+}
+
 bool SameFile(const std::string& a, const std::string& b)
 {
     const std::string pathA = rtl::OpenPath(a);
@@ -51,7 +58,8 @@ std::string EncodeRanges(const std::vector<Range>& ranges, int& removed, bool li
         const int to = std::min(last, inUse);
         if (from > to)
             continue;
-        if (liftBetween && previous >= 0 && from != previous + 1)
+        const bool joined = from == previous + 1 || IsPenUp(ChartPoints[static_cast<std::size_t>(from)]);
+        if (liftBetween && previous >= 0 && !joined)
             points.push_back(&PenUpPoint);
         for (int i = from; i <= to; ++i)
             points.push_back(&ChartPoints[static_cast<std::size_t>(i)]);
@@ -82,12 +90,9 @@ bool LayerOfChart(const std::string& path, const std::string& chartPath)
 {
     if (!rtl::FileExists(path))
         return false;
-    const std::string chart = rtl::SlashPath(chartPath);
-    const std::size_t nameAt = chart.find_last_of('/') + 1;
-    const std::size_t dot = chart.rfind('.');
-    const std::string base = dot == std::string::npos || dot < nameAt ? chart : chart.substr(0, dot);
+    const std::string base = ExtractFileDir(chartPath) + ExtractFileBaseName(chartPath);
     for (int layer = 0; layer < kLayerCount; ++layer)
-        if (SameFile(path, base + ".00" + std::to_string(layer)))
+        if (SameFile(path, LayerFilePath(base, layer)))
             return true;
     return false;
 }
@@ -201,7 +206,7 @@ LayerLoadResult AppendChartLayers(const std::string& folder, const std::string& 
         char& flag = flags[static_cast<std::size_t>(layer)];
         if (flag == '-')
             continue;
-        const std::string path = folder + chartName + ".00" + std::to_string(layer);
+        const std::string path = LayerFilePath(folder + chartName, layer);
         const auto bytes = rtl::ReadFileBytes(rtl::OpenPath(path));
         if (!bytes) {
             flag = '-';

@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <filesystem>
-#include <sstream>
 
 namespace
 {
@@ -51,16 +50,6 @@ Lines LinesOf(const std::string& text)
         at = end + 2;
     }
     return lines;
-}
-
-Lines Fields(const std::string& line)
-{
-    Lines fields;
-    std::stringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ','))
-        fields.push_back(field);
-    return fields;
 }
 
 class SurveyFilesTest : public ChartFilesTest
@@ -193,7 +182,7 @@ TEST_F(SurveyFilesTest, DaysSurveyLogKeepsItsOwnTemplateThroughTheDeferredStart)
     EXPECT_EQ(lines[4], "*2");
     EXPECT_EQ(lines[5], "00002,094702,5015.60,N,00130.00,W,MAN");
     for (std::size_t i : { 3u, 5u })
-        EXPECT_EQ(Fields(lines[i]).size(), 7u) << lines[i];
+        EXPECT_EQ(CommaFields(lines[i]).size(), 7u) << lines[i];
 }
 
 // The logs folder is unplugged while fixes and AIS lines come in, and a
@@ -230,7 +219,7 @@ TEST_F(SurveyFilesTest, LogsFolderThatComesBackEmptyIsLoggedIntoAgain)
     aisThenFix("094701", "5048.000");
     const Lines before = LinesOf(dir.read(textLog));
     ASSERT_EQ(before.size(), 3u);
-    EXPECT_EQ(Fields(before[2]).at(0), "00001");
+    EXPECT_EQ(CommaFields(before[2]).at(0), "00001");
     EXPECT_EQ(LinesOf(dir.read(aisLog)), (Lines { "AIS Log Date : " + kDay, ais[0] }));
     EXPECT_TRUE(ui.messages().empty());
 
@@ -248,7 +237,7 @@ TEST_F(SurveyFilesTest, LogsFolderThatComesBackEmptyIsLoggedIntoAgain)
     EXPECT_EQ(text[1], header);
     // Numbered on from the last record written; the fix's date, time and
     // position in the template's first fields.
-    const Lines fields = Fields(text[2]);
+    const Lines fields = CommaFields(text[2]);
     ASSERT_GE(fields.size(), 7u);
     EXPECT_EQ(Lines(fields.begin(), fields.begin() + 7),
         (Lines { "00002", kDay, "094704", "5048.3000", "N", "00118.0000", "W" }));
