@@ -27,7 +27,8 @@ TEST_F(ConversionRunTest, EmptyInputGivesElevenPenUpsAndNoConfiguration)
     EXPECT_EQ(dir.read("coast.cht"), expected);
     EXPECT_FALSE(dir.exists("coast.cfg"));
     EXPECT_EQ(ui.messages(),
-        (V { "Data Array Written", dir.file("coast.dat") + " had no readable position: no chart configuration written",
+        (V { "Data Array Written",
+            dir.file("coast.dat") + " had no readable position: no chart configuration written",
             "File successfully converted" }));
     EXPECT_EQ(ui.beeps(), 2);
     EXPECT_TRUE(progress.empty());
@@ -47,7 +48,8 @@ TEST_F(ConversionRunTest, ListWithoutAReadablePositionNeverTakesAnotherFilesHome
         V reports; // between "Data Array Written" and what is said of the position
     } cases[] = {
         { "empty", {}, {} },
-        { "no line reads", { "abc\tdef", "12.5\tabc" }, { "2 lines give no position and make no point: lines 1, 2" } },
+        { "no line reads", { "abc\tdef", "12.5\tabc" },
+            { "2 lines give no position and make no point: lines 1, 2" } },
         { "comments and separators only", { "# 51\t1", "\t52\t2" }, {} },
         { "a line reading 0 0", { "0\t0" }, {} },
     };

@@ -22,8 +22,8 @@
 #include <QMdiSubWindow>
 #include <filesystem>
 #include <functional>
-#include <sstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <vector>
 

@@ -164,7 +164,8 @@ TEST_F(MainTextLogTest, LostRecordIsReportedOnceAndTheFixesGoOn)
     RunFix(50.25, "GPGGA");
     std::filesystem::rename(dir.file("logs"), dir.file("unplugged")); // the logs disk taken away
     RunFix(50.26, "MAN");
-    EXPECT_EQ(ui.messages(), (std::vector<std::string> { "Error writing Log File!", "Error Writing Text Log" }));
+    EXPECT_EQ(
+        ui.messages(), (std::vector<std::string> { "Error writing Log File!", "Error Writing Text Log" }));
     MainForm->StatusLine->clear();
     RunFix(50.27, "GPGGA"); // no box at every fix
     EXPECT_EQ(ui.messages().size(), 2u);

@@ -207,8 +207,8 @@ TEST_F(SurveyFilesTest, LogsFolderThatComesBackEmptyIsLoggedIntoAgain)
     Lines ais, ggas;
     auto aisThenFix = [&](const char* time, const char* lat) {
         ++gSecond;
-        ais.push_back(kvtest::AivdmSentence(
-            kvtest::PositionReportPayload(235009001, 50.805 + 0.001 * static_cast<double>(ais.size()), -1.32)));
+        ais.push_back(kvtest::AivdmSentence(kvtest::PositionReportPayload(
+            235009001, 50.805 + 0.001 * static_cast<double>(ais.size()), -1.32)));
         ggas.push_back(gga(time, lat));
         com1.Write(ais.back() + "\r\n");
         FixThrough(com1, ggas.back(), 0);
