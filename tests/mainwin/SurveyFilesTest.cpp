@@ -200,15 +200,16 @@ TEST_F(SurveyFilesTest, LogsFolderThatComesBackEmptyIsLoggedIntoAgain)
     auto gga = [](const char* time, const char* lat) {
         return Sentence(std::string("GPGGA,") + time + "," + lat + ",N,00118.000,W,1,08,1.0,10.0,M,47.0,M,,");
     };
-    // A vessel's report, then a fix: the AIS log takes the report with the
-    // GGA of the fix before, the survey log a record of the fix.
+    // A new vessel's report, handled, then a fix: the AIS log takes the
+    // report with the GGA of the fix before, the survey log a record of the fix.
     Lines ais, ggas;
     auto aisThenFix = [&](const char* time, const char* lat) {
         ++gSecond;
-        ais.push_back(kvtest::AivdmSentence(kvtest::PositionReportPayload(
-            235009001, 50.805 + 0.001 * static_cast<double>(ais.size()), -1.32)));
+        const auto vessels = static_cast<int>(ais.size()) + 1;
+        ais.push_back(kvtest::AivdmSentence(kvtest::PositionReportPayload(235009000 + vessels, 50.805, -1.32)));
         ggas.push_back(gga(time, lat));
         com1.Write(ais.back() + "\r\n");
+        ASSERT_TRUE(kvtest::WaitFor([&] { return AisTargetCount == vessels; }));
         FixThrough(com1, ggas.back(), 0);
     };
     const std::string textLog = "logs/" + kDay + ".txt";
