@@ -206,7 +206,8 @@ TEST_F(SurveyFilesTest, LogsFolderThatComesBackEmptyIsLoggedIntoAgain)
     auto aisThenFix = [&](const char* time, const char* lat) {
         ++gSecond;
         const auto vessels = static_cast<int>(ais.size()) + 1;
-        ais.push_back(kvtest::AivdmSentence(kvtest::PositionReportPayload(235009000 + vessels, 50.805, -1.32)));
+        ais.push_back(
+            kvtest::AivdmSentence(kvtest::PositionReportPayload(235009000 + vessels, 50.805, -1.32)));
         ggas.push_back(gga(time, lat));
         com1.Write(ais.back() + "\r\n");
         ASSERT_TRUE(kvtest::WaitFor([&] { return AisTargetCount == vessels; }));
