@@ -297,11 +297,13 @@ void TMDIChild::Area1Click()
             unit = " Acres";
             k = 640;
         }
-        // Pixels per square unit follow the bitmap the chart was drawn on.
-        const double height = std::max(1, Bitmap.height());
-        const double pixelScale = (600.0 / height) * (600.0 / height);
-        double area = F * F * k * 0.7225 * CosLat * CosLat * static_cast<double>(pixels) * pixelScale
-            / (FZoom * FZoom);
+        // A pixel of the drawing is 60 / FScaleLat nautical miles north-south
+        // and 60 cos(latitude) / FScaleLon east-west, at the latitude of the
+        // view's centre, where the cursor stands in the area; so the area
+        // follows the drawing whatever the view's shape and size.
+        const double nmNorthSouth = 60.0 / FScaleLat;
+        const double nmEastWest = 60.0 * FCosCentreLat / FScaleLon;
+        double area = F * F * k * static_cast<double>(pixels) * nmNorthSouth * nmEastWest;
         std::string number = rtl::StrReal(area, 0, 2);
         if (area < 0.1 && unit == " Hectares") {
             area *= 10000;

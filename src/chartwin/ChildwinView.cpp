@@ -14,6 +14,7 @@
 #include "dialogs/GlobalDlg.h"
 #include "dialogs/View_ZoomDlg.h"
 #include "nav/AisSelection.h"
+#include "nav/ChartConfig.h"
 #include "nav/NavState.h"
 #include "nav/TextLog.h"
 #include "platform/QtTimer.h"
@@ -111,9 +112,8 @@ void TMDIChild::SetUpProjection()
     FCursorLat = ClampLatitude(FCursorLat);
     FCursorLon = WrapLongitude(FCursorLon);
     FCosCentreLat = std::cos(FCursorLat * 2 * M_PI / 360);
-    // 38 x 0.63 pixels per degree of latitude for every 200 pixels of bitmap
-    // height, stretched by 1 / cos(latitude) to keep the chart's shape.
-    FPixPerDegLat = static_cast<int32_t>(rtl::Round(ViewImageHeight / 200.0 * 38 * 0.63 / FCosCentreLat));
+    // Stretched by 1 / cos(latitude) to keep the chart's shape.
+    FPixPerDegLat = ChartPixelsPerDegreeLat(FCosCentreLat);
     FDegreesHigh = ViewImageHeight / static_cast<double>(AtLeastOne(FPixPerDegLat));
     FDegreesWide = ViewImageWidth / static_cast<double>(AtLeastOne(FPixPerDegLon));
     FScaleLat = AtLeastOne(rtl::Round(FPixPerDegLat * FZoom));

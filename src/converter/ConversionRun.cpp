@@ -133,6 +133,8 @@ bool TConverter::Run(const TRunOptions& options, const TRunDisplay& display)
     int64_t fileLine = 0; // the line's number in the file
     int64_t skippedCount = 0;
     std::vector<int64_t> skippedLines;
+    // The last position this file gave: the home of its chart configuration.
+    std::optional<ChartPoint> lastPosition;
     std::string line;
     while (!input.eof() && count_ < kLastLineRecord) {
         input.readLine(line);
@@ -174,8 +176,10 @@ bool TConverter::Run(const TRunOptions& options, const TRunDisplay& display)
             continue;
         }
         // A line reading 0° 0° is no point either.
-        if (!IsReadAsZero(current_, lineStyleOffset_))
+        if (!IsReadAsZero(current_, lineStyleOffset_) && !IsPenUp(current_)) {
             record = current_;
+            lastPosition = current_;
+        }
     }
     for (int i = 0; i < kTrailingPenUps; ++i)
         store_[static_cast<std::size_t>(++count_)] = PenUpPoint;
@@ -183,6 +187,11 @@ bool TConverter::Run(const TRunOptions& options, const TRunDisplay& display)
     platform::MessageInformation("Data Array Written");
     if (skippedCount > 0)
         platform::MessageInformation(SkippedLinesReport(skippedCount, skippedLines));
+    // Without a position of its own the chart has no home: the point of an
+    // earlier file, or (0, 0), would send korvex to another chart's waters.
+    if (!lastPosition)
+        platform::MessageWarning(options.inputFile + " had no readable position"
+            + (options.createFile ? ": no chart configuration written" : ""));
     if (!options.createFile)
         return true;
 
@@ -190,9 +199,9 @@ bool TConverter::Run(const TRunOptions& options, const TRunDisplay& display)
         platform::MessageError("Error writing chart file " + chartFile);
         return false;
     }
-    if (current_.lat.value() < kLineStyleZeroLimit) {
-        const ChartConfigValues home { current_.lat.value(), current_.lon.value(), kHomeZoom, 0, latOffset,
-            lonOffset };
+    if (lastPosition && lastPosition->lat.value() < kLineStyleZeroLimit) {
+        const ChartConfigValues home { lastPosition->lat.value(), lastPosition->lon.value(), kHomeZoom, 0,
+            latOffset, lonOffset };
         if (!WriteChartConfigFile(configFile, home)) {
             platform::MessageWarning("Error Writing Chart Config File");
             return false;

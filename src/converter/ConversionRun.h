@@ -63,8 +63,10 @@ public:
     // a failed run leaves an existing chart as it was. Messages go through
     // the platform seam: "Data Array Written" after reading, then how many
     // lines gave no position and the first few of their line numbers,
-    // "File successfully converted" after writing. False when the run stopped on
-    // an error.
+    // "File successfully converted" after writing. The configuration's home
+    // is the last position the list gave; a list that gave none gets no
+    // configuration, and the run says the file had no readable position.
+    // False when the run stopped on an error.
     bool Run(const TRunOptions& options, const TRunDisplay& display);
 
     // The point of the last line converted: (0, 0) before the first; kept

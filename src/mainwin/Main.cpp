@@ -353,9 +353,19 @@ void TMainForm::ShowTextLogGlyph()
         TxtLogOnOff->setIcon(picture);
 }
 
+void TMainForm::ReloadConfig(const std::string& path)
+{
+    // The text log open since the start keeps the template its header names:
+    // the configuration's would write records that do not match it.
+    const std::string logTemplate = NmeaLogTemplate;
+    LoadConfig(path);
+    NmeaLogTemplate = logTemplate;
+    NmeaLogTemplatePrev = logTemplate;
+}
+
 void TMainForm::LoadStartupState()
 {
-    LoadConfig(StartConfigPath());
+    ReloadConfig(StartConfigPath());
     if (Cviewer)
         Cviewer->SetFixInterval(FixIntervalMs);
     if (CurrentChartName.empty())
@@ -369,7 +379,7 @@ void TMainForm::LoadStartupState()
     LoadStartupChart();
     // The chart load sets position and zoom from the chart; the configured
     // ones come back with a third read.
-    LoadConfig(StartConfigPath());
+    ReloadConfig(StartConfigPath());
     if (MDIChildCount() > 0)
         SetFirstViewZoom(ChartScale);
     // The configured route was read before the chart: its first leg, from
@@ -393,7 +403,7 @@ void TMainForm::Config1Click()
         return;
     const std::string chosen = OpenConfigDlg.fileName;
     const std::string previousChart = CurrentChartName;
-    LoadConfig(chosen);
+    ReloadConfig(chosen);
     rtl::ShortString<40> unused;
     ListChartsOrFindNearest(ChartSearchMode::List, unused);
     OpenChtDialog.initialFolder = ChartsFolder;

@@ -613,6 +613,8 @@ private:
     void BindRouteCommands();
 
     // Main.cpp
+    // LoadConfig once the day's logs are open: the text log's template stays.
+    void ReloadConfig(const std::string& path);
     void TakeScreenSize();
     void SetTowLayout();
     void OpenNmeaInterfaceAtStart();

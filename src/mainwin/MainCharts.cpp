@@ -261,11 +261,12 @@ bool TMainForm::SaveChartAs()
     const std::string chosen = SaveDialog1.fileName;
     const bool chart = rtl::UpperCase(ExtractFileExtension(chosen)) == "CHT";
     int removed = 0;
-    const std::string image = chart ? EncodeChartFile(1, removed) : EncodeLayerFile(chosen, removed);
+    const std::string image = chart ? EncodeChartFileAt(chosen, removed) : EncodeLayerFile(chosen, removed);
     if (!rtl::WriteFileAtomic(rtl::CreatePath(chosen), image)) {
         platform::MessageError("Error writing chart file!");
         return false;
     }
+    NoteChartFileWritten(chosen, chart);
     StatusLine->setText(qs("Removed " + std::to_string(removed) + " empty points"));
     if (chart) {
         SaveChartConfig(chosen);

@@ -14,6 +14,7 @@
 #include "mainwin/Main.h"
 
 #include "dialogs/GlobalDlg.h"
+#include "nav/DailyLogs.h"
 #include "nav/NavState.h"
 #include "nav/NmeaDecode.h"
 #include "nav/NmeaField.h"
@@ -251,9 +252,9 @@ void TMainForm::RouteNmeaLine(const std::string& line)
 
 void TMainForm::LogAisSentence(const std::string& sentence)
 {
-    // The day's AIS log, created at start with its header; a log that is
-    // missing or cannot be written is skipped (and said so) and the line
-    // still processed.
+    // The day's AIS log, created at start with its header and made anew with
+    // it when it has gone; a log that cannot be written is skipped (and said
+    // so), tried again at the next sentence, and the line still processed.
     const std::string path = LogsFile(LogBaseName.str() + ".AIS");
     AisLogGpsSentence = LastSentence;
     std::vector<std::string> lines;
@@ -268,7 +269,7 @@ void TMainForm::LogAisSentence(const std::string& sentence)
         lines.push_back(AisLogGpsSentence);
     if (lines.empty())
         return;
-    const bool written = rtl::AppendLines(path, lines, rtl::AppendTo::ExistingFile);
+    const bool written = AppendToDailyLog(path, AisLogHeader(LogBaseName.str()), lines);
     ReportLogWrite(written, aisLogFailing_, platform::MessageKind::Warning, "Error Writing AIS Log");
     if (!written)
         return;

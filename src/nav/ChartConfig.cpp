@@ -6,6 +6,7 @@
 #include "rtl/Numbers.h"
 #include "rtl/TextFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -117,8 +118,15 @@ bool LoadChartConfigText(std::optional<std::string> bytes)
 void SetChartScales()
 {
     CosLat = std::cos(ChartHomeLat * kDegToRad);
-    PixelsPerDegLat = ClampToInt32(ViewImageHeight / 200.0 * 38.0 * 0.63 / CosLat);
+    PixelsPerDegLat = ChartPixelsPerDegreeLat(CosLat);
     PixelsPerDegLon = ClampToInt32(ViewImageWidth / 640.0 * 55.0);
+}
+
+int32_t ChartPixelsPerDegreeLat(double cosLat)
+{
+    const double fourByThreeHeight = static_cast<double>(rtl::Round(ViewImageWidth / 1.3333333));
+    const double height = std::min<double>(ViewImageHeight, fourByThreeHeight);
+    return ClampToInt32(height / 200.0 * 38.0 * 0.63 / cosLat);
 }
 
 std::string ChartConfigText(const ChartConfigValues& values)

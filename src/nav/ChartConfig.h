@@ -64,12 +64,20 @@ std::string ChartConfigText();
 // The file text of `values`.
 std::string ChartConfigText(const ChartConfigValues& values);
 
-// The chart pixels per degree at zoom 1 from the view image size: 38 per
-// degree of latitude on a 200-pixel-high image at the equator (0.63 of it,
-// divided by cos(ChartHomeLat)), 55 per degree of longitude on a
-// 640-pixel-wide one; and the projection's longitude scale
-// CosLat := cos(ChartHomeLat).
+// The chart pixels per degree at zoom 1 from the view image size:
+// PixelsPerDegLat := ChartPixelsPerDegreeLat(cos(ChartHomeLat)), 55 per
+// degree of longitude on a 640-pixel-wide image; and the projection's
+// longitude scale CosLat := cos(ChartHomeLat).
 void SetChartScales();
+
+// Chart pixels per degree of latitude at zoom 1 where the cosine of the
+// latitude is `cosLat`: 38 × 0.63 for every 200 pixels of the height of a
+// 4:3 image as wide as the view image, divided by `cosLat`. On a screen of
+// 4:3 or wider the view image is 4:3 itself; a narrower one (5:4, 1280 ×
+// 1024) shows more chart in its extra height instead of stretching it, so
+// north-south and east-west (55 per degree per 640 pixels of width) scale
+// alike on every screen. Rounded half to even.
+int32_t ChartPixelsPerDegreeLat(double cosLat);
 
 // The configuration file of a chart file: "<folder><base name>.cfg".
 std::string ChartConfigPath(const std::string& chartPath);

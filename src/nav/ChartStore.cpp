@@ -1,6 +1,7 @@
 #include "nav/ChartStore.h"
 
 #include "nav/ChartEdit.h"
+#include "nav/FileNameParts.h"
 #include "nav/NavState.h"
 #include "rtl/Paths.h"
 #include "rtl/TextFile.h"
@@ -17,13 +18,21 @@ namespace
 constexpr std::size_t kRecordSize = ChartPoint::storedSize; // 12
 constexpr int kLayerCount = 10;
 
-// The store points first..last, read from the file at `path`.
+using Range = std::pair<int, int>; // store points first..last
+
+// The store points that came from the file at `path`: read from it, or last
+// written to it.
 struct FileRead {
     std::string path;
-    int first = 0;
-    int last = 0;
+    std::vector<Range> ranges;
 };
-std::vector<FileRead> filesRead; // in reading order
+std::vector<FileRead> filesRead; // in reading (or writing) order
+
+// "<folder><base name>.00<layer>".
+std::string LayerFilePath(const std::string& folderAndBase, int layer)
+{
+    return folderAndBase + ".00" + std::to_string(layer);
+}
 
 bool SameFile(const std::string& a, const std::string& b)
 {
@@ -33,16 +42,29 @@ bool SameFile(const std::string& a, const std::string& b)
     return pathA == pathB || std::filesystem::equivalent(pathA, pathB, error);
 }
 
-// The image of the store points in `ranges` (first, last), one after the
-// other. A pen-up followed by another pen-up is left out and counted; the
-// point after the last one counts as a pen-up (the end marker follows it).
-std::string EncodeRanges(const std::vector<std::pair<int, int>>& ranges, int& removed)
+// The image of the store points in `ranges`, one after the other. A pen-up
+// followed by another pen-up is left out and counted; the point after the
+// last one counts as a pen-up (the end marker follows it). With
+// `liftBetween`, a range that does not go on from the point before it in
+// the store begins with the pen lifted, so that no line joins points that
+// were not joined in the store.
+std::string EncodeRanges(const std::vector<Range>& ranges, int& removed, bool liftBetween = false)
 {
     const int inUse = ChartPointsInUse();
     std::vector<const ChartPoint*> points;
-    for (const auto& [first, last] : ranges)
-        for (int i = std::max(first, 1); i <= std::min(last, inUse); ++i)
+    int previous = -1;
+    for (const auto& [first, last] : ranges) {
+        const int from = std::max(first, 1);
+        const int to = std::min(last, inUse);
+        if (from > to)
+            continue;
+        const bool joined = from == previous + 1 || IsPenUp(ChartPoints[static_cast<std::size_t>(from)]);
+        if (liftBetween && previous >= 0 && !joined)
+            points.push_back(&PenUpPoint);
+        for (int i = from; i <= to; ++i)
             points.push_back(&ChartPoints[static_cast<std::size_t>(i)]);
+        previous = to;
+    }
     removed = 0;
     std::string image;
     auto put = [&image](const ChartPoint& point) {
@@ -60,6 +82,61 @@ std::string EncodeRanges(const std::vector<std::pair<int, int>>& ranges, int& re
     }
     put(PenUpPoint);
     return image;
+}
+
+// True when `path` is one of the layer files "<folder><base name>.000" to
+// ".009" that loading the chart `chartPath` reads, and is there to be read.
+bool LayerOfChart(const std::string& path, const std::string& chartPath)
+{
+    if (!rtl::FileExists(path))
+        return false;
+    const std::string base = ExtractFileDir(chartPath) + ExtractFileBaseName(chartPath);
+    for (int layer = 0; layer < kLayerCount; ++layer)
+        if (SameFile(path, LayerFilePath(base, layer)))
+            return true;
+    return false;
+}
+
+// The store points a chart saved at `path` holds: all but those that came
+// from its own layer files, which its next loading reads again.
+std::vector<Range> ChartRanges(const std::string& path)
+{
+    const int inUse = ChartPointsInUse();
+    std::vector<bool> inLayer(static_cast<std::size_t>(inUse) + 1, false);
+    for (const FileRead& read : filesRead) {
+        if (!LayerOfChart(read.path, path))
+            continue;
+        for (const auto& [first, last] : read.ranges)
+            for (int i = std::max(first, 1); i <= std::min(last, inUse); ++i)
+                inLayer[static_cast<std::size_t>(i)] = true;
+    }
+    std::vector<Range> ranges;
+    for (int i = 1; i <= inUse; ++i) {
+        if (inLayer[static_cast<std::size_t>(i)])
+            continue;
+        if (!ranges.empty() && ranges.back().second == i - 1)
+            ranges.back().second = i;
+        else
+            ranges.push_back({ i, i });
+    }
+    return ranges;
+}
+
+// The store points a layer saved at `path` holds (EncodeLayerFile).
+std::vector<Range> LayerRanges(const std::string& path)
+{
+    const int inUse = ChartPointsInUse();
+    const int loaded = std::clamp<int>(LoadedPointCount, 0, inUse);
+    for (auto read = filesRead.rbegin(); read != filesRead.rend(); ++read) {
+        if (!SameFile(read->path, path))
+            continue;
+        std::vector<Range> ranges;
+        for (const auto& [first, last] : read->ranges)
+            ranges.push_back({ first, std::min(last, loaded) });
+        ranges.push_back({ loaded + 1, inUse });
+        return ranges;
+    }
+    return { { std::max(loaded, 1), inUse } };
 }
 
 } // namespace
@@ -110,7 +187,7 @@ bool AppendToChartStore(const std::vector<ChartPoint>& points, const std::string
 {
     int count = ChartPointsInUse();
     if (!path.empty())
-        filesRead.push_back(FileRead { path, count + 1, count + static_cast<int>(points.size()) });
+        filesRead.push_back(FileRead { path, { { count + 1, count + static_cast<int>(points.size()) } } });
     const std::size_t room = static_cast<std::size_t>(kMaxChartPoints - count);
     const std::size_t taken = std::min(points.size(), room);
     for (std::size_t i = 0; i < taken; ++i)
@@ -129,7 +206,7 @@ LayerLoadResult AppendChartLayers(const std::string& folder, const std::string& 
         char& flag = flags[static_cast<std::size_t>(layer)];
         if (flag == '-')
             continue;
-        const std::string path = folder + chartName + ".00" + std::to_string(layer);
+        const std::string path = LayerFilePath(folder + chartName, layer);
         const auto bytes = rtl::ReadFileBytes(rtl::OpenPath(path));
         if (!bytes) {
             flag = '-';
@@ -152,15 +229,18 @@ std::string EncodeChartFile(int first, int& removed)
 
 std::string EncodeLayerFile(const std::string& path, int& removed)
 {
-    const int inUse = ChartPointsInUse();
-    const int loaded = std::clamp<int>(LoadedPointCount, 0, inUse);
-    for (auto read = filesRead.rbegin(); read != filesRead.rend(); ++read) {
-        if (!SameFile(read->path, path))
-            continue;
-        const int last = std::min(read->last, loaded);
-        if (last == loaded)
-            return EncodeRanges({ { read->first, inUse } }, removed);
-        return EncodeRanges({ { read->first, last }, { loaded + 1, inUse } }, removed);
-    }
-    return EncodeChartFile(std::max(loaded, 1), removed);
+    return EncodeRanges(LayerRanges(path), removed);
+}
+
+std::string EncodeChartFileAt(const std::string& path, int& removed)
+{
+    return EncodeRanges(ChartRanges(path), removed, true);
+}
+
+void NoteChartFileWritten(const std::string& path, bool chart)
+{
+    std::vector<Range> ranges = chart ? ChartRanges(path) : LayerRanges(path);
+    std::erase_if(filesRead, [&path](const FileRead& read) { return SameFile(read.path, path); });
+    filesRead.push_back(FileRead { path, std::move(ranges) });
+    LoadedPointCount = static_cast<int16_t>(ChartPointsInUse());
 }

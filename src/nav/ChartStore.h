@@ -23,8 +23,8 @@
 #include <string_view>
 #include <vector>
 
-// The point count as it stood after the last chart or layer file was read:
-// points added by editing come after it.
+// The point count as it stood after the last chart or layer file was read
+// or written: points added by editing come after it.
 extern int16_t LoadedPointCount;
 
 // True for the (-1, -1) pen-up pair.
@@ -78,3 +78,20 @@ std::string EncodeChartFile(int first, int& removed);
 // read, so that its first line goes on from the last one read; with nothing
 // read, the whole store.
 std::string EncodeLayerFile(const std::string& path, int& removed);
+
+// The file image of a chart saved at `path` (a ".cht" file), pen-ups left
+// out as by EncodeChartFile: the chart's own points and those added by
+// editing, in store order, but not the points that came from its layer files
+// "<folder><base name>.000" to ".009" on disk, which stay in their layer
+// files and come back from them when the chart is loaded; it never holds a
+// layer twice. Where points of a layer are left out between two runs of
+// points, the second run begins with the pen lifted, so that no line joins
+// points the layer stood between.
+std::string EncodeChartFileAt(const std::string& path, int& removed);
+
+// After EncodeChartFileAt (`chart`) or EncodeLayerFile gave the image written
+// to `path`: the points it holds belong to that file from now on, and the
+// points added from now on come after them (LoadedPointCount), so that
+// saving the chart and its layers in any order never writes a point into
+// two of them.
+void NoteChartFileWritten(const std::string& path, bool chart);

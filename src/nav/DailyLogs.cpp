@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <initializer_list>
 #include <limits>
 #include <sys/stat.h>
 #include <system_error>
@@ -21,7 +20,7 @@ namespace
 
 constexpr const char* kAisDatabaseName = "KVAIS.ADB";
 
-bool WriteNewTextFile(const std::string& path, std::initializer_list<std::string> lines)
+bool WriteNewTextFile(const std::string& path, const std::vector<std::string>& lines)
 {
     rtl::AtomicTextWriter writer;
     if (!writer.create(path))
@@ -59,9 +58,29 @@ std::string TodayLogDateText()
     return LogDateTextFor(now.year, now.month, now.day);
 }
 
+std::vector<std::string> TextLogHeader(const std::string& baseName, const std::string& recordTemplate)
+{
+    return { "Log Date : " + baseName, recordTemplate };
+}
+
+std::vector<std::string> AisLogHeader(const std::string& baseName)
+{
+    return { "AIS Log Date : " + baseName };
+}
+
 bool CreateTextLog(const std::string& path, const std::string& baseName, const std::string& recordTemplate)
 {
-    return WriteNewTextFile(path, { "Log Date : " + baseName, recordTemplate });
+    return WriteNewTextFile(path, TextLogHeader(baseName, recordTemplate));
+}
+
+bool AppendToDailyLog(
+    const std::string& path, const std::vector<std::string>& header, const std::vector<std::string>& lines)
+{
+    if (rtl::AppendLines(path, lines, rtl::AppendTo::ExistingFile))
+        return true;
+    if (rtl::FileExists(path) || NonRegular(path) || !WriteNewTextFile(path, header))
+        return false;
+    return rtl::AppendLines(path, lines, rtl::AppendTo::ExistingFile);
 }
 
 bool ReadBackTextLog(const std::string& path)
@@ -113,7 +132,7 @@ bool OpenDailyLogs(const std::string& dateText)
     if (NonRegular(aisLog))
         writable = false;
     else if (!rtl::FileExists(aisLog))
-        writable = WriteNewTextFile(aisLog, { "AIS Log Date : " + LogBaseName }) && writable;
+        writable = WriteNewTextFile(aisLog, AisLogHeader(LogBaseName)) && writable;
     else if (::access(rtl::OpenPath(aisLog).c_str(), W_OK) != 0)
         writable = false;
 

@@ -9,15 +9,31 @@
 // target records, no header).
 
 #include <string>
+#include <vector>
 
 // "dd-mm-yy", for example 07-12-26 for 7 December 2026.
 std::string LogDateTextFor(int year, int month, int day);
 // Today's local date as "dd-mm-yy".
 std::string TodayLogDateText();
 
-// Creates a text log with its two header lines: "Log Date : " + baseName and
-// the record template. False when it cannot be written.
+// The two header lines of a text log: "Log Date : " + baseName and the
+// record template.
+std::vector<std::string> TextLogHeader(const std::string& baseName, const std::string& recordTemplate);
+// The header line of an AIS log: "AIS Log Date : " + baseName.
+std::vector<std::string> AisLogHeader(const std::string& baseName);
+
+// Creates a text log with its two header lines (TextLogHeader). False when
+// it cannot be written.
 bool CreateTextLog(const std::string& path, const std::string& baseName, const std::string& recordTemplate);
+
+// Appends `lines` to a day's log at `path`, all or none (rtl::AppendLines).
+// A log that is gone (a logs folder unplugged and plugged in again, or
+// emptied) is first made anew with its `header` lines, so that logging
+// resumes by itself as soon as the folder can be written again; something
+// other than a file under the name is never replaced. False when the lines
+// were not written.
+bool AppendToDailyLog(
+    const std::string& path, const std::vector<std::string>& header, const std::vector<std::string>& lines);
 
 // Reads back an existing text log: its template line becomes
 // NmeaLogTemplatePrev and NmeaLogTemplate (a log without one keeps the

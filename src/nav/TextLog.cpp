@@ -31,8 +31,7 @@ TextLogWrite AppendTextLogRecord(
     }
     lines.push_back(expand(NmeaLogTemplate));
 
-    // A log that is missing is not created afresh: its header would be lost.
-    if (!rtl::AppendLines(TextLogPath(), lines, rtl::AppendTo::ExistingFile)) {
+    if (!AppendToDailyLog(TextLogPath(), TextLogHeader(LogBaseName, NmeaLogTemplate), lines)) {
         FixNumber = fixBefore;
         EventNumber = eventBefore;
         return TextLogWrite::Failed;

@@ -29,9 +29,9 @@ enum class TextLogWrite {
 // when `penUp`, then for an event "*" and the next EventNumber, then the
 // record, NmeaLogTemplate as `expand` turns it into text. FixNumber counts
 // the record before `expand` runs, so '@F' writes this record's number. A
-// log that is missing is not created afresh (its header would be lost): the
-// write fails, and a failed write leaves FixNumber and EventNumber as they
-// were.
+// log that is gone is made anew with its two header lines first
+// (AppendToDailyLog); a failed write leaves FixNumber and EventNumber as
+// they were.
 TextLogWrite AppendTextLogRecord(
     bool event, bool penUp, const std::function<std::string(const std::string&)>& expand);
 

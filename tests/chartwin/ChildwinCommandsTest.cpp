@@ -4,6 +4,7 @@
 
 #include "chartwin/CursorFixture.h"
 #include "dialogs/OKRightDlg.h"
+#include "nav/ChartConfig.h"
 #include "nav/RouteEdit.h"
 #include "platform/QtHint.h"
 #include "platform/QtText.h"
@@ -343,6 +344,37 @@ TEST_F(AreaTest, EnclosureInTheUnitsOfTheDistanceSettingScaledByTheBitmap)
     ui.clear();
     view.Area1Click();
     EXPECT_EQ(ui.messages().at(0), "Area = 0.00 Sq. Nm");
+}
+
+// A 1 km grid square round the chart's home measured on the view images of
+// 5:4, 4:3 and 16:9 screens (1920 x 1080 draws on a 4:3 image of 1920 x
+// 1440) and of two sizes: the area its vertices give, whatever the shape.
+TEST_F(AreaTest, AreaOfAKilometreSquareIsRightOnViewsOfEveryShapeAndSize)
+{
+    const struct {
+        const char* name;
+        int width, height;
+    } screens[] = {
+        { "5:4", 1280, 1024 },
+        { "4:3", 1024, 768 },
+        { "16:9", 1920, 1440 },
+        { "5:4 at 1000 x 800", 1000, 800 },
+    };
+    const double dLat = 1 / 111.2; // 1 km of latitude near 50.5 N, in degrees
+    const double dLon = 1 / (111.32 * std::cos(50.5 * M_PI / 180));
+    DistanceFactor = 1.852; // hectares: two decimals of some 100
+    for (const auto& screen : screens) {
+        SCOPED_TRACE(screen.name);
+        ViewImageWidth = static_cast<int16_t>(screen.width);
+        ViewImageHeight = static_cast<int16_t>(screen.height);
+        SetChartScales();
+        Enclosure(dLat, dLon);
+        TMDIChild& view = NewView();
+        const auto [area, unit] = Measure(view, 250);
+        EXPECT_EQ(unit, " Hectares");
+        const double hectares = NmSquared(dLat, dLon) * 1.852 * 1.852 * 100;
+        EXPECT_NEAR(area, hectares, hectares * 0.015);
+    }
 }
 
 TEST_F(AreaTest, CursorOnALineFillsNothingAndCountsNothing)

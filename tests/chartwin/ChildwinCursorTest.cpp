@@ -5,6 +5,7 @@
 #include "chartwin/CursorFixture.h"
 #include "chartwin/CursorPainter.h"
 #include "chartwin/SpinButton.h"
+#include "nav/ChartConfig.h"
 #include "nav/RouteEdit.h"
 #include "support/ShortStringPrint.h"
 
@@ -84,6 +85,58 @@ TEST_F(CursorTest, ClickMovesTheCrossAndReadsThePixel)
     // Without the button down a move does nothing.
     view.Image1MouseMove(10, 10);
     EXPECT_DOUBLE_EQ(view.FCursorLat, 50.25);
+}
+
+// A chart keeps its shape on any screen: a view narrower than 4:3 draws at
+// the scales of the 4:3 view of its width (the program's image on a 4:3 or
+// wider screen), showing more chart in its extra height; a click there
+// reads back the position drawn under it.
+TEST_F(CursorTest, ChartKeepsItsShapeOnScreensOfEveryShapeAndAClickReadsWhatIsDrawn)
+{
+    const struct {
+        const char* name;
+        int width, height, fourByThreeHeight;
+    } screens[] = {
+        { "5:4", 1280, 1024, 960 },
+        { "5:4 small", 1000, 800, 750 },
+        { "square", 800, 800, 600 },
+    };
+    struct Drawn {
+        int northSouth, eastWest; // pixels of 1 nm
+        double clickLat, clickLon, pixelLat, pixelLon; // the position read at a pixel, and a pixel's size
+    };
+    // A view of `width` x `height` centred at `lat` at zoom 16.
+    auto draw = [this](int width, int height, double lat) {
+        ViewImageWidth = static_cast<int16_t>(width);
+        ViewImageHeight = static_cast<int16_t>(height);
+        SetChartScales();
+        TMDIChild& view = NewView(false);
+        view.FCursorLat = lat;
+        view.FCursorLon = 1.25;
+        view.SetZoom(16);
+        view.CentreButton1Click();
+        int32_t x0 = 0, y0 = 0, xNorth = 0, yNorth = 0, xEast = 0, yEast = 0, x = 0, y = 0;
+        const double nmOfLon = 1 / (60 * std::cos(lat * M_PI / 180));
+        EXPECT_TRUE(view.Project(lat, 1.25, x0, y0));
+        EXPECT_TRUE(view.Project(lat + 1.0 / 60, 1.25, xNorth, yNorth));
+        EXPECT_TRUE(view.Project(lat, 1.25 - nmOfLon, xEast, yEast)); // west positive
+        EXPECT_TRUE(view.Project(lat + 2.0 / 60, 1.25 - 3 * nmOfLon, x, y));
+        view.Image1MouseDown(x, y);
+        view.Image1MouseUp(x, y);
+        return Drawn { y0 - yNorth, xEast - x0, view.FCursorLat, view.FCursorLon, 1.0 / view.FScaleLat,
+            1.0 / view.FScaleLon };
+    };
+    for (const auto& screen : screens) {
+        for (const double lat : { 78.0, -45.0 }) {
+            SCOPED_TRACE(std::string(screen.name) + " at " + std::to_string(lat));
+            const Drawn fourByThree = draw(screen.width, screen.fourByThreeHeight, lat);
+            const Drawn drawn = draw(screen.width, screen.height, lat);
+            EXPECT_EQ(drawn.northSouth, fourByThree.northSouth);
+            EXPECT_EQ(drawn.eastWest, fourByThree.eastWest);
+            EXPECT_NEAR(drawn.clickLat, lat + 2.0 / 60, drawn.pixelLat);
+            EXPECT_NEAR(drawn.clickLon, 1.25 - 3 / (60 * std::cos(lat * M_PI / 180)), drawn.pixelLon);
+        }
+    }
 }
 
 TEST_F(CursorTest, DraggingAbove84ReadsTheLimit)

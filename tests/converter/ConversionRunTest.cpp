@@ -7,6 +7,8 @@
 #include "rtl/Numbers.h"
 #include "rtl/Paths.h"
 
+#include <cstdio>
+
 namespace
 {
 
@@ -16,24 +18,71 @@ using V = std::vector<std::string>;
 const std::string kPenUpRecord("\x81\0\0\0\0\x80\x81\0\0\0\0\x80", 12);
 const V kConverted { "Data Array Written", "File successfully converted" };
 
-TEST_F(ConversionRunTest, EmptyInputGivesElevenPenUpsAndAConfigurationAtTheCurrentPoint)
+TEST_F(ConversionRunTest, EmptyInputGivesElevenPenUpsAndNoConfiguration)
 {
     EXPECT_TRUE(Run({}));
     std::string expected;
     for (int i = 0; i < 11; ++i)
         expected += kPenUpRecord;
     EXPECT_EQ(dir.read("coast.cht"), expected);
-    EXPECT_EQ(dir.read("coast.cfg"),
-        " 0.00000000000000E+0000\r\n"
-        " 0.00000000000000E+0000\r\n"
-        " 2.00000000000000E+0000\r\n"
-        "0\r\n"
-        " 0.00000000000000E+0000\r\n"
-        " 0.00000000000000E+0000\r\n");
-    EXPECT_EQ(ui.messages(), kConverted);
+    EXPECT_FALSE(dir.exists("coast.cfg"));
+    EXPECT_EQ(ui.messages(),
+        (V { "Data Array Written",
+            dir.file("coast.dat") + " had no readable position: no chart configuration written",
+            "File successfully converted" }));
     EXPECT_EQ(ui.beeps(), 2);
     EXPECT_TRUE(progress.empty());
     EXPECT_EQ(converter.RecordCount(), 11);
+}
+
+// In one run of the converter, a list that gives no position after one that
+// did: its chart gets no configuration with the first list's last point as
+// its home, nor (0, 0), and the run says why.
+TEST_F(ConversionRunTest, ListWithoutAReadablePositionNeverTakesAnotherFilesHome)
+{
+    options.reverse = false;
+    const std::string said = dir.file("coast.dat") + " had no readable position";
+    const struct {
+        const char* name;
+        V lines;
+        V reports; // between "Data Array Written" and what is said of the position
+    } cases[] = {
+        { "empty", {}, {} },
+        { "no line reads", { "abc\tdef", "12.5\tabc" },
+            { "2 lines give no position and make no point: lines 1, 2" } },
+        { "comments and separators only", { "# 51\t1", "\t52\t2" }, {} },
+        { "a line reading 0 0", { "0\t0" }, {} },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        options.createFile = true;
+        EXPECT_TRUE(Run({ "50.5\t1.25" }));
+        ASSERT_TRUE(dir.exists("coast.cfg"));
+        std::remove(dir.file("coast.cfg").c_str());
+        ui.clear();
+        EXPECT_TRUE(Run(c.lines));
+        EXPECT_FALSE(dir.exists("coast.cfg"));
+        V expected { "Data Array Written" };
+        expected.insert(expected.end(), c.reports.begin(), c.reports.end());
+        expected.push_back(said + ": no chart configuration written");
+        expected.push_back("File successfully converted");
+        EXPECT_EQ(ui.messages(), expected);
+
+        // An existing configuration of that name stays as it was.
+        dir.write("coast.cfg", "old config");
+        EXPECT_TRUE(Run(c.lines));
+        EXPECT_EQ(dir.read("coast.cfg"), "old config");
+        std::remove(dir.file("coast.cfg").c_str());
+
+        // Test mode says it too.
+        options.createFile = false;
+        ui.clear();
+        EXPECT_TRUE(Run(c.lines));
+        expected = { "Data Array Written" };
+        expected.insert(expected.end(), c.reports.begin(), c.reports.end());
+        expected.push_back(said);
+        EXPECT_EQ(ui.messages(), expected);
+    }
 }
 
 TEST_F(ConversionRunTest, ChartAndConfigurationHoldTheLinesAndTheLastPoint)
@@ -135,8 +184,9 @@ TEST_F(ConversionRunTest, GridLinesOutsideTheGridAreaAreReportedAndLiftThePen)
     const auto points = DecodeChartFile(dir.read("coast.cht")).points;
     EXPECT_EQ(points[7], PenUpPoint);
     EXPECT_NEAR(points[6].lat.value(), 51.88537672, 1e-8);
-    // The last line converted was out of the area: the home view is the pen-up.
-    EXPECT_EQ(dir.read("coast.cfg").substr(0, 25), "-1.00000000000000E+0000\r\n");
+    // The last line converted was out of the area: the home view is the last
+    // position the list gave.
+    EXPECT_EQ(dir.read("coast.cfg").substr(0, 25), " 5.18853767181281E+0001\r\n");
 }
 
 TEST_F(ConversionRunTest, DisplayLimitShowsTheFirst299LinesAfterTheSkippedOnes)
@@ -257,7 +307,7 @@ TEST_F(ConversionRunTest, CurrentPointAndLineStyleCarryOverToTheNextRun)
     options.reverse = false;
     EXPECT_TRUE(Run({ "50\t1" }));
     EXPECT_TRUE(Run({}));
-    EXPECT_EQ(dir.read("coast.cfg").substr(0, 23), " 5.00000000000000E+0001");
+    EXPECT_EQ(converter.CurrentPoint(), P(50, -1));
     options.lineStyle = 3;
     EXPECT_TRUE(Run({ "50\t1" }));
     options.lineStyle = 9; // out of range: the previous run's style stands

@@ -28,7 +28,6 @@
 #include <QLabel>
 #include <QToolButton>
 #include <cmath>
-#include <sstream>
 
 namespace
 {
@@ -57,16 +56,6 @@ std::string Sentence(const std::string& body)
 double Degrees(const std::string& field, int degreeDigits)
 {
     return std::stod(field.substr(0, degreeDigits)) + std::stod(field.substr(degreeDigits)) / 60.0;
-}
-
-Lines Fields(const std::string& line)
-{
-    Lines fields;
-    std::stringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ','))
-        fields.push_back(field);
-    return fields;
 }
 
 class DayAtSeaTest : public MainFormTest
@@ -358,8 +347,8 @@ TEST_F(DayAtSeaTest, FromStartToQuitAlongTheDemoRoute)
         const Lines lines = kvtest::CrLfLines(text);
         ASSERT_EQ(lines.size(), 9u);
         for (int i = 1; i <= 6; ++i) {
-            const Lines record = Fields(lines[i < 6 ? i + 1 : 8]);
-            const Lines gga = Fields(ggas[std::min(i, 5) - 1]);
+            const Lines record = CommaFields(lines[i < 6 ? i + 1 : 8]);
+            const Lines gga = CommaFields(ggas[std::min(i, 5) - 1]);
             ASSERT_EQ(record.size(), 13u) << i;
             EXPECT_EQ(std::stoi(record[0]), i);
             EXPECT_EQ(record[2], gga[1]);

@@ -419,7 +419,9 @@ TEST_F(FixPtyTest, BoxLeftUpStopsNeitherThePortNorTheFixes)
         StartOnARouteWithAnAutopilot(autopilot);
         if (c.aisLog) {
             MainForm->ProcAis->setChecked(true);
+            // A folder where the log was: it cannot be written, nor made anew.
             std::filesystem::remove(app + "logs/07-03-26.AIS");
+            std::filesystem::create_directory(app + "logs/07-03-26.AIS");
         } else {
             LogsFolder = app + "gone/";
         }

@@ -23,8 +23,20 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <vector>
+
+// The comma-separated fields of a record or sentence.
+inline std::vector<std::string> CommaFields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::stringstream in(line);
+    std::string field;
+    while (std::getline(in, field, ','))
+        fields.push_back(field);
+    return fields;
+}
 
 // A media player that plays nothing and keeps the names of the files it
 // was given: the voice prompts of a test without a sound card.

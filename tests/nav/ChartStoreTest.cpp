@@ -1,5 +1,6 @@
 #include "nav/ChartStore.h"
 #include "nav/NavState.h"
+#include "rtl/TextFile.h"
 #include "support/ShortStringPrint.h"
 #include "support/TempDir.h"
 
@@ -231,6 +232,60 @@ TEST_F(ChartLayerTest, LayerAfterAFullStoreIsNotTaken)
     EXPECT_EQ(ChartPointCount, kMaxChartPoints);
     EXPECT_EQ(ChartPoints[kMaxChartPoints], Point(1, 1));
     EXPECT_EQ(LayerFlags, "**--------");
+}
+
+// Saving the chart and its layer in either order, with points added after
+// the layer was read: every point lands in one file only, the chart never
+// takes the layer's points, and the added line does not join the chart's
+// last point. A layer of another chart's name goes into the chart.
+TEST_F(ChartLayerTest, ChartAndItsLayerSavedInEitherOrderHoldEveryPointOnce)
+{
+    const std::vector<ChartPoint> own { PenUpPoint, Point(1, 1), Point(2, 2) };
+    const std::vector<ChartPoint> layer { PenUpPoint, Point(10, 10), Point(11, 11) };
+    const std::vector<ChartPoint> added { Point(20, 20), Point(21, 21) };
+    const std::string chart = dir.file("harbour.cht");
+    const std::string layerFile = dir.file("harbour.003");
+    const std::string otherLayer = dir.file("other.003");
+    auto decode = [this](const std::string& name) { return DecodeChartFile(dir.read(name)).points; };
+    auto save = [](const std::string& path, bool isChart) {
+        int removed = 0;
+        const std::string image = isChart ? EncodeChartFileAt(path, removed) : EncodeLayerFile(path, removed);
+        ASSERT_TRUE(rtl::WriteFileAtomic(path, image));
+        NoteChartFileWritten(path, isChart);
+    };
+    auto load = [&](const std::string& layerPath) {
+        ClearChartStore();
+        AppendToChartStore(own, chart);
+        AppendToChartStore(layer, layerPath);
+        ChartPoints[++ChartPointCount] = added[0];
+        ChartPoints[++ChartPointCount] = added[1];
+    };
+    for (const std::string& name : { std::string("harbour.cht"), std::string("harbour.003") })
+        dir.write(name, "");
+
+    load(layerFile);
+    save(chart, true);
+    save(layerFile, false);
+    std::vector<ChartPoint> withLift = own;
+    withLift.push_back(PenUpPoint);
+    withLift.insert(withLift.end(), added.begin(), added.end());
+    EXPECT_EQ(decode("harbour.cht"), withLift);
+    EXPECT_EQ(decode("harbour.003"), layer);
+
+    load(layerFile);
+    save(layerFile, false);
+    save(chart, true);
+    std::vector<ChartPoint> layerAndAdded = layer;
+    layerAndAdded.insert(layerAndAdded.end(), added.begin(), added.end());
+    EXPECT_EQ(decode("harbour.003"), layerAndAdded);
+    EXPECT_EQ(decode("harbour.cht"), own);
+
+    dir.write("other.003", "");
+    load(otherLayer);
+    save(chart, true);
+    std::vector<ChartPoint> all = own;
+    all.insert(all.end(), layerAndAdded.begin(), layerAndAdded.end());
+    EXPECT_EQ(decode("harbour.cht"), all);
 }
 
 } // namespace

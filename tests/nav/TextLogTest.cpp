@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace
@@ -68,15 +69,21 @@ TEST_F(TextLogTest, RecordAfterALastLineCutShortStartsOnItsOwnLine)
     EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t\r\n00001,09\r\n# -b\r\n@f,@t:2/0\r\n");
 }
 
-TEST_F(TextLogTest, RecordForAMissingLogFailsWithoutCountingOrCreatingIt)
+// The logs folder gone: nothing is written or counted. Back without the
+// log: the log is made anew with its header before the record.
+TEST_F(TextLogTest, RecordForAGoneLogMakesItAnewWithItsHeaderOnceTheFolderIsBack)
 {
     FixNumber = 5;
     EventNumber = 2;
+    std::filesystem::remove(dir.file("logs"));
     EXPECT_EQ(Append(true, true), TextLogWrite::Failed);
     EXPECT_EQ(FixNumber, 5);
     EXPECT_EQ(EventNumber, 2);
-    // A headerless file would not be a log the plotter accepts.
-    EXPECT_FALSE(dir.exists("logs/07-12-26.txt"));
+    EXPECT_FALSE(dir.exists("logs"));
+
+    dir.makeFolder("logs");
+    EXPECT_EQ(Append(true, true), TextLogWrite::Written);
+    EXPECT_EQ(Log(), "Log Date : 07-12-26\r\n@f,@t\r\n# -b\r\n*3\r\n@f,@t:6/3\r\n");
 }
 
 TEST_F(TextLogTest, OpeningAnExistingLogTakesItsTemplateAndCount)
