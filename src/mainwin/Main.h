@@ -36,6 +36,7 @@
 #include "nav/ChartEdit.h"
 #include "platform/QtHint.h"
 #include "platform/Ui.h"
+#include "rtl/ShortString.h"
 #include "rtl/TextFile.h"
 
 #include <QImage>
@@ -555,7 +556,9 @@ private:
     // The own track is kept aside while an AIS log plays back, and the day's
     // track log is not written: the played-back fixes fill the track for the
     // views only. When the playback stops the kept track comes back, and the
-    // next real fix adds to it.
+    // next real fix adds to it. The own position, course and leg along the
+    // route are kept with it: a recorded boat's arrivals move neither the
+    // active waypoint nor the cross-track line this one is steered by.
     void HoldOwnTrack();
     void ReleaseOwnTrack();
     struct HeldTrack {
@@ -564,6 +567,13 @@ private:
         int16_t thinCounter = 0;
         double tripTotal = 0;
         double tripLeg = 0;
+        double lat = 0, lon = 0;
+        double course = 0;
+        bool courseKnown = false;
+        int16_t activeWaypoint = 0, arrivedWaypoint = 0;
+        double xteRefCourse = 0;
+        rtl::ShortString<33> originWaypointName;
+        bool firstLegPending = false, reverseRoute = false;
     };
     std::optional<HeldTrack> heldTrack_;
     // MainFix.cpp

@@ -170,7 +170,9 @@ void TMainForm::HoldOwnTrack()
 {
     if (heldTrack_)
         return;
-    heldTrack_ = HeldTrack { EncodeTrackLog(), ThinIndex, ThinCounter, TripTotal, TripLeg };
+    heldTrack_ = HeldTrack { EncodeTrackLog(), ThinIndex, ThinCounter, TripTotal, TripLeg, CurLat, CurLon,
+        NavCourse, NavCourseKnown, ActiveWaypoint, ArrivedWaypoint, XteRefCourse, OriginWaypointName,
+        FirstLegPending, ReverseRoute };
 }
 
 void TMainForm::ReleaseOwnTrack()
@@ -184,6 +186,17 @@ void TMainForm::ReleaseOwnTrack()
     ThinCounter = held.thinCounter;
     TripTotal = held.tripTotal;
     TripLeg = held.tripLeg;
+    CurLat = held.lat;
+    CurLon = held.lon;
+    NavCourse = held.course;
+    NavCourseKnown = held.courseKnown;
+    ActiveWaypoint = held.activeWaypoint;
+    ArrivedWaypoint = held.arrivedWaypoint;
+    XteRefCourse = held.xteRefCourse;
+    OriginWaypointName = held.originWaypointName;
+    FirstLegPending = held.firstLegPending;
+    ReverseRoute = held.reverseRoute;
+    SelectRouteEntry(ActiveWaypoint - 1);
     Trip->setText(qs(rtl::StrReal(TripTotal, 0, 2) + " Nm"));
     RefreshAllViews();
     UpdateMenuItems();

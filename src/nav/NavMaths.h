@@ -13,6 +13,8 @@
 
 #include "nav/NavTypes.h"
 
+#include <optional>
+
 // a - b, degrees, brought into -180 < d <= 180: the short way round, so that
 // positions either side of the 180th meridian are a little apart, not nearly
 // a whole turn.
@@ -20,8 +22,6 @@ double LongitudeDifference(double a, double b);
 // A longitude brought into -180 < lon <= 180 (a position carried across the
 // 180th meridian).
 double NormalLongitude(double lon);
-
-#include <optional>
 
 // Flat-earth distance between two positions, nautical miles.
 double FlatDistanceNm(double lat1, double lon1, double lat2, double lon2);

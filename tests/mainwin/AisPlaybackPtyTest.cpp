@@ -206,6 +206,31 @@ TEST_P(PlaybackEndingTest, NavigationPanelIsClearedAsAtStartWhenThePlaybackIsOve
     EXPECT_EQ(ls(MainForm->StatusLine->text()), "");
 }
 
+// A recording that sails on to the waypoint and past the route's end: its
+// arrival is the recorded boat's, not this one's. The own vessel's position
+// and its leg come back with its track, and the live fixes are steered for
+// the waypoint as before the playback.
+TEST_P(PlaybackEndingTest, LegAndPositionComeBackAsTheyWereBeforeThePlayback)
+{
+    StartOnARoute();
+    const double lat = CurLat;
+    const double lon = CurLon;
+    const double reference = XteRefCourse;
+    StartPlayback(WriteLog({ Gga("120000", "5005.000", "00100.000"), Gga("120100", "5006.000", "00100.000"),
+        Gga("120200", "5007.000", "00100.000") }));
+    Play(4); // the header, the vessel and two fixes: at the waypoint
+    ASSERT_NE(ActiveWaypoint, 1) << "the recorded boat arrived";
+    EndThePlayback();
+    EXPECT_EQ(ActiveWaypoint, 1);
+    EXPECT_EQ(ArrivedWaypoint, 0);
+    EXPECT_EQ(XteRefCourse, reference);
+    EXPECT_EQ(CurLat, lat);
+    EXPECT_EQ(CurLon, lon);
+
+    OpenTheInterface();
+    ExpectLiveFixesFollowed();
+}
+
 TEST_F(AisPlaybackPtyTest, NoPlaybackStartsBeforeTheInterfaceOpensAtStart)
 {
     dir.makeFolder("logs");

@@ -41,6 +41,10 @@ TEST_F(DemoAisPlaybackTest, TargetsOfTheDemoLogAppearOnTheScreenAndInTheDataWind
     view->ShowAIS->click(); // targets on, data window shown
     ASSERT_TRUE(AISInfo->isVisible());
 
+    // The own vessel lies in the harbour, at the demo configuration's
+    // position, where the views come back to when the playback ends.
+    CurLat = 50.8;
+    CurLon = 1.30;
     ui.answerFile(kDemoLog);
     MainForm->PlayAISlog->click();
     ASSERT_TRUE(AisPlayback);
