@@ -26,6 +26,14 @@ constexpr const char* kNoFigure = "********";
 // The heading to steer of a fix for which none can be worked out.
 constexpr double kNoHeading = std::numeric_limits<double>::quiet_NaN();
 
+// The course of a leg from `origin` to `destination`; two waypoints at one
+// place make no line, and the leg then runs from the present position.
+double LegCourse(const TPosition& origin, const TPosition& destination)
+{
+    if (origin == destination)
+        return WaypointBearing;
+    return BearingDeg(origin.lat, origin.lon, destination.lat, destination.lon);
+}
 
 void SetUnitTexts()
 {
@@ -49,20 +57,15 @@ void SetUnitTexts()
 
 // Arrival inside the capture radius with automatic advance: step to the next
 // waypoint (the previous one on a reversed route) and take its leg, which
-// runs from the waypoint arrived at (its course the cross-track reference).
+// runs from the waypoint arrived at.
 void AdvanceOnArrival()
 {
     if (!(WaypointDistance < CaptureDistance && AutoWaypoint))
         return;
     WpApproachPending = true;
-    OriginWaypointName = DestWaypointName;
     ArrivedWaypoint = ActiveWaypoint;
-    const TPosition origin = RoutePoints[ActiveWaypoint];
-    ActiveWaypoint = static_cast<int16_t>(ActiveWaypoint + (ReverseRoute ? -1 : 1));
-    if (ComputeWaypointLeg()) {
+    if (TakeLegFromWaypoint(ActiveWaypoint, ActiveWaypoint + (ReverseRoute ? -1 : 1)))
         WaypointDistance /= DistanceFactor;
-        XteRefCourse = LegCourse(origin, RoutePoints[ActiveWaypoint]);
-    }
 }
 
 // Without automatic advance an arrival ends the leg and deselects the waypoint.
@@ -167,11 +170,15 @@ void MarkUnknownFigures()
 
 } // namespace
 
-double LegCourse(const TPosition& origin, const TPosition& destination)
+bool TakeLegFromWaypoint(int from, int to)
 {
-    if (origin == destination)
-        return WaypointBearing;
-    return BearingDeg(origin.lat, origin.lon, destination.lat, destination.lon);
+    const TPosition origin = RoutePoints[from];
+    OriginWaypointName = RouteNames[from].view().substr(0, 20);
+    ActiveWaypoint = static_cast<int16_t>(to);
+    if (!ComputeWaypointLeg())
+        return false;
+    XteRefCourse = LegCourse(origin, RoutePoints[to]);
+    return true;
 }
 
 DistanceUnit DistanceUnitOf(double factor)

@@ -5,8 +5,6 @@
 // panel and the output sentences, ending with the output sentences
 // themselves.
 
-#include "nav/NavTypes.h"
-
 // The distance unit chosen by DistanceFactor (1.0 nm, 1.852 km, 1.15081
 // statute miles). Factors in between fall to the nearest of the three
 // ranges: below 1.1 nautical miles, above 1.2 kilometres, and 1.0 to 1.8
@@ -14,10 +12,14 @@
 enum class DistanceUnit { NauticalMiles, Kilometres, StatuteMiles };
 DistanceUnit DistanceUnitOf(double factor);
 
-// The course of a leg from `origin` to `destination`, degrees true; two
-// waypoints at one place make no line, and the leg then runs on
-// WaypointBearing, the bearing from the present position.
-double LegCourse(const TPosition& origin, const TPosition& destination);
+// The leg from route waypoint `from` (in the route) to waypoint `to`, as an
+// arrival at `from` takes it: ActiveWaypoint := `to`, OriginWaypointName :=
+// the name of `from`, and, when `to` is in the route, the leg to it
+// (ComputeWaypointLeg, WaypointDistance in display units) with XteRefCourse
+// the course from `from` to `to` (the bearing from the present position
+// when the two lie at one place). False, with no leg, when `to` is not in
+// the route.
+bool TakeLegFromWaypoint(int from, int to);
 
 // Sets, in this order: DistanceUnitText and SpeedUnitText; the leg
 // (BearingText, WaypointDistance in nm, WaypointRangeNm, WaypointBearing,

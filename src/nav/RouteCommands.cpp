@@ -12,9 +12,9 @@ namespace
 {
 
 // The cross-track error is measured from the line through the active
-// waypoint on the bearing it has from the present position now.
-// Such a leg starts from the boat, not from a waypoint: it has no origin
-// waypoint to name (BOD then gives the bearing from the present position).
+// waypoint on the bearing it has from the present position now. Such a leg
+// starts from the boat, not from a waypoint: it has no origin waypoint to
+// name (BOD then gives the bearing from the present position).
 bool TakeLegAsCrossTrackReference()
 {
     if (!ComputeWaypointLeg())
@@ -111,17 +111,14 @@ int StepRouteWaypoint(bool haveView)
     int next = from + step;
     if (!InRoute(from) || !InRoute(next))
         next = ReverseRoute ? std::min<int>(RouteCount, kMaxRoutePoints) : 1;
-    ActiveWaypoint = static_cast<int16_t>(next);
     if (afterArrival && next == from + step) {
         // The leg automatic advance would have taken: from the waypoint
         // arrived at, which is its origin.
-        const TPosition origin = RoutePoints[from];
         ArrivedWaypoint = 0;
         FirstLegPending = false;
-        ComputeWaypointLeg();
-        XteRefCourse = LegCourse(origin, RoutePoints[next]);
-        OriginWaypointName = RouteNames[from].view().substr(0, 20);
+        TakeLegFromWaypoint(from, next);
     } else {
+        ActiveWaypoint = static_cast<int16_t>(next);
         BeginLeg(haveView);
     }
     return ActiveWaypoint - 1;
