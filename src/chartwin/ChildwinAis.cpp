@@ -18,6 +18,7 @@
 #include "platform/Guarded.h"
 #include "platform/QtHint.h"
 #include "platform/QtTimer.h"
+#include "platform/QtWindowState.h"
 #include "platform/Ui.h"
 
 #include <QAction>
@@ -188,8 +189,12 @@ void TMDIChild::Image1DblClick()
 
 void TMDIChild::ShowAISClick()
 {
-    if (AISInfo)
-        AISInfo->setVisible(ShowAIS->isChecked());
+    if (AISInfo) {
+        if (ShowAIS->isChecked())
+            platform::ShowRestored(*AISInfo);
+        else
+            AISInfo->hide();
+    }
     CentreButton1Click();
 }
 

@@ -181,6 +181,11 @@ void TForm1::BuildControls()
     Results = Place(new QPlainTextEdit(this), "Results", 392, 8, 241, 385);
     Results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Results->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A list to read, scroll and copy from: it takes no typing, and Tab
+    // moves on to the next control.
+    Results->setReadOnly(true);
+    Results->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Results->setTabChangesFocus(true);
     Caption("First 300 conversions (Degrees)", this, 400, 400);
 }
 

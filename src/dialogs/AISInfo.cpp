@@ -9,18 +9,23 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 TAISInfo* AISInfo = nullptr;
 
 namespace
 {
+
+// Room left between the main window's tool bar and the title bar below it.
+constexpr int kBelowToolBars = 6;
 
 // Runs a command of the window inside the handler edge.
 template <typename Handler> auto Guard(TAISInfo* form, Handler handler)
@@ -35,7 +40,12 @@ TAISInfo::TAISInfo(QWidget* parent)
 {
     setObjectName("AISInfo");
     setWindowTitle("AIS Target Data");
-    setWindowFlags(Qt::Tool | Qt::WindowMinimizeButtonHint | Qt::WindowStaysOnTopHint);
+    // A window the main window does not own: the window manager minimises
+    // an owned window together with its owner, and the chart would go with
+    // it. It stays above the main window by staying on top. Its title bar
+    // has a minimise button only: the AIS view's button shows and hides it.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
+        | Qt::WindowStaysOnTopHint);
     setModal(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -48,17 +58,16 @@ TAISInfo::TAISInfo(QWidget* parent)
     font.setBold(true);
     Memo1->setFont(font);
     layout->addWidget(Memo1);
-    // At (6, 84), 420 high and as wide as the widest line a target gives
-    // (a name or destination of 20 capitals, the longest status text), so
-    // that no line wraps, and wide enough for the title.
+    // 186 x 420, or as wide as the longest word of a target's data needs not
+    // to be broken by the word wrap (a name or destination of 20 capitals of
+    // average width written as one word) with the memo's frame and scroll
+    // bar, and as wide as its title needs beside the one button. Placed when
+    // first shown (HomePosition).
     const QFontMetrics metrics(font);
-    int widest = 0;
-    for (const QString& line : { "Destination " + QString(20, 'N'), "Name " + QString(20, 'N'),
-             QString("Restricted Manoeuvrability"), QString("TrueHeading - Not available") })
-        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int word = metrics.horizontalAdvance(QString(20, 'N'));
     const int frame = 2 * Memo1->frameWidth() + 2 * int(Memo1->document()->documentMargin())
         + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
-    setGeometry(6, 84, std::max({ 186, widest + frame, platform::TitleFitWidth(windowTitle()) }), 420);
+    resize(std::max({ 186, word + frame, platform::TitleFitWidth(windowTitle(), 1) }), 420);
 
     // The spin sits over the memo's top right corner.
     TgtNum = new QWidget(this);
@@ -119,6 +128,34 @@ TAISInfo::TAISInfo(QWidget* parent)
 void TAISInfo::FormCreate()
 {
     hide();
+}
+
+QPoint TAISInfo::HomePosition() const
+{
+    QPoint at(6, 84);
+    auto* main = qobject_cast<const QMainWindow*>(parentWidget());
+    if (!main || !main->isVisible())
+        return at;
+    at += main->frameGeometry().topLeft();
+    if (const QWidget* below = main->centralWidget())
+        at.setY(std::max(at.y(), below->mapToGlobal(QPoint(0, 0)).y() + kBelowToolBars));
+    return at;
+}
+
+void TAISInfo::showEvent(QShowEvent* e)
+{
+    if (QWindow* window = windowHandle())
+        window->setTransientParent(nullptr);
+    if (!placed_) {
+        placed_ = true;
+        // The frame's corner, title bar included: the window manager puts
+        // the frame there.
+        const QPoint at = HomePosition();
+        move(at);
+        if (QWindow* window = windowHandle())
+            window->setFramePosition(at);
+    }
+    QDialog::showEvent(e);
 }
 
 void TAISInfo::closeEvent(QCloseEvent* e)

@@ -32,6 +32,11 @@ public:
     // the views redrawn for it (RefreshRequested).
     void TgtNumDownClick();
     void TgtNumUpClick();
+    // Where the window's frame comes the first time it is shown: (6, 84) from
+    // the main window's top left corner, lower where the main window's menu
+    // and tool bars reach further down, so that it covers none of their
+    // buttons; (6, 84) on the screen while the main window is not up.
+    QPoint HomePosition() const;
 
     QPlainTextEdit* Memo1;
     QWidget* TgtNum; // the spin: TgtNumUp above TgtNumDown
@@ -44,7 +49,11 @@ signals:
     void RefreshRequested();
 
 protected:
+    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+
+private:
+    bool placed_ = false;
 };
 
 extern TAISInfo* AISInfo;

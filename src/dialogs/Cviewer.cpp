@@ -10,6 +10,7 @@
 #include "platform/QtImageFile.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
+#include "platform/QtWindowState.h"
 #include "rtl/Paths.h"
 
 #include <QAction>
@@ -52,7 +53,10 @@ TCviewer::TCviewer(QWidget* parent, TViewerHost* host)
 {
     setObjectName("Cviewer");
     setWindowTitle(kCaption);
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    // A window of its own, not one the main window owns: the window manager
+    // minimises an owned window together with its owner, and the chart would
+    // go with it. It stays above the main window by staying on top.
+    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
     setModal(false);
     resize(640, 480);
 
@@ -617,5 +621,5 @@ void ShowChartletInViewer(const std::string& name)
         return;
     Cviewer->PendingName = name;
     Cviewer->hide();
-    Cviewer->show();
+    platform::ShowRestored(*Cviewer);
 }

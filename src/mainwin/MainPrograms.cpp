@@ -11,6 +11,7 @@
 #include "platform/Guarded.h"
 #include "platform/QtText.h"
 #include "platform/QtUi.h"
+#include "platform/QtWindowState.h"
 #include "rtl/Paths.h"
 
 #include <QClipboard>
@@ -232,7 +233,7 @@ void TMainForm::KVHelp1Click()
 void TMainForm::ChartletViewer1Click()
 {
     if (Cviewer)
-        Cviewer->show();
+        platform::ShowRestored(*Cviewer);
 }
 
 void TMainForm::TidalAtlasEditor1Click()

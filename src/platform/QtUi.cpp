@@ -17,6 +17,7 @@
 #include <QSpacerItem>
 #include <QStringList>
 #include <QTreeView>
+#include <QWindow>
 
 namespace platform
 {
@@ -66,6 +67,11 @@ private:
 // While one of the program's windows that stay on top is up, a dialog
 // stays on top too for as long as it is up: the window manager keeps those
 // windows above every other, the asking window and its dialogs included.
+// Those windows are windows of their own, not the asking window's, so the
+// window manager may still keep one of them above a dialog that only the
+// asking window owns (it does so when that window has the keyboard). Unless
+// the asking window stays on top itself, such a dialog belongs to the whole
+// program while it is up, which puts it above every window of the program.
 class OnTopWhileUp
 {
 public:
@@ -78,11 +84,22 @@ public:
             if (w != &dialog && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
                 dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
                 set_ = true;
-                return;
+                break;
             }
+        const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+        if (!set_ || (owner && owner->windowFlags().testFlag(Qt::WindowStaysOnTopHint)))
+            return;
+        dialog.winId();
+        if (QWindow* window = dialog.windowHandle()) {
+            owner_ = window->transientParent();
+            window->setTransientParent(nullptr);
+            programs_ = true;
+        }
     }
     ~OnTopWhileUp()
     {
+        if (programs_ && dialog_.windowHandle())
+            dialog_.windowHandle()->setTransientParent(owner_);
         if (set_)
             dialog_.setWindowFlag(Qt::WindowStaysOnTopHint, false);
     }
@@ -91,7 +108,9 @@ public:
 
 private:
     QDialog& dialog_;
+    QPointer<QWindow> owner_;
     bool set_ = false;
+    bool programs_ = false;
 };
 
 // Runs a dialog modally, above the window that asks (or the modal dialog

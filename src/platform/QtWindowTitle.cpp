@@ -14,11 +14,11 @@ constexpr int kTitleBarButton = 24;
 constexpr int kTitleBarMargin = 10;
 } // namespace
 
-int TitleFitWidth(const QString& title)
+int TitleFitWidth(const QString& title, int buttons)
 {
     QFont font = QApplication::font();
     font.setBold(true);
-    return QFontMetrics(font).horizontalAdvance(title) + 4 * kTitleBarButton + 2 * kTitleBarMargin;
+    return QFontMetrics(font).horizontalAdvance(title) + (1 + buttons) * kTitleBarButton + 2 * kTitleBarMargin;
 }
 
 void KeepTitleInView(QWidget& window)

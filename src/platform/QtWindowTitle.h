@@ -12,9 +12,10 @@ namespace platform
 {
 
 // The narrowest frame that shows `title` whole: the title in the application
-// font made bold, with 24 pixels for each of the icon and the three buttons
-// and 10 pixels of margin at each end of the title bar.
-int TitleFitWidth(const QString& title);
+// font made bold, with 24 pixels for each of the icon and the title bar's
+// buttons (three unless the window asks for fewer) and 10 pixels of margin
+// at each end of the title bar.
+int TitleFitWidth(const QString& title, int buttons = 3);
 
 // Keeps `window` at least as wide as its title needs (its minimum width).
 void KeepTitleInView(QWidget& window);

@@ -14,6 +14,7 @@
 
 #include "DesktopFixture.h"
 
+#include "chartwin/Childwin.h"
 #include "chartwin/ViewList.h"
 #include "converter/Apunit1.h"
 #include "dialogs/AISInfo.h"
@@ -38,10 +39,12 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
 #include <functional>
@@ -60,6 +63,9 @@ struct Expected {
     std::function<QWidget*()> above;
     bool transient;
     std::function<void(QWidget*)> then;
+    // Transient for the whole program (its client leader) rather than for
+    // that window: a dialog asked while windows that stay on top are up.
+    bool programWide = false;
 };
 
 struct StackCase {
@@ -178,10 +184,12 @@ protected:
     // Shown and managed by the window manager.
     bool Placed(QWidget* w) { return w->isVisible() && x.Managed(static_cast<uint32_t>(w->winId())); }
 
-    bool Placed(QWidget* w, QWidget* above, bool transient)
+    bool Placed(QWidget* w, QWidget* above, bool transient, bool programWide = false)
     {
         const auto id = static_cast<uint32_t>(w->winId());
         const auto owner = static_cast<uint32_t>(above->window()->winId());
+        if (programWide)
+            return x.Above(id, owner) && x.TransientFor(id) != 0 && x.TransientFor(id) == x.ClientLeader(owner);
         return x.Above(id, owner) && x.TransientFor(id) == (transient ? owner : 0u);
     }
 
@@ -232,7 +240,8 @@ protected:
                 [this, &e] {
                     QWidget* w = e.window();
                     QWidget* above = e.above();
-                    return w && above && Placed(w) && Placed(w, above, e.transient) && OnTopWithKeyboard(w);
+                    return w && above && Placed(w) && Placed(w, above, e.transient, e.programWide)
+                        && OnTopWithKeyboard(w);
                 },
                 [&e] { e.then(e.window()); }, [this, &e] { return Describe(e.window(), e.above()); } });
         Play(c.start, steps);
@@ -317,18 +326,22 @@ TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)
         { "a warning", askForThirdView, [twoViews] { return ShownBox(twoViews); }, ok },
     };
     // With one window that stays on top up beside the main window, the user
-    // at the main window: what it asks comes above both and when answered
-    // leaves them lying as they did, the one on top still above.
+    // at the main window or at that window: what the main window asks comes
+    // above both, as the whole program's, and when answered leaves them
+    // lying as they did, the one on top still above.
     std::vector<uint32_t> before;
     uint32_t dialogWindow = 0;
-    auto withOnTop = [&](const char* name, QWidget* onTop, const Asked& a) {
-        return StackCase { std::string(a.what) + " with " + name + " up",
-            [&, onTop, a] {
+    auto withOnTop = [&](const char* name, QWidget* onTop, QWidget* atKeyboard, const Asked& a) {
+        return StackCase { std::string(a.what) + " with " + name + " up, the keyboard at "
+                + (atKeyboard == MainForm ? "the main window" : name),
+            [&, onTop, atKeyboard, a] {
                 help::HelpCloseAll();
                 for (QWidget* w : { static_cast<QWidget*>(Cviewer), static_cast<QWidget*>(AISInfo) })
                     w->setVisible(w == onTop);
                 ASSERT_TRUE(kvtest::WaitFor([&] { return ProgramStack().size() == 2 && Placed(onTop); }));
-                Activate(MainForm);
+                x.AskToActivate(static_cast<uint32_t>(atKeyboard->winId()));
+                ASSERT_TRUE(kvtest::WaitFor(
+                    [&] { return x.InputFocus() == static_cast<uint32_t>(atKeyboard->winId()); }));
                 before = ProgramStack();
                 a.ask();
             },
@@ -336,7 +349,8 @@ TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)
                 [&, a](QWidget* w) {
                     dialogWindow = static_cast<uint32_t>(w->winId());
                     a.answer(w);
-                } } },
+                },
+                true } },
             [&, onTop] {
                 EXPECT_TRUE(kvtest::WaitFor([&] { return !x.Managed(dialogWindow); }));
                 EXPECT_TRUE(kvtest::WaitFor([&] { return ProgramStack() == before; }))
@@ -383,10 +397,11 @@ TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)
                     useHelpThenReject(AlarmDialog) } },
             helpStays },
     };
-    for (const Asked& a : asked) {
-        cases.push_back(withOnTop("the viewer", Cviewer, a));
-        cases.push_back(withOnTop("AIS Target Data", AISInfo, a));
-    }
+    for (const Asked& a : asked)
+        for (QWidget* onTop : { static_cast<QWidget*>(Cviewer), static_cast<QWidget*>(AISInfo) })
+            for (QWidget* atKeyboard : { static_cast<QWidget*>(MainForm), onTop })
+                cases.push_back(
+                    withOnTop(onTop == Cviewer ? "the viewer" : "AIS Target Data", onTop, atKeyboard, a));
     const StackCase closing[] = {
         { "main window: a warning while its help window is active",
             [&] {
@@ -466,6 +481,110 @@ TEST_F(WindowStackTest, DialogsAndHelpComeAboveTheWindowThatAsks)
     cases.insert(cases.end(), std::begin(closing), std::end(closing));
     for (const StackCase& c : cases)
         Run(c);
+}
+
+// "AIS Target Data" and the raster image viewer are windows of their own:
+// minimised from their title bar (the window manager asked, as its button
+// asks it) or from the data window's own menu, they alone go, and the main
+// window with its chart stays up; the command that shows them brings them
+// back. Both stay above the main window. The data window asks for a
+// minimise button only, and comes up below the main window's tool bar,
+// covering none of its buttons.
+TEST_F(WindowStackTest, AisTargetDataAndTheViewerMinimiseAloneAndCoverNoToolButton)
+{
+    Start();
+    FirstTick();
+    MainForm->show();
+    ASSERT_TRUE(kvtest::WaitFor([this] { return Placed(MainForm); }));
+    TMDIChild* aisView = nullptr;
+    for (TMDIChild* view : chartwin::Views())
+        if (view->FIsAisView)
+            aisView = view;
+    ASSERT_NE(aisView, nullptr);
+    ASSERT_FALSE(AISInfo->isVisible());
+    aisView->ShowAIS->click();
+    ASSERT_TRUE(kvtest::WaitFor([this] { return Placed(AISInfo); }));
+    auto id = [](QWidget* w) { return static_cast<uint32_t>(w->winId()); };
+    const uint32_t main = id(MainForm), data = id(AISInfo);
+
+    {
+        SCOPED_TRACE("where AIS Target Data comes up");
+        ASSERT_TRUE(kvtest::WaitFor([&] { return x.Frame(data).y > x.Frame(main).y; }));
+        const kvtest::XWindowStack::Rect frame = x.Frame(data);
+        std::vector<QWidget*> bars { MainForm->menuBar() };
+        for (QToolBar* bar : MainForm->findChildren<QToolBar*>())
+            bars.push_back(bar);
+        for (QWidget* bar : bars)
+            for (QWidget* button : bar->findChildren<QWidget*>()) {
+                if (!button->isVisible() || !qobject_cast<QAbstractButton*>(button))
+                    continue;
+                const QPoint at = button->mapToGlobal(QPoint(0, 0));
+                EXPECT_FALSE(frame.Intersects({ at.x(), at.y(), button->width(), button->height() }))
+                    << "covers " << ls(button->objectName()) << " \"" << ls(button->toolTip()) << "\"";
+            }
+        const uint32_t functions = x.MotifFunctions(data);
+        EXPECT_EQ(functions & (x.kMwmFuncAll | x.kMwmFuncMinimize | x.kMwmFuncMaximize | x.kMwmFuncClose),
+            x.kMwmFuncMinimize);
+    }
+
+    struct Minimise {
+        const char* what;
+        QWidget* window;
+        std::function<void()> minimise;
+        std::function<void()> showAgain;
+    };
+    auto aisButtonOffAndOn = [aisView] {
+        aisView->ShowAIS->click();
+        aisView->ShowAIS->click();
+    };
+    const Minimise minimising[] = {
+        { "AIS Target Data from its title bar", AISInfo, [&] { x.AskToMinimise(data); }, aisButtonOffAndOn },
+        { "AIS Target Data from its menu", AISInfo, [] { AISInfo->Minimise1->trigger(); }, aisButtonOffAndOn },
+        { "the viewer from its title bar", Cviewer, [&] { x.AskToMinimise(id(Cviewer)); },
+            [] { MainForm->ChartletViewer1Click(); } },
+    };
+    MainForm->ChartletViewer1Click();
+    ASSERT_TRUE(kvtest::WaitFor([this] { return Placed(Cviewer); }));
+    for (const Minimise& m : minimising) {
+        SCOPED_TRACE(m.what);
+        const uint32_t window = id(m.window);
+        ASSERT_TRUE(kvtest::WaitFor([&] { return Placed(m.window) && !x.Iconic(window); }));
+        EXPECT_EQ(x.TransientFor(window), 0u);
+        EXPECT_TRUE(x.Above(window, main));
+        m.minimise();
+        ASSERT_TRUE(kvtest::WaitFor([&] { return x.Iconic(window) && m.window->isMinimized(); }))
+            << "not minimised";
+        EXPECT_FALSE(x.Iconic(main)) << "the main window went with it";
+        EXPECT_FALSE(x.Iconic(id(m.window == AISInfo ? static_cast<QWidget*>(Cviewer) : AISInfo)))
+            << "the other window went with it";
+        m.showAgain();
+        EXPECT_TRUE(kvtest::WaitFor([&] { return !x.Iconic(window) && m.window->isVisible(); }))
+            << "not brought back";
+        EXPECT_TRUE(kvtest::WaitFor([&] { return x.Above(window, main); }));
+    }
+}
+
+// gridmerk's results are a list to read: typed keys leave it as it is, and
+// Tab (or Shift+Tab) takes the keyboard on to the window's other controls.
+TEST_F(WindowStackTest, GridmerkResultsTakeNoTypingAndTabLeavesThem)
+{
+    TForm1 gridmerk;
+    gridmerk.show();
+    ASSERT_TRUE(kvtest::WaitFor([&] { return Placed(&gridmerk); }));
+    gridmerk.Results->setPlainText("1 50.8000 -1.3000");
+    for (const Qt::KeyboardModifiers modifiers : { Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier) }) {
+        SCOPED_TRACE(modifiers == Qt::ShiftModifier ? "Shift+Tab" : "Tab");
+        Activate(&gridmerk);
+        gridmerk.Results->setFocus();
+        ASSERT_TRUE(kvtest::WaitFor([&] { return gridmerk.Results->hasFocus(); }));
+        for (const char c : std::string("typed"))
+            QTest::keyClick(gridmerk.windowHandle(), c);
+        QTest::keyClick(gridmerk.windowHandle(), Qt::Key_Delete);
+        QTest::keyClick(gridmerk.windowHandle(), Qt::Key_Tab, modifiers);
+        EXPECT_EQ(ls(gridmerk.Results->toPlainText()), "1 50.8000 -1.3000");
+        EXPECT_TRUE(kvtest::WaitFor([&] { return !gridmerk.Results->hasFocus() && gridmerk.focusWidget(); }))
+            << "the keyboard stays in the results";
+    }
 }
 
 } // namespace

@@ -34,19 +34,34 @@ uint32_t XWindowStack::Atom(const char* name)
     return atom;
 }
 
-std::vector<uint32_t> XWindowStack::WindowsOf(uint32_t window, uint32_t property)
+namespace
 {
-    std::vector<uint32_t> windows;
-    if (!connection_ || property == 0)
-        return windows;
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        connection_, xcb_get_property(connection_, 0, window, property, XCB_ATOM_WINDOW, 0, 4096), nullptr);
+
+std::vector<uint32_t> PropertyValues(xcb_connection_t* c, uint32_t window, uint32_t property, uint32_t type)
+{
+    std::vector<uint32_t> values;
+    if (!c || property == 0)
+        return values;
+    xcb_get_property_reply_t* reply
+        = xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 4096), nullptr);
     if (reply && reply->format == 32) {
-        const auto* ids = static_cast<const uint32_t*>(xcb_get_property_value(reply));
-        windows.assign(ids, ids + xcb_get_property_value_length(reply) / 4);
+        const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+        values.assign(v, v + xcb_get_property_value_length(reply) / 4);
     }
     std::free(reply);
-    return windows;
+    return values;
+}
+
+} // namespace
+
+std::vector<uint32_t> XWindowStack::WindowsOf(uint32_t window, uint32_t property)
+{
+    return PropertyValues(connection_, window, property, XCB_ATOM_WINDOW);
+}
+
+std::vector<uint32_t> XWindowStack::Values(uint32_t window, uint32_t property)
+{
+    return PropertyValues(connection_, window, property, XCB_GET_PROPERTY_TYPE_ANY);
 }
 
 bool XWindowStack::WindowManagerRunning()
@@ -65,6 +80,12 @@ uint32_t XWindowStack::TransientFor(uint32_t window)
     return owner.empty() ? 0 : owner.front();
 }
 
+uint32_t XWindowStack::ClientLeader(uint32_t window)
+{
+    const std::vector<uint32_t> leader = WindowsOf(window, Atom("WM_CLIENT_LEADER"));
+    return leader.empty() ? 0 : leader.front();
+}
+
 bool XWindowStack::Managed(uint32_t window)
 {
     const std::vector<uint32_t> stack = Stacking();
@@ -80,6 +101,74 @@ uint32_t XWindowStack::InputFocus()
     const uint32_t focus = reply ? reply->focus : 0;
     std::free(reply);
     return focus;
+}
+
+bool XWindowStack::Iconic(uint32_t window)
+{
+    constexpr uint32_t kIconicState = 3;
+    const std::vector<uint32_t> state = Values(window, Atom("WM_STATE"));
+    return !state.empty() && state.front() == kIconicState;
+}
+
+namespace
+{
+
+void SendToWindowManager(xcb_connection_t* c, uint32_t root, uint32_t window, uint32_t type, uint32_t value)
+{
+    xcb_client_message_event_t event {};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = type;
+    event.data.data32[0] = value;
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+}
+
+} // namespace
+
+void XWindowStack::AskToActivate(uint32_t window)
+{
+    constexpr uint32_t kFromAPager = 2;
+    if (connection_)
+        SendToWindowManager(connection_, root_, window, Atom("_NET_ACTIVE_WINDOW"), kFromAPager);
+}
+
+void XWindowStack::AskToMinimise(uint32_t window)
+{
+    constexpr uint32_t kIconicState = 3;
+    if (connection_)
+        SendToWindowManager(connection_, root_, window, Atom("WM_CHANGE_STATE"), kIconicState);
+}
+
+XWindowStack::Rect XWindowStack::Frame(uint32_t window)
+{
+    Rect frame;
+    if (!connection_)
+        return frame;
+    xcb_get_geometry_reply_t* geometry
+        = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+    xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(
+        connection_, xcb_translate_coordinates(connection_, window, root_, 0, 0), nullptr);
+    if (geometry && at) {
+        std::vector<uint32_t> extents = Values(window, Atom("_NET_FRAME_EXTENTS"));
+        extents.resize(4, 0); // left, right, top, bottom
+        const int left = int(extents[0]), right = int(extents[1]), top = int(extents[2]), bottom = int(extents[3]);
+        frame = { at->dst_x - left, at->dst_y - top, geometry->width + left + right, geometry->height + top + bottom };
+    }
+    std::free(geometry);
+    std::free(at);
+    return frame;
+}
+
+uint32_t XWindowStack::MotifFunctions(uint32_t window)
+{
+    constexpr uint32_t kMwmHintsFunctions = 1;
+    const std::vector<uint32_t> hints = Values(window, Atom("_MOTIF_WM_HINTS"));
+    if (hints.size() < 2 || !(hints[0] & kMwmHintsFunctions))
+        return kMwmFuncAll;
+    return hints[1];
 }
 
 bool XWindowStack::Above(uint32_t upper, uint32_t lower)

@@ -50,10 +50,12 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -278,6 +280,33 @@ QStringList Faults(QWidget* window)
     return faults;
 }
 
+// The faults of a read-only memo's lines: the word wrap breaks a line only
+// between words, and no line lies under `over`, a control drawn on top of
+// the memo.
+QStringList MemoFaults(QPlainTextEdit* memo, const QWidget* over)
+{
+    QStringList faults;
+    const QRect covered(memo->viewport()->mapFromGlobal(over->mapToGlobal(QPoint(0, 0))), over->size());
+    for (QTextBlock b = memo->document()->begin(); b.isValid(); b = b.next()) {
+        QTextLayout* layout = b.layout();
+        const QString text = b.text();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const int end = line.textStart() + line.textLength();
+            if (i + 1 < layout->lineCount() && end > 0 && end < text.size() && !text.at(end - 1).isSpace()
+                && !text.at(end).isSpace())
+                faults << "word broken: " + text;
+            QTextCursor start(b);
+            start.setPosition(b.position() + line.textStart());
+            const QRect drawn(memo->cursorRect(start).topLeft(),
+                QSize(int(std::ceil(line.naturalTextWidth())), int(std::ceil(line.height()))));
+            if (over->isVisible() && drawn.intersects(covered))
+                faults << "under " + over->objectName() + ": " + text;
+        }
+    }
+    return faults;
+}
+
 // Shows a window, lets it lay itself out, and gives its faults.
 QStringList Shown(QWidget* window)
 {
@@ -386,17 +415,6 @@ TEST_F(WindowTextFitTest, EveryTextFitsItsWidget)
     ui.answerModal([](QDialog&) { return platform::ModalResult::Cancel; });
     MainForm->SecsTimerTimer();
 
-    // A target with the longest texts its data can give: a name and a
-    // destination of 20 capitals of average width.
-    AisTargetRecord& target = AisTargets[1];
-    target.mmsi = 235000001;
-    target.messageType = 5;
-    target.name = "NNNNNNNNNNNNNNNNNNNN";
-    target.destination = "NNNNNNNNNNNNNNNNNNNN";
-    target.callSign = "NNNNNNN";
-    target.navStatus = 3;
-    target.trueHeading = 511;
-    AisTargetCount = 1;
 
     platform::QtUi qtUi;
     const std::string demoCharts = (std::filesystem::current_path() / "charts").string();
@@ -432,17 +450,35 @@ TEST_F(WindowTextFitTest, EveryTextFitsItsWidget)
         { "Edit Selected Route Waypoint", [] { return Shown(OKRightDlg); } },
         { "AIS Target Data",
             [] {
+                AISInfo->show();
+                AISInfo->TgtNum->show(); // stepping by hand
+                QApplication::processEvents();
+                // Written once the window is up (the views' timers clear it
+                // while no target is selected), then laid out and drawn.
+                // A target with the longest texts its data can give: a
+                // name and a destination of 20 capitals of average width.
+                AisTargetRecord& target = AisTargets[1];
+                target.mmsi = 235000001;
+                target.messageType = 5;
+                target.name = "NNNNNNNNNNNNNNNNNNNN";
+                target.destination = "NNNNNNNNNNNNNNNNNNNN";
+                target.callSign = "NNNNNNN";
+                target.navStatus = 3;
+                target.trueHeading = 511;
+                AisTargetCount = 1;
                 nav::AisInfoContext context;
                 context.playbackName = "31-12-26";
                 AISInfo->Memo1->clear();
                 for (const std::string& line : nav::AisTargetInfoLines(1, context))
                     AISInfo->Memo1->appendPlainText(QString::fromLatin1(line.c_str()));
-                AISInfo->show();
-                QApplication::processEvents();
+                QApplication::sendPostedEvents();
+                AISInfo->Memo1->viewport()->repaint();
+                if (AISInfo->Memo1->document()->blockCount() < 20)
+                    return QStringList { "no target's data shown" };
                 QStringList faults = Faults(AISInfo);
-                for (QTextBlock b = AISInfo->Memo1->document()->begin(); b.isValid(); b = b.next())
-                    if (b.layout()->lineCount() > 1)
-                        faults << "line wrapped: " + b.text();
+                faults << MemoFaults(AISInfo->Memo1, AISInfo->TgtNum);
+                if (AISInfo->width() > 260)
+                    faults << QString("%1 wide where 186 is asked").arg(AISInfo->width());
                 AISInfo->hide();
                 return faults;
             } },
