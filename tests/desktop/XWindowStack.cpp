@@ -90,4 +90,63 @@ bool XWindowStack::Above(uint32_t upper, uint32_t lower)
     return u != stack.end() && l != stack.end() && u > l;
 }
 
+XRect XWindowStack::Screen()
+{
+    XRect screen;
+    if (!connection_)
+        return screen;
+    xcb_get_geometry_reply_t* reply
+        = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, root_), nullptr);
+    if (reply)
+        screen = { 0, 0, reply->width, reply->height };
+    std::free(reply);
+    return screen;
+}
+
+XRect XWindowStack::Frame(uint32_t window)
+{
+    XRect frame;
+    const uint32_t extentsAtom = Atom("_NET_FRAME_EXTENTS");
+    if (!connection_ || extentsAtom == 0)
+        return frame;
+    xcb_get_property_reply_t* extents = xcb_get_property_reply(connection_,
+        xcb_get_property(connection_, 0, window, extentsAtom, XCB_ATOM_CARDINAL, 0, 4), nullptr);
+    xcb_get_geometry_reply_t* size
+        = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+    xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(
+        connection_, xcb_translate_coordinates(connection_, window, root_, 0, 0), nullptr);
+    if (extents && extents->format == 32 && xcb_get_property_value_length(extents) == 16 && size && at) {
+        // left, right, top, bottom
+        const auto* e = static_cast<const uint32_t*>(xcb_get_property_value(extents));
+        const int left = static_cast<int>(e[0]);
+        const int right = static_cast<int>(e[1]);
+        const int top = static_cast<int>(e[2]);
+        const int bottom = static_cast<int>(e[3]);
+        frame = { at->dst_x - left, at->dst_y - top, size->width + left + right, size->height + top + bottom };
+    }
+    std::free(extents);
+    std::free(size);
+    std::free(at);
+    return frame;
+}
+
+bool XWindowStack::Maximised(uint32_t window)
+{
+    const uint32_t stateAtom = Atom("_NET_WM_STATE");
+    const uint32_t vertical = Atom("_NET_WM_STATE_MAXIMIZED_VERT");
+    const uint32_t horizontal = Atom("_NET_WM_STATE_MAXIMIZED_HORZ");
+    if (!connection_ || stateAtom == 0)
+        return false;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, stateAtom, XCB_ATOM_ATOM, 0, 64), nullptr);
+    std::vector<uint32_t> states;
+    if (reply && reply->format == 32) {
+        const auto* atoms = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+        states.assign(atoms, atoms + xcb_get_property_value_length(reply) / 4);
+    }
+    std::free(reply);
+    auto has = [&states](uint32_t atom) { return std::find(states.begin(), states.end(), atom) != states.end(); };
+    return has(vertical) && has(horizontal);
+}
+
 } // namespace kvtest

@@ -13,6 +13,19 @@ struct xcb_connection_t;
 namespace kvtest
 {
 
+// A rectangle on the screen, in pixels.
+struct XRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool Inside(const XRect& outer) const
+    {
+        return x >= outer.x && y >= outer.y && x + width <= outer.x + outer.width
+            && y + height <= outer.y + outer.height;
+    }
+};
+
 class XWindowStack
 {
 public:
@@ -33,6 +46,14 @@ public:
     bool Managed(uint32_t window);
     // The window the server sends the keyboard to.
     uint32_t InputFocus();
+    // The screen: the root window's area.
+    XRect Screen();
+    // The frame the window manager draws around `window`: the window's area
+    // on the screen widened by its _NET_FRAME_EXTENTS; empty while the
+    // manager has set none.
+    XRect Frame(uint32_t window);
+    // The window manager keeps `window` maximised both ways (_NET_WM_STATE).
+    bool Maximised(uint32_t window);
 
 private:
     std::vector<uint32_t> WindowsOf(uint32_t window, uint32_t property);
