@@ -23,6 +23,7 @@
 #include "platform/Guarded.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
+#include "platform/QtX11Frame.h"
 #include "rtl/Numbers.h"
 #include "rtl/Paths.h"
 
@@ -280,7 +281,7 @@ bool TMainForm::nativeEvent(const QByteArray& eventType, void* message, qintptr*
     // Under X11 the window manager reports the frame it draws in the
     // window's _NET_FRAME_EXTENTS property, which may change after the new
     // size has come: every change of a property of the window (PropertyNotify,
-    // X event code 28) looks again, once Qt has taken it.
+    // X event code 28) looks again.
     if (eventType == "xcb_generic_event_t" && (static_cast<const unsigned char*>(message)[0] & 0x7F) == 28)
         QTimer::singleShot(0, this, [this] { KeepFrameOnScreen(); });
     return QMainWindow::nativeEvent(eventType, message, result);
@@ -291,8 +292,13 @@ void TMainForm::KeepFrameOnScreen()
     constexpr Qt::WindowStates notNormal = Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
     if (!isVisible() || (windowState() & notNormal) || !screen())
         return;
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
+    // Under X11 as the window manager keeps it, elsewhere as Qt knows it.
+    QRect frame = frameGeometry();
+    QRect client = geometry();
+    if (const std::optional<platform::X11Frame> x11 = platform::X11WindowFrame(this)) {
+        frame = x11->frame;
+        client = x11->client;
+    }
     if (frame == client)
         return; // no frame drawn by a window manager
     const QRect area = screen()->availableGeometry();
