@@ -2,7 +2,8 @@
 # Runs a command on a desktop of its own: a virtual X server (Xvfb) on a
 # free display with the openbox window manager, Qt on its xcb platform.
 # The tests that look at the real window stack run through it. Exits 77
-# (ctest: skipped) only when Xvfb is missing or cannot start.
+# (ctest: skipped) only when Xvfb is missing or cannot start. The screen is
+# 1280x1024 unless KV_DESKTOP_SCREEN gives another size (WIDTHxHEIGHT).
 set -u
 command -v Xvfb >/dev/null || { echo "Xvfb is not installed: skipped" >&2; exit 77; }
 work=$(mktemp -d)
@@ -15,7 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 # Xvfb picks a free display itself and writes its number once it listens.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${KV_DESKTOP_SCREEN:-1280x1024}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break

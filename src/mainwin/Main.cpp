@@ -23,6 +23,7 @@
 #include "platform/Guarded.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
+#include "platform/QtX11Frame.h"
 #include "rtl/Numbers.h"
 #include "rtl/Paths.h"
 
@@ -37,10 +38,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPixmap>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusTipEvent>
 #include <QTime>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
@@ -257,6 +260,64 @@ bool TMainForm::event(QEvent* e)
         return true;
     }
     return QMainWindow::event(e);
+}
+
+void TMainForm::changeEvent(QEvent* e)
+{
+    QMainWindow::changeEvent(e);
+    // The window manager may change the size before or after the state.
+    if (e->type() == QEvent::WindowStateChange)
+        QTimer::singleShot(0, this, [this] { KeepFrameOnScreen(); });
+}
+
+void TMainForm::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    KeepFrameOnScreen();
+}
+
+bool TMainForm::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+    // Under X11 the window manager reports the frame it draws in the
+    // window's _NET_FRAME_EXTENTS property, which may change after the new
+    // size has come: every change of a property of the window (PropertyNotify,
+    // X event code 28) looks again.
+    if (eventType == "xcb_generic_event_t" && (static_cast<const unsigned char*>(message)[0] & 0x7F) == 28)
+        QTimer::singleShot(0, this, [this] { KeepFrameOnScreen(); });
+    return QMainWindow::nativeEvent(eventType, message, result);
+}
+
+void TMainForm::KeepFrameOnScreen()
+{
+    constexpr Qt::WindowStates notNormal = Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
+    if (!isVisible() || (windowState() & notNormal) || !screen())
+        return;
+    // Under X11 as the window manager keeps it, elsewhere as Qt knows it.
+    QRect frame = frameGeometry();
+    QRect client = geometry();
+    if (const std::optional<platform::X11Frame> x11 = platform::X11WindowFrame(this)) {
+        frame = x11->frame;
+        client = x11->client;
+    }
+    if (frame == client)
+        return; // no frame drawn by a window manager
+    const QRect area = screen()->availableGeometry();
+    if (frame.width() <= area.width() && frame.height() <= area.height())
+        return;
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+        frame.right() - client.right(), frame.bottom() - client.bottom());
+    QRect fitted = QRect(frame.topLeft(), frame.size().boundedTo(area.size())).marginsRemoved(margins);
+    fitted.setSize(fitted.size().expandedTo(minimumSize()));
+    // Onto the area, its top left corner first where it cannot fit whole.
+    const QSize outer = fitted.marginsAdded(margins).size();
+    auto onto = [](int at, int size, int areaAt, int areaSize) {
+        return std::max(areaAt, std::min(at, areaAt + areaSize - size));
+    };
+    fitted.moveTopLeft(QPoint(onto(frame.left(), outer.width(), area.left(), area.width()),
+                           onto(frame.top(), outer.height(), area.top(), area.height()))
+        + QPoint(margins.left(), margins.top()));
+    if (fitted != client)
+        setGeometry(fitted);
 }
 
 void TMainForm::SetTowLayout()

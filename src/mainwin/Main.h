@@ -510,9 +510,18 @@ protected:
     bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
     QMenu* createPopupMenu() override;
 
 private:
+    // A window (neither maximised, full-screen nor minimised) whose frame
+    // is larger than the free area of its screen is cut to it and moved onto
+    // it: restored from maximised, the window manager gives back the size
+    // the program started with, the whole free area for the window without
+    // its frame.
+    void KeepFrameOnScreen();
     // MainMenus.cpp
     void BuildMenus();
     void BuildToolBar();

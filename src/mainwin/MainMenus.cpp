@@ -359,6 +359,9 @@ void TMainForm::BuildPanels()
     statusBar()->addPermanentWidget(PosnPanel);
     statusBar()->addPermanentWidget(TimePanel);
     statusBar()->setSizeGripEnabled(false);
+    // The main window is never narrower than its panels side by side (the
+    // status bar only hands its width on as an explicit minimum).
+    statusBar()->setMinimumWidth(statusBar()->minimumSizeHint().width());
 }
 
 void TMainForm::Bind(QAction* item, void (TMainForm::*handler)(), Boxes boxes)

@@ -21,6 +21,8 @@ public:
     void setBackColor(const QColor& colour);
 
     QSize sizeHint() const override { return QSize(120, 66); }
+    // Never squeezed: a flattened dial shows no needle.
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     void paintEvent(QPaintEvent*) override;

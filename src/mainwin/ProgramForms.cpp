@@ -11,6 +11,9 @@
 #include "dialogs/WPeditDlg.h"
 #include "help/HelpKeys.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 void CreateProgramForms(const TStartOptions& options)
 {
     // A start begins with the settings at the forms' defaults.
@@ -42,6 +45,13 @@ void CreateProgramForms(const TStartOptions& options)
     help::SetHelpContext(Cviewer, 18);
     help::SetHelpContext(OKRightDlg, 25);
     help::SetHelpContext(AISInfo, 24);
+}
+
+void ShowMainForm()
+{
+    if (QGuiApplication::primaryScreen())
+        MainForm->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    MainForm->showMaximized();
 }
 
 void FreeProgramForms()

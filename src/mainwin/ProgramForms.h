@@ -11,5 +11,8 @@
 #include "mainwin/Main.h"
 
 void CreateProgramForms(const TStartOptions& options);
+// Shows the main window as the program starts: maximised on the primary
+// screen (filling it also where no window manager maximises windows).
+void ShowMainForm();
 // Frees every form (the main window last) and clears the globals.
 void FreeProgramForms();

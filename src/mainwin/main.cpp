@@ -10,7 +10,6 @@
 #include "platform/Ui.h"
 
 #include <QApplication>
-#include <QScreen>
 
 // The program body: application title "KV AIS Velta", the Qt dialog seam,
 // the forms, the message loop. Returns the exit code.
@@ -28,10 +27,7 @@ int ProgramMain(int argc, char** argv)
     TStartOptions options;
     options.args = help::ArgumentsWithoutDebugSwitches({ args.begin() + 1, args.end() });
     CreateProgramForms(options);
-    // Also fills the screen where no window manager maximises windows.
-    if (QGuiApplication::primaryScreen())
-        MainForm->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
-    MainForm->showMaximized();
+    ShowMainForm();
     const int exitCode = QApplication::exec();
     FreeProgramForms();
     help::StopHelpSystem();

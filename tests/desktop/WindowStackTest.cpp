@@ -510,7 +510,7 @@ TEST_F(WindowStackTest, AisTargetDataAndTheViewerMinimiseAloneAndCoverNoToolButt
     {
         SCOPED_TRACE("where AIS Target Data comes up");
         ASSERT_TRUE(kvtest::WaitFor([&] { return x.Frame(data).y > x.Frame(main).y; }));
-        const kvtest::XWindowStack::Rect frame = x.Frame(data);
+        const kvtest::XRect frame = x.Frame(data);
         std::vector<QWidget*> bars { MainForm->menuBar() };
         for (QToolBar* bar : MainForm->findChildren<QToolBar*>())
             bars.push_back(bar);

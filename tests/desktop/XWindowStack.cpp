@@ -142,26 +142,6 @@ void XWindowStack::AskToMinimise(uint32_t window)
         SendToWindowManager(connection_, root_, window, Atom("WM_CHANGE_STATE"), kIconicState);
 }
 
-XWindowStack::Rect XWindowStack::Frame(uint32_t window)
-{
-    Rect frame;
-    if (!connection_)
-        return frame;
-    xcb_get_geometry_reply_t* geometry
-        = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
-    xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(
-        connection_, xcb_translate_coordinates(connection_, window, root_, 0, 0), nullptr);
-    if (geometry && at) {
-        std::vector<uint32_t> extents = Values(window, Atom("_NET_FRAME_EXTENTS"));
-        extents.resize(4, 0); // left, right, top, bottom
-        const int left = int(extents[0]), right = int(extents[1]), top = int(extents[2]), bottom = int(extents[3]);
-        frame = { at->dst_x - left, at->dst_y - top, geometry->width + left + right, geometry->height + top + bottom };
-    }
-    std::free(geometry);
-    std::free(at);
-    return frame;
-}
-
 uint32_t XWindowStack::MotifFunctions(uint32_t window)
 {
     constexpr uint32_t kMwmHintsFunctions = 1;
@@ -177,6 +157,55 @@ bool XWindowStack::Above(uint32_t upper, uint32_t lower)
     const auto u = std::find(stack.begin(), stack.end(), upper);
     const auto l = std::find(stack.begin(), stack.end(), lower);
     return u != stack.end() && l != stack.end() && u > l;
+}
+
+XRect XWindowStack::Screen()
+{
+    XRect screen;
+    if (!connection_)
+        return screen;
+    xcb_get_geometry_reply_t* reply
+        = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, root_), nullptr);
+    if (reply)
+        screen = { 0, 0, reply->width, reply->height };
+    std::free(reply);
+    return screen;
+}
+
+XRect XWindowStack::Frame(uint32_t window)
+{
+    XRect frame;
+    const uint32_t extentsAtom = Atom("_NET_FRAME_EXTENTS");
+    if (!connection_ || extentsAtom == 0)
+        return frame;
+    xcb_get_property_reply_t* extents = xcb_get_property_reply(connection_,
+        xcb_get_property(connection_, 0, window, extentsAtom, XCB_ATOM_CARDINAL, 0, 4), nullptr);
+    xcb_get_geometry_reply_t* size
+        = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+    xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(
+        connection_, xcb_translate_coordinates(connection_, window, root_, 0, 0), nullptr);
+    if (extents && extents->format == 32 && xcb_get_property_value_length(extents) == 16 && size && at) {
+        // left, right, top, bottom
+        const auto* e = static_cast<const uint32_t*>(xcb_get_property_value(extents));
+        const int left = static_cast<int>(e[0]);
+        const int right = static_cast<int>(e[1]);
+        const int top = static_cast<int>(e[2]);
+        const int bottom = static_cast<int>(e[3]);
+        frame = { at->dst_x - left, at->dst_y - top, size->width + left + right, size->height + top + bottom };
+    }
+    std::free(extents);
+    std::free(size);
+    std::free(at);
+    return frame;
+}
+
+bool XWindowStack::Maximised(uint32_t window)
+{
+    const std::vector<uint32_t> states = Values(window, Atom("_NET_WM_STATE"));
+    auto has = [&states](uint32_t atom) {
+        return atom != 0 && std::find(states.begin(), states.end(), atom) != states.end();
+    };
+    return has(Atom("_NET_WM_STATE_MAXIMIZED_VERT")) && has(Atom("_NET_WM_STATE_MAXIMIZED_HORZ"));
 }
 
 } // namespace kvtest

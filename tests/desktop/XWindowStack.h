@@ -15,6 +15,23 @@ struct xcb_connection_t;
 namespace kvtest
 {
 
+// A rectangle on the screen, in pixels.
+struct XRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool Inside(const XRect& outer) const
+    {
+        return x >= outer.x && y >= outer.y && x + width <= outer.x + outer.width
+            && y + height <= outer.y + outer.height;
+    }
+    bool Intersects(const XRect& r) const
+    {
+        return x < r.x + r.width && r.x < x + width && y < r.y + r.height && r.y < y + height;
+    }
+};
+
 class XWindowStack
 {
 public:
@@ -47,21 +64,19 @@ public:
     // Asks the window manager to minimise the window (WM_CHANGE_STATE), as
     // a title-bar button or a task bar does.
     void AskToMinimise(uint32_t window);
-    // The window with the frame the window manager draws round it, in
-    // screen coordinates (_NET_FRAME_EXTENTS).
-    struct Rect {
-        int x = 0, y = 0, width = 0, height = 0;
-        bool Intersects(const Rect& r) const
-        {
-            return x < r.x + r.width && r.x < x + width && y < r.y + r.height && r.y < y + height;
-        }
-    };
-    Rect Frame(uint32_t window);
     // The functions the window allows the window manager to offer
     // (_MOTIF_WM_HINTS; MWM_FUNC_ALL when it sets none).
     uint32_t MotifFunctions(uint32_t window);
     static constexpr uint32_t kMwmFuncAll = 1, kMwmFuncResize = 2, kMwmFuncMove = 4, kMwmFuncMinimize = 8,
                               kMwmFuncMaximize = 16, kMwmFuncClose = 32;
+    // The screen: the root window's area.
+    XRect Screen();
+    // The frame the window manager draws around `window`: the window's area
+    // on the screen widened by its _NET_FRAME_EXTENTS; empty while the
+    // manager has set none.
+    XRect Frame(uint32_t window);
+    // The window manager keeps `window` maximised both ways (_NET_WM_STATE).
+    bool Maximised(uint32_t window);
 
 private:
     std::vector<uint32_t> WindowsOf(uint32_t window, uint32_t property);

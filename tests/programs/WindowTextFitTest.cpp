@@ -41,6 +41,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -533,6 +534,29 @@ TEST_F(WindowTextFitTest, EveryTextFitsItsWidget)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.faults().join("\n").toStdString(), "");
     }
+}
+
+TEST_F(WindowTextFitTest, MainWindowTextsFitAtItsSmallestSize)
+{
+    CreateProgramForms(TStartOptions { {}, QSize(1024, 768) });
+    ui.answerModal([](QDialog&) { return platform::ModalResult::Cancel; });
+    MainForm->SecsTimerTimer();
+    MainForm->show();
+    QApplication::processEvents();
+    MainForm->SecsTimerTimer(); // the clock panel
+    ASSERT_FALSE(MainForm->TimePanel->text().isEmpty());
+    ASSERT_FALSE(MainForm->PosnPanel->text().isEmpty());
+    for (const bool plot : { false, true }) {
+        SCOPED_TRACE(plot ? "with the data trend plot" : "without the data trend plot");
+        if (plot)
+            MainForm->DataPlot1Click();
+        MainForm->layout()->activate();
+        MainForm->resize(MainForm->minimumSize());
+        QApplication::processEvents();
+        ASSERT_EQ(MainForm->size(), MainForm->minimumSize());
+        EXPECT_EQ(Faults(MainForm).join("\n").toStdString(), "");
+    }
+    MainForm->hide();
 }
 
 } // namespace
