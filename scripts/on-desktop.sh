@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command on a desktop of its own: a virtual X server (Xvfb) on a
 # free display with the openbox window manager, Qt on its xcb platform.
+# The screen is 1280x1024 unless KV_DESKTOP_SCREEN says otherwise
+# (WIDTHxHEIGHTxDEPTH, e.g. 1024x768x24).
 # The tests that look at the real window stack run through it. Exits 77
 # (ctest: skipped) only when Xvfb is missing or cannot start.
 set -u
@@ -15,7 +17,7 @@ cleanup() {
 }
 trap cleanup EXIT
 # Xvfb picks a free display itself and writes its number once it listens.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${KV_DESKTOP_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break

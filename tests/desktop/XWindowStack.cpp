@@ -90,4 +90,30 @@ bool XWindowStack::Above(uint32_t upper, uint32_t lower)
     return u != stack.end() && l != stack.end() && u > l;
 }
 
+XWindowStack::Rect XWindowStack::Frame(uint32_t window)
+{
+    if (!connection_)
+        return {};
+    // The frame is the window's ancestor that is a child of the root.
+    for (;;) {
+        xcb_query_tree_reply_t* tree
+            = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr);
+        if (!tree)
+            return {};
+        const uint32_t parent = tree->parent;
+        std::free(tree);
+        if (parent == root_ || parent == 0)
+            break;
+        window = parent;
+    }
+    xcb_get_geometry_reply_t* geometry
+        = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+    if (!geometry)
+        return {};
+    const Rect frame { geometry->x, geometry->y, geometry->width + 2 * geometry->border_width,
+        geometry->height + 2 * geometry->border_width };
+    std::free(geometry);
+    return frame;
+}
+
 } // namespace kvtest

@@ -33,6 +33,12 @@ public:
     bool Managed(uint32_t window);
     // The window the server sends the keyboard to.
     uint32_t InputFocus();
+    // Where `window` lies on the screen with the frame the window manager
+    // put round it (its own place when it has none); empty when it is gone.
+    struct Rect {
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+    Rect Frame(uint32_t window);
 
 private:
     std::vector<uint32_t> WindowsOf(uint32_t window, uint32_t property);
