@@ -303,7 +303,7 @@ void THelpWindow::ShowAbove(QWidget* owner, QWidget* asker)
     if (!windowHandle() || windowHandle()->transientParent() != wanted || owned != (wanted != nullptr)) {
         // The window system reads the owner when a window is first shown: a
         // window that changes owner is made afresh, where it was.
-        const QPoint at = pos();
+        const QRect at = geometry();
         const bool wasVisible = isVisible();
         hide();
         if (windowHandle())
@@ -311,8 +311,12 @@ void THelpWindow::ShowAbove(QWidget* owner, QWidget* asker)
         setWindowFlags(wanted ? kOwnedFlags : kFreeFlags);
         create();
         windowHandle()->setTransientParent(wanted);
-        if (wasVisible)
-            move(at);
+        if (wasVisible) {
+            setGeometry(at);
+            placed_ = at.marginsAdded(frame);
+            placedBeside_ = nullptr;
+            placedFrame_ = frame;
+        }
     }
     if (asker && asker->isVisible() && !clear)
         PlaceBesideOf(asker, frame);
@@ -329,6 +333,7 @@ void THelpWindow::PlaceBesideOf(QWidget* asker, const QMargins& frame)
     // Placed by its inside: where the frame goes round a window not yet
     // shown is the window manager's to say.
     setGeometry(placed.marginsRemoved(frame));
+    placed_ = placed;
     placedBeside_ = asker;
     placedFrame_ = frame;
 }
@@ -336,21 +341,21 @@ void THelpWindow::PlaceBesideOf(QWidget* asker, const QMargins& frame)
 bool THelpWindow::event(QEvent* event)
 {
     const bool handled = QWidget::event(event);
-    if (!placedBeside_ || (event->type() != QEvent::Move && event->type() != QEvent::Paint))
+    if (placed_.isNull() || (event->type() != QEvent::Move && event->type() != QEvent::Paint))
         return handled;
     const QMargins frame = FrameOf(this);
     if (frame.isNull())
         return handled; // not framed yet
+    // Framed: where it was meant to go, with the frame it has.
+    const QRect placed = placed_;
     QPointer<QWidget> asker = placedBeside_;
+    placed_ = {};
     placedBeside_ = nullptr;
-    if (frame != placedFrame_)
+    if (frame != placedFrame_ && asker && asker->isVisible())
+        QMetaObject::invokeMethod(this, [this, asker, frame] { PlaceBesideOf(asker, frame); }, Qt::QueuedConnection);
+    else if (frameGeometry() != placed)
         QMetaObject::invokeMethod(
-            this,
-            [this, asker, frame] {
-                if (asker && asker->isVisible())
-                    PlaceBesideOf(asker, frame);
-            },
-            Qt::QueuedConnection);
+            this, [this, placed, frame] { setGeometry(placed.marginsRemoved(frame)); }, Qt::QueuedConnection);
     return handled;
 }
 

@@ -86,8 +86,10 @@ private:
     // Puts the window beside `asker`, with the frame the window manager is
     // taken to put round it.
     void PlaceBesideOf(QWidget* asker, const QMargins& frame);
-    // The window it was put beside and the frame taken, until the window
-    // manager has framed it: placed again if the frame is another.
+    // Where the window was put with its frame, beside which window, and the
+    // frame taken, until the window manager has framed it: put there again
+    // if it went elsewhere, placed again if the frame is another.
+    QRect placed_;
     QPointer<QWidget> placedBeside_;
     QMargins placedFrame_;
 };

@@ -537,6 +537,7 @@ TEST_F(WindowStackTest, HelpLeavesTheWindowItDocumentsInView)
         };
     };
 
+    kvtest::XWindowStack::Rect helpFrame;
     const StackCase cases[] = {
         { "Preferences: F1", [] { MainForm->Global1->trigger(); },
             { { "Preferences", [] { return Shown(GlobalDlg); }, main, true, [](QWidget* w) { PressF1(w); } },
@@ -547,6 +548,46 @@ TEST_F(WindowStackTest, HelpLeavesTheWindowItDocumentsInView)
             { { "Timing", [] { return Shown(AlarmDialog); }, main, true, [](QWidget* w) { PressF1(w); } },
                 { "help", helpAt("/timing.htm"), [] { return static_cast<QWidget*>(AlarmDialog); }, true,
                     inViewOf(AlarmDialog, roomBeside) } },
+            {} },
+        { "Preferences again, the help window moved clear of it: it stays where it is",
+            [] { MainForm->Global1->trigger(); },
+            { { "Preferences", [] { return Shown(GlobalDlg); }, main, true,
+                  [this, &helpFrame, screen](QWidget* w) {
+                      // The user moves the help window into the widest strip
+                      // of the screen beside the dialog, and asks again.
+                      QWidget* help = ShownHelpWindow();
+                      ASSERT_NE(help, nullptr);
+                      const auto d = x.Frame(static_cast<uint32_t>(w->winId()));
+                      const QRect strips[] = {
+                          QRect(screen.left(), screen.top(), d.x - screen.left(), screen.height()),
+                          QRect(d.x + d.width, screen.top(), screen.right() + 1 - d.x - d.width, screen.height()),
+                          QRect(screen.left(), screen.top(), screen.width(), d.y - screen.top()),
+                          QRect(screen.left(), d.y + d.height, screen.width(), screen.bottom() + 1 - d.y - d.height),
+                      };
+                      const QRect* widest = std::max_element(std::begin(strips), std::end(strips),
+                          [](const QRect& a, const QRect& b) { return a.width() * a.height() < b.width() * b.height(); });
+                      const QMargins frame(help->geometry().left() - help->frameGeometry().left(),
+                          help->geometry().top() - help->frameGeometry().top(),
+                          help->frameGeometry().right() - help->geometry().right(),
+                          help->frameGeometry().bottom() - help->geometry().bottom());
+                      help->setGeometry(widest->marginsRemoved(frame));
+                      kvtest::WaitFor([&] {
+                          helpFrame = x.Frame(static_cast<uint32_t>(help->winId()));
+                          return QRect(helpFrame.x, helpFrame.y, helpFrame.width, helpFrame.height) == *widest;
+                      });
+                      PressF1(w);
+                  } },
+                { "help", ShownHelpWindow, [] { return static_cast<QWidget*>(GlobalDlg); }, true,
+                    [this, &helpFrame, inViewOf](QWidget* help) {
+                        const QRect before(helpFrame.x, helpFrame.y, helpFrame.width, helpFrame.height);
+                        auto frame = [&] {
+                            const auto f = x.Frame(static_cast<uint32_t>(help->winId()));
+                            return QRect(f.x, f.y, f.width, f.height);
+                        };
+                        kvtest::WaitFor([&] { return frame() == before; });
+                        EXPECT_EQ(frame(), before) << "moved: " << Frames(x, help, GlobalDlg);
+                        inViewOf(GlobalDlg, true)(help);
+                    } } },
             {} },
         { "viewer: F1",
             [this] {
