@@ -102,12 +102,37 @@ QWidget* DialogAsking(QWidget* asker)
 }
 
 // The frame the window manager puts round `window`; none until it has.
+// While it builds the frame the window reads as lying in its top left
+// corner: not framed yet either.
 QMargins FrameOf(const QWidget* window)
 {
     const QRect inside = window->geometry();
     const QRect outside = window->frameGeometry();
+    if (inside.topLeft() == outside.topLeft())
+        return {};
     return { inside.left() - outside.left(), inside.top() - outside.top(), outside.right() - inside.right(),
         outside.bottom() - inside.bottom() };
+}
+
+// The frame the window manager last put round a help window, round a
+// window in its plain state (a maximised window has no side borders).
+QMargins& KnownFrame()
+{
+    static QMargins frame;
+    return frame;
+}
+
+QMargins PlainFrameOf(const QWidget* window)
+{
+    if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return {};
+    return FrameOf(window);
+}
+
+// Where `window` lies with its frame.
+QRect Framed(const QWidget* window)
+{
+    return window->geometry().marginsAdded(FrameOf(window));
 }
 
 enum class Side { Right, Left, Below, Above };
@@ -165,6 +190,14 @@ QRect Beside(const QRect& asker, const QRect& screen, Side side, const QSize& wa
     at.setX(std::clamp(at.x(), screen.left(), screen.right() + 1 - size.width()));
     at.setY(std::clamp(at.y(), screen.top(), screen.bottom() + 1 - size.height()));
     return { at, size };
+}
+
+// Where a help window with `frame` round it goes beside `asker`.
+QRect PlaceBesideOf(const QWidget* asker, const QMargins& frame)
+{
+    const QSize margins(frame.left() + frame.right(), frame.top() + frame.bottom());
+    return PlaceBeside(
+        Framed(asker), asker->screen()->availableGeometry(), kWindowSize + margins, kLeastSize + margins);
 }
 
 long long Area(const QRect& r)
@@ -289,11 +322,17 @@ void THelpWindow::ShowContents()
 void THelpWindow::ShowAbove(QWidget* owner, QWidget* asker)
 {
     // A window the user has put clear of the asker stays where it is.
-    const bool clear = isVisible() && asker && !frameGeometry().intersects(asker->frameGeometry());
+    const bool clear = isVisible() && asker && !Framed(this).intersects(Framed(asker));
     // The window manager's frame: this window's own once it has one, else
-    // that of the asker, framed by the same window manager (corrected once
-    // this window is framed: a maximised asker has no side borders).
-    const QMargins frame = FrameOf(isVisible() || !asker ? this : asker);
+    // the one it put round a help window before, else the asker's, framed
+    // by the same window manager (corrected once this window is framed).
+    QMargins frame = isVisible() ? FrameOf(this) : QMargins();
+    if (frame.isNull())
+        frame = KnownFrame();
+    if (frame.isNull() && asker)
+        frame = PlainFrameOf(asker);
+    if (frame.isNull() && asker)
+        frame = FrameOf(asker);
     QWindow* wanted = nullptr;
     if (owner) {
         owner->window()->winId(); // its native window, to be owned by
@@ -316,46 +355,51 @@ void THelpWindow::ShowAbove(QWidget* owner, QWidget* asker)
             placed_ = at.marginsAdded(frame);
             placedBeside_ = nullptr;
             placedFrame_ = frame;
+            placeTries_ = 0;
         }
     }
-    if (asker && asker->isVisible() && !clear)
-        PlaceBesideOf(asker, frame);
+    if (asker && asker->isVisible() && !clear) {
+        placed_ = PlaceBesideOf(asker, frame);
+        placedBeside_ = asker;
+        placedFrame_ = frame;
+        placeTries_ = 0;
+        // Placed by its inside: where the frame goes round a window not yet
+        // shown is the window manager's to say.
+        setGeometry(placed_.marginsRemoved(frame));
+    }
     show();
     raise();
     activateWindow();
 }
 
-void THelpWindow::PlaceBesideOf(QWidget* asker, const QMargins& frame)
-{
-    const QSize margins(frame.left() + frame.right(), frame.top() + frame.bottom());
-    const QRect placed = PlaceBeside(
-        asker->frameGeometry(), asker->screen()->availableGeometry(), kWindowSize + margins, kLeastSize + margins);
-    // Placed by its inside: where the frame goes round a window not yet
-    // shown is the window manager's to say.
-    setGeometry(placed.marginsRemoved(frame));
-    placed_ = placed;
-    placedBeside_ = asker;
-    placedFrame_ = frame;
-}
-
 bool THelpWindow::event(QEvent* event)
 {
     const bool handled = QWidget::event(event);
-    if (placed_.isNull() || (event->type() != QEvent::Move && event->type() != QEvent::Paint))
+    const QEvent::Type type = event->type();
+    if (placed_.isNull() || (type != QEvent::Move && type != QEvent::Paint && type != QEvent::WindowActivate))
         return handled;
     const QMargins frame = FrameOf(this);
     if (frame.isNull())
-        return handled; // not framed yet
-    // Framed: where it was meant to go, with the frame it has.
-    const QRect placed = placed_;
-    QPointer<QWidget> asker = placedBeside_;
-    placed_ = {};
-    placedBeside_ = nullptr;
-    if (frame != placedFrame_ && asker && asker->isVisible())
-        QMetaObject::invokeMethod(this, [this, asker, frame] { PlaceBesideOf(asker, frame); }, Qt::QueuedConnection);
-    else if (frameGeometry() != placed)
-        QMetaObject::invokeMethod(
-            this, [this, placed, frame] { setGeometry(placed.marginsRemoved(frame)); }, Qt::QueuedConnection);
+        return handled;
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        KnownFrame() = frame;
+    // Framed: put where it was meant to go, with the frame it has; a few
+    // tries, not a fight with the window manager.
+    if (frame != placedFrame_ && placedBeside_ && placedBeside_->isVisible())
+        placed_ = PlaceBesideOf(placedBeside_, frame);
+    placedFrame_ = frame;
+    if (Framed(this) == placed_ || ++placeTries_ > 3) {
+        placed_ = {};
+        placedBeside_ = nullptr;
+        return handled;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!placed_.isNull())
+                setGeometry(placed_.marginsRemoved(placedFrame_));
+        },
+        Qt::QueuedConnection);
     return handled;
 }
 

@@ -71,27 +71,24 @@ public:
     // already.
     void ShowAbove(QWidget* owner, QWidget* asker);
 
-private:
-    static constexpr Qt::WindowFlags kFreeFlags = Qt::Window;
-    static constexpr Qt::WindowFlags kOwnedFlags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
 protected:
     bool event(QEvent* event) override;
 
 private:
+    static constexpr Qt::WindowFlags kFreeFlags = Qt::Window;
+    static constexpr Qt::WindowFlags kOwnedFlags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
     void UpdateTitle();
     std::unique_ptr<ChmFile> file_;
     ChmBrowser* browser_;
     QToolButton *contents_, *back_, *forward_;
-    // Puts the window beside `asker`, with the frame the window manager is
-    // taken to put round it.
-    void PlaceBesideOf(QWidget* asker, const QMargins& frame);
     // Where the window was put with its frame, beside which window, and the
-    // frame taken, until the window manager has framed it: put there again
-    // if it went elsewhere, placed again if the frame is another.
+    // frame taken, until the window manager has framed it there: put there
+    // again if it went elsewhere, placed again if the frame is another.
     QRect placed_;
     QPointer<QWidget> placedBeside_;
     QMargins placedFrame_;
+    int placeTries_ = 0;
 };
 
 // The help windows open now.

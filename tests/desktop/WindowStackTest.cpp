@@ -529,7 +529,8 @@ TEST_F(WindowStackTest, HelpLeavesTheWindowItDocumentsInView)
                 return screen.contains(QRect(f.x, f.y, f.width, f.height));
             };
             kvtest::WaitFor([&] { return inView() && onScreen(); });
-            EXPECT_TRUE(inView()) << (clear ? "over the window it documents: " : "over more than half of it: ")
+            EXPECT_TRUE(inView()) << (clear ? "over the window it documents: "
+                                            : "over more than half of it: ")
                                   << Frames(x, help, asker);
             EXPECT_TRUE(onScreen()) << "off the screen: " << Frames(x, help, asker);
             if (auto* dialog = qobject_cast<QDialog*>(asker); dialog && dialog->isModal())
@@ -560,20 +561,26 @@ TEST_F(WindowStackTest, HelpLeavesTheWindowItDocumentsInView)
                       const auto d = x.Frame(static_cast<uint32_t>(w->winId()));
                       const QRect strips[] = {
                           QRect(screen.left(), screen.top(), d.x - screen.left(), screen.height()),
-                          QRect(d.x + d.width, screen.top(), screen.right() + 1 - d.x - d.width, screen.height()),
+                          QRect(d.x + d.width, screen.top(), screen.right() + 1 - d.x - d.width,
+                              screen.height()),
                           QRect(screen.left(), screen.top(), screen.width(), d.y - screen.top()),
-                          QRect(screen.left(), d.y + d.height, screen.width(), screen.bottom() + 1 - d.y - d.height),
+                          QRect(screen.left(), d.y + d.height, screen.width(),
+                              screen.bottom() + 1 - d.y - d.height),
                       };
-                      const QRect* widest = std::max_element(std::begin(strips), std::end(strips),
-                          [](const QRect& a, const QRect& b) { return a.width() * a.height() < b.width() * b.height(); });
-                      const QMargins frame(help->geometry().left() - help->frameGeometry().left(),
-                          help->geometry().top() - help->frameGeometry().top(),
-                          help->frameGeometry().right() - help->geometry().right(),
-                          help->frameGeometry().bottom() - help->geometry().bottom());
+                      const QRect* widest = std::max_element(
+                          std::begin(strips), std::end(strips), [](const QRect& a, const QRect& b) {
+                              return a.width() * a.height() < b.width() * b.height();
+                          });
+                      // Its frame as the window manager has it round its inside.
+                      const auto f = x.Frame(static_cast<uint32_t>(help->winId()));
+                      const QRect inside = help->geometry();
+                      const QMargins frame(inside.left() - f.x, inside.top() - f.y,
+                          f.x + f.width - 1 - inside.right(), f.y + f.height - 1 - inside.bottom());
                       help->setGeometry(widest->marginsRemoved(frame));
                       kvtest::WaitFor([&] {
                           helpFrame = x.Frame(static_cast<uint32_t>(help->winId()));
-                          return QRect(helpFrame.x, helpFrame.y, helpFrame.width, helpFrame.height) == *widest;
+                          return QRect(helpFrame.x, helpFrame.y, helpFrame.width, helpFrame.height)
+                              == *widest;
                       });
                       PressF1(w);
                   } },
