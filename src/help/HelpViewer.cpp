@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPointer>
+#include <QScreen>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -26,6 +27,11 @@ namespace
 // Pages are "chm:/sub/page.htm", so that links on them resolve against
 // the page they are on.
 const QString kPageScheme = QStringLiteral("chm");
+
+// The window's size, frame excluded, and the least it is shrunk to to
+// fit beside the window it documents (a page still reads at that size).
+constexpr QSize kWindowSize(640, 520);
+constexpr QSize kLeastSize(320, 300);
 
 std::vector<QPointer<THelpWindow>>& Windows()
 {
@@ -77,18 +83,157 @@ THelpWindow* WindowFor(const std::string& file)
     return window;
 }
 
+// The window help is asked from: the dialog or window the user is at.
+// nullptr when that is a help window.
+QWidget* AskingWindow()
+{
+    QWidget* asker = platform::OwnerWindow();
+    if (!asker || qobject_cast<THelpWindow*>(asker->window()))
+        return nullptr;
+    return asker->window();
+}
+
 // The window help is asked from, when the help window must stay above it:
 // a dialog (a modal one would otherwise keep the help window from taking
 // clicks, one that stays on top would hide it). nullptr for the main window.
-QWidget* DialogAsking(const THelpWindow* help)
+QWidget* DialogAsking(QWidget* asker)
 {
-    QWidget* owner = platform::OwnerWindow();
-    if (!owner || owner == help || !qobject_cast<QDialog*>(owner))
-        return nullptr;
-    return owner;
+    return qobject_cast<QDialog*>(asker) ? asker : nullptr;
+}
+
+// The frame the window manager puts round `window`; none until it has.
+// While it builds the frame the window reads as lying in its top left
+// corner: not framed yet either.
+QMargins FrameOf(const QWidget* window)
+{
+    const QRect inside = window->geometry();
+    const QRect outside = window->frameGeometry();
+    if (inside.topLeft() == outside.topLeft())
+        return {};
+    return { inside.left() - outside.left(), inside.top() - outside.top(), outside.right() - inside.right(),
+        outside.bottom() - inside.bottom() };
+}
+
+// The frame the window manager last put round a help window, round a
+// window in its plain state (a maximised window has no side borders).
+QMargins& KnownFrame()
+{
+    static QMargins frame;
+    return frame;
+}
+
+QMargins PlainFrameOf(const QWidget* window)
+{
+    if (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return {};
+    return FrameOf(window);
+}
+
+// Where `window` lies with its frame.
+QRect Framed(const QWidget* window)
+{
+    return window->geometry().marginsAdded(FrameOf(window));
+}
+
+enum class Side { Right, Left, Below, Above };
+constexpr Side kSides[] = { Side::Right, Side::Left, Side::Below, Side::Above };
+
+bool Sideways(Side side)
+{
+    return side == Side::Right || side == Side::Left;
+}
+
+// How far a window of `size` reaches out from a window on `side`.
+int Depth(const QSize& size, Side side)
+{
+    return Sideways(side) ? size.width() : size.height();
+}
+
+// The room between `asker` and the edge of `screen` on `side`.
+int Room(const QRect& asker, const QRect& screen, Side side)
+{
+    switch (side) {
+    case Side::Right:
+        return screen.right() - asker.right();
+    case Side::Left:
+        return asker.left() - screen.left();
+    case Side::Below:
+        return screen.bottom() - asker.bottom();
+    case Side::Above:
+        return asker.top() - screen.top();
+    }
+    return 0;
+}
+
+// A window `depth` deep on `side` of `asker`, as long along that side as
+// `wanted` is, lined up with the asker's top or left edge and moved onto
+// the screen where it would leave it.
+QRect Beside(const QRect& asker, const QRect& screen, Side side, const QSize& wanted, int depth)
+{
+    QSize size = Sideways(side) ? QSize(depth, wanted.height()) : QSize(wanted.width(), depth);
+    size = size.boundedTo(screen.size());
+    QPoint at;
+    switch (side) {
+    case Side::Right:
+        at = { asker.right() + 1, asker.top() };
+        break;
+    case Side::Left:
+        at = { asker.left() - size.width(), asker.top() };
+        break;
+    case Side::Below:
+        at = { asker.left(), asker.bottom() + 1 };
+        break;
+    case Side::Above:
+        at = { asker.left(), asker.top() - size.height() };
+        break;
+    }
+    at.setX(std::clamp(at.x(), screen.left(), screen.right() + 1 - size.width()));
+    at.setY(std::clamp(at.y(), screen.top(), screen.bottom() + 1 - size.height()));
+    return { at, size };
+}
+
+// Where a help window with `frame` round it goes beside `asker`.
+QRect PlaceBesideOf(const QWidget* asker, const QMargins& frame)
+{
+    const QSize margins(frame.left() + frame.right(), frame.top() + frame.bottom());
+    return PlaceBeside(
+        Framed(asker), asker->screen()->availableGeometry(), kWindowSize + margins, kLeastSize + margins);
+}
+
+long long Area(const QRect& r)
+{
+    return r.isEmpty() ? 0 : static_cast<long long>(r.width()) * r.height();
 }
 
 } // namespace
+
+QRect PlaceBeside(const QRect& asker, const QRect& screen, const QSize& wanted, const QSize& least)
+{
+    for (Side side : kSides)
+        if (Room(asker, screen, side) >= Depth(wanted, side))
+            return Beside(asker, screen, side, wanted, Depth(wanted, side));
+    QRect placed;
+    for (Side side : kSides) {
+        const int room = Room(asker, screen, side);
+        if (room < Depth(least, side))
+            continue;
+        const QRect shrunk = Beside(asker, screen, side, wanted, room);
+        if (Area(shrunk) > Area(placed))
+            placed = shrunk;
+    }
+    if (!placed.isEmpty())
+        return placed;
+    long long leastCovered = 0;
+    for (Side side : kSides) {
+        const QRect small = Beside(asker, screen, side, wanted, Depth(least, side));
+        const long long covered = Area(small & asker);
+        if (placed.isEmpty() || covered < leastCovered) {
+            placed = small;
+            leastCovered = covered;
+        }
+    }
+    return placed;
+}
 
 ChmBrowser::ChmBrowser(const ChmFile& file, QWidget* parent)
     : QTextBrowser(parent)
@@ -117,7 +262,7 @@ THelpWindow::THelpWindow(std::unique_ptr<ChmFile> file)
 {
     setObjectName("HelpWindow");
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(640, 520);
+    resize(kWindowSize);
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     auto button = [this, bar](const char* name, const char* text) {
@@ -174,8 +319,20 @@ void THelpWindow::ShowContents()
     ShowPage(page);
 }
 
-void THelpWindow::ShowAbove(QWidget* owner)
+void THelpWindow::ShowAbove(QWidget* owner, QWidget* asker)
 {
+    // A window the user has put clear of the asker stays where it is.
+    const bool clear = isVisible() && asker && !Framed(this).intersects(Framed(asker));
+    // The window manager's frame: this window's own once it has one, else
+    // the one it put round a help window before, else the asker's, framed
+    // by the same window manager (corrected once this window is framed).
+    QMargins frame = isVisible() ? FrameOf(this) : QMargins();
+    if (frame.isNull())
+        frame = KnownFrame();
+    if (frame.isNull() && asker)
+        frame = PlainFrameOf(asker);
+    if (frame.isNull() && asker)
+        frame = FrameOf(asker);
     QWindow* wanted = nullptr;
     if (owner) {
         owner->window()->winId(); // its native window, to be owned by
@@ -185,7 +342,7 @@ void THelpWindow::ShowAbove(QWidget* owner)
     if (!windowHandle() || windowHandle()->transientParent() != wanted || owned != (wanted != nullptr)) {
         // The window system reads the owner when a window is first shown: a
         // window that changes owner is made afresh, where it was.
-        const QPoint at = pos();
+        const QRect at = geometry();
         const bool wasVisible = isVisible();
         hide();
         if (windowHandle())
@@ -193,12 +350,57 @@ void THelpWindow::ShowAbove(QWidget* owner)
         setWindowFlags(wanted ? kOwnedFlags : kFreeFlags);
         create();
         windowHandle()->setTransientParent(wanted);
-        if (wasVisible)
-            move(at);
+        if (wasVisible) {
+            setGeometry(at);
+            placed_ = at.marginsAdded(frame);
+            placedBeside_ = nullptr;
+            placedFrame_ = frame;
+            placeTries_ = 0;
+        }
+    }
+    if (asker && asker->isVisible() && !clear) {
+        placed_ = PlaceBesideOf(asker, frame);
+        placedBeside_ = asker;
+        placedFrame_ = frame;
+        placeTries_ = 0;
+        // Placed by its inside: where the frame goes round a window not yet
+        // shown is the window manager's to say.
+        setGeometry(placed_.marginsRemoved(frame));
     }
     show();
     raise();
     activateWindow();
+}
+
+bool THelpWindow::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    const QEvent::Type type = event->type();
+    if (placed_.isNull() || (type != QEvent::Move && type != QEvent::Paint && type != QEvent::WindowActivate))
+        return handled;
+    const QMargins frame = FrameOf(this);
+    if (frame.isNull())
+        return handled;
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        KnownFrame() = frame;
+    // Framed: put where it was meant to go, with the frame it has; a few
+    // tries, not a fight with the window manager.
+    if (frame != placedFrame_ && placedBeside_ && placedBeside_->isVisible())
+        placed_ = PlaceBesideOf(placedBeside_, frame);
+    placedFrame_ = frame;
+    if (Framed(this) == placed_ || ++placeTries_ > 3) {
+        placed_ = {};
+        placedBeside_ = nullptr;
+        return handled;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!placed_.isNull())
+                setGeometry(placed_.marginsRemoved(placedFrame_));
+        },
+        Qt::QueuedConnection);
+    return handled;
 }
 
 std::string THelpWindow::CurrentPage() const
@@ -257,7 +459,8 @@ HelpWindowResult HelpViewerCall(void*, const std::string& path, unsigned command
         window->ShowContents();
     else
         window->ShowPage(page);
-    window->ShowAbove(DialogAsking(window));
+    QWidget* asker = AskingWindow();
+    window->ShowAbove(DialogAsking(asker), asker);
     return static_cast<void*>(window);
 }
 

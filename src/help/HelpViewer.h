@@ -7,6 +7,8 @@
 
 #include "help/HelpApi.h"
 
+#include <QPointer>
+#include <QRect>
 #include <QTextBrowser>
 #include <QWidget>
 #include <memory>
@@ -27,6 +29,14 @@ HtmlHelpModule HelpViewerModule();
 // The control's call: (caller, "file[::topic][>window]" with an optional
 // "mk:@MSITStore:" in front, command, data).
 HelpWindowResult HelpViewerCall(void* caller, const std::string& path, unsigned command, uintptr_t data);
+
+// Where a window of `wanted` size goes so that `asker` stays in view on
+// `screen` (all sizes and places frame included): beside it at full size
+// where it fits, the right side first, then the left, below and above;
+// else beside it as large as the room there allows, the largest such, no
+// smaller than `least` across; else at `least` across, against an edge of
+// the screen where it covers the least of `asker`.
+QRect PlaceBeside(const QRect& asker, const QRect& screen, const QSize& wanted, const QSize& least);
 
 // The page area: reads pages and pictures from the help file.
 class ChmBrowser : public QTextBrowser
@@ -56,8 +66,13 @@ public:
     ChmBrowser* Browser() const { return browser_; }
     // Shows the window in front: above `owner` and transient for it, so
     // that it takes clicks while that dialog is up and stays when it
-    // closes; with no owner, a window of its own.
-    void ShowAbove(QWidget* owner);
+    // closes; with no owner, a window of its own. Beside `asker` (the
+    // window help was asked from, owner or not) unless it lies clear of it
+    // already.
+    void ShowAbove(QWidget* owner, QWidget* asker);
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     static constexpr Qt::WindowFlags kFreeFlags = Qt::Window;
@@ -67,6 +82,13 @@ private:
     std::unique_ptr<ChmFile> file_;
     ChmBrowser* browser_;
     QToolButton *contents_, *back_, *forward_;
+    // Where the window was put with its frame, beside which window, and the
+    // frame taken, until the window manager has framed it there: put there
+    // again if it went elsewhere, placed again if the frame is another.
+    QRect placed_;
+    QPointer<QWidget> placedBeside_;
+    QMargins placedFrame_;
+    int placeTries_ = 0;
 };
 
 // The help windows open now.

@@ -587,4 +587,156 @@ TEST_F(WindowStackTest, GridmerkResultsTakeNoTypingAndTabLeavesThem)
     }
 }
 
+// How much of `lower` the frame of `upper` covers, as a share of the frame
+// of `lower`, as the window manager keeps them.
+double Covered(kvtest::XWindowStack& x, QWidget* upper, QWidget* lower)
+{
+    const auto a = x.Frame(static_cast<uint32_t>(upper->winId()));
+    const auto b = x.Frame(static_cast<uint32_t>(lower->window()->winId()));
+    if (b.width <= 0 || b.height <= 0)
+        return 1.0;
+    const int w = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
+    const int h = std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+    return w > 0 && h > 0 ? static_cast<double>(w) * h / (static_cast<double>(b.width) * b.height) : 0.0;
+}
+
+std::string Frames(kvtest::XWindowStack& x, QWidget* help, QWidget* asker)
+{
+    std::ostringstream out;
+    for (QWidget* w : { help, asker->window() }) {
+        const auto f = x.Frame(static_cast<uint32_t>(w->winId()));
+        out << (w == help ? "help " : "; asked from ") << f.width << "x" << f.height << " at (" << f.x << ", "
+            << f.y << ")";
+    }
+    return out.str();
+}
+
+// F1 in Preferences, Timing, the viewer and the main window maximised: the
+// help window comes up above the window it documents, transient for a
+// dialog, on the screen, and clear of that window where the screen has room
+// beside it (a 1280x1024 screen has it beside the dialogs); with no room
+// (the maximised main window, a 1024x768 screen) it covers at most half.
+TEST_F(WindowStackTest, HelpLeavesTheWindowItDocumentsInView)
+{
+    Start();
+    FirstTick();
+    MainForm->show();
+    OpenBitmapChartlet();
+    ASSERT_TRUE(kvtest::WaitFor([this] { return Placed(MainForm); }));
+    platform::setUi(&desktop);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const bool roomBeside = screen.width() >= 1280 && screen.height() >= 1024;
+
+    auto viewer = [] { return static_cast<QWidget*>(Cviewer); };
+    auto main = [] { return static_cast<QWidget*>(MainForm); };
+    auto helpAt = [](const char* page) {
+        return [page]() -> QWidget* {
+            QWidget* help = ShownHelpWindow();
+            return help && static_cast<help::THelpWindow*>(help)->CurrentPage() == page ? help : nullptr;
+        };
+    };
+    // The help window leaves `asker` in view (clear of it, or at least half
+    // of it), then the user closes `asker` if it is a dialog.
+    auto inViewOf = [this, screen](QWidget* asker, bool clear) {
+        return [this, screen, asker, clear](QWidget* help) {
+            auto inView = [&] {
+                const double covered = Covered(x, help, asker);
+                return clear ? covered == 0.0 : covered <= 0.5;
+            };
+            auto onScreen = [&] {
+                const auto f = x.Frame(static_cast<uint32_t>(help->winId()));
+                return screen.contains(QRect(f.x, f.y, f.width, f.height));
+            };
+            kvtest::WaitFor([&] { return inView() && onScreen(); });
+            EXPECT_TRUE(inView()) << (clear ? "over the window it documents: "
+                                            : "over more than half of it: ")
+                                  << Frames(x, help, asker);
+            EXPECT_TRUE(onScreen()) << "off the screen: " << Frames(x, help, asker);
+            if (auto* dialog = qobject_cast<QDialog*>(asker); dialog && dialog->isModal())
+                dialog->reject();
+        };
+    };
+
+    kvtest::XRect helpFrame;
+    const StackCase cases[] = {
+        { "Preferences: F1", [] { MainForm->Global1->trigger(); },
+            { { "Preferences", [] { return Shown(GlobalDlg); }, main, true, [](QWidget* w) { PressF1(w); } },
+                { "help", ShownHelpWindow, [] { return static_cast<QWidget*>(GlobalDlg); }, true,
+                    inViewOf(GlobalDlg, roomBeside) } },
+            {} },
+        { "Timing: F1, the help window open", [] { MainForm->Alarms1->trigger(); },
+            { { "Timing", [] { return Shown(AlarmDialog); }, main, true, [](QWidget* w) { PressF1(w); } },
+                { "help", helpAt("/timing.htm"), [] { return static_cast<QWidget*>(AlarmDialog); }, true,
+                    inViewOf(AlarmDialog, roomBeside) } },
+            {} },
+        { "Preferences again, the help window moved clear of it: it stays where it is",
+            [] { MainForm->Global1->trigger(); },
+            { { "Preferences", [] { return Shown(GlobalDlg); }, main, true,
+                  [this, &helpFrame, screen](QWidget* w) {
+                      // The user moves the help window into the widest strip
+                      // of the screen beside the dialog, and asks again.
+                      QWidget* help = ShownHelpWindow();
+                      ASSERT_NE(help, nullptr);
+                      const auto d = x.Frame(static_cast<uint32_t>(w->winId()));
+                      const QRect strips[] = {
+                          QRect(screen.left(), screen.top(), d.x - screen.left(), screen.height()),
+                          QRect(d.x + d.width, screen.top(), screen.right() + 1 - d.x - d.width,
+                              screen.height()),
+                          QRect(screen.left(), screen.top(), screen.width(), d.y - screen.top()),
+                          QRect(screen.left(), d.y + d.height, screen.width(),
+                              screen.bottom() + 1 - d.y - d.height),
+                      };
+                      const QRect* widest = std::max_element(
+                          std::begin(strips), std::end(strips), [](const QRect& a, const QRect& b) {
+                              return a.width() * a.height() < b.width() * b.height();
+                          });
+                      // Its frame as the window manager has it round its inside.
+                      const auto f = x.Frame(static_cast<uint32_t>(help->winId()));
+                      const QRect inside = help->geometry();
+                      const QMargins frame(inside.left() - f.x, inside.top() - f.y,
+                          f.x + f.width - 1 - inside.right(), f.y + f.height - 1 - inside.bottom());
+                      help->setGeometry(widest->marginsRemoved(frame));
+                      kvtest::WaitFor([&] {
+                          helpFrame = x.Frame(static_cast<uint32_t>(help->winId()));
+                          return QRect(helpFrame.x, helpFrame.y, helpFrame.width, helpFrame.height)
+                              == *widest;
+                      });
+                      PressF1(w);
+                  } },
+                { "help", ShownHelpWindow, [] { return static_cast<QWidget*>(GlobalDlg); }, true,
+                    [this, &helpFrame, inViewOf](QWidget* help) {
+                        const QRect before(helpFrame.x, helpFrame.y, helpFrame.width, helpFrame.height);
+                        auto frame = [&] {
+                            const auto f = x.Frame(static_cast<uint32_t>(help->winId()));
+                            return QRect(f.x, f.y, f.width, f.height);
+                        };
+                        kvtest::WaitFor([&] { return frame() == before; });
+                        EXPECT_EQ(frame(), before) << "moved: " << Frames(x, help, GlobalDlg);
+                        inViewOf(GlobalDlg, true)(help);
+                    } } },
+            {} },
+        { "viewer: F1",
+            [this] {
+                help::HelpCloseAll();
+                Cviewer->show();
+                ASSERT_TRUE(kvtest::WaitFor([this] { return Placed(Cviewer); }));
+                PressF1(Cviewer);
+            },
+            { { "help", helpAt("/viewer.htm"), viewer, true, inViewOf(Cviewer, roomBeside) } },
+            [] { Cviewer->hide(); } },
+        { "main window maximised: F1",
+            [this, screen] {
+                help::HelpCloseAll();
+                MainForm->showMaximized();
+                ASSERT_TRUE(kvtest::WaitFor([&] {
+                    return x.Frame(static_cast<uint32_t>(MainForm->winId())).width == screen.width();
+                }));
+                PressF1(MainForm);
+            },
+            { { "help", helpAt("/index.htm"), main, false, inViewOf(MainForm, false) } }, {} },
+    };
+    for (const StackCase& c : cases)
+        Run(c);
+}
+
 } // namespace
