@@ -144,8 +144,6 @@ QPoint TAISInfo::HomePosition() const
 
 void TAISInfo::showEvent(QShowEvent* e)
 {
-    if (QWindow* window = windowHandle())
-        window->setTransientParent(nullptr);
     if (!placed_) {
         placed_ = true;
         // The frame's corner, title bar included: the window manager puts
