@@ -3,6 +3,7 @@
 #include "help/ChmFile.h"
 #include "help/HelpText.h"
 #include "platform/QtUi.h"
+#include "platform/QtWindowFrame.h"
 #include "platform/Ui.h"
 
 #include <QApplication>
@@ -102,16 +103,10 @@ QWidget* DialogAsking(QWidget* asker)
 }
 
 // The frame the window manager puts round `window`; none until it has.
-// While it builds the frame the window reads as lying in its top left
-// corner: not framed yet either.
 QMargins FrameOf(const QWidget* window)
 {
-    const QRect inside = window->geometry();
-    const QRect outside = window->frameGeometry();
-    if (inside.topLeft() == outside.topLeft())
-        return {};
-    return { inside.left() - outside.left(), inside.top() - outside.top(), outside.right() - inside.right(),
-        outside.bottom() - inside.bottom() };
+    const std::optional<platform::WindowFrame> framed = platform::FramedWindow(window);
+    return framed ? framed->Margins() : QMargins();
 }
 
 // The frame the window manager last put round a help window, round a
@@ -132,7 +127,8 @@ QMargins PlainFrameOf(const QWidget* window)
 // Where `window` lies with its frame.
 QRect Framed(const QWidget* window)
 {
-    return window->geometry().marginsAdded(FrameOf(window));
+    const std::optional<platform::WindowFrame> framed = platform::FramedWindow(window);
+    return framed ? framed->frame : window->geometry();
 }
 
 enum class Side { Right, Left, Below, Above };

@@ -23,7 +23,7 @@
 #include "platform/Guarded.h"
 #include "platform/QtText.h"
 #include "platform/QtTimer.h"
-#include "platform/QtX11Frame.h"
+#include "platform/QtWindowFrame.h"
 #include "rtl/Numbers.h"
 #include "rtl/Paths.h"
 
@@ -278,11 +278,9 @@ void TMainForm::resizeEvent(QResizeEvent* e)
 
 bool TMainForm::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
 {
-    // Under X11 the window manager reports the frame it draws in the
-    // window's _NET_FRAME_EXTENTS property, which may change after the new
-    // size has come: every change of a property of the window (PropertyNotify,
-    // X event code 28) looks again.
-    if (eventType == "xcb_generic_event_t" && (static_cast<const unsigned char*>(message)[0] & 0x7F) == 28)
+    // The window manager may report the frame it draws after the new size
+    // has come.
+    if (platform::IsFrameChangeEvent(eventType, message))
         QTimer::singleShot(0, this, [this] { KeepFrameOnScreen(); });
     return QMainWindow::nativeEvent(eventType, message, result);
 }
@@ -292,20 +290,15 @@ void TMainForm::KeepFrameOnScreen()
     constexpr Qt::WindowStates notNormal = Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
     if (!isVisible() || (windowState() & notNormal) || !screen())
         return;
-    // Under X11 as the window manager keeps it, elsewhere as Qt knows it.
-    QRect frame = frameGeometry();
-    QRect client = geometry();
-    if (const std::optional<platform::X11Frame> x11 = platform::X11WindowFrame(this)) {
-        frame = x11->frame;
-        client = x11->client;
-    }
-    if (frame == client)
+    const std::optional<platform::WindowFrame> framed = platform::FramedWindow(this);
+    if (!framed)
         return; // no frame drawn by a window manager
+    const QRect& frame = framed->frame;
+    const QRect& client = framed->client;
     const QRect area = screen()->availableGeometry();
     if (frame.width() <= area.width() && frame.height() <= area.height())
         return;
-    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
-        frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QMargins margins = framed->Margins();
     QRect fitted = QRect(frame.topLeft(), frame.size().boundedTo(area.size())).marginsRemoved(margins);
     fitted.setSize(fitted.size().expandedTo(minimumSize()));
     // Onto the area, its top left corner first where it cannot fit whole.
